@@ -1,0 +1,60 @@
+# Front door of the project. Every target installs what is missing first, so that a fresh
+# Debian 12 machine needs nothing but `make run` or `make test`.
+
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+CMAKE ?= cmake
+DEV := build/dev
+ASAN := build/asan
+
+.PHONY: all deps configure build run test test-sanitize bench fuzz data screenshot install package clean
+
+all: build
+
+deps:
+	@bash tools/setup-deps.sh
+
+configure: deps
+	@$(CMAKE) --preset dev >/dev/null
+
+build: configure
+	@$(CMAKE) --build --preset dev
+
+run: build
+	@if [ -x $(DEV)/bin/daybreak ]; then $(DEV)/bin/daybreak; \
+	else $(DEV)/bin/daybreak-cli --lat 41.88 --lon 87.63W --offset 6 --dst --date 2007-06-21; fi
+
+test: build
+	@ctest --preset dev
+
+test-sanitize: deps
+	@$(CMAKE) --preset asan >/dev/null
+	@$(CMAKE) --build --preset asan
+	@ctest --preset asan
+
+bench: deps
+	@$(CMAKE) --preset release -DDAYBREAK_BUILD_BENCH=ON >/dev/null
+	@$(CMAKE) --build --preset release
+	@for b in build/release/bin/daybreak_bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+fuzz: deps
+	@$(CMAKE) --preset fuzz >/dev/null
+	@$(CMAKE) --build --preset fuzz
+	@bash tests/fuzz/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+data:
+	@cd tools/data && npm ci --no-audit --no-fund && node build-places.mjs
+
+screenshot: build
+	@bash tools/screenshot.sh $(DEV)
+
+install: build
+	@$(CMAKE) --install $(DEV) --prefix $(PREFIX)
+
+package: deps
+	@$(CMAKE) --preset release >/dev/null
+	@$(CMAKE) --build --preset release
+	@cd build/release && cpack -G DEB
+
+clean:
+	rm -rf build
