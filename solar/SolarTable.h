@@ -1,0 +1,25 @@
+#pragma once
+// A run of consecutive days' sunrise, sunset and solar noon for one place, as a table.
+//
+// Each row holds what LocalSunrise, LocalSunset and LocalSolarNoon give for its date, bit for
+// bit, except that a day without a crossing carries no nearest day (no polar search is run for
+// table rows). The work the days share (latitude terms, each day's fractional-year series and
+// hour angle, which serve the sunset of one day and the sunrise of the next) is done once.
+//
+//     auto rows = LocalSolarTable(CCivilDate{2007, 1, 1}, 365, 41.88, 87.63, 6.0f, 0);
+
+#include <vector>
+
+#include "LocalSolarTime.h"
+
+struct CSolarDay {
+    CCivilDate date;
+    CSolarResult sunrise;
+    CSolarResult sunset;
+    CSolarResult solarNoon;
+};
+
+// `days` rows from `first` on (0 or fewer gives none). Throws CSolarException as the single-day
+// operations do, before any row is made.
+std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
+                                       float offset, int dst);
