@@ -1,0 +1,11 @@
+#include "ErrorReporter.h"
+
+#include "Exception.h"
+
+CStreamErrorReporter::CStreamErrorReporter(std::ostream& out, std::string prefix)
+    : m_out(out), m_prefix(std::move(prefix)) {}
+
+void CStreamErrorReporter::ReportError(const CException& error) {
+    m_out << m_prefix << error.GetErrorMessage() << '\n';
+    m_out.flush();
+}

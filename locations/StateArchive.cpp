@@ -1,0 +1,75 @@
+#include "StateArchive.h"
+
+#include "Archive.h"
+#include "ErrorReporter.h"
+#include "File.h"
+#include "ModulePath.h"
+#include "TimeZone.h"
+#include "TimeZoneData.h"
+#include "TimeZoneList.h"
+
+namespace {
+
+// Every record read passes through here on its way into the list. It lives from the first
+// load to the end of the program and holds the last record read.
+CTimeZoneData& StagingRecord() {
+    static CTimeZoneData staging;
+    return staging;
+}
+
+}  // namespace
+
+std::string StateArchiveFileName(const std::string& code) {
+    return "timezone.arc." + code;
+}
+
+void LoadStateArchive(std::string code, IStateArchiveSink& sink, IErrorReporter& reporter,
+                      const std::filesystem::path& directory) {
+    LoadStateArchive(std::move(code), g_TimeZoneList, sink, reporter, directory);
+}
+
+void LoadStateArchive(std::string code, CTimeZoneList& list, IStateArchiveSink& sink,
+                      IErrorReporter& reporter, const std::filesystem::path& directory) {
+    StagingRecord();
+    CFile file;
+    CFileException error;
+    std::string name = StateArchiveFileName(code);
+    std::filesystem::path dir = directory.empty() ? GetExecutableDirectory() : directory;
+    std::string path = (dir / name).string();
+    // The code only names a file in the directory: a "/" would reach outside it, and a zero
+    // byte would make the system open a shorter name than the one built.
+    if (code.find('/') != std::string::npos || code.find('\0') != std::string::npos) {
+        CFileException(CFileException::badPath, 0, path).ReportError(reporter);
+        return;
+    }
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+        error.ReportError(reporter);
+        return;
+    }
+    LoadStateArchiveRecords(file, list, sink, reporter);
+    file.Close();
+}
+
+void LoadStateArchiveRecords(CFile& file, CTimeZoneList& list, IStateArchiveSink& sink,
+                             IErrorReporter& reporter) {
+    sink.ResetZipList();
+    sink.ResetCityList();
+    CArchive ar(&file, CArchive::load);
+    CTimeZone record;
+    CTimeZoneData& staging = StagingRecord();
+    try {
+        for (;;) {
+            record.Serialize(ar);
+            staging.AssignFrom(record);
+            list.AddHead(staging);
+            sink.AddZipEntry(staging.ZipEntry());
+            sink.AddCityEntry(staging.CityEntry());
+        }
+    } catch (const CArchiveException& e) {
+        // Running out of data is how every load ends, cleanly or inside a cut-off record.
+        if (e.m_cause != CArchiveException::endOfFile) {
+            e.ReportError(reporter);
+        }
+    }
+    ar.Close();
+}
