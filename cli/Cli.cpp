@@ -1,0 +1,193 @@
+#include "Cli.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <ostream>
+
+#include "CTime.h"
+#include "CliOptions.h"
+#include "LocalSolarTime.h"
+#include "SolarException.h"
+#include "SolarTable.h"
+
+#ifndef DAYBREAK_VERSION
+#define DAYBREAK_VERSION "1.0.0.1"
+#endif
+
+namespace {
+
+constexpr const char* kProgram = "daybreak-cli";
+
+std::string DateText(const CCivilDate& date) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return buffer;
+}
+
+std::string ClockText(int hour, int minute, int second) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", hour, minute, second);
+    return buffer;
+}
+
+std::string OutcomeText(const CSolarResult& result) {
+    return result.outcome == SolarOutcome::UpAllDay ? "up all day" : "down all day";
+}
+
+// Clock time in a table cell, marked "+1" or "-1" when the event falls on the next or the
+// previous local date.
+std::string CellText(const CSolarResult& result, const CCivilDate& rowDate) {
+    if (!result.HasTime()) {
+        return OutcomeText(result);
+    }
+    std::string text = ClockText(result.time.hour, result.time.minute, result.time.second);
+    const std::int64_t shift = DaysFromCivil(result.time.date) - DaysFromCivil(rowDate);
+    if (shift != 0) {
+        text += shift > 0 ? " +" : " -";
+        text += std::to_string(shift > 0 ? shift : -shift);
+    }
+    return text;
+}
+
+std::string CsvCell(const CSolarResult& result) {
+    if (!result.HasTime()) {
+        return OutcomeText(result);
+    }
+    return DateText(result.time.date) + "T" +
+           ClockText(result.time.hour, result.time.minute, result.time.second);
+}
+
+// Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
+// one it never rises, empty when only one of the two exists.
+std::string DayLength(const CSolarDay& day) {
+    if (day.sunrise.HasTime() && day.sunset.HasTime()) {
+        std::int64_t seconds = CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
+        const char* sign = "";
+        if (seconds < 0) {
+            sign = "-";
+            seconds = -seconds;
+        }
+        char buffer[48];
+        std::snprintf(buffer, sizeof buffer, "%s%02" PRId64 ":%02d:%02d", sign, seconds / 3600,
+                      static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+        return buffer;
+    }
+    if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
+        day.sunrise.outcome == day.sunset.outcome) {
+        return day.sunrise.outcome == SolarOutcome::UpAllDay ? "24:00:00" : "00:00:00";
+    }
+    return {};
+}
+
+std::string Pad(std::string text, std::size_t width) {
+    if (text.size() < width) {
+        text.append(width - text.size(), ' ');
+    }
+    return text;
+}
+
+std::string TableText(const std::vector<CSolarDay>& rows) {
+    std::string text = Pad("Date", 12) + Pad("Sunrise", 14) + Pad("Sunset", 14) +
+                       Pad("Solar noon", 14) + "Day length\n";
+    for (const CSolarDay& row : rows) {
+        std::string length = DayLength(row);
+        text += Pad(DateText(row.date), 12) + Pad(CellText(row.sunrise, row.date), 14) +
+                Pad(CellText(row.sunset, row.date), 14) +
+                Pad(CellText(row.solarNoon, row.date), 14) + (length.empty() ? "-" : length) + "\n";
+    }
+    return text;
+}
+
+std::string CsvText(const std::vector<CSolarDay>& rows) {
+    std::string text = "date,sunrise,sunset,solar_noon,day_length\n";
+    for (const CSolarDay& row : rows) {
+        text += DateText(row.date) + "," + CsvCell(row.sunrise) + "," + CsvCell(row.sunset) + "," +
+                CsvCell(row.solarNoon) + "," + DayLength(row) + "\n";
+    }
+    return text;
+}
+
+std::string Output(const CCliOptions& options) {
+    const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
+    const double lat = *options.latitude;
+    const double lon = *options.longitude;
+    const float offset = *options.offset;
+    const int dst = options.dst ? 1 : 0;
+
+    if (options.days == 0 && options.format == CliFormat::Text) {
+        // Computed in the window's order, all three before anything is written.
+        const CSolarResult sunrise = LocalSunrise(date, lat, lon, offset, dst);
+        const CSolarResult sunset = LocalSunset(date, lat, lon, offset, dst);
+        const CSolarResult noon = LocalSolarNoon(date, lon, offset, dst);
+        return "Local Sunrise: " + FormatSolarTime(sunrise) + "\n" +
+               "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
+               "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
+    }
+    const auto rows =
+        LocalSolarTable(date, options.days == 0 ? 1 : options.days, lat, lon, offset, dst);
+    return options.format == CliFormat::Csv ? CsvText(rows) : TableText(rows);
+}
+
+}  // namespace
+
+std::string CliUsage() {
+    return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
+                    [--days N] [--format text|csv]
+
+Prints the local sunrise, sunset and solar noon of a place for a date:
+  Local Sunrise: Thursday, June 21, 2007,  05:15:47
+  Local Sunset: Thursday, June 21, 2007,  20:28:08
+  Local Solar Noon: Thursday, June 21, 2007,  12:51:50
+
+Options:
+  --lat DEG        latitude in degrees, north positive (41.88, 41.88N, 33.87S, -33.87)
+  --lon DEG        longitude in degrees, WEST positive (87.63, 87.63W, 144.79E, -144.79)
+  --offset HOURS   time-zone offset in hours behind UTC: 5 US Eastern, 6 US Central,
+                   7 US Mountain, 8 US Pacific, 10 Hawaii, -10 Guam, -3.5 Iran
+  --dst            add the daylight-saving hour (whatever the date)
+  --date DATE      the date, YYYY-MM-DD (default: today in this computer's time zone)
+  --days N         a table of N days from the date on: date, sunrise, sunset, solar noon,
+                   day length; "+1" marks an event on the next day, "-1" on the day before
+  --format FMT     text (default) or csv (the table's rows with a header line)
+  --help           this text
+  --version        the version number
+
+A value always follows its option as the next argument, so negative numbers work:
+"--lon -144.79", "--offset -9.5". "--option=value" works too. A hemisphere letter saves
+remembering the signs: N and W keep the number, S and E turn it.
+
+Where the Sun does not rise or set that day the line says so, e.g.
+  Local Sunrise: No sunrise: the Sun is up all day (last sunrise ...)
+naming, beyond 66.4 degrees of latitude, the nearest day that has the event.
+
+Examples:
+  daybreak-cli --lat 41.88N --lon 87.63W --offset 6 --dst --date 2007-06-21
+  daybreak-cli --lat 13.44 --lon 144.79E --offset -10 --date 2007-06-21
+  daybreak-cli --lat 64.84 --lon 147.72 --offset 9 --dst --days 7 --format csv
+
+Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed.
+)";
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string text;
+    try {
+        const CCliOptions options = ParseCliOptions(args);
+        if (options.help) {
+            text = CliUsage();
+        } else if (options.version) {
+            text = DAYBREAK_VERSION "\n";
+        } else {
+            text = Output(options);
+        }
+    } catch (const CCliError& e) {
+        err << kProgram << ": " << e.what() << "\n";
+        return kCliExitUsage;
+    } catch (const CSolarException& e) {
+        err << kProgram << ": " << e.what() << "\n";
+        return kCliExitUsage;
+    }
+    out << text;
+    out.flush();
+    return kCliExitOk;
+}

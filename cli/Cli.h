@@ -1,0 +1,21 @@
+#pragma once
+// The command-line tool as a function, so that tests run it without a process:
+//
+//     std::ostringstream out, err;
+//     int status = RunCli({"--lat", "41.88", "--lon", "87.63W", "--offset", "6"}, out, err);
+//
+// `args` excludes the program's name. The whole output is built before anything is written:
+// on an error nothing but the one-line message (on `err`) appears.
+// Exit status: 0 on success, 2 for bad arguments and for inputs the engine cannot compute.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+inline constexpr int kCliExitOk = 0;
+inline constexpr int kCliExitUsage = 2;
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The --help text.
+std::string CliUsage();

@@ -1,0 +1,214 @@
+#include "CliOptions.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+[[noreturn]] void Fail(std::string_view option, std::string_view text, std::string_view why) {
+    std::string message(option);
+    message += ": '";
+    message += text;
+    message += "' ";
+    message += why;
+    throw CCliError(message);
+}
+
+// A decimal number, optionally signed ("+5", "-3.5"); "nan" and "inf" parse and are refused
+// later by the engine with its own message.
+std::optional<double> ParseNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+            return std::nullopt;
+        }
+    }
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (ptr != end || text.empty()) {
+        return std::nullopt;
+    }
+    if (ec == std::errc::result_out_of_range) {
+        // Too large for a double: as good as infinite, which the engine refuses.
+        return text.front() == '-' ? -std::numeric_limits<double>::infinity()
+                                   : std::numeric_limits<double>::infinity();
+    }
+    if (ec != std::errc()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A coordinate with an optional hemisphere suffix: `positive` and `negative` are the letters
+// that keep and turn the sign (N/S for latitude, W/E for longitude).
+double ParseCoordinate(std::string_view option, std::string_view text, char positive, char negative,
+                       char wrong1, char wrong2) {
+    // A plain number first: "nan" ends in a letter that is not a hemisphere.
+    if (const std::optional<double> plain = ParseNumber(text)) {
+        return *plain;
+    }
+    std::string_view number = text;
+    int sign = 1;
+    if (!number.empty()) {
+        const char last =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(number.back())));
+        if (last == positive || last == negative) {
+            number.remove_suffix(1);
+            sign = last == negative ? -1 : 1;
+            if (!number.empty() && (number.front() == '-' || number.front() == '+')) {
+                Fail(option, text, "has both a sign and a hemisphere letter");
+            }
+        } else if (last == wrong1 || last == wrong2) {
+            std::string why = "has the wrong hemisphere letter (use ";
+            why += positive;
+            why += " or ";
+            why += negative;
+            why += ')';
+            Fail(option, text, why);
+        }
+    }
+    const std::optional<double> value = ParseNumber(number);
+    if (!value) {
+        Fail(option, text, "is not a number");
+    }
+    return sign * *value;
+}
+
+bool IsOption(std::string_view arg) {
+    return arg.size() > 2 && arg[0] == '-' && arg[1] == '-';
+}
+
+}  // namespace
+
+double ParseLatitude(std::string_view option, std::string_view text) {
+    return ParseCoordinate(option, text, 'N', 'S', 'E', 'W');
+}
+
+double ParseLongitude(std::string_view option, std::string_view text) {
+    return ParseCoordinate(option, text, 'W', 'E', 'N', 'S');
+}
+
+float ParseOffset(std::string_view option, std::string_view text) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value) {
+        Fail(option, text, "is not a number of hours");
+    }
+    // Beyond the float range the value would not convert: keep it infinite, which the engine
+    // refuses as not a finite number.
+    if (std::isfinite(*value) && std::fabs(*value) > std::numeric_limits<float>::max()) {
+        return *value < 0 ? -std::numeric_limits<float>::infinity()
+                          : std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(*value);
+}
+
+CCivilDate ParseDate(std::string_view option, std::string_view text) {
+    auto digits = [&](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+                return -1;
+            }
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        Fail(option, text, "is not a date of the form YYYY-MM-DD");
+    }
+    const CCivilDate date{digits(0, 4), digits(5, 2), digits(8, 2)};
+    if (date.year < 0 || !IsValidDate(date)) {
+        Fail(option, text, "is not a date of the form YYYY-MM-DD");
+    }
+    if (date.year < 1900) {
+        Fail(option, text, "is before 1900");
+    }
+    return date;
+}
+
+CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
+    CCliOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (!IsOption(arg)) {
+            throw CCliError("unexpected argument '" + std::string(arg) + "'");
+        }
+        std::string_view name = arg;
+        std::optional<std::string_view> inlineValue;
+        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        // The next argument is the value even when it starts with '-': "--lon -144.79".
+        auto value = [&]() -> std::string_view {
+            if (inlineValue) {
+                return *inlineValue;
+            }
+            if (i + 1 >= args.size()) {
+                throw CCliError(std::string(name) + ": missing value");
+            }
+            return args[++i];
+        };
+        auto noValue = [&]() {
+            if (inlineValue) {
+                throw CCliError(std::string(name) + ": takes no value");
+            }
+        };
+
+        if (name == "--help") {
+            noValue();
+            options.help = true;
+        } else if (name == "--version") {
+            noValue();
+            options.version = true;
+        } else if (name == "--lat") {
+            options.latitude = ParseLatitude(name, value());
+        } else if (name == "--lon") {
+            options.longitude = ParseLongitude(name, value());
+        } else if (name == "--offset") {
+            options.offset = ParseOffset(name, value());
+        } else if (name == "--dst") {
+            noValue();
+            options.dst = true;
+        } else if (name == "--date") {
+            options.date = ParseDate(name, value());
+        } else if (name == "--days") {
+            const std::string_view text = value();
+            int days = 0;
+            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), days);
+            if (ec != std::errc() || ptr != text.data() + text.size() || days < 1 || days > 36600) {
+                Fail(name, text, "is not a number of days from 1 to 36600");
+            }
+            options.days = days;
+        } else if (name == "--format") {
+            const std::string_view text = value();
+            if (text == "text") {
+                options.format = CliFormat::Text;
+            } else if (text == "csv") {
+                options.format = CliFormat::Csv;
+            } else {
+                Fail(name, text, "is not a format (text or csv)");
+            }
+        } else {
+            // Place lookup options are recognised here once they exist.
+            throw CCliError("unknown option '" + std::string(name) + "'");
+        }
+    }
+
+    if (options.help || options.version) {
+        return options;
+    }
+    if (!options.latitude) {
+        throw CCliError("--lat: missing (latitude in degrees, e.g. 41.88 or 41.88N)");
+    }
+    if (!options.longitude) {
+        throw CCliError("--lon: missing (longitude in degrees, west positive, e.g. 87.63W)");
+    }
+    if (!options.offset) {
+        throw CCliError("--offset: missing (hours behind UTC, e.g. 6 for US Central)");
+    }
+    return options;
+}

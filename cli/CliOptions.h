@@ -1,0 +1,51 @@
+#pragma once
+// Command-line options of daybreak-cli and their parser.
+//
+// Units and signs are the main window's: latitude north positive, longitude WEST positive,
+// offset in hours behind UTC (6 for US Central, -3.5 for Iran). A hemisphere suffix spares the
+// sign rule: "41.88N", "33.87S", "87.63W", "144.79E". A value always follows its option as the
+// next argument, so a negative number is read as a value, not as an option ("--lon -144.79");
+// "--option=value" works too.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CivilTime.h"
+
+// A bad command line: what() is one line naming the argument, without the program's name.
+class CCliError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class CliFormat { Text, Csv };
+
+struct CCliOptions {
+    bool help = false;
+    bool version = false;
+
+    // The place, typed in.
+    std::optional<double> latitude;   // degrees, north positive
+    std::optional<double> longitude;  // degrees, west positive
+    std::optional<float> offset;      // hours behind UTC
+
+    // Place lookup options (a state with a zip code or a city, the state lists, archive dumps)
+    // belong here: they fill the place from the location archives instead of the three above.
+
+    bool dst = false;                // add the daylight-saving hour
+    std::optional<CCivilDate> date;  // today when absent
+    int days = 0;                    // 0: the three result lines; N: a table of N days
+    CliFormat format = CliFormat::Text;
+};
+
+// Throws CCliError for an unknown option, a missing or malformed value, or a missing place.
+CCliOptions ParseCliOptions(const std::vector<std::string>& args);
+
+// Single values, as the options take them. Each throws CCliError naming `option`.
+double ParseLatitude(std::string_view option, std::string_view text);
+double ParseLongitude(std::string_view option, std::string_view text);
+float ParseOffset(std::string_view option, std::string_view text);
+CCivilDate ParseDate(std::string_view option, std::string_view text);

@@ -1,0 +1,234 @@
+#include "LocalSolarTime.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "MonthInfo.h"
+#include "SolarLocal.h"
+#include "SolarTerms.h"
+
+using namespace solar::detail;
+
+namespace {
+
+constexpr double kPolarLatitude = 66.4;  // beyond it (strictly) sunrise and sunset search days
+
+CSolarResult ResultFromEvent(SolarEvent event, const CEventMinutes& minutes, const CCivilDate& date,
+                             float offset, int dst) {
+    CSolarResult result;
+    result.event = event;
+    switch (minutes.crossing) {
+        case SolarCrossing::Crosses:
+            result.outcome = SolarOutcome::Time;
+            result.time = UtcMinutesToLocalTime(minutes.minutes, date, offset, dst);
+            break;
+        case SolarCrossing::UpAllDay:
+            result.outcome = SolarOutcome::UpAllDay;
+            break;
+        case SolarCrossing::DownAllDay:
+            result.outcome = SolarOutcome::DownAllDay;
+            break;
+    }
+    return result;
+}
+
+CEventMinutes EventUtc(SolarEvent event, int n, double lat, double lon) {
+    return event == SolarEvent::Sunrise ? SunriseEventUtc(n, lat, lon)
+                                        : SunsetEventUtc(n, lat, lon);
+}
+
+// Sunrise or sunset beyond the polar limits. Day n itself is tried first; when the Sun does not
+// cross the horizon on it, days are searched one by one, backward in the season of the midnight
+// Sun's half of the year and forward in the other, within one pass through the year, and the
+// first day found is reported as the last or next such event.
+//   backward: previous day, and from day 1 to day 365 of the year before;
+//   forward:  next day, and from day 366 (reached in a common year too) to day 1 of the next.
+CSolarResult PolarEvent(SolarEvent event, const CCivilDate& date, int n, double lat, double lon,
+                        float offset, int dst) {
+    CSolarResult result = ResultFromEvent(event, EventUtc(event, n, lat, lon), date, offset, dst);
+    if (result.HasTime()) {
+        return result;
+    }
+    const bool backward = lat > 0 ? (n >= 80 && n <= 266) : (n < 83 || n > 263);
+    int day = n;
+    int yearShift = 0;
+    for (int step = 1; step < 366; ++step) {
+        if (backward) {
+            if (day == 1) {
+                day = 365;
+                --yearShift;
+            } else {
+                --day;
+            }
+        } else {
+            if (day == 366) {
+                day = 1;
+                ++yearShift;
+            } else {
+                ++day;
+            }
+        }
+        if (day == n) {
+            break;  // one whole pass without the event (the pole itself, or nonsense latitudes)
+        }
+        const CEventMinutes found = EventUtc(event, day, lat, lon);
+        if (found.crossing == SolarCrossing::Crosses) {
+            // The true date of day `day` counted from 1 January of its year: day 366 of a
+            // common year is 1 January of the next.
+            const CCivilDate foundDate =
+                AddDays(CCivilDate{date.year + yearShift, 1, 1}, std::int64_t{day} - 1);
+            result.nearest = backward ? NearestEvent::Last : NearestEvent::Next;
+            result.nearestTime = UtcMinutesToLocalTime(found.minutes, foundDate, offset, dst);
+            break;
+        }
+    }
+    return result;
+}
+
+CSolarResult LocalCrossingEvent(SolarEvent event, const CCivilDate& date, double lat, double lon,
+                                float offset, int dst) {
+    CheckSolarDate(date);
+    CheckSolarInputs(lat, lon, offset);
+    const int n = DayOfYear(date.month, date.day, IsLeapYear(date.year));
+    if (lat > kPolarLatitude || lat < -kPolarLatitude) {
+        return PolarEvent(event, date, n, lat, lon, offset, dst);
+    }
+    return ResultFromEvent(event, EventUtc(event, n, lat, lon), date, offset, dst);
+}
+
+}  // namespace
+
+void CheckSolarDate(const CCivilDate& date) {
+    if (!IsValidDate(date)) {
+        throw CSolarException(CSolarException::Cause::BadDate,
+                              "Cannot compute: the date is not a valid calendar date");
+    }
+    if (date.year < 1900 || date.year > 9999) {
+        throw CSolarException(CSolarException::Cause::BadDate,
+                              "Cannot compute: the date must lie in the years 1900 to 9999");
+    }
+}
+
+void CheckSolarInputs(double lat, double lon, float offset) {
+    if (!std::isfinite(lat) || !std::isfinite(lon) || !std::isfinite(offset)) {
+        ThrowNonFinite();
+    }
+}
+
+int DayOfYear(int month, int day, bool leap) {
+    const CMonthInfo* months = leap ? g_LeapMonths : g_Months;
+    const int before = std::clamp(month - 1, 0, 12);
+    int n = day;
+    for (int i = 0; i < before; ++i) {
+        n += months[i].m_nDays;
+    }
+    return n;
+}
+
+CCivilTime UtcMinutesToLocalTime(double minutes, const CCivilDate& date, float offset, int dst) {
+    double local = minutes / 60 - offset;
+    if (dst != 0) {
+        local = local + 1;
+    }
+    (void)TruncToInt32(local);  // rejects NaN, infinities and hours beyond a 32-bit count
+
+    // Carry whole days so that the clock reads 00:00:00 to 23:59:59; the two corrections catch
+    // a quotient rounded across an integer (a value a hair below a multiple of 24 hours).
+    double carry = std::floor(local / 24);
+    double hours = local - 24 * carry;
+    if (hours < 0) {
+        hours += 24;
+        carry -= 1;
+    }
+    if (hours >= 24) {
+        hours -= 24;
+        carry += 1;
+    }
+
+    CCivilTime time;
+    time.date = AddDays(date, static_cast<std::int64_t>(carry));
+    const int h = static_cast<int>(hours);
+    const int m = static_cast<int>((hours - h) * 60);
+    const int s = static_cast<int>(((hours - h) * 60 - m) * 60);
+    time.hour = std::clamp(h, 0, 23);
+    time.minute = std::clamp(m, 0, 59);
+    time.second = std::clamp(s, 0, 59);
+    return time;
+}
+
+CCivilDate LocalDateOf(const CTime& date) {
+    std::tm fields{};
+    if (!date.GetLocalTm(fields)) {
+        throw CSolarException(CSolarException::Cause::BadDate,
+                              "Cannot compute: the date cannot be read as a calendar date");
+    }
+    // tm_year counts from 1900; a year past 9999 fails the check below without overflowing.
+    const int year = fields.tm_year > 9999 ? 10000 : fields.tm_year + 1900;
+    const CCivilDate civil{year, fields.tm_mon + 1, fields.tm_mday};
+    CheckSolarDate(civil);
+    return civil;
+}
+
+CSolarResult LocalSunrise(const CCivilDate& date, double lat, double lon, float offset, int dst) {
+    return LocalCrossingEvent(SolarEvent::Sunrise, date, lat, lon, offset, dst);
+}
+
+CSolarResult LocalSunset(const CCivilDate& date, double lat, double lon, float offset, int dst) {
+    return LocalCrossingEvent(SolarEvent::Sunset, date, lat, lon, offset, dst);
+}
+
+CSolarResult LocalSolarNoon(const CCivilDate& date, double lon, float offset, int dst) {
+    CheckSolarDate(date);
+    CheckSolarInputs(0, lon, offset);
+    const int n = DayOfYear(date.month, date.day, IsLeapYear(date.year));
+    CSolarResult result;
+    result.event = SolarEvent::SolarNoon;
+    result.time = UtcMinutesToLocalTime(SolarNoonMinutesUtc(n, lon), date, offset, dst);
+    return result;
+}
+
+CSolarResult LocalSunrise(const CTime& date, double lat, double lon, float offset, int dst) {
+    return LocalSunrise(LocalDateOf(date), lat, lon, offset, dst);
+}
+
+CSolarResult LocalSunset(const CTime& date, double lat, double lon, float offset, int dst) {
+    return LocalSunset(LocalDateOf(date), lat, lon, offset, dst);
+}
+
+CSolarResult LocalSolarNoon(const CTime& date, double lon, float offset, int dst) {
+    return LocalSolarNoon(LocalDateOf(date), lon, offset, dst);
+}
+
+std::string FormatSolarTime(const CCivilTime& time) {
+    static constexpr const char* kWeekdays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                 "Thursday", "Friday", "Saturday"};
+    const int month = std::clamp(time.date.month, 1, 12);
+    char buffer[128];
+    const int written =
+        std::snprintf(buffer, sizeof buffer, "%s, %s %02d, %04d,  %02d:%02d:%02d",
+                      kWeekdays[Weekday(time.date)], g_Months[month - 1].m_strName.c_str(),
+                      time.date.day, time.date.year, time.hour, time.minute, time.second);
+    if (written <= 0 || written >= static_cast<int>(sizeof buffer)) {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(written));
+}
+
+std::string FormatSolarTime(const CSolarResult& result) {
+    if (result.HasTime()) {
+        return FormatSolarTime(result.time);
+    }
+    const char* name = result.event == SolarEvent::Sunset ? "sunset" : "sunrise";
+    std::string text = result.event == SolarEvent::Sunset ? "No sunset" : "No sunrise";
+    text += result.outcome == SolarOutcome::UpAllDay ? ": the Sun is up all day"
+                                                     : ": the Sun is down all day";
+    if (result.nearest != NearestEvent::None) {
+        text += result.nearest == NearestEvent::Last ? " (last " : " (next ";
+        text += name;
+        text += ' ';
+        text += FormatSolarTime(result.nearestTime);
+        text += ')';
+    }
+    return text;
+}
