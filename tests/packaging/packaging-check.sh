@@ -1,0 +1,332 @@
+#!/usr/bin/env bash
+# Checks what a user gets from `cmake --install` and from the Debian package.
+#
+#   packaging-check.sh CHECK
+#
+# CHECK is one of: install tree links run desktop appstream man icons deb-build deb-contents
+# deb-install. The build tells the script where things are through the environment:
+#   DAYBREAK_BUILD_DIR   the build tree            DAYBREAK_SOURCE_DIR  the source tree
+#   DAYBREAK_PREFIX      scratch install prefix    DAYBREAK_DEB_DIR     scratch package directory
+#   DAYBREAK_WINDOW      ON when the window is built
+#   DAYBREAK_APP_ID      desktop and metainfo id   DAYBREAK_VERSION     the project version
+#   DAYBREAK_DATA_README file name of the data notes installed beside the archives
+# Exit status: 0 pass, 1 fail, 77 skipped (with the reason on standard output).
+set -uo pipefail
+
+readonly SKIP=77
+readonly CODES="AK AL AR AS AZ CA CO CT DC DE FL FM GA GU HI IA ID IL IN KS KY LA MA MD ME MH MI
+MN MO MP MS MT NC ND NE NH NJ NM NV NY OH OK OR PA PR PW RI SC SD TN TX UT VA VI VT WA WI WV WY"
+readonly PKGDIR=lib/daybreak
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+# expect_eq WHAT ACTUAL EXPECTED
+expect_eq() {
+    if [[ "$2" != "$3" ]]; then
+        fail "$1: got '$2', expected '$3'"
+    fi
+}
+finish() {
+    if ((failures > 0)); then
+        echo "$failures check(s) failed"
+        exit 1
+    fi
+    echo "all checks passed"
+    exit 0
+}
+window() { [[ "${DAYBREAK_WINDOW:-OFF}" == ON ]]; }
+programs() {
+    echo daybreak-cli
+    if window; then echo daybreak; fi
+}
+scratch() { mktemp -d "${TMPDIR:-/tmp}/daybreak-packaging.XXXXXX"; }
+
+# The files an installation must hold, relative to the prefix, one a line, sorted.
+expected_tree() {
+    {
+        local p code
+        for p in $(programs); do
+            echo "bin/$p"
+            echo "$PKGDIR/$p"
+        done
+        for code in $CODES; do echo "$PKGDIR/timezone.arc.$code"; done
+        echo "$PKGDIR/${DAYBREAK_DATA_README:-<data notes>}"
+        echo "share/man/man1/daybreak-cli.1.gz"
+        if window; then
+            echo "share/applications/$DAYBREAK_APP_ID.desktop"
+            echo "share/metainfo/$DAYBREAK_APP_ID.metainfo.xml"
+            echo "share/icons/hicolor/scalable/apps/daybreak.svg"
+            echo "share/icons/hicolor/48x48/apps/daybreak.png"
+            echo "share/icons/hicolor/256x256/apps/daybreak.png"
+        fi
+    } | LC_ALL=C sort
+}
+
+# Runs the place lookup the package promises through PROGRAM, from a directory that holds no
+# archives, and checks the answer.
+check_mission_tx() {
+    local program=$1 where out
+    where=$(scratch)
+    if ! out=$(cd "$where" && "$program" --state TX --zip 78572 --date 2007-06-21 2>&1); then
+        fail "$program --state TX --zip 78572 failed: $out"
+    else
+        grep -q '^City Name: Mission' <<<"$out" || fail "$program: no 'City Name: Mission' in: $out"
+        grep -q '^County Name: Hidalgo' <<<"$out" || fail "$program: no Hidalgo county in: $out"
+        grep -q '^Local Sunrise: Thursday, June 21, 2007,  [0-9][0-9]:[0-9][0-9]:[0-9][0-9]$' \
+            <<<"$out" || fail "$program: no sunrise line for 21 June 2007 in: $out"
+        grep -q '^Local Sunset: ' <<<"$out" || fail "$program: no sunset line in: $out"
+        grep -q '^Local Solar Noon: ' <<<"$out" || fail "$program: no solar noon line in: $out"
+    fi
+    rm -rf "$where"
+}
+
+check_version() {
+    local program=$1 out
+    out=$(QT_QPA_PLATFORM=offscreen "$program" --version 2>&1) || fail "$program --version failed"
+    expect_eq "$program --version" "$out" "1.0.0.1"
+}
+
+case "${1:-}" in
+install)
+    rm -rf "$DAYBREAK_PREFIX"
+    cmake --install "$DAYBREAK_BUILD_DIR" --prefix "$DAYBREAK_PREFIX" || fail "cmake --install"
+    finish
+    ;;
+
+tree)
+    # Exactly the expected files: a stray install rule (a test, a library, a header) fails here.
+    actual=$(cd "$DAYBREAK_PREFIX" && find . \( -type f -o -type l \) | sed 's|^\./||' |
+        LC_ALL=C sort)
+    if ! diff_out=$(diff <(expected_tree) <(echo "$actual")); then
+        fail "installed tree differs from the expected one (< expected, > installed):"
+        echo "$diff_out"
+    fi
+    for code in $CODES; do
+        f="$DAYBREAK_PREFIX/$PKGDIR/timezone.arc.$code"
+        if [[ -e "$f" && ! -s "$f" ]]; then fail "timezone.arc.$code is empty"; fi
+    done
+    for p in $(programs); do
+        f="$DAYBREAK_PREFIX/$PKGDIR/$p"
+        [[ -x "$f" && ! -L "$f" ]] || fail "$PKGDIR/$p is not an executable file"
+        # An installed program must not look for libraries in the build tree.
+        if readelf -d "$f" | grep -E 'R(UN)?PATH' | grep -qF "$DAYBREAK_BUILD_DIR"; then
+            fail "$PKGDIR/$p keeps a run path into the build tree"
+        fi
+    done
+    finish
+    ;;
+
+links)
+    for p in $(programs); do
+        link="$DAYBREAK_PREFIX/bin/$p"
+        if [[ ! -L "$link" ]]; then
+            fail "bin/$p is not a symbolic link"
+            continue
+        fi
+        expect_eq "target of bin/$p" "$(readlink "$link")" "../$PKGDIR/$p"
+        expect_eq "bin/$p resolves to" "$(readlink -f "$link")" \
+            "$(readlink -f "$DAYBREAK_PREFIX/$PKGDIR/$p")"
+    done
+    # Relative links keep working when the whole tree moves.
+    moved=$(scratch)
+    cp -a "$DAYBREAK_PREFIX" "$moved/elsewhere"
+    for p in $(programs); do
+        [[ -x "$moved/elsewhere/bin/$p" ]] || fail "bin/$p dangles once the tree is moved"
+    done
+    check_mission_tx "$moved/elsewhere/bin/daybreak-cli"
+    rm -rf "$moved"
+    finish
+    ;;
+
+run)
+    # Through the link in bin/, through a second link elsewhere (as a user's ~/bin would hold),
+    # and directly; each from a directory without archives.
+    check_mission_tx "$DAYBREAK_PREFIX/bin/daybreak-cli"
+    userbin=$(scratch)
+    ln -s "$DAYBREAK_PREFIX/bin/daybreak-cli" "$userbin/daybreak-cli"
+    check_mission_tx "$userbin/daybreak-cli"
+    rm -rf "$userbin"
+    for p in $(programs); do check_version "$DAYBREAK_PREFIX/bin/$p"; done
+    # A missing archive is the tool's own one-line error, not a crash.
+    broken=$(scratch)
+    cp -a "$DAYBREAK_PREFIX" "$broken/prefix"
+    rm -f "$broken/prefix/$PKGDIR/timezone.arc.TX"
+    (cd "$broken" && "$broken/prefix/bin/daybreak-cli" --state TX --zip 78572 >/dev/null 2>&1)
+    expect_eq "exit status without timezone.arc.TX" "$?" 2
+    rm -rf "$broken"
+    finish
+    ;;
+
+desktop)
+    if ! window; then
+        echo "SKIP: the window is not built (DAYBREAK_WITH_GUI=OFF), so there is no desktop entry"
+        exit $SKIP
+    fi
+    entry="$DAYBREAK_PREFIX/share/applications/$DAYBREAK_APP_ID.desktop"
+    out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $out"
+    [[ -z "$out" ]] && echo "desktop-file-validate: no remarks" || echo "desktop-file-validate: $out"
+    grep -qx 'Categories=Utility;Science;Astronomy;' "$entry" || fail "categories"
+    grep -q '^Comment=.' "$entry" || fail "no comment"
+    # What the entry starts and shows must exist in the installed tree.
+    exec_cmd=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+    [[ -x "$DAYBREAK_PREFIX/bin/$exec_cmd" ]] || fail "Exec=$exec_cmd is not in bin/"
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    [[ -f "$DAYBREAK_PREFIX/share/icons/hicolor/scalable/apps/$icon.svg" ]] ||
+        fail "Icon=$icon has no scalable icon"
+    finish
+    ;;
+
+appstream)
+    if ! window; then
+        echo "SKIP: the window is not built (DAYBREAK_WITH_GUI=OFF), so there is no metainfo"
+        exit $SKIP
+    fi
+    meta="$DAYBREAK_PREFIX/share/metainfo/$DAYBREAK_APP_ID.metainfo.xml"
+    out=$(appstreamcli validate --no-net "$meta" 2>&1) || fail "appstreamcli validate: $out"
+    echo "$out"
+    grep -q "<launchable type=\"desktop-id\">$DAYBREAK_APP_ID.desktop</launchable>" "$meta" ||
+        fail "the launchable does not name the installed desktop entry"
+    grep -q "<release version=\"$DAYBREAK_VERSION\"" "$meta" || fail "no release $DAYBREAK_VERSION"
+    grep -q '<description>' "$meta" || fail "no description"
+    # The screenshot the metainfo points at is the one kept with the sources.
+    grep -q '<image type="source">[^<]*/docs/screenshots/main\.png</image>' "$meta" ||
+        fail "the screenshot is not docs/screenshots/main.png"
+    [[ -s "$DAYBREAK_SOURCE_DIR/docs/screenshots/main.png" ]] ||
+        fail "docs/screenshots/main.png is missing from the sources"
+    finish
+    ;;
+
+man)
+    page="$DAYBREAK_PREFIX/share/man/man1/daybreak-cli.1.gz"
+    if ! text=$(MANWIDTH=80 man --warnings -l "$page" 2>"${TMPDIR:-/tmp}/man-warnings.$$"); then
+        fail "man -l $page failed"
+    fi
+    if [[ -s "${TMPDIR:-/tmp}/man-warnings.$$" ]]; then
+        fail "the page renders with warnings: $(cat "${TMPDIR:-/tmp}/man-warnings.$$")"
+    fi
+    rm -f "${TMPDIR:-/tmp}/man-warnings.$$"
+    for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES; do
+        grep -q "^$section" <<<"$text" || fail "no $section section"
+    done
+    # `man daybreak-cli` finds the page under the prefix's manual path.
+    MANPATH="$DAYBREAK_PREFIX/share/man" man -w daybreak-cli >/dev/null 2>&1 ||
+        fail "man daybreak-cli does not find the page under the prefix"
+    # The page and the tool's own help name the same options.
+    help=$("$DAYBREAK_PREFIX/bin/daybreak-cli" --help 2>&1) || fail "daybreak-cli --help failed"
+    # Options are the entries that open an indented line: the table of --help, the tags of
+    # the page's OPTIONS section.
+    help_opts=$(grep -oE -- '^ {2,8}--[a-z][a-z-]*' <<<"$help" | tr -d ' ' | sort -u)
+    man_opts=$(sed -n '/^OPTIONS/,/^EXIT STATUS/p' <<<"$text" |
+        grep -oE -- '^ {2,8}--[a-z][a-z-]*' | tr -d ' ' | sort -u)
+    [[ -n "$help_opts" ]] || fail "no options found in daybreak-cli --help"
+    for o in $help_opts; do
+        grep -qx -- "$o" <<<"$man_opts" || fail "the manual page does not describe $o"
+    done
+    for o in $man_opts; do
+        grep -qx -- "$o" <<<"$help_opts" || fail "the manual page describes $o, which --help lacks"
+    done
+    finish
+    ;;
+
+icons)
+    if ! window; then
+        echo "SKIP: the window is not built (DAYBREAK_WITH_GUI=OFF), so there are no icons"
+        exit $SKIP
+    fi
+    for size in 48 256; do
+        png="$DAYBREAK_PREFIX/share/icons/hicolor/${size}x${size}/apps/daybreak.png"
+        info=$(file -b "$png")
+        [[ "$info" == "PNG image data, $size x $size, 8-bit/color RGBA"* ]] ||
+            fail "$size px icon: $info"
+    done
+    svg="$DAYBREAK_PREFIX/share/icons/hicolor/scalable/apps/daybreak.svg"
+    cmp -s "$svg" "$DAYBREAK_SOURCE_DIR/res/daybreak.svg" || fail "scalable icon is not res/daybreak.svg"
+    finish
+    ;;
+
+deb-build)
+    rm -rf "$DAYBREAK_DEB_DIR"
+    mkdir -p "$DAYBREAK_DEB_DIR"
+    (cd "$DAYBREAK_DEB_DIR" &&
+        cpack -G DEB --config "$DAYBREAK_BUILD_DIR/CPackConfig.cmake" -B "$DAYBREAK_DEB_DIR") ||
+        fail "cpack -G DEB"
+    finish
+    ;;
+
+deb-contents)
+    arch=$(dpkg --print-architecture)
+    deb="$DAYBREAK_DEB_DIR/daybreak_${DAYBREAK_VERSION}_${arch}.deb"
+    if [[ ! -f "$deb" ]]; then
+        fail "no $deb; the directory holds: $(ls "$DAYBREAK_DEB_DIR")"
+        finish
+    fi
+    expect_eq "Package" "$(dpkg-deb -f "$deb" Package)" daybreak
+    expect_eq "Version" "$(dpkg-deb -f "$deb" Version)" "$DAYBREAK_VERSION"
+    expect_eq "Architecture" "$(dpkg-deb -f "$deb" Architecture)" "$arch"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "Depends: $depends"
+    need="libc6 libstdc++6"
+    if window; then need="$need libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6"; fi
+    names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | sort -u)
+    for n in $need; do
+        grep -qx "$n" <<<"$names" || fail "Depends lacks $n"
+    done
+    # Run-time libraries only: no development packages, no tools, nothing beyond what links.
+    for n in $names; do
+        case "$n" in
+        libc6 | libgcc-s1 | libstdc++6 | libqt6core6 | libqt6gui6 | libqt6widgets6 | libqt6svg6) ;;
+        libasan[0-9]* | libubsan[0-9]*) ;; # a sanitizer build links these
+        *) fail "unexpected dependency $n" ;;
+        esac
+    done
+    # The package holds the installed tree under /usr, links included.
+    listing=$(dpkg-deb -c "$deb")
+    actual=$(awk '{ print $6 }' <<<"$listing" | grep -v '/$' | sed 's|^\./usr/||' | LC_ALL=C sort)
+    if ! diff_out=$(diff <(expected_tree) <(echo "$actual")); then
+        fail "package contents differ from the expected tree (< expected, > package):"
+        echo "$diff_out"
+    fi
+    for p in $(programs); do
+        grep -q "\./usr/bin/$p -> \.\./$PKGDIR/$p\$" <<<"$listing" ||
+            fail "/usr/bin/$p is not a relative link to ../$PKGDIR/$p"
+    done
+    # Unpacked anywhere, the packaged tool runs and finds its archives.
+    unpacked=$(scratch)
+    dpkg-deb -x "$deb" "$unpacked"
+    check_mission_tx "$unpacked/usr/bin/daybreak-cli"
+    rm -rf "$unpacked"
+    finish
+    ;;
+
+deb-install)
+    # A real installation changes the system: only where that is wanted.
+    if [[ "$(id -u)" -ne 0 || "${CI:-}" != true ]]; then
+        echo "SKIP: installing the .deb with apt-get needs root and CI=true" \
+            "(uid $(id -u), CI='${CI:-}'); the package contents are checked by deb-contents"
+        exit $SKIP
+    fi
+    if dpkg-query -W -f='${Status}' daybreak 2>/dev/null | grep -q 'install ok installed'; then
+        echo "SKIP: a daybreak package is already installed on this system; not replacing it"
+        exit $SKIP
+    fi
+    arch=$(dpkg --print-architecture)
+    deb="$DAYBREAK_DEB_DIR/daybreak_${DAYBREAK_VERSION}_${arch}.deb"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y -q "$deb" || fail "apt-get install $deb"
+    check_mission_tx "$(command -v daybreak-cli || echo /usr/bin/daybreak-cli)"
+    expect_eq "daybreak-cli on the path" "$(command -v daybreak-cli)" /usr/bin/daybreak-cli
+    man -w daybreak-cli >/dev/null 2>&1 || fail "man daybreak-cli finds no page"
+    apt-get remove -y -q --purge daybreak || fail "apt-get remove daybreak"
+    [[ ! -e /usr/lib/daybreak && ! -e /usr/bin/daybreak-cli ]] ||
+        fail "files left behind after removal"
+    finish
+    ;;
+
+*)
+    echo "usage: $0 install|tree|links|run|desktop|appstream|man|icons|deb-build|deb-contents|deb-install"
+    exit 2
+    ;;
+esac
