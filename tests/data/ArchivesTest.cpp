@@ -1,0 +1,238 @@
+// The state archives as the build packs them: complete, consistent and right for places whose
+// answer is known.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ErrorReporter.h"
+#include "Exception.h"
+#include "StateArchive.h"
+#include "TimeZoneList.h"
+
+namespace {
+
+std::vector<std::string> StateCodes() {
+    std::vector<std::string> codes;
+    std::stringstream all(DAYBREAK_STATE_CODES);
+    for (std::string code; std::getline(all, code, ',');) {
+        codes.push_back(code);
+    }
+    return codes;
+}
+
+class CollectingReporter : public IErrorReporter {
+public:
+    void ReportError(const CException& error) override {
+        m_messages.push_back(error.GetErrorMessage());
+    }
+    std::vector<std::string> m_messages;
+};
+
+class CountingSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override { m_zips = 0; }
+    void ResetCityList() override { m_cities = 0; }
+    void AddZipEntry(const std::string&) override { ++m_zips; }
+    void AddCityEntry(const std::string&) override { ++m_cities; }
+    std::size_t m_zips = 0;
+    std::size_t m_cities = 0;
+};
+
+// Loads one archive with the program's own loader; fails the test on any reported error.
+CTimeZoneList Load(const std::string& code) {
+    CTimeZoneList list;
+    CountingSink sink;
+    CollectingReporter reporter;
+    LoadStateArchive(code, list, sink, reporter, DAYBREAK_ARCHIVE_DIR);
+    EXPECT_TRUE(reporter.m_messages.empty()) << code << ": " << reporter.m_messages.front();
+    EXPECT_EQ(sink.m_zips, list.GetCount()) << code;
+    EXPECT_EQ(sink.m_cities, list.GetCount()) << code;
+    return list;
+}
+
+// The record counts the data notes give per state: rows "| XX | Name | 123 |".
+std::map<std::string, long> RecordedCounts() {
+    std::ifstream notes(DAYBREAK_DATA_NOTES);
+    const std::regex row(R"(^\| ([A-Z]{2}) \| [^|]+ \| (\d+) \|$)");
+    std::map<std::string, long> counts;
+    std::smatch match;
+    for (std::string line; std::getline(notes, line);) {
+        if (std::regex_match(line, match, row)) {
+            counts[match[1]] = std::stol(match[2]);
+        }
+    }
+    return counts;
+}
+
+// (offset, daylight saving) pairs that occur in each state.
+const std::map<std::string, std::set<std::pair<int, std::string>>>& AllowedZones() {
+    using Zones = std::set<std::pair<int, std::string>>;
+    static const std::map<std::string, Zones> zones = [] {
+        std::map<std::string, Zones> z;
+        const Zones eastern{{5, "Y"}}, central{{6, "Y"}}, mountain{{7, "Y"}}, pacific{{8, "Y"}};
+        const Zones eastCentral{{5, "Y"}, {6, "Y"}}, centralMountain{{6, "Y"}, {7, "Y"}};
+        const Zones mountainPacific{{7, "Y"}, {8, "Y"}};
+        for (const char* s : {"CT", "DE", "DC", "GA", "ME", "MD", "MA", "NH", "NJ", "NY", "NC",
+                              "OH", "PA", "RI", "SC", "VT", "VA", "WV"}) {
+            z[s] = eastern;
+        }
+        for (const char* s : {"AL", "AR", "IL", "IA", "LA", "MN", "MS", "MO", "OK", "WI"}) {
+            z[s] = central;
+        }
+        for (const char* s : {"FL", "IN", "KY", "MI", "TN"})
+            z[s] = eastCentral;
+        for (const char* s : {"KS", "NE", "ND", "SD", "TX"})
+            z[s] = centralMountain;
+        for (const char* s : {"CO", "MT", "NM", "UT", "WY"})
+            z[s] = mountain;
+        for (const char* s : {"ID", "OR", "NV"})
+            z[s] = mountainPacific;
+        for (const char* s : {"CA", "WA"})
+            z[s] = pacific;
+        z["AZ"] = {{7, "N"}, {7, "Y"}};
+        z["AK"] = {{9, "Y"}, {10, "Y"}};
+        z["HI"] = {{10, "N"}};
+        z["PR"] = z["VI"] = {{4, "N"}};
+        z["GU"] = z["MP"] = {{-10, "N"}};
+        z["AS"] = {{11, "N"}};
+        z["PW"] = {{-9, "N"}};
+        z["MH"] = {{-12, "N"}};
+        z["FM"] = {{-10, "N"}, {-11, "N"}};
+        return z;
+    }();
+    return zones;
+}
+
+bool IsZip(const std::string& zip) {
+    return zip.size() == 5 && zip.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+TEST(StateArchives, EveryArchiveLoadsWholeAndEveryRecordIsConsistent) {
+    const std::vector<std::string> codes = StateCodes();
+    ASSERT_EQ(codes.size(), 59u);
+    const std::map<std::string, long> recorded = RecordedCounts();
+    ASSERT_EQ(recorded.size(), 59u) << "per-state counts missing from " << DAYBREAK_DATA_NOTES;
+
+    std::size_t total = 0;
+    for (const std::string& code : codes) {
+        SCOPED_TRACE(code);
+        const auto path = std::filesystem::path(DAYBREAK_ARCHIVE_DIR) / ("timezone.arc." + code);
+        ASSERT_TRUE(std::filesystem::exists(path));
+
+        const CTimeZoneList list = Load(code);
+        const long count = static_cast<long>(list.GetCount());
+        ASSERT_GT(count, 0);
+        ASSERT_TRUE(recorded.contains(code));
+        EXPECT_LE(std::abs(count - recorded.at(code)), recorded.at(code) * 2 / 100);
+        total += list.GetCount();
+
+        const auto& allowed = AllowedZones().at(code);
+        std::set<std::string> zips;
+        std::string previousZip = "99999";  // the list runs back to front: zips descend
+        for (const CTimeZoneData& r : list) {
+            EXPECT_EQ(r.m_strState, code) << r.m_strZipCode;
+            EXPECT_TRUE(IsZip(r.m_strZipCode)) << r.m_strZipCode;
+            EXPECT_TRUE(zips.insert(r.m_strZipCode).second) << "twice: " << r.m_strZipCode;
+            EXPECT_LT(r.m_strZipCode, previousZip);
+            previousZip = r.m_strZipCode;
+            EXPECT_FALSE(r.m_strCity.empty()) << r.m_strZipCode;
+            EXPECT_FALSE(r.m_strCounty.empty()) << r.m_strZipCode;
+            EXPECT_NE(r.m_dLatitude, 0.0) << r.m_strZipCode;
+            EXPECT_NE(r.m_dLongitude, 0.0) << r.m_strZipCode;
+            EXPECT_TRUE(r.m_dLatitude > -20 && r.m_dLatitude < 72) << r.m_strZipCode;
+            EXPECT_TRUE(r.m_dLongitude >= -180 && r.m_dLongitude <= 180) << r.m_strZipCode;
+            EXPECT_TRUE(allowed.contains({r.m_nTimeZone, r.m_strDST}))
+                << r.m_strZipCode << " " << r.m_nTimeZone << " " << r.m_strDST;
+        }
+    }
+    EXPECT_GT(total, 40000u);
+    EXPECT_LT(total, 42500u);
+}
+
+TEST(StateArchives, KnownPlacesComeOutRight) {
+    struct Place {
+        const char* state;
+        const char* zip;
+        const char* city;  // nullptr: not checked
+        const char* county;
+        const char* countyCode;
+        int offset;
+        const char* dst;
+    };
+    // Names are Windows-1252 bytes as the archives hold them.
+    const Place places[] = {
+        {"TX", "78572", "Mission", "Hidalgo", "215", 6, "Y"},
+        {"IL", "60601", "Chicago", "Cook", nullptr, 6, "Y"},
+        {"AZ", "85004", "Phoenix", nullptr, nullptr, 7, "N"},
+        {"AZ", "86515", "Window Rock", nullptr, nullptr, 7, "Y"},
+        {"AZ", "86040", "Page", nullptr, nullptr, 7, "N"},
+        {"HI", "96813", "Honolulu", nullptr, nullptr, 10, "N"},
+        {"TX", "79901", "El Paso", nullptr, nullptr, 7, "Y"},
+        {"TX", "79851", "Sierra Blanca", nullptr, nullptr, 7, "Y"},
+        {"IN", "46402", "Gary", nullptr, nullptr, 6, "Y"},
+        {"IN", "47708", "Evansville", nullptr, nullptr, 6, "Y"},
+        {"IN", "46204", "Indianapolis", nullptr, nullptr, 5, "Y"},
+        {"KY", "42101", "Bowling Green", nullptr, nullptr, 6, "Y"},
+        {"FL", "32501", "Pensacola", nullptr, nullptr, 6, "Y"},
+        {"ND", "58601", "Dickinson", nullptr, nullptr, 7, "Y"},
+        {"SD", "57701", "Rapid City", nullptr, nullptr, 7, "Y"},
+        {"KS", "67735", "Goodland", nullptr, nullptr, 7, "Y"},
+        {"ID", "83814", "Coeur d'Alene", nullptr, nullptr, 8, "Y"},
+        {"OR", "97914", "Ontario", "Malheur", nullptr, 7, "Y"},
+        {"MI", "49858", "Menominee", nullptr, nullptr, 6, "Y"},
+        {"NV", "89883", "West Wendover", nullptr, nullptr, 7, "Y"},
+        {"AK", "99926", "Metlakatla", nullptr, nullptr, 9, "Y"},
+        {"AK", "99546", "Adak", nullptr, nullptr, 10, "Y"},
+        {"GU", "96910", "Hagatna", "Guam", nullptr, -10, "N"},
+        {"PR", "00901", "San Juan", "San Juan", "127", 4, "N"},
+        {"PR", "00680",
+         "Mayag\xFC"
+         "ez",
+         "Mayag\xFC"
+         "ez",
+         nullptr, 4, "N"},
+        {"NM", "88001", "Las Cruces",
+         "Do\xF1"
+         "a Ana",
+         nullptr, 7, "Y"},
+        {"CT", "06103", "Hartford", "Capitol Region", "110", 5, "Y"},
+        {"FM", "96943", "Yap", "Yap", "", -10, "N"},
+        {"FM", "96944", "Kosrae", "Kosrae", "", -11, "N"},
+        {"PW", "96940", nullptr, "Palau", "", -9, "N"},
+        {"MH", "96960", "Majuro", nullptr, nullptr, -12, "N"},
+        {"AS", "96799", "Pago Pago", nullptr, nullptr, 11, "N"},
+        {"VI", "00820", "Christiansted", nullptr, nullptr, 4, "N"},
+        {"MP", "96950", "Saipan", nullptr, nullptr, -10, "N"},
+    };
+    std::map<std::string, CTimeZoneList> loaded;
+    for (const Place& p : places) {
+        SCOPED_TRACE(std::string(p.state) + " " + p.zip);
+        if (!loaded.contains(p.state)) {
+            loaded.emplace(p.state, Load(p.state));
+        }
+        const std::optional<CTimeZoneData> r = loaded.at(p.state).FindByZip(p.zip);
+        ASSERT_TRUE(r.has_value());
+        if (p.city) {
+            EXPECT_EQ(r->m_strCity, p.city);
+        }
+        if (p.county) {
+            EXPECT_EQ(r->m_strCounty, p.county);
+        }
+        if (p.countyCode) {
+            EXPECT_EQ(r->m_strCountyCode, p.countyCode);
+        }
+        EXPECT_EQ(r->m_nTimeZone, p.offset);
+        EXPECT_EQ(r->m_strDST, p.dst);
+        EXPECT_TRUE(r->m_strAreaCode.empty());
+    }
+}
