@@ -20,6 +20,7 @@
 
 #include "CTime.h"
 #include "CivilTime.h"
+#include "SolarException.h"
 #include "SolarFormulas.h"
 
 enum class SolarEvent { Sunrise, Sunset, SolarNoon };

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "CTime.h"
+#include "CivilTime.h"
+#include "LocalSolarTime.h"
+
+namespace {
+
+TEST(Calendar, LeapYearsAndDayOfYear) {
+    EXPECT_FALSE(IsLeapYear(1900));
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_FALSE(IsLeapYear(2100));
+    EXPECT_TRUE(IsLeapYear(2008));
+    EXPECT_FALSE(IsLeapYear(2007));
+
+    struct Row {
+        int month, day;
+        bool leap;
+        int n;
+    };
+    const Row rows[] = {
+        {1, 1, false, 1},   {1, 1, true, 1},      {2, 29, true, 60},   {3, 1, false, 60},
+        {3, 1, true, 61},   {6, 21, false, 172},  {6, 21, true, 173},  {12, 1, false, 335},
+        {12, 1, true, 336}, {12, 31, false, 365}, {12, 31, true, 366}, {0, 5, false, 5},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(DayOfYear(r.month, r.day, r.leap), r.n) << r.month << "/" << r.day;
+    }
+    // Both kinds of 31 December and 29 February compute (the last day index of each year).
+    for (const CCivilDate date : {CCivilDate{2007, 12, 31}, CCivilDate{2008, 12, 31},
+                                  CCivilDate{2000, 2, 29}, CCivilDate{2100, 12, 31}}) {
+        EXPECT_TRUE(LocalSunrise(date, 41.88, 87.63, 6, 0).HasTime());
+        EXPECT_EQ(LocalSolarNoon(date, 87.63, 6, 0).time.date, date);
+    }
+    EXPECT_THROW(LocalSunrise(CCivilDate{2100, 2, 29}, 41.88, 87.63, 6, 0), CSolarException);
+}
+
+TEST(Calendar, CivilDayArithmetic) {
+    EXPECT_EQ(DaysFromCivil({1970, 1, 1}), 0);
+    EXPECT_EQ(DaysFromCivil({2000, 3, 1}), 11017);
+    EXPECT_EQ(DaysFromCivil({1969, 12, 31}), -1);
+    // Round trip over four centuries, day by day, with the calendar's own month lengths.
+    CCivilDate date{1899, 1, 1};
+    for (std::int64_t days = DaysFromCivil(date); date.year < 2301; ++days) {
+        ASSERT_EQ(CivilFromDays(days), date);
+        ASSERT_EQ(DaysFromCivil(date), days);
+        date.day += 1;
+        if (date.day > DaysInMonth(date.year, date.month)) {
+            date.day = 1;
+            if (++date.month > 12) {
+                date.month = 1;
+                ++date.year;
+            }
+        }
+    }
+    EXPECT_EQ(AddDays({2007, 12, 31}, 1), (CCivilDate{2008, 1, 1}));
+    EXPECT_EQ(AddDays({2008, 3, 1}, -1), (CCivilDate{2008, 2, 29}));
+    EXPECT_EQ(AddDays({1970, 1, 1}, -1), (CCivilDate{1969, 12, 31}));
+}
+
+TEST(Calendar, ResultTextNamesAndWidths) {
+    struct Row {
+        CCivilTime time;
+        const char* text;
+    };
+    const Row rows[] = {
+        {{{1900, 1, 1}, 0, 0, 0}, "Monday, January 01, 1900,  00:00:00"},
+        {{{2000, 1, 1}, 9, 5, 7}, "Saturday, January 01, 2000,  09:05:07"},
+        {{{2024, 2, 29}, 12, 0, 0}, "Thursday, February 29, 2024,  12:00:00"},
+        {{{2100, 12, 31}, 23, 59, 59}, "Friday, December 31, 2100,  23:59:59"},
+        {{{1969, 12, 28}, 1, 2, 3}, "Sunday, December 28, 1969,  01:02:03"},
+        // The longest text of all: 40 characters.
+        {{{2037, 9, 30}, 23, 59, 59}, "Wednesday, September 30, 2037,  23:59:59"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FormatSolarTime(r.time), r.text);
+    }
+    EXPECT_EQ(std::string(rows[5].text).size(), 40u);
+}
+
+TEST(CalendarTime, LocalFieldsRoundTrip) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const auto t = CTime::FromLocal(2007, 6, 21, 12, 30, 15);
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->GetTime(), 1182429015);
+    EXPECT_EQ(t->GetYear(), 2007);
+    EXPECT_EQ(t->GetMonth(), 6);
+    EXPECT_EQ(t->GetDay(), 21);
+    EXPECT_EQ(t->GetHour(), 12);
+    EXPECT_EQ(t->GetMinute(), 30);
+    EXPECT_EQ(t->GetSecond(), 15);
+    // -1 is a real time, one second before the epoch, not a failure.
+    const auto before = CTime::FromLocal(1969, 12, 31, 23, 59, 59);
+    ASSERT_TRUE(before.has_value());
+    EXPECT_EQ(before->GetTime(), -1);
+    EXPECT_EQ(LocalDateOf(*before), (CCivilDate{1969, 12, 31}));
+
+    // Fields out of range give no time; a value the runtime cannot split reads as zeros.
+    EXPECT_FALSE(CTime::FromLocal(2007, 13, 1).has_value());
+    EXPECT_FALSE(CTime::FromLocal(2007, 6, 0).has_value());
+    EXPECT_FALSE(CTime::FromLocal(2007, 6, 21, 24).has_value());
+    const CTime huge(std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(huge.GetYear(), 0);
+    EXPECT_EQ(huge.GetDay(), 0);
+    // The date picker may hold a date before 1900; the engine refuses it.
+    const auto old = CTime::FromLocal(1850, 6, 1, 12);
+    ASSERT_TRUE(old.has_value());
+    EXPECT_EQ(old->GetYear(), 1850);
+    EXPECT_THROW(LocalDateOf(*old), CSolarException);
+}
+
+}  // namespace
