@@ -1,0 +1,289 @@
+#include "DaybreakDlg.h"
+
+#include <exception>
+#include <utility>
+
+#include "ErrorReporter.h"
+#include "Exception.h"
+#include "LocalSolarTime.h"
+#include "Resource.h"
+#include "StateArchive.h"
+#include "StateTable.h"
+#include "TimeZoneList.h"
+
+namespace {
+
+constexpr std::uint32_t kHelpLinkBlue = 0x0000FF;  // 0x00RRGGBB
+
+// The loader's entries go straight into the dialog's two combo boxes.
+class CComboBoxSink : public IStateArchiveSink {
+public:
+    CComboBoxSink(CComboBox& zipCombo, CComboBox& cityCombo)
+        : m_zipCombo(zipCombo), m_cityCombo(cityCombo) {}
+    void ResetZipList() override { m_zipCombo.ResetContent(); }
+    void ResetCityList() override { m_cityCombo.ResetContent(); }
+    void AddZipEntry(const std::string& zipEntry) override { m_zipCombo.AddString(zipEntry); }
+    void AddCityEntry(const std::string& cityEntry) override { m_cityCombo.AddString(cityEntry); }
+
+private:
+    CComboBox& m_zipCombo;
+    CComboBox& m_cityCombo;
+};
+
+class CWindowErrorReporter : public IErrorReporter {
+public:
+    explicit CWindowErrorReporter(IDaybreakWindow& window) : m_window(window) {}
+    void ReportError(const CException& error) override {
+        m_window.ReportError(error.GetErrorMessage());
+    }
+
+private:
+    IDaybreakWindow& m_window;
+};
+
+}  // namespace
+
+CDaybreakDlg::CDaybreakDlg(IDaybreakWindow& window)
+    : m_date(CTime::GetCurrentTime()), m_window(window) {}
+
+void CDaybreakDlg::SetArchiveDirectory(std::filesystem::path directory) {
+    m_archiveDirectory = std::move(directory);
+}
+
+bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
+    const auto exchange = m_window.BeginExchange(saveAndValidate);
+    try {
+        DoDataExchange(exchange.get());
+    } catch (const CExchangeStopped&) {
+        return false;
+    }
+    return true;
+}
+
+// The order matters: a run from the controls stops at the first number that does not parse,
+// and every field after it keeps its member's value.
+void CDaybreakDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_LATITUDE, m_latitude);
+    DDX_Text(pDX, IDC_LONGITUDE, m_longitude);
+    DDX_Text(pDX, IDC_SUNRISE, m_sunrise);
+    DDX_Text(pDX, IDC_SUNSET, m_sunset);
+    DDX_Text(pDX, IDC_SOLAR_NOON, m_solarNoon);
+    DDX_Text(pDX, IDC_TIMEZONE_OFFSET, m_timeZoneOffset);
+    DDX_Control(pDX, IDC_HELP_LINK, m_helpLink);
+    DDX_DateTimeCtrl(pDX, IDC_DATE, m_date);
+    DDX_Check(pDX, IDC_DST, m_dst);
+    DDX_Control(pDX, IDC_STATE_COMBO, m_stateCombo);
+    DDX_Control(pDX, IDC_ZIP_COMBO, m_zipCombo);
+    DDX_Text(pDX, IDC_CITY_NAME, m_cityName);
+    DDX_Text(pDX, IDC_COUNTY_NAME, m_countyName);
+    DDX_Control(pDX, IDC_CITY_COMBO, m_cityCombo);
+    DDX_Control(pDX, IDC_DST, m_dstButton);
+}
+
+bool CDaybreakDlg::OnInitDialog() {
+    UpdateData(false);
+    m_helpLink.SetTextColorAndRedraw(kHelpLinkBlue);
+    FillStateCombo();
+    return true;
+}
+
+void CDaybreakDlg::OnOK() {
+    if (UpdateData(true)) {
+        m_window.EndDialog(IDOK);
+    }
+}
+
+void CDaybreakDlg::OnCancel() {
+    m_window.EndDialog(IDCANCEL);
+}
+
+void CDaybreakDlg::OnHelpLink() {
+    RunCommand([this] { m_window.ShowTimeZoneHelp(); });
+}
+
+void CDaybreakDlg::OnCalculate() {
+    RunCommand([this] {
+        UpdateData(true);
+        CalculateSolarTimes();
+        UpdateData(false);
+    });
+}
+
+void CDaybreakDlg::OnSelchangeState() {
+    RunCommand([this] {
+        ClearOutputs();
+        const std::string code = StateCodeFromName(m_stateCombo.GetSelectedText());
+        if (!g_TimeZoneList.IsEmpty()) {
+            g_TimeZoneList.RemoveAll();
+        }
+        m_dstButton.SetCheck(0);
+        LoadStateArchive(code);
+    });
+}
+
+void CDaybreakDlg::OnSelchangeZip() {
+    RunCommand([this] {
+        UpdateData(true);
+        const std::string zip = m_zipCombo.GetSelectedText();
+        if (!g_TimeZoneList.IsEmpty()) {
+            // Of several records with this zip code, the first in the archive decides.
+            if (const auto record = g_TimeZoneList.FindByZip(zip)) {
+                ApplyRecord(*record);
+            }
+            CalculateSolarTimes();
+        }
+        UpdateData(false);
+        FillCityCombo();
+    });
+}
+
+void CDaybreakDlg::OnSelchangeCity() {
+    RunCommand([this] {
+        UpdateData(true);
+        const std::string entry = m_cityCombo.GetSelectedText();
+        if (!g_TimeZoneList.IsEmpty()) {
+            if (const auto record = g_TimeZoneList.FindByCityEntry(entry)) {
+                ApplyRecord(*record);
+            }
+            CalculateSolarTimes();
+        }
+        UpdateData(false);
+        FillZipCombo();
+    });
+}
+
+void CDaybreakDlg::OnDateTimeChange() {
+    RunCommand([this] {
+        UpdateData(true);
+        CalculateSolarTimes();
+        UpdateData(false);
+    });
+}
+
+void CDaybreakDlg::OnClear() {
+    RunCommand([this] {
+        UpdateData(true);
+        m_latitude = 0.0;
+        m_longitude = 0.0;
+        m_sunrise.clear();
+        m_sunset.clear();
+        m_solarNoon.clear();
+        m_timeZoneOffset = 0.0f;
+        m_dst = 0;
+        m_cityName.clear();
+        m_countyName.clear();
+        m_stateCombo.ResetContent();
+        m_zipCombo.ResetContent();
+        m_cityCombo.ResetContent();
+        FillStateCombo();
+        UpdateData(false);
+    });
+}
+
+void CDaybreakDlg::OnFileExit() {
+    m_window.EndDialog(0);
+}
+
+void CDaybreakDlg::OnHelpAbout() {
+    RunCommand([this] { m_window.ShowAboutBox(); });
+}
+
+void CDaybreakDlg::FillStateCombo() {
+    for (const auto& row : g_StateTable) {
+        m_stateCombo.AddString(std::string(row.name));
+    }
+}
+
+std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {
+    for (const auto& row : g_StateTable) {
+        if (row.name == name) {
+            return std::string(row.code);
+        }
+    }
+    return {};
+}
+
+void CDaybreakDlg::ClearOutputs() {
+    UpdateData(true);
+    m_latitude = 0.0;
+    m_longitude = 0.0;
+    m_sunrise.clear();
+    m_sunset.clear();
+    m_solarNoon.clear();
+    m_timeZoneOffset = 0.0f;
+    m_dst = 0;
+    m_cityName.clear();
+    m_countyName.clear();
+    m_zipCombo.ResetContent();
+    m_cityCombo.ResetContent();
+    UpdateData(false);
+}
+
+void CDaybreakDlg::FillZipCombo() {
+    UpdateData(true);
+    m_zipCombo.ResetContent();
+    for (const auto& record : g_TimeZoneList) {
+        m_zipCombo.AddString(record.ZipEntry());
+    }
+    UpdateData(false);
+}
+
+void CDaybreakDlg::FillCityCombo() {
+    UpdateData(true);
+    m_cityCombo.ResetContent();
+    for (const auto& record : g_TimeZoneList) {
+        m_cityCombo.AddString(record.CityEntry());
+    }
+    UpdateData(false);
+}
+
+void CDaybreakDlg::CalculateSolarTimes() {
+    // All three at 0 is the state after start-up and Clear: nothing entered. A single 0 is a
+    // real place (the equator, the Greenwich meridian, a zone at UTC) and is computed.
+    if (m_timeZoneOffset == 0.0f && m_latitude == 0.0 && m_longitude == 0.0) {
+        m_sunrise.clear();
+        m_sunset.clear();
+        m_solarNoon.clear();
+        return;
+    }
+    // All three before any member changes: an error leaves the earlier results untouched.
+    const CSolarResult sunrise =
+        LocalSunrise(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
+    const CSolarResult sunset =
+        LocalSunset(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
+    const CSolarResult solarNoon = LocalSolarNoon(m_date, m_longitude, m_timeZoneOffset, m_dst);
+    m_sunrise = FormatSolarTime(sunrise);
+    m_sunset = FormatSolarTime(sunset);
+    m_solarNoon = FormatSolarTime(solarNoon);
+}
+
+void CDaybreakDlg::LoadStateArchive(std::string code) {
+    CComboBoxSink sink(m_zipCombo, m_cityCombo);
+    CWindowErrorReporter reporter(m_window);
+    ::LoadStateArchive(std::move(code), sink, reporter, m_archiveDirectory);
+}
+
+void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        m_window.ReportError(error.what());
+    }
+}
+
+void CDaybreakDlg::ApplyRecord(const CTimeZoneData& record) {
+    m_latitude = record.m_dLatitude;
+    m_longitude = 0.0 - record.m_dLongitude;  // archives store west as negative; no "-0"
+    m_timeZoneOffset = static_cast<float>(record.m_nTimeZone);
+    m_cityName = record.m_strCity;
+    m_countyName = record.m_strCounty;
+    if (record.m_strDST == "N") {
+        // Standard time all year: no daylight-saving hour, and no check mark the user could
+        // not remove from a disabled box.
+        m_dst = 0;
+        m_dstButton.SetCheck(0);
+        m_dstButton.EnableWindow(false);
+    } else {
+        m_dstButton.EnableWindow(true);
+    }
+}

@@ -1,0 +1,102 @@
+// CDaybreakDlg is the main window's logic: every input and result of the program as members,
+// the order in which they meet the controls (DoDataExchange), and one handler per command.
+// It holds no widget; the window hosting it implements IDaybreakWindow and the control
+// interfaces of DialogControls.h, forwards each user action to the handler named below, and
+// never runs a handler for a change the program made itself.
+//
+// One request, choosing Texas and then the zip code 78572:
+//   1. OnSelchangeState: ClearOutputs() reads the controls, zeroes the place and result
+//      members, empties the zip and city lists and writes the members back; the chosen name
+//      maps to "TX" (StateCodeFromName); the location list is emptied, the daylight-saving
+//      box unchecked, and LoadStateArchive("TX") refills the list and both combo boxes.
+//   2. OnSelchangeZip: UpdateData(TRUE) reads every field; the record the zip lookup yields
+//      is applied (latitude, longitude turned west-positive, offset, city, county, the
+//      daylight-saving box enabled unless the place keeps standard time all year);
+//      CalculateSolarTimes() fills m_sunrise, m_sunset, m_solarNoon; UpdateData(FALSE) shows
+//      it all; FillCityCombo() rebuilds the city list with nothing chosen.
+//   3. Ticking "Daylight Savings Time" (OnCalculate) or changing the date (OnDateTimeChange)
+//      reads the fields, recomputes and writes them back.
+// A failure inside a handler (an archive that cannot be read, an input the solar engine
+// refuses) is shown through IDaybreakWindow::ReportError and ends that handler where it
+// struck; the dialog stays open.
+//
+// Units: latitude degrees north positive; longitude degrees WEST positive (the archives store
+// west as negative); offset hours behind UTC, positive west of Greenwich (6 = US Central).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "CTime.h"
+#include "DialogControls.h"
+
+class CTimeZoneData;
+
+class CDaybreakDlg {
+public:
+    explicit CDaybreakDlg(IDaybreakWindow& window);
+    CDaybreakDlg(const CDaybreakDlg&) = delete;
+    CDaybreakDlg& operator=(const CDaybreakDlg&) = delete;
+
+    // Where the state archives lie; empty (the default) means the executable's directory.
+    void SetArchiveDirectory(std::filesystem::path directory);
+
+    // Runs the exchange in one direction; false when a number field did not parse (the user
+    // has been told, the field has the focus, and the later fields were not read).
+    bool UpdateData(bool saveAndValidate = true);
+    void DoDataExchange(CDataExchange* pDX);
+
+    // Binds the controls, shows the members, paints "Help..." blue and fills the state list.
+    bool OnInitDialog();
+    // Enter: ends the dialog only when every field reads back.
+    void OnOK();
+    // Escape and the close box.
+    void OnCancel();
+
+    void OnHelpLink();
+    void OnCalculate();
+    void OnSelchangeState();
+    void OnSelchangeZip();
+    void OnDateTimeChange();
+    void OnClear();
+    void OnSelchangeCity();
+    void OnFileExit();
+    void OnHelpAbout();
+
+    void FillStateCombo();
+    // The code of the first state table row whose name equals `name` exactly, or "".
+    static std::string StateCodeFromName(std::string_view name);
+    void ClearOutputs();
+    void FillZipCombo();
+    void FillCityCombo();
+    // Computes the three results unless latitude, longitude and offset are all 0 (nothing
+    // entered yet); then it empties them, so no result of an earlier place stays on show.
+    void CalculateSolarTimes();
+    void LoadStateArchive(std::string code);
+
+    double m_latitude = 0.0;
+    double m_longitude = 0.0;
+    std::string m_sunrise;
+    std::string m_sunset;
+    std::string m_solarNoon;
+    float m_timeZoneOffset = 0.0f;
+    CTime m_date;
+    int m_dst = 0;
+    CComboBox m_stateCombo;
+    CComboBox m_zipCombo;
+    std::string m_cityName;
+    std::string m_countyName;
+    CComboBox m_cityCombo;
+    CButton m_dstButton;
+    CColorText m_helpLink;
+
+private:
+    // Runs one command; an exception leaving it is reported and ends the command.
+    void RunCommand(const std::function<void()>& command);
+    void ApplyRecord(const CTimeZoneData& record);
+
+    IDaybreakWindow& m_window;
+    std::filesystem::path m_archiveDirectory;
+};

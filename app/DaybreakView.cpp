@@ -1,0 +1,339 @@
+#include "DaybreakView.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+#include "AboutDlg.h"
+#include "ColorStatic.h"
+#include "DataExchange.h"
+#include "DialogUnits.h"
+#include "MessageBox.h"
+#include "Resource.h"
+#include "SortedComboBox.h"
+#ifdef DAYBREAK_HAVE_TZHELP
+#include "TimzoneDLG.h"
+#else
+#include <QMessageBox>
+#endif
+
+using daybreak::DialogUnits;
+
+namespace {
+
+// Client area of the main window, in dialog units.
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 278;
+// Height the template gives a one-line field (edit, combo box field, date picker).
+constexpr int kFieldHeight = 14;
+
+// Short date with a four-digit year, in the user's order of day, month and year.
+QString ShortDateFormat() {
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy"))) {
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    }
+    return format;
+}
+
+}  // namespace
+
+// The daylight-saving check box as a button window.
+class CDaybreakView::CheckBoxWindow : public IButtonWindow {
+public:
+    explicit CheckBoxWindow(QCheckBox* box) : m_box(box) {}
+    void SetCheck(int check) override { m_box->setChecked(check != 0); }
+    void EnableWindow(bool enable) override { m_box->setEnabled(enable); }
+
+private:
+    QCheckBox* m_box;
+};
+
+// The "Help..." text as a coloured text.
+class CDaybreakView::HelpText : public IColorText {
+public:
+    explicit HelpText(CColorStatic* text) : m_text(text) {}
+    void SetTextColorAndRedraw(std::uint32_t rgb) override {
+        m_text->SetTextColor(QColor::fromRgb(static_cast<QRgb>(rgb)));
+    }
+
+private:
+    CColorStatic* m_text;
+};
+
+// One run of the exchange over the view's widgets.
+class CDaybreakView::Exchange : public CDataExchange {
+public:
+    Exchange(CDaybreakView& view, bool saveAndValidate)
+        : CDataExchange(saveAndValidate),
+          m_view(view),
+          m_qt(saveAndValidate,
+               [&view](const QString& message) { daybreak::ShowErrorMessage(&view, message); }) {}
+
+    void Text(int id, double& value) override {
+        if (!daybreak::DDX_Text(m_qt, Edit(id), value)) {
+            Fail();
+        }
+    }
+    void Text(int id, float& value) override {
+        if (!daybreak::DDX_Text(m_qt, Edit(id), value)) {
+            Fail();
+        }
+    }
+    void Text(int id, std::string& value) override { daybreak::DDX_Text(m_qt, Edit(id), value); }
+    void Check(int id, int& value) override {
+        daybreak::DDX_Check(m_qt, qobject_cast<QCheckBox*>(m_view.Item(id)), value);
+    }
+    void DateTime(int id, CTime& value) override {
+        daybreak::DDX_DateTimeCtrl(m_qt, qobject_cast<QDateEdit*>(m_view.Item(id)), value);
+    }
+    IComboBox* ComboBox(int id) override { return qobject_cast<CSortedComboBox*>(m_view.Item(id)); }
+    IButtonWindow* ButtonWindow(int id) override {
+        return id == IDC_DST ? m_view.m_dstWindow.get() : nullptr;
+    }
+    IColorText* ColorText(int id) override {
+        return id == IDC_HELP_LINK ? m_view.m_helpText.get() : nullptr;
+    }
+
+private:
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(m_view.Item(id)); }
+
+    CDaybreakView& m_view;
+    daybreak::CQtDataExchange m_qt;
+};
+
+CDaybreakView::CDaybreakView(const std::filesystem::path& archiveDirectory, QWidget* parent)
+    : QDialog(parent), m_dlg(*this) {
+    Q_INIT_RESOURCE(daybreak);
+    m_hIcon = QIcon(QStringLiteral(":/daybreak.svg"));
+    m_dlg.SetArchiveDirectory(archiveDirectory);
+
+    setWindowTitle(QStringLiteral("Corvane - Lumora.Zezidov"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(m_hIcon);
+
+    CreateMenu();
+    CreateControls();
+    ConnectHandlers();
+    m_dlg.OnInitDialog();
+    m_stateCombo->setFocus(Qt::OtherFocusReason);
+}
+
+CDaybreakView::~CDaybreakView() = default;
+
+void CDaybreakView::CreateMenu() {
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setNativeMenuBar(false);
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("File"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    exit->setData(ID_FILE_EXIT);
+    connect(exit, &QAction::triggered, this, [this] { m_dlg.OnFileExit(); });
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
+    QAction* about = help->addAction(QStringLiteral("About Lumora.Zezidov"));
+    about->setData(ID_HELP_ABOUT);
+    connect(about, &QAction::triggered, this, [this] { m_dlg.OnHelpAbout(); });
+}
+
+void CDaybreakView::CreateControls() {
+    m_client = new QWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(m_menuBar);
+    layout->addWidget(m_client);
+
+    const DialogUnits du(font());
+    const auto place = [&du](QWidget* widget, int x, int y, int w, int h) {
+        widget->setGeometry(du.ToPixels(x, y, w, h));
+    };
+    // A label keeps its template place but never clips its text in a wider font.
+    const auto label = [&](const char* text, int x, int y, int w) {
+        auto* shown = new QLabel(QString::fromLatin1(text), m_client);
+        shown->setTextFormat(Qt::PlainText);
+        const QRect field = du.ToPixels(x, y, w, kFieldHeight);
+        const int width = std::max(field.width(), shown->sizeHint().width());
+        // Centred on the row of the field beside it.
+        shown->setGeometry(field.x(), field.y(), width, field.height());
+        shown->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return shown;
+    };
+    const auto lineEdit = [&](int x, int y, int w, bool readOnly) {
+        auto* edit = new QLineEdit(m_client);
+        place(edit, x, y, w, kFieldHeight);
+        if (readOnly) {
+            edit->setReadOnly(true);
+            edit->setFocusPolicy(Qt::ClickFocus);
+        }
+        return edit;
+    };
+    const auto combo = [&](int y) {
+        auto* box = new CSortedComboBox(m_client);
+        place(box, 90, y, 152, kFieldHeight);
+        return box;
+    };
+
+    // Template order, which is the tab order.
+    m_stateCombo = combo(15);
+    m_zipCombo = combo(35);
+    m_cityCombo = combo(55);
+    m_dateEdit = new QDateEdit(m_client);
+    m_dateEdit->setCalendarPopup(true);
+    m_dateEdit->setDisplayFormat(ShortDateFormat());
+    place(m_dateEdit, 90, 75, 152, kFieldHeight);
+    m_offsetEdit = lineEdit(90, 95, 48, false);
+    m_dstCheck = new QCheckBox(QStringLiteral("Daylight Savings Time"), m_client);
+    {
+        const QRect box = du.ToPixels(157, 95, 85, kFieldHeight);
+        m_dstCheck->setGeometry(
+            box.x(), box.y(), std::max(box.width(), m_dstCheck->sizeHint().width()), box.height());
+    }
+    m_latitudeEdit = lineEdit(90, 115, 48, false);
+    m_longitudeEdit = lineEdit(90, 135, 48, false);
+    m_calculateButton = new QPushButton(QStringLiteral("Calculate"), m_client);
+    place(m_calculateButton, 260, 15, 50, kFieldHeight);
+    m_clearButton = new QPushButton(QStringLiteral("Clear"), m_client);
+    place(m_clearButton, 260, 50, 50, kFieldHeight);
+
+    label("State/Possession Code:", 7, 15, 77);
+    label("Zip Code:", 7, 35, 32);
+    label("City/Town/Zip:", 7, 55, 48);
+    label("Date:", 7, 75, 19);
+    // "Time Zone (", the blue "Help..." and "):" read as one label; each piece starts where
+    // the one before it ends, whatever the font.
+    QLabel* timeZone = label("Time Zone (", 7, 95, 38);
+    timeZone->resize(timeZone->sizeHint().width(), timeZone->height());
+    m_helpLink = new CColorStatic(QStringLiteral("Help..."), m_client);
+    m_helpLink->setCursor(Qt::PointingHandCursor);
+    m_helpLink->setGeometry(timeZone->geometry().right() + 1, timeZone->y(),
+                            m_helpLink->sizeHint().width(), timeZone->height());
+    m_helpLink->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel* close = label("):", 67, 95, 8);
+    close->setGeometry(m_helpLink->geometry().right() + 1, timeZone->y(), close->sizeHint().width(),
+                       timeZone->height());
+    label("Latitude:", 7, 115, 30);
+    label("Longitude:", 7, 135, 35);
+    label("Local Sunrise:", 7, 155, 45);
+    label("Local Sunset:", 7, 175, 44);
+    label("Local Solar Noon:", 7, 195, 56);
+    label("City Name:", 7, 215, 36);
+    label("County Name:", 7, 235, 47);
+
+    m_sunriseEdit = lineEdit(90, 155, 200, true);
+    m_sunsetEdit = lineEdit(90, 175, 200, true);
+    m_solarNoonEdit = lineEdit(90, 195, 200, true);
+    m_cityNameEdit = lineEdit(90, 215, 200, true);
+    m_countyNameEdit = lineEdit(90, 235, 200, true);
+
+    m_dstWindow = std::make_unique<CheckBoxWindow>(m_dstCheck);
+    m_helpText = std::make_unique<HelpText>(m_helpLink);
+
+    m_client->setFixedSize(du.ToPixels(QSize(kClientWidth, kClientHeight)));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CDaybreakView::ConnectHandlers() {
+    connect(m_helpLink, &CColorStatic::clicked, this, [this] { m_dlg.OnHelpLink(); });
+    connect(m_calculateButton, &QPushButton::clicked, this, [this] { m_dlg.OnCalculate(); });
+    connect(m_stateCombo, &QComboBox::activated, this, [this] { m_dlg.OnSelchangeState(); });
+    connect(m_zipCombo, &QComboBox::activated, this, [this] { m_dlg.OnSelchangeZip(); });
+    connect(m_dateEdit, &QDateEdit::dateChanged, this, [this] { m_dlg.OnDateTimeChange(); });
+    connect(m_dstCheck, &QCheckBox::clicked, this, [this] { m_dlg.OnCalculate(); });
+    connect(m_clearButton, &QPushButton::clicked, this, [this] { m_dlg.OnClear(); });
+    connect(m_cityCombo, &QComboBox::activated, this, [this] { m_dlg.OnSelchangeCity(); });
+}
+
+QWidget* CDaybreakView::Item(int id) const {
+    switch (id) {
+        case IDC_CALCULATE:
+            return m_calculateButton;
+        case IDC_STATE_COMBO:
+            return m_stateCombo;
+        case IDC_ZIP_COMBO:
+            return m_zipCombo;
+        case IDC_TIMEZONE_OFFSET:
+            return m_offsetEdit;
+        case IDC_LATITUDE:
+            return m_latitudeEdit;
+        case IDC_LONGITUDE:
+            return m_longitudeEdit;
+        case IDC_SUNRISE:
+            return m_sunriseEdit;
+        case IDC_SUNSET:
+            return m_sunsetEdit;
+        case IDC_SOLAR_NOON:
+            return m_solarNoonEdit;
+        case IDC_DATE:
+            return m_dateEdit;
+        case IDC_DST:
+            return m_dstCheck;
+        case IDC_CITY_NAME:
+            return m_cityNameEdit;
+        case IDC_COUNTY_NAME:
+            return m_countyNameEdit;
+        case IDC_CLEAR:
+            return m_clearButton;
+        case IDC_CITY_COMBO:
+            return m_cityCombo;
+        case IDC_HELP_LINK:
+            return m_helpLink;
+        default:
+            return nullptr;
+    }
+}
+
+std::unique_ptr<CDataExchange> CDaybreakView::BeginExchange(bool saveAndValidate) {
+    return std::make_unique<Exchange>(*this, saveAndValidate);
+}
+
+void CDaybreakView::ReportError(const std::string& message) {
+    daybreak::ShowErrorMessage(this, QString::fromStdString(message));
+}
+
+void CDaybreakView::EndDialog(int result) {
+    done(result);
+}
+
+void CDaybreakView::ShowAboutBox() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CDaybreakView::ShowTimeZoneHelp() {
+#ifdef DAYBREAK_HAVE_TZHELP
+    CTimzoneDLG help(this);
+    help.exec();
+#else
+    QMessageBox::information(this, QStringLiteral("Timezone Help Dialog"),
+                             QStringLiteral("The time-zone table is not part of this build."));
+#endif
+}
+
+void CDaybreakView::accept() {
+    m_dlg.OnOK();
+}
+
+void CDaybreakView::reject() {
+    m_dlg.OnCancel();
+}
+
+// Enter acts as OK unless a push button has the focus (then it presses that button), as in
+// any dialog; QDialog alone would ignore Enter when no button is the default.
+void CDaybreakView::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (enter && plain && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

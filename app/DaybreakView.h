@@ -1,0 +1,93 @@
+// CDaybreakView is the main window: a QDialog laid out in the proportions of the original
+// dialog template (320 x 278 dialog units, controls at their template places, in template tab
+// order), with the File and Help menus. It holds no logic: it implements the control
+// interfaces and IDaybreakWindow for its CDaybreakDlg, and forwards each user action to the
+// dialog's handler.
+//
+// Only user actions reach the handlers: combo boxes report activated() (a choice by the user),
+// the check box clicked(), the date picker dateChanged() outside the exchange's own writes,
+// which block the picker's signals.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+#include <filesystem>
+#include <memory>
+
+#include "DaybreakDlg.h"
+#include "DialogControls.h"
+
+class CColorStatic;
+class CSortedComboBox;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QWidget;
+
+class CDaybreakView : public QDialog, public IDaybreakWindow {
+    Q_OBJECT
+
+public:
+    // `archiveDirectory` empty: the archives beside the executable.
+    explicit CDaybreakView(const std::filesystem::path& archiveDirectory = {},
+                           QWidget* parent = nullptr);
+    ~CDaybreakView() override;
+
+    CDaybreakDlg& Dialog() { return m_dlg; }
+
+    // IDaybreakWindow
+    std::unique_ptr<CDataExchange> BeginExchange(bool saveAndValidate) override;
+    void ReportError(const std::string& message) override;
+    void EndDialog(int result) override;
+    void ShowAboutBox() override;
+    void ShowTimeZoneHelp() override;
+
+    // The control that stands for a dialog item id, or nullptr.
+    QWidget* Item(int id) const;
+    QMenuBar* MenuBar() const { return m_menuBar; }
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class CheckBoxWindow;
+    class HelpText;
+    class Exchange;
+
+    void CreateControls();
+    void CreateMenu();
+    void ConnectHandlers();
+
+    CDaybreakDlg m_dlg;
+    QIcon m_hIcon;
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+
+    CSortedComboBox* m_stateCombo = nullptr;
+    CSortedComboBox* m_zipCombo = nullptr;
+    CSortedComboBox* m_cityCombo = nullptr;
+    QDateEdit* m_dateEdit = nullptr;
+    QLineEdit* m_offsetEdit = nullptr;
+    QCheckBox* m_dstCheck = nullptr;
+    QLineEdit* m_latitudeEdit = nullptr;
+    QLineEdit* m_longitudeEdit = nullptr;
+    QPushButton* m_calculateButton = nullptr;
+    QPushButton* m_clearButton = nullptr;
+    CColorStatic* m_helpLink = nullptr;
+    QLineEdit* m_sunriseEdit = nullptr;
+    QLineEdit* m_sunsetEdit = nullptr;
+    QLineEdit* m_solarNoonEdit = nullptr;
+    QLineEdit* m_cityNameEdit = nullptr;
+    QLineEdit* m_countyNameEdit = nullptr;
+
+    std::unique_ptr<CheckBoxWindow> m_dstWindow;
+    std::unique_ptr<HelpText> m_helpText;
+};

@@ -1,0 +1,47 @@
+#include "DialogControls.h"
+
+void CComboBox::ResetContent() {
+    if (m_control != nullptr) {
+        m_control->ResetContent();
+    }
+}
+
+void CComboBox::AddString(const std::string& text) {
+    if (m_control != nullptr) {
+        m_control->AddString(text);
+    }
+}
+
+int CComboBox::GetCurSel() const {
+    return m_control != nullptr ? m_control->GetCurSel() : -1;
+}
+
+std::string CComboBox::GetSelectedText() const {
+    const int index = GetCurSel();
+    if (index < 0 || index >= GetCount()) {
+        return {};
+    }
+    return m_control->GetLBText(index);
+}
+
+int CComboBox::GetCount() const {
+    return m_control != nullptr ? m_control->GetCount() : 0;
+}
+
+void CButton::SetCheck(int check) {
+    if (m_control != nullptr) {
+        m_control->SetCheck(check);
+    }
+}
+
+void CButton::EnableWindow(bool enable) {
+    if (m_control != nullptr) {
+        m_control->EnableWindow(enable);
+    }
+}
+
+void CColorText::SetTextColorAndRedraw(std::uint32_t rgb) {
+    if (m_control != nullptr) {
+        m_control->SetTextColorAndRedraw(rgb);
+    }
+}

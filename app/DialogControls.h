@@ -1,0 +1,151 @@
+// The narrow face of the window that the main dialog's logic sees.
+//
+// The logic never touches a widget. It keeps its values in members, moves them to and from
+// the controls through a CDataExchange run, and drives the few controls it needs by hand
+// through handles bound during the exchange:
+//   - a combo box: reset its content, add a string, current selection, text of item n;
+//   - a button window (the daylight-saving check box): set its check state, enable it;
+//   - a coloured text: set its text colour and repaint it.
+// The Qt window implements these with widgets; tests implement them with plain containers.
+//
+// Strings are the program's narrow Windows-1252 text throughout; only the window converts.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "CTime.h"
+
+class IComboBox {
+public:
+    virtual ~IComboBox() = default;
+    virtual void ResetContent() = 0;  // also empties the edit field
+    virtual void AddString(const std::string& text) = 0;
+    virtual int GetCurSel() const = 0;  // -1 when nothing is selected
+    virtual std::string GetLBText(int index) const = 0;
+    virtual int GetCount() const = 0;
+};
+
+class IButtonWindow {
+public:
+    virtual ~IButtonWindow() = default;
+    virtual void SetCheck(int check) = 0;  // 0 unchecked, 1 checked
+    virtual void EnableWindow(bool enable) = 0;
+};
+
+class IColorText {
+public:
+    virtual ~IColorText() = default;
+    // 0x00RRGGBB; the text shows in the new colour at once.
+    virtual void SetTextColorAndRedraw(std::uint32_t rgb) = 0;
+};
+
+// Handles that stand for a bound control. Until bound, every call does nothing and a query
+// answers "nothing there", as a control that does not exist would.
+class CComboBox {
+public:
+    void Attach(IComboBox* control) { m_control = control; }
+    bool IsBound() const { return m_control != nullptr; }
+    void ResetContent();
+    void AddString(const std::string& text);
+    int GetCurSel() const;
+    // The text of the selected item, or "" when none is selected.
+    std::string GetSelectedText() const;
+    int GetCount() const;
+
+private:
+    IComboBox* m_control = nullptr;
+};
+
+class CButton {
+public:
+    void Attach(IButtonWindow* control) { m_control = control; }
+    bool IsBound() const { return m_control != nullptr; }
+    void SetCheck(int check);
+    void EnableWindow(bool enable);
+
+private:
+    IButtonWindow* m_control = nullptr;
+};
+
+class CColorText {
+public:
+    void Attach(IColorText* control) { m_control = control; }
+    bool IsBound() const { return m_control != nullptr; }
+    void SetTextColorAndRedraw(std::uint32_t rgb);
+
+private:
+    IColorText* m_control = nullptr;
+};
+
+// Thrown by CDataExchange::Fail to stop a run at the field that did not parse.
+struct CExchangeStopped {};
+
+// One run of the data exchange in one direction. A number field that does not parse has
+// already told the user and moved the focus when the implementation calls Fail().
+class CDataExchange {
+public:
+    explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
+    virtual ~CDataExchange() = default;
+    CDataExchange(const CDataExchange&) = delete;
+    CDataExchange& operator=(const CDataExchange&) = delete;
+
+    const bool m_bSaveAndValidate;  // true: controls -> members
+
+    virtual void Text(int id, double& value) = 0;
+    virtual void Text(int id, float& value) = 0;
+    virtual void Text(int id, std::string& value) = 0;
+    virtual void Check(int id, int& value) = 0;
+    virtual void DateTime(int id, CTime& value) = 0;
+
+    virtual IComboBox* ComboBox(int id) = 0;
+    virtual IButtonWindow* ButtonWindow(int id) = 0;
+    virtual IColorText* ColorText(int id) = 0;
+
+    [[noreturn]] static void Fail() { throw CExchangeStopped{}; }
+};
+
+inline void DDX_Text(CDataExchange* pDX, int id, double& value) {
+    pDX->Text(id, value);
+}
+inline void DDX_Text(CDataExchange* pDX, int id, float& value) {
+    pDX->Text(id, value);
+}
+inline void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+    pDX->Text(id, value);
+}
+inline void DDX_Check(CDataExchange* pDX, int id, int& value) {
+    pDX->Check(id, value);
+}
+inline void DDX_DateTimeCtrl(CDataExchange* pDX, int id, CTime& value) {
+    pDX->DateTime(id, value);
+}
+// A binding is made on the first run and stands from then on.
+inline void DDX_Control(CDataExchange* pDX, int id, CComboBox& control) {
+    if (!control.IsBound()) {
+        control.Attach(pDX->ComboBox(id));
+    }
+}
+inline void DDX_Control(CDataExchange* pDX, int id, CButton& control) {
+    if (!control.IsBound()) {
+        control.Attach(pDX->ButtonWindow(id));
+    }
+}
+inline void DDX_Control(CDataExchange* pDX, int id, CColorText& control) {
+    if (!control.IsBound()) {
+        control.Attach(pDX->ColorText(id));
+    }
+}
+
+// What the dialog asks of the window that hosts it besides its controls.
+class IDaybreakWindow {
+public:
+    virtual ~IDaybreakWindow() = default;
+    virtual std::unique_ptr<CDataExchange> BeginExchange(bool saveAndValidate) = 0;
+    // A failure's standard message (UTF-8), in a box with an OK button.
+    virtual void ReportError(const std::string& message) = 0;
+    virtual void EndDialog(int result) = 0;
+    virtual void ShowAboutBox() = 0;
+    virtual void ShowTimeZoneHelp() = 0;
+};

@@ -1,0 +1,31 @@
+// An editable combo box that keeps its items sorted as they are added, case-insensitively,
+// and stands for one of the main dialog's combo boxes (IComboBox).
+//
+// Items are the program's Windows-1252 strings: each item shows their Unicode form and keeps
+// the bytes themselves, so GetLBText gives back exactly what AddString received. Typing in
+// the field completes from the list; typed text never becomes an item. Filling the list
+// selects nothing, and nothing the program does to the list emits activated(): only the
+// user's choices reach the dialog.
+#pragma once
+
+#include <QComboBox>
+
+#include "DialogControls.h"
+
+class QStandardItemModel;
+
+class CSortedComboBox : public QComboBox, public IComboBox {
+    Q_OBJECT
+
+public:
+    explicit CSortedComboBox(QWidget* parent = nullptr);
+
+    void ResetContent() override;
+    void AddString(const std::string& text) override;
+    int GetCurSel() const override;
+    std::string GetLBText(int index) const override;
+    int GetCount() const override;
+
+private:
+    QStandardItemModel* m_model;
+};
