@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunArgs(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(Cli, WorkedExamples) {
+    const CliRun chicago = RunArgs(
+        {"--lat", "41.88", "--lon", "87.63W", "--offset", "6", "--dst", "--date", "2007-06-21"});
+    EXPECT_EQ(chicago.status, 0);
+    EXPECT_EQ(chicago.err, "");
+    EXPECT_EQ(chicago.out,
+              "Local Sunrise: Thursday, June 21, 2007,  05:15:47\n"
+              "Local Sunset: Thursday, June 21, 2007,  20:28:08\n"
+              "Local Solar Noon: Thursday, June 21, 2007,  12:51:50\n");
+
+    const CliRun fairbanks =
+        RunArgs({"--lat=64.84N", "--lon=147.72", "--offset=9", "--dst", "--date=2007-06-21"});
+    EXPECT_EQ(fairbanks.out,
+              "Local Sunrise: Thursday, June 21, 2007,  03:02:42\n"
+              "Local Sunset: Friday, June 22, 2007,  00:42:01\n"
+              "Local Solar Noon: Thursday, June 21, 2007,  13:52:12\n");
+
+    const CliRun polar =
+        RunArgs({"--lat", "70", "--lon", "147.72", "--offset", "9", "--date", "2007-06-21"});
+    EXPECT_EQ(polar.out.substr(0, polar.out.find('\n')),
+              "Local Sunrise: No sunrise: the Sun is up all day (last sunrise Wednesday, May 16, "
+              "2007,  01:19:47)");
+}
+
+TEST(Cli, HemisphereLettersAndSignsAgree) {
+    const std::string signedForm =
+        RunArgs({"--lat", "-33.87", "--lon", "-151.21", "--offset", "-10", "--date", "2007-01-05"})
+            .out;
+    ASSERT_NE(signedForm, "");
+    const std::vector<std::vector<std::string>> same = {
+        {"--lat", "33.87S", "--lon", "151.21E", "--offset", "-10", "--date", "2007-01-05"},
+        {"--lat", "33.87s", "--lon", "151.21e", "--offset=-10", "--date", "2007-01-05"},
+        {"--offset", "-10.0", "--date", "2007-01-05", "--lon=-151.21", "--lat", "-33.87"},
+    };
+    for (const auto& args : same) {
+        const CliRun run = RunArgs(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, signedForm);
+    }
+    EXPECT_EQ(
+        RunArgs({"--lat", "41.88N", "--lon", "87.63W", "--offset", "+6", "--date", "2007-06-21"})
+            .out,
+        RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date", "2007-06-21"}).out);
+}
+
+TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
+    const std::vector<std::string> place = {"--lat", "41.88", "--lon", "87.63", "--offset", "6"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = place;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    };
+    struct Row {
+        std::vector<std::string> args;
+        const char* mentions;
+    };
+    const Row rows[] = {
+        {with({"--frobnicate"}), "--frobnicate"},
+        {with({"extra"}), "extra"},
+        {with({"--date"}), "--date"},
+        {with({"--date", "2007-02-29"}), "--date"},
+        {with({"--date", "21/06/2007"}), "--date"},
+        {with({"--date", "1899-12-31"}), "--date"},
+        {with({"--days", "0"}), "--days"},
+        {with({"--days", "36601"}), "--days"},
+        {with({"--days", "7x"}), "--days"},
+        {with({"--format", "xml"}), "--format"},
+        {with({"--dst=1"}), "--dst"},
+        {{"--lat", "41.88W", "--lon", "87.63", "--offset", "6"}, "--lat"},
+        {{"--lat", "41.88", "--lon", "-87.63W", "--offset", "6"}, "--lon"},
+        {{"--lat", "north", "--lon", "87.63", "--offset", "6"}, "--lat"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "six"}, "--offset"},
+        {{"--lon", "87.63", "--offset", "6"}, "--lat"},
+        {{"--lat", "41.88", "--offset", "6"}, "--lon"},
+        {{"--lat", "41.88", "--lon", "87.63"}, "--offset"},
+        // Not finite numbers: the engine's own message.
+        {{"--lat", "nan", "--lon", "87.63", "--offset", "6"}, "must be finite numbers"},
+        {{"--lat", "41.88", "--lon", "inf", "--offset", "6"}, "must be finite numbers"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "1e39"}, "must be finite numbers"},
+        {{"--lat", "41.88", "--lon", "1e400", "--offset", "6"}, "must be finite numbers"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--days", "2", "--date",
+          "9999-12-31"},
+         "1900 to 9999"},
+    };
+    for (const Row& r : rows) {
+        const CliRun run = RunArgs(r.args);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u);
+        EXPECT_NE(run.err.find(r.mentions), std::string::npos);
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // exactly one line
+    }
+}
+
+TEST(Cli, HelpAndVersion) {
+    EXPECT_EQ(RunArgs({"--version"}).out, "1.0.0.1\n");
+    const CliRun help = RunArgs({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--lat", "--lon", "--offset", "--dst", "--date", "--days",
+                               "--format", "--help", "--version", "Example"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST(Cli, TablesOfDays) {
+    const CliRun table = RunArgs({"--lat", "64.84", "--lon", "147.72", "--offset", "9", "--dst",
+                                  "--date", "2007-06-20", "--days", "3"});
+    EXPECT_EQ(table.status, 0);
+    EXPECT_EQ(table.out,
+              "Date        Sunrise       Sunset        Solar noon    Day length\n"
+              "2007-06-20  03:02:47      00:41:42 +1   13:51:59      21:38:55\n"
+              "2007-06-21  03:02:42      00:42:01 +1   13:52:12      21:39:19\n"
+              "2007-06-22  03:02:49      00:42:08 +1   13:52:25      21:39:19\n");
+
+    const CliRun csv = RunArgs({"--lat", "66.2", "--lon", "150", "--offset", "9", "--date",
+                                "2007-06-21", "--days", "2", "--format", "csv"});
+    EXPECT_EQ(csv.out,
+              "date,sunrise,sunset,solar_noon,day_length\n"
+              "2007-06-21,up all day,up all day,2007-06-21T13:01:19,24:00:00\n"
+              "2007-06-22,up all day,up all day,2007-06-22T13:01:32,24:00:00\n");
+
+    // A whole leap year, and CSV for one day without --days.
+    const CliRun year = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date",
+                                 "2008-01-01", "--days", "366"});
+    EXPECT_EQ(std::count(year.out.begin(), year.out.end(), '\n'), 367);
+    EXPECT_NE(year.out.find("\n2008-12-31  "), std::string::npos);
+    const CliRun one = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date",
+                                "2007-01-01", "--format", "csv"});
+    EXPECT_EQ(one.out,
+              "date,sunrise,sunset,solar_noon,day_length\n"
+              "2007-01-01,2007-01-01T07:17:14,2007-01-01T16:29:36,2007-01-01T11:53:25,"
+              "09:12:22\n");
+}
+
+// The executable as the shell sees it: status and streams.
+TEST(CliProgram, ExitStatusAndStreams) {
+    auto shell = [](const std::string& args) {
+        const std::string command = std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>/dev/null";
+        FILE* pipe = popen(command.c_str(), "r");
+        std::string out;
+        std::array<char, 256> buffer{};
+        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
+            out += buffer.data();
+        }
+        const int status = pipe != nullptr ? pclose(pipe) : -1;
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+    };
+    const auto ok = shell("--lat 41.88 --lon 87.63W --offset 6 --dst --date 2007-06-21");
+    EXPECT_EQ(ok.first, 0);
+    EXPECT_EQ(ok.second.rfind("Local Sunrise: Thursday, June 21, 2007,  05:15:47\n", 0), 0u);
+    const auto bad = shell("--lat 41.88 --lon --offset 6");
+    EXPECT_EQ(bad.first, 2);
+    EXPECT_EQ(bad.second, "");
+    EXPECT_EQ(shell("--version").second, "1.0.0.1\n");
+}
+
+}  // namespace
