@@ -63,6 +63,12 @@ const ZONE_OVERRIDES = {
   // Eastern), Remington IN (Jasper, Central), Goodland IN (Newton, Central), Rockwood TN
   // (Roane, Eastern).
   92222: [8, 'Y'], 31821: [5, 'Y'], 47977: [6, 'Y'], 47948: [6, 'Y'], 37854: [5, 'Y'],
+  // The vote contradicts the town's county, which lies wholly in one zone, and an independent
+  // per-zip list agrees with the county: Belvidere SD (Jackson, Mountain), Graysville TN
+  // (Rhea, Eastern), Ora IN (Starke, Central), Big Clifty KY (Grayson, Central). Lucile and
+  // Warren ID lie south of the Salmon River, on Mountain time.
+  57521: [7, 'Y'], 37338: [5, 'Y'], 46968: [6, 'Y'], 42712: [6, 'Y'], 83542: [7, 'Y'],
+  83671: [7, 'Y'],
 };
 
 // Words that naive title case spoils, as they should be written.
