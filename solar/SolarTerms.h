@@ -24,17 +24,36 @@ inline std::int32_t TruncToInt32(double value) {
     return static_cast<std::int32_t>(value);
 }
 
-inline double EquationOfTimeInline(double gamma) {
+// Sine and cosine of the fractional year and of twice it, shared by both series. Each is
+// computed once: the math library may set errno, so the compiler does not merge repeated calls.
+struct CYearTrig {
+    double cosG, sinG, cos2G, sin2G;
+};
+
+inline CYearTrig YearTrig(double gamma) {
     const double twoGamma = gamma + gamma;
-    return 229.18 * (0.000075 + 0.001868 * std::cos(gamma) - 0.032077 * std::sin(gamma) -
-                     0.014615 * std::cos(twoGamma) - 0.040849 * std::sin(twoGamma));
+    return {std::cos(gamma), std::sin(gamma), std::cos(twoGamma), std::sin(twoGamma)};
+}
+
+inline double EquationOfTimeFrom(const CYearTrig& t) {
+    return 229.18 * (0.000075 + 0.001868 * t.cosG - 0.032077 * t.sinG - 0.014615 * t.cos2G -
+                     0.040849 * t.sin2G);
+}
+
+inline double SolarDeclinationFrom(const CYearTrig& t) {
+    return 0.006918 - 0.399912 * t.cosG + 0.070257 * t.sinG - 0.006758 * t.cos2G +
+           0.000907 * t.sin2G;
+}
+
+inline double EquationOfTimeInline(double gamma) {
+    return EquationOfTimeFrom(YearTrig(gamma));
 }
 
 inline double SolarDeclinationInline(double gamma) {
-    const double twoGamma = gamma + gamma;
-    return 0.006918 - 0.399912 * std::cos(gamma) + 0.070257 * std::sin(gamma) -
-           0.006758 * std::cos(twoGamma) + 0.000907 * std::sin(twoGamma);
+    return SolarDeclinationFrom(YearTrig(gamma));
 }
+
+inline const double kCosZenith = std::cos(kZenith);
 
 // The latitude's part of the hour angle, computed once per place.
 struct CLatitudeTerms {
@@ -54,14 +73,13 @@ struct CDayTerms {
 };
 
 inline CDayTerms DayTerms(std::int64_t d, const CLatitudeTerms& lt) {
-    const double gamma = static_cast<double>(d) * kRadiansPerDay;
-    const double delta = SolarDeclinationInline(gamma);
-    const double x =
-        std::cos(kZenith) / (lt.cosLat * std::cos(delta)) - lt.tanLat * std::tan(delta);
+    const CYearTrig trig = YearTrig(static_cast<double>(d) * kRadiansPerDay);
+    const double delta = SolarDeclinationFrom(trig);
+    const double x = kCosZenith / (lt.cosLat * std::cos(delta)) - lt.tanLat * std::tan(delta);
     if (std::isnan(x)) {
         ThrowNonFinite();  // only a latitude too large to convert to radians gets here
     }
-    return {EquationOfTimeInline(gamma), x};
+    return {EquationOfTimeFrom(trig), x};
 }
 
 inline SolarCrossing Classify(double x) {
