@@ -1,0 +1,175 @@
+// Feeds arbitrary bytes to the archive reader and to the whole state-archive loading loop, and
+// checks what must hold for every input:
+//  - reading records one by one stops with the end-of-data failure and nothing else;
+//  - a record read back, written and read again gives the same fields; a record without wide
+//    strings is written back to exactly the bytes it was read from;
+//  - the loader resets both lists first, adds one zip and one city entry per record it lists,
+//    lists exactly the complete records (last one first), and reports nothing for memory;
+//  - the lookups return records that match;
+//  - the dump sees the same records and says whether a cut-off one follows.
+// Crashes, sanitizer reports and allocations beyond the fuzzer's limit are findings too.
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Archive.h"
+#include "ArchiveDump.h"
+#include "ErrorReporter.h"
+#include "Exception.h"
+#include "MemFile.h"
+#include "StateArchive.h"
+#include "TimeZone.h"
+#include "TimeZoneList.h"
+
+namespace {
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+void Check(bool condition, const char* what) {
+    if (!condition) {
+        Fail(what);
+    }
+}
+
+bool SameFields(const CTimeZoneData& a, const CTimeZoneData& b) {
+    return a.m_strCity == b.m_strCity && a.m_strState == b.m_strState &&
+           a.m_strZipCode == b.m_strZipCode && a.m_strAreaCode == b.m_strAreaCode &&
+           a.m_strCountyCode == b.m_strCountyCode && a.m_strCounty == b.m_strCounty &&
+           a.m_strDST == b.m_strDST &&
+           std::bit_cast<std::uint64_t>(a.m_dLatitude) ==
+               std::bit_cast<std::uint64_t>(b.m_dLatitude) &&
+           std::bit_cast<std::uint64_t>(a.m_dLongitude) ==
+               std::bit_cast<std::uint64_t>(b.m_dLongitude) &&
+           a.m_nTimeZone == b.m_nTimeZone;
+}
+
+std::vector<std::uint8_t> Encode(CTimeZone record) {
+    CMemFile sink;
+    CArchive ar(&sink, CArchive::store);
+    record.Serialize(ar);
+    ar.Close();
+    auto bytes = sink.GetBuffer();
+    return {bytes.begin(), bytes.end()};
+}
+
+class CountingSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override {
+        Check(events == 0, "zip list reset first");
+        ++events;
+    }
+    void ResetCityList() override {
+        Check(events == 1, "city list reset second");
+        ++events;
+    }
+    void AddZipEntry(const std::string& zip) override {
+        Check(events >= 2 && zips == cities, "zip entry before its city entry");
+        zipEntries.push_back(zip);
+        ++zips;
+    }
+    void AddCityEntry(const std::string& city) override {
+        Check(zips == cities + 1, "city entry after its zip entry");
+        cityEntries.push_back(city);
+        ++cities;
+    }
+    int events = 0;
+    std::size_t zips = 0;
+    std::size_t cities = 0;
+    std::vector<std::string> zipEntries;
+    std::vector<std::string> cityEntries;
+};
+
+class CountingReporter : public IErrorReporter {
+public:
+    void ReportError(const CException&) override { ++count; }
+    int count = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The record reader alone.
+    std::vector<CTimeZoneData> records;
+    std::vector<std::uint64_t> starts;
+    CMemFile source(data, size);
+    CArchive ar(&source, CArchive::load);
+    for (;;) {
+        std::uint64_t start = size - ar.GetBytesRemaining();
+        CTimeZone record;
+        try {
+            record.Serialize(ar);
+        } catch (const CArchiveException& e) {
+            Check(e.m_cause == CArchiveException::endOfFile, "only the end of data stops a read");
+            break;
+        }
+        std::uint64_t end = size - ar.GetBytesRemaining();
+        Check(end > start && end <= size, "a record consumes bytes within the input");
+        starts.push_back(start);
+
+        std::vector<std::uint8_t> written = Encode(record);
+        CMemFile again(written);
+        CArchive reread(&again, CArchive::load);
+        CTimeZone copy;
+        copy.Serialize(reread);
+        Check(reread.IsAtEnd(), "a written record reads back whole");
+        Check(SameFields(CTimeZoneData(copy), CTimeZoneData(record)), "fields survive writing");
+        Check(written.size() <= end - start, "writing never grows a record");
+        if (written.size() == end - start) {
+            Check(std::equal(written.begin(), written.end(), data + start),
+                  "a narrow record is written back to its own bytes");
+        }
+        records.emplace_back(record);
+    }
+
+    // The loading loop over the same bytes.
+    CTimeZoneList list;
+    CountingSink sink;
+    CountingReporter reporter;
+    CMemFile file(data, size);
+    LoadStateArchiveRecords(file, list, sink, reporter);
+    Check(reporter.count == 0, "nothing but the end of data can stop a load from memory");
+    Check(sink.events == 2, "both lists reset once");
+    Check(list.GetCount() == records.size() && sink.zips == records.size() &&
+              sink.cities == records.size(),
+          "one list element and two entries per complete record");
+    std::size_t i = records.size();
+    for (const CTimeZoneData& element : list) {
+        --i;
+        Check(SameFields(element, records[i]), "the list runs in reverse file order");
+        Check(sink.zipEntries[i] == element.m_strZipCode, "zip entry is the zip code");
+        Check(sink.cityEntries[i] == element.CityEntry(), "city entry is city - zip");
+    }
+    if (!records.empty()) {
+        const CTimeZoneData& last = records.back();
+        auto byZip = list.FindByZip(last.m_strZipCode);
+        Check(byZip && byZip->m_strZipCode == last.m_strZipCode, "zip lookup finds a match");
+        std::size_t first = 0;
+        while (records[first].m_strZipCode != last.m_strZipCode) {
+            ++first;
+        }
+        Check(SameFields(*byZip, records[first]), "zip lookup yields the first in the file");
+        auto byCity = list.FindByCityEntry(last.CityEntry());
+        Check(byCity && byCity->CityEntry() == last.CityEntry(), "city lookup finds a match");
+    }
+
+    // The dump over the same bytes.
+    CMemFile dumpFile(data, size);
+    std::ostringstream out;
+    ArchiveDumpResult dumped = DumpArchive(dumpFile, out);
+    Check(dumped.records == records.size(), "the dump sees the same records");
+    std::uint64_t consumed = size;
+    if (dumped.truncatedAt) {
+        consumed = *dumped.truncatedAt;
+        Check(consumed + dumped.truncatedBytes == size, "the cut record runs to the end");
+    }
+    Check(records.empty() || starts.back() < consumed, "records lie before the cut");
+    return 0;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs the state-archive fuzz target for a bounded time.
+#   run-fuzz.sh <builddir> <seconds>
+# The seed corpus in this folder is only read; new inputs, crash files and the log go to
+# <builddir>/fuzz-state-archive/. Exits non-zero when the fuzzer finds anything.
+set -euo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 <builddir> [seconds]" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd)
+seconds=${2:-60}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+fuzzer="$build/bin/daybreak_fuzz_state_archive"
+work="$build/fuzz-state-archive"
+
+if [ ! -x "$fuzzer" ]; then
+  echo "run-fuzz.sh: $fuzzer not built (configure with the fuzz preset)" >&2
+  exit 2
+fi
+mkdir -p "$work/corpus" "$work/artifacts"
+
+status=0
+# -malloc_limit_mb: the reader must never allocate far beyond the input's size, so any large
+# allocation is a finding. Inputs up to 16 KiB cross the archive's 4 KiB buffer several times.
+"$fuzzer" -max_total_time="$seconds" -max_len=16384 -malloc_limit_mb=64 -rss_limit_mb=1024 \
+  -timeout=10 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+  "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
+
+tail -n 15 "$work/fuzz.log"
+if [ "$status" -ne 0 ]; then
+  echo "run-fuzz.sh: finding; see $work/fuzz.log and $work/artifacts/" >&2
+  exit 1
+fi
+echo "run-fuzz.sh: ${seconds}s without a finding"

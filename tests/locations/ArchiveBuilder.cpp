@@ -1,0 +1,46 @@
+#include "ArchiveBuilder.h"
+
+#include <unistd.h>
+
+#include <fstream>
+
+#include "Archive.h"
+#include "MemFile.h"
+
+CTimeZone MakeRecord(std::string city, std::string zip, std::string county, std::int32_t timeZone) {
+    CTimeZone record;
+    record.m_strCity = std::move(city);
+    record.m_strZipCode = std::move(zip);
+    record.m_strCounty = std::move(county);
+    record.m_nTimeZone = timeZone;
+    return record;
+}
+
+Bytes Encode(const std::vector<CTimeZone>& records) {
+    CMemFile sink;
+    CArchive ar(&sink, CArchive::store);
+    for (CTimeZone record : records) {
+        record.Serialize(ar);
+    }
+    ar.Close();
+    auto data = sink.GetBuffer();
+    return Bytes(data.begin(), data.end());
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+TempDir::TempDir() {
+    static int counter = 0;
+    m_path = std::filesystem::temp_directory_path() /
+             ("daybreak-locations-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
