@@ -219,6 +219,8 @@ function fixName(name) {
     .join(' ');
   // "Mcdonough" -> "McDonough"; "Mc Lean" (the Postal Service's spelling) stays as it is.
   out = out.replace(/\bMc([a-z])/g, (_, c) => `Mc${c.toUpperCase()}`);
+  // "Lincoln'S New Salem" -> "Lincoln's New Salem".
+  out = out.replace(/([a-z])'S\b/g, "$1's");
   return out;
 }
 
