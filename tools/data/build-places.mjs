@@ -74,7 +74,7 @@ const ZONE_OVERRIDES = {
 // Words that naive title case spoils, as they should be written.
 const WORD_FIXES = new Map(Object.entries({
   Afb: 'AFB', Usaf: 'USAF', Jbphh: 'JBPHH', Jber: 'JBER', Jbsa: 'JBSA', Mcbh: 'MCBH', Mdl: 'MDL',
-  Dhs: 'DHS', Cbc: 'CBC', Jrb: 'JRB', Md: 'MD', Usmc: 'USMC', Nas: 'NAS', Va: 'VA', Ang: 'ANG',
+  Dhs: 'DHS', Cbc: 'CBC', Jrb: 'JRB', Md: 'MD',
 }));
 
 // ---------------------------------------------------------------------------------------------
