@@ -1,0 +1,91 @@
+// Takes the pictures of the program's windows that the documentation shows: the main window
+// with Mission, TX on a summer date, the About box and the time-zone help. Not installed; run
+// by tools/screenshot.sh under a virtual display.
+//
+//     daybreak_screenshot OUTPUT_DIR
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "AboutDlg.h"
+#include "DaybreakApp.h"
+#include "DaybreakView.h"
+#include "Resource.h"
+#ifdef DAYBREAK_HAVE_TZHELP
+#include "TimzoneDLG.h"
+#endif
+
+namespace {
+
+bool Save(QWidget& window, const QDir& dir, const char* name) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+    // Let the window map and paint, including the hyperlink's and the lists' first layout.
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+    }
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "daybreak_screenshot: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+bool Choose(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text);
+    if (index < 0) {
+        std::fprintf(stderr, "daybreak_screenshot: no item '%s'\n", qPrintable(text));
+        return false;
+    }
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: daybreak_screenshot OUTPUT_DIR\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tamarack-PC"));
+    QCoreApplication::setApplicationName(QStringLiteral("Lumora.Zezidov"));
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+
+    CDaybreakView view;
+    auto* date = qobject_cast<QDateEdit*>(view.Item(IDC_DATE));
+    date->setDate(QDate(2007, 6, 21));
+    view.show();
+    if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_STATE_COMBO)), QStringLiteral("Texas"))) {
+        return 1;
+    }
+    // Mission keeps daylight saving time in summer; the state change cleared the box.
+    qobject_cast<QCheckBox*>(view.Item(IDC_DST))->setChecked(true);
+    if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_ZIP_COMBO)), QStringLiteral("78572"))) {
+        return 1;
+    }
+    view.Item(IDC_STATE_COMBO)->setFocus();
+    bool ok = Save(view, dir, "main.png");
+
+    CAboutDlg about(&view);
+    ok = Save(about, dir, "about.png") && ok;
+    about.hide();
+
+#ifdef DAYBREAK_HAVE_TZHELP
+    CTimzoneDLG help(&view);
+    ok = Save(help, dir, "tzhelp.png") && ok;
+    help.hide();
+#endif
+    return ok ? 0 : 1;
+}

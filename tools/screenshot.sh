@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Takes the documentation's pictures of the program's windows under a virtual X display:
+# docs/screenshots/main.png (Mission, TX on 21 June 2007), about.png and tzhelp.png.
+#
+#     bash tools/screenshot.sh BUILD_DIR
+#
+# BUILD_DIR is a configured build tree; the screenshot program and the state archives are
+# built in it first.
+set -euo pipefail
+
+build_dir=${1:?usage: tools/screenshot.sh BUILD_DIR}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out="$root/docs/screenshots"
+
+cmake --build "$build_dir" --target daybreak_screenshot daybreak_archives
+mkdir -p "$out"
+
+# A fixed environment: US English dates, the same style and font size on every machine.
+export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 TZ=UTC
+export QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion QT_SCALE_FACTOR=1
+unset QT_QPA_PLATFORMTHEME || true
+
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
+  "$build_dir/bin/daybreak_screenshot" "$out"
