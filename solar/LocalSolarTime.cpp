@@ -127,34 +127,7 @@ int DayOfYear(int month, int day, bool leap) {
 }
 
 CCivilTime UtcMinutesToLocalTime(double minutes, const CCivilDate& date, float offset, int dst) {
-    double local = minutes / 60 - offset;
-    if (dst != 0) {
-        local = local + 1;
-    }
-    (void)TruncToInt32(local);  // rejects NaN, infinities and hours beyond a 32-bit count
-
-    // Carry whole days so that the clock reads 00:00:00 to 23:59:59; the two corrections catch
-    // a quotient rounded across an integer (a value a hair below a multiple of 24 hours).
-    double carry = std::floor(local / 24);
-    double hours = local - 24 * carry;
-    if (hours < 0) {
-        hours += 24;
-        carry -= 1;
-    }
-    if (hours >= 24) {
-        hours -= 24;
-        carry += 1;
-    }
-
-    CCivilTime time;
-    time.date = AddDays(date, static_cast<std::int64_t>(carry));
-    const int h = static_cast<int>(hours);
-    const int m = static_cast<int>((hours - h) * 60);
-    const int s = static_cast<int>(((hours - h) * 60 - m) * 60);
-    time.hour = std::clamp(h, 0, 23);
-    time.minute = std::clamp(m, 0, 59);
-    time.second = std::clamp(s, 0, 59);
-    return time;
+    return LocalClockTime(minutes, date, offset, dst);
 }
 
 CCivilDate LocalDateOf(const CTime& date) {

@@ -83,7 +83,7 @@ CSolarResult ToResult(SolarEvent event, const CEventMinutes& minutes, const CCiv
     CSolarResult result;
     result.event = event;
     if (minutes.crossing == SolarCrossing::Crosses) {
-        result.time = UtcMinutesToLocalTime(minutes.minutes, date, offset, dst);
+        result.time = LocalClockTime(minutes.minutes, date, offset, dst);
     } else {
         result.outcome = minutes.crossing == SolarCrossing::UpAllDay ? SolarOutcome::UpAllDay
                                                                      : SolarOutcome::DownAllDay;
@@ -109,7 +109,7 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
     CCivilDate date = first;
     int n = DayOfYear(date.month, date.day, IsLeapYear(date.year));
     for (int i = 0; i < days; ++i) {
-        CSolarDay row;
+        CSolarDay& row = rows.emplace_back();
         row.date = date;
         row.sunrise = ToResult(SolarEvent::Sunrise, CachedEventUtc(Kind::Sunrise, cache, n, lon),
                                date, offset, dst);
@@ -118,16 +118,20 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
         const double noonEqTime = cache.Get(std::int64_t{n} - 1 + noonCarry).terms.eqTime;
         row.solarNoon.event = SolarEvent::SolarNoon;
         row.solarNoon.time =
-            UtcMinutesToLocalTime(SolarNoonFromEquation(lon, noonEqTime), date, offset, dst);
-        rows.push_back(row);
+            LocalClockTime(SolarNoonFromEquation(lon, noonEqTime), date, offset, dst);
 
         // Next date; day indices restart with the year, so the cached terms no longer apply.
-        date = AddDays(date, 1);
-        if (date.month == 1 && date.day == 1) {
+        if (date.day < DaysInMonth(date.year, date.month)) {
+            ++date.day;
+            ++n;
+        } else if (date.month < 12) {
+            ++date.month;
+            date.day = 1;
+            ++n;
+        } else {
+            date = CCivilDate{date.year + 1, 1, 1};
             n = 1;
             cache.Clear();
-        } else {
-            ++n;
         }
     }
     return rows;

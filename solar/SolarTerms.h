@@ -3,9 +3,11 @@
 // compiler can share sine and cosine between the two series of one fractional year. Not part
 // of the engine's public interface.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
+#include "CivilTime.h"
 #include "SolarException.h"
 #include "SolarFormulas.h"
 
@@ -114,6 +116,43 @@ inline std::int32_t NoonCarry(double lon) {
 
 inline double SolarNoonFromEquation(double lon, double eqTime) {
     return 720 + 4 * lon - eqTime;
+}
+
+// Local date and clock time of an event `minutes` after 00:00 UTC of `date`: local hours
+// L = minutes / 60 - offset (+1 with dst), whole days carried into the date, then hours,
+// minutes and seconds truncated toward zero.
+inline CCivilTime LocalClockTime(double minutes, const CCivilDate& date, float offset, int dst) {
+    double local = minutes / 60 - offset;
+    if (dst != 0) {
+        local = local + 1;
+    }
+    (void)TruncToInt32(local);  // rejects NaN, infinities and hours beyond a 32-bit count
+
+    CCivilTime time;
+    time.date = date;
+    double hours = local;
+    if (!(local >= 0 && local < 24)) {
+        // Carry whole days so that the clock reads 00:00:00 to 23:59:59; the corrections catch
+        // a quotient rounded across an integer (a value a hair below a multiple of 24 hours).
+        double carry = std::floor(local / 24);
+        hours = local - 24 * carry;
+        if (hours < 0) {
+            hours += 24;
+            carry -= 1;
+        }
+        if (hours >= 24) {
+            hours -= 24;
+            carry += 1;
+        }
+        time.date = AddDays(date, static_cast<std::int64_t>(carry));
+    }
+    const int h = static_cast<int>(hours);
+    const int m = static_cast<int>((hours - h) * 60);
+    const int s = static_cast<int>(((hours - h) * 60 - m) * 60);
+    time.hour = std::clamp(h, 0, 23);
+    time.minute = std::clamp(m, 0, 59);
+    time.second = std::clamp(s, 0, 59);
+    return time;
 }
 
 }  // namespace solar::detail
