@@ -1,0 +1,196 @@
+// Loading a large state archive (3,000 places, more than any state's share of zip codes) into
+// the location list, with both entry lists kept sorted as the window's combo boxes keep them.
+// The per_record counter is the time per record.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Archive.h"
+#include "ErrorReporter.h"
+#include "File.h"
+#include "MemFile.h"
+#include "StateArchive.h"
+#include "TimeZone.h"
+#include "TimeZoneList.h"
+
+namespace {
+
+constexpr int kRecords = 3000;
+
+// Plausible places: names of one to three syllables, sometimes two words, counties from a
+// pool of 254, five-digit zip codes in one state's range, central US positions.
+std::vector<CTimeZone> MakePlaces() {
+    static const char* const kSyllables[] = {
+        "San", "ta",  "Ro",  "sa",  "Mc",  "Al",    "len", "Ed", "in",  "burg",
+        "Har", "lin", "gen", "Bro", "wns", "ville", "Pa",  "le", "sti", "ne",
+        "Cor", "pus", "Ama", "ril", "lo",  "Wa",    "co",  "Ty", "ler", "ton"};
+    std::mt19937 rng(1997);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto word = [&] {
+        std::string w;
+        for (int i = 0, n = 1 + pick(3); i < n; ++i) {
+            w += kSyllables[pick(30)];
+        }
+        return w;
+    };
+    std::vector<std::string> counties;
+    for (int i = 0; i < 254; ++i) {
+        counties.push_back(word());
+    }
+    std::vector<CTimeZone> places(kRecords);  // state "TX" and flag "Y" from the defaults
+    for (int i = 0; i < kRecords; ++i) {
+        CTimeZone& p = places[static_cast<std::size_t>(i)];
+        p.m_strCity = word();
+        if (pick(4) == 0) {
+            p.m_strCity += ' ';
+            p.m_strCity += word();
+        }
+        p.m_strZipCode = std::to_string(75000 + pick(5000));
+        p.m_strAreaCode = std::to_string(200 + pick(800));
+        int county = pick(254);
+        p.m_strCountyCode = std::to_string(2 * county + 1);
+        p.m_strCounty = counties[static_cast<std::size_t>(county)];
+        p.m_dLatitude = 25.8 + (rng() % 1000000) / 1000000.0 * 10.7;
+        p.m_dLongitude = -106.6 + (rng() % 1000000) / 1000000.0 * 13.1;
+        p.m_nTimeZone = p.m_dLongitude < -104.9 ? 7 : 6;
+    }
+    return places;
+}
+
+std::vector<std::uint8_t> Encode(std::vector<CTimeZone>& places) {
+    CMemFile sink;
+    CArchive ar(&sink, CArchive::store);
+    for (CTimeZone& p : places) {
+        p.Serialize(ar);
+    }
+    ar.Close();
+    auto bytes = sink.GetBuffer();
+    return {bytes.begin(), bytes.end()};
+}
+
+// The two lists as the window keeps them: sorted by text, duplicates kept.
+class SortedSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override { zips.clear(); }
+    void ResetCityList() override { cities.clear(); }
+    void AddZipEntry(const std::string& zip) override { zips.insert(zip); }
+    void AddCityEntry(const std::string& city) override { cities.insert(city); }
+    std::multiset<std::string> zips;
+    std::multiset<std::string> cities;
+};
+
+class FailingReporter : public IErrorReporter {
+public:
+    explicit FailingReporter(benchmark::State& state) : m_state(state) {}
+    void ReportError(const CException& e) override { m_state.SkipWithError(e.what()); }
+
+private:
+    benchmark::State& m_state;
+};
+
+void CheckAndCount(benchmark::State& state, const SortedSink& sink) {
+    if (g_TimeZoneList.GetCount() != kRecords || sink.cities.size() != kRecords) {
+        state.SkipWithError("not every record was loaded");
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    state.counters["per_record"] = benchmark::Counter(
+        kRecords, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// From the file on disk, through the 4 KiB archive buffer, as the window loads it.
+void BM_LoadStateArchiveFromFile(benchmark::State& state) {
+    auto places = MakePlaces();
+    auto bytes = Encode(places);
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("daybreak-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        CFile file((dir / StateArchiveFileName("TX")).string(),
+                   CFile::modeCreate | CFile::modeWrite);
+        file.Write(bytes.data(), bytes.size());
+        file.Close();
+    }
+    SortedSink sink;
+    FailingReporter reporter(state);
+    for (auto _ : state) {
+        g_TimeZoneList.RemoveAll();
+        LoadStateArchive("TX", sink, reporter, dir);
+    }
+    CheckAndCount(state, sink);
+    state.counters["file_bytes"] = static_cast<double>(bytes.size());
+    g_TimeZoneList.RemoveAll();
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadStateArchiveFromFile)->Unit(benchmark::kMicrosecond);
+
+// The same bytes from memory: the reader and the list without the file system.
+void BM_LoadStateArchiveFromMemory(benchmark::State& state) {
+    auto places = MakePlaces();
+    auto bytes = Encode(places);
+    SortedSink sink;
+    FailingReporter reporter(state);
+    for (auto _ : state) {
+        g_TimeZoneList.RemoveAll();
+        CMemFile file(bytes);
+        LoadStateArchiveRecords(file, g_TimeZoneList, sink, reporter);
+    }
+    CheckAndCount(state, sink);
+    g_TimeZoneList.RemoveAll();
+}
+BENCHMARK(BM_LoadStateArchiveFromMemory)->Unit(benchmark::kMicrosecond);
+
+// Appends, and sorts both lists once the load is done (inside the timed loop).
+class SortAtEndSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override { zips.clear(); }
+    void ResetCityList() override { cities.clear(); }
+    void AddZipEntry(const std::string& zip) override { zips.push_back(zip); }
+    void AddCityEntry(const std::string& city) override { cities.push_back(city); }
+    void Finish() {
+        std::sort(zips.begin(), zips.end());
+        std::sort(cities.begin(), cities.end());
+    }
+    std::vector<std::string> zips;
+    std::vector<std::string> cities;
+};
+
+// The reader and the list alone.
+class NullSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override {}
+    void ResetCityList() override {}
+    void AddZipEntry(const std::string&) override {}
+    void AddCityEntry(const std::string&) override {}
+    void Finish() {}
+};
+
+template <typename Sink>
+void BM_LoadFromMemoryWith(benchmark::State& state) {
+    auto places = MakePlaces();
+    auto bytes = Encode(places);
+    Sink sink;
+    FailingReporter reporter(state);
+    for (auto _ : state) {
+        g_TimeZoneList.RemoveAll();
+        CMemFile file(bytes);
+        LoadStateArchiveRecords(file, g_TimeZoneList, sink, reporter);
+        sink.Finish();
+    }
+    state.counters["per_record"] = benchmark::Counter(
+        kRecords, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    g_TimeZoneList.RemoveAll();
+}
+BENCHMARK_TEMPLATE(BM_LoadFromMemoryWith, SortAtEndSink)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_LoadFromMemoryWith, NullSink)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
