@@ -1,7 +1,6 @@
 #include "Cli.h"
 
-#include <cinttypes>
-#include <cstdio>
+#include <cstdint>
 #include <ostream>
 
 #include "CTime.h"
@@ -18,16 +17,44 @@ namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
 
-std::string DateText(const CCivilDate& date) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return buffer;
+// Zero-padded decimal, written by hand: a year's table formats thousands of these.
+void AppendNumber(std::string& text, std::int64_t value, int width) {
+    if (value < 0) {
+        text += '-';
+        value = -value;
+    }
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 20);
+    for (int pad = count; pad < width; ++pad) {
+        text += '0';
+    }
+    while (count > 0) {
+        text += digits[--count];
+    }
 }
 
-std::string ClockText(int hour, int minute, int second) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", hour, minute, second);
-    return buffer;
+std::string DateText(const CCivilDate& date) {
+    std::string text;
+    AppendNumber(text, date.year, 4);
+    text += '-';
+    AppendNumber(text, date.month, 2);
+    text += '-';
+    AppendNumber(text, date.day, 2);
+    return text;
+}
+
+std::string ClockText(std::int64_t hour, int minute, int second) {
+    std::string text;
+    AppendNumber(text, hour, 2);
+    text += ':';
+    AppendNumber(text, minute, 2);
+    text += ':';
+    AppendNumber(text, second, 2);
+    return text;
 }
 
 std::string OutcomeText(const CSolarResult& result) {
@@ -62,15 +89,13 @@ std::string CsvCell(const CSolarResult& result) {
 std::string DayLength(const CSolarDay& day) {
     if (day.sunrise.HasTime() && day.sunset.HasTime()) {
         std::int64_t seconds = CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
-        const char* sign = "";
-        if (seconds < 0) {
-            sign = "-";
+        const bool negative = seconds < 0;
+        if (negative) {
             seconds = -seconds;
         }
-        char buffer[48];
-        std::snprintf(buffer, sizeof buffer, "%s%02" PRId64 ":%02d:%02d", sign, seconds / 3600,
-                      static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-        return buffer;
+        const std::string clock = ClockText(seconds / 3600, static_cast<int>(seconds / 60 % 60),
+                                            static_cast<int>(seconds % 60));
+        return negative ? "-" + clock : clock;
     }
     if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
         day.sunrise.outcome == day.sunset.outcome) {
@@ -89,11 +114,15 @@ std::string Pad(std::string text, std::size_t width) {
 std::string TableText(const std::vector<CSolarDay>& rows) {
     std::string text = Pad("Date", 12) + Pad("Sunrise", 14) + Pad("Sunset", 14) +
                        Pad("Solar noon", 14) + "Day length\n";
+    text.reserve(text.size() + rows.size() * 68);
     for (const CSolarDay& row : rows) {
-        std::string length = DayLength(row);
-        text += Pad(DateText(row.date), 12) + Pad(CellText(row.sunrise, row.date), 14) +
-                Pad(CellText(row.sunset, row.date), 14) +
-                Pad(CellText(row.solarNoon, row.date), 14) + (length.empty() ? "-" : length) + "\n";
+        const std::string length = DayLength(row);
+        text += Pad(DateText(row.date), 12);
+        text += Pad(CellText(row.sunrise, row.date), 14);
+        text += Pad(CellText(row.sunset, row.date), 14);
+        text += Pad(CellText(row.solarNoon, row.date), 14);
+        text += length.empty() ? "-" : length;
+        text += '\n';
     }
     return text;
 }
