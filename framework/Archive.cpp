@@ -41,8 +41,10 @@ CArchive::CArchive(CFile* file, Mode mode, std::size_t bufferSize)
         Throw(CArchiveException::genericException);
     }
     if (m_mode == load) {
+        // What the file holds is known before reading: pipes and devices report no length and
+        // give no data, so that a reader can neither wait on them nor run on forever.
         std::uint64_t length = m_file->GetLength();
-        std::uint64_t position = m_file->GetPosition();
+        std::uint64_t position = length > 0 ? m_file->GetPosition() : 0;
         m_fileRemaining = length > position ? length - position : 0;
     }
 }

@@ -39,7 +39,8 @@ public:
     static constexpr std::size_t kDefaultBufferSize = 4096;
 
     // The file must stay open and alive as long as the archive. A loading archive takes the
-    // file's length at construction: bytes appended to the file later are not read.
+    // file's length at construction: bytes appended to the file later are not read, and a
+    // file that reports no length (a pipe, a device) gives no data.
     CArchive(CFile* file, Mode mode, std::size_t bufferSize = kDefaultBufferSize);
     // Flushes a storing archive that was not closed, ignoring any error; call Close() to see it.
     ~CArchive();

@@ -37,7 +37,8 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException* error)
             oflags |= O_CREAT | O_TRUNC;
         }
     } else {
-        oflags |= O_RDONLY;
+        // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+        oflags |= O_RDONLY | O_NONBLOCK;
     }
     int fd;
     do {
@@ -52,6 +53,9 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException* error)
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         return fail(CFileException::accessDenied, EISDIR);
+    }
+    if ((oflags & O_NONBLOCK) != 0) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     m_fd = fd;
     return true;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -139,6 +140,20 @@ TEST_F(StateArchiveTest, EmptyOrCutFilesEndSilently) {
         Put("CT", Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(cut)));
         Load("CT");
         EXPECT_EQ(Cities(list), (std::vector<std::string>{"B", "A"}));
+    }
+    EXPECT_TRUE(reporter.messages.empty());
+}
+
+TEST_F(StateArchiveTest, ArchiveThatIsNotARegularFileLoadsNothingAndNeverWaits) {
+    // A FIFO with no writer, and a device that never ends.
+    ASSERT_EQ(::mkfifo((dir.path() / "timezone.arc.FI").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.path() / "timezone.arc.ZE");
+    for (const char* code : {"FI", "ZE"}) {
+        SCOPED_TRACE(code);
+        sink.events.clear();
+        Load(code);
+        EXPECT_EQ(sink.events, (Events{"reset zip", "reset city"}));
+        EXPECT_TRUE(list.IsEmpty());
     }
     EXPECT_TRUE(reporter.messages.empty());
 }
