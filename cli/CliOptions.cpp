@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "SolarTable.h"
+
 namespace {
 
 [[noreturn]] void Fail(std::string_view option, std::string_view text, std::string_view why) {
@@ -179,7 +181,8 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             const std::string_view text = value();
             int days = 0;
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), days);
-            if (ec != std::errc() || ptr != text.data() + text.size() || days < 1 || days > 36600) {
+            if (ec != std::errc() || ptr != text.data() + text.size() || days < 1 ||
+                days > kMaxSolarTableDays) {
                 Fail(name, text, "is not a number of days from 1 to 36600");
             }
             options.days = days;

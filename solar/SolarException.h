@@ -10,6 +10,7 @@ public:
     enum class Cause {
         NonFiniteInput,  // latitude, longitude or offset is NaN, infinite or far too large
         BadDate,         // the date cannot be read, or lies outside the years supported
+        TableTooLong,    // a table of more days than LocalSolarTable makes
     };
 
     CSolarException(Cause cause, std::string message)

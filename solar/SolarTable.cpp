@@ -99,6 +99,10 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
     if (days <= 0) {
         return {};
     }
+    if (days > kMaxSolarTableDays) {
+        throw CSolarException(CSolarException::Cause::TableTooLong,
+                              "Cannot compute: a table holds at most 36600 days");
+    }
     CheckSolarDate(first);
     CheckSolarDate(AddDays(first, days - 1));
 

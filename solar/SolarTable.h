@@ -19,7 +19,10 @@ struct CSolarDay {
     CSolarResult solarNoon;
 };
 
+// At most a century of rows in one table: a row is about 200 bytes.
+inline constexpr int kMaxSolarTableDays = 36600;
+
 // `days` rows from `first` on (0 or fewer gives none). Throws CSolarException as the single-day
-// operations do, before any row is made.
+// operations do, and for more than kMaxSolarTableDays days, before any row is made.
 std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
                                        float offset, int dst);

@@ -209,6 +209,12 @@ TEST(SolarTable, RowsMatchTheSingleDayOperations) {
         }
     }
     EXPECT_TRUE(LocalSolarTable({2007, 1, 1}, 0, 41.88, 87.63, 6, 0).empty());
+    EXPECT_EQ(LocalSolarTable({1900, 1, 1}, kMaxSolarTableDays, 41.88, 87.63, 6, 0).size(),
+              static_cast<std::size_t>(kMaxSolarTableDays));
+    EXPECT_THROW(LocalSolarTable({1900, 1, 1}, kMaxSolarTableDays + 1, 41.88, 87.63, 6, 0),
+                 CSolarException);
+    // The last row must lie within the supported years too.
+    EXPECT_THROW(LocalSolarTable({9999, 12, 31}, 2, 41.88, 87.63, 6, 0), CSolarException);
 }
 
 }  // namespace
