@@ -82,6 +82,16 @@ TEST(ReportCtrl, AttachmentStyleAndDefaultRowRecord) {
     EXPECT_EQ(list.GetItemData(1), 78u);
     EXPECT_FALSE(list.SetItemText(5, 0, QStringLiteral("out of range")));
     EXPECT_FALSE(list.SetItemText(0, 2, QStringLiteral("out of range")));
+
+    // Created without a rectangle, a list covers its parent's client area.
+    QWidget parent;
+    parent.resize(320, 240);
+    CReportCtrl created;
+    EXPECT_FALSE(created.Create(nullptr));
+    ASSERT_TRUE(created.Create(&parent));
+    EXPECT_EQ(created.geometry(), parent.rect());
+    ASSERT_TRUE(created.Create(&parent, QRect(5, 6, 70, 80)));
+    EXPECT_EQ(created.geometry(), QRect(5, 6, 70, 80));
 }
 
 TEST(ReportCtrl, InsertColumnAtZeroShiftsColoursTextsAndKeepsCheckBox) {
