@@ -329,6 +329,7 @@ deb-install)
     apt-get install -y -q "$deb" || fail "apt-get install $deb"
     check_mission_tx "$(command -v daybreak-cli || echo /usr/bin/daybreak-cli)"
     expect_eq "daybreak-cli on the path" "$(command -v daybreak-cli)" /usr/bin/daybreak-cli
+    for p in $(programs); do check_version "/usr/bin/$p"; done
     man -w daybreak-cli >/dev/null 2>&1 || fail "man daybreak-cli finds no page"
     apt-get remove -y -q --purge daybreak || fail "apt-get remove daybreak"
     [[ ! -e /usr/lib/daybreak && ! -e /usr/bin/daybreak-cli ]] ||
