@@ -243,11 +243,17 @@ icons)
         echo "SKIP: the window is not built (DAYBREAK_WITH_GUI=OFF), so there are no icons"
         exit $SKIP
     fi
+    command -v convert >/dev/null || fail "ImageMagick's convert is missing (tools/setup-deps.sh)"
     for size in 48 256; do
         png="$DAYBREAK_PREFIX/share/icons/hicolor/${size}x${size}/apps/daybreak.png"
         info=$(file -b "$png")
         [[ "$info" == "PNG image data, $size x $size, 8-bit/color RGBA"* ]] ||
             fail "$size px icon: $info"
+        # The drawing fills most of the square (a rounded tile): a blank or shrunken render
+        # covers far less of it.
+        coverage=$(convert "$png" -alpha extract -format '%[fx:mean]' info: 2>/dev/null)
+        awk -v c="${coverage:-0}" 'BEGIN { exit !(c > 0.75) }' ||
+            fail "$size px icon covers only ${coverage:-0} of its square"
     done
     svg="$DAYBREAK_PREFIX/share/icons/hicolor/scalable/apps/daybreak.svg"
     cmp -s "$svg" "$DAYBREAK_SOURCE_DIR/res/daybreak.svg" || fail "scalable icon is not res/daybreak.svg"
