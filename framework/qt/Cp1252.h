@@ -1,9 +1,9 @@
 // The program keeps its narrow strings in Windows-1252, the code page of the place archives.
 // Qt shows Unicode; these two functions convert at that edge.
 //
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F. Its five unassigned bytes (0x81, 0x8D,
-// 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, so every byte string survives a
-// round trip. A character Windows-1252 lacks becomes '?' on the way back.
+// Every byte string survives a round trip (the five bytes the code page leaves undefined map to
+// the C1 controls of the same value). A character Windows-1252 lacks becomes '?' on the way
+// back, one '?' per character.
 #pragma once
 
 #include <QString>

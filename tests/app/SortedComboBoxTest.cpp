@@ -1,0 +1,47 @@
+// The main window's combo box: sorted insertion, Windows-1252 items, no choice after filling.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSignalSpy>
+
+#include "SortedComboBox.h"
+
+TEST(SortedComboBox, KeepsItemsSortedCaseInsensitivelyAndSelectsNothing) {
+    CSortedComboBox combo;
+    QSignalSpy activated(&combo, &QComboBox::activated);
+    for (const char* text : {"banana", "Apple", "cherry", "apple", "Banana", "10", "9"}) {
+        combo.AddString(text);
+    }
+    QStringList shown;
+    for (int i = 0; i < combo.count(); ++i) {
+        shown << combo.itemText(i);
+    }
+    // Equal texts but for case keep the order they came in.
+    EXPECT_EQ(shown, (QStringList{"10", "9", "Apple", "apple", "banana", "Banana", "cherry"}));
+    EXPECT_EQ(combo.GetCurSel(), -1);
+    EXPECT_TRUE(combo.currentText().isEmpty());
+    EXPECT_EQ(activated.count(), 0);
+
+    combo.setCurrentIndex(combo.findText("banana"));
+    combo.AddString("aardvark");  // the selection follows its item
+    EXPECT_EQ(combo.GetLBText(combo.GetCurSel()), "banana");
+
+    combo.ResetContent();
+    EXPECT_EQ(combo.GetCount(), 0);
+    EXPECT_TRUE(combo.lineEdit()->text().isEmpty());
+    EXPECT_EQ(activated.count(), 0);
+}
+
+TEST(SortedComboBox, ShowsUnicodeAndGivesBackTheBytesItWasGiven) {
+    CSortedComboBox combo;
+    const std::string mayaguez =
+        "Mayag\xFC"
+        "ez - 00680";  // Windows-1252
+    combo.AddString(mayaguez);
+    combo.AddString("Zed \x80");  // 0x80 is the euro sign
+    EXPECT_EQ(combo.itemText(0), QString::fromUtf8("Mayagüez - 00680"));
+    EXPECT_EQ(combo.itemText(1), QString::fromUtf8("Zed €"));
+    EXPECT_EQ(combo.GetLBText(0), mayaguez);
+    EXPECT_EQ(combo.GetLBText(1), "Zed \x80");
+    EXPECT_EQ(combo.GetLBText(5), "");
+}

@@ -1,0 +1,294 @@
+// The main window under the offscreen platform, driven with mouse and keyboard events.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+
+#include "AboutDlg.h"
+#include "Archive.h"
+#include "ColorStatic.h"
+#include "DaybreakView.h"
+#include "File.h"
+#include "Resource.h"
+#include "StateTable.h"
+#include "TimeZone.h"
+#include "TimeZoneList.h"
+#include "XHyperLink.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Waits for the next modal window other than `owner`, hands it to `inspect`, then closes it.
+// Must be armed before the action that opens the window.
+void CloseNextModal(QWidget* owner, std::function<void(QWidget*)> inspect) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [owner, inspect, poll] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == owner) {
+            QTimer::singleShot(5, *poll);
+            return;
+        }
+        inspect(modal);
+        modal->close();
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+void WriteTexasArchive(const fs::path& directory) {
+    CFile file((directory / "timezone.arc.TX").string(), CFile::modeCreate | CFile::modeWrite);
+    CArchive ar(&file, CArchive::store);
+    CTimeZone mission;  // the default record is Mission, TX 78572
+    mission.Serialize(ar);
+    CTimeZone elPaso;
+    elPaso.m_strCity = "El Paso";
+    elPaso.m_strZipCode = "79901";
+    elPaso.m_strCounty = "El Paso";
+    elPaso.m_dLatitude = 31.76;
+    elPaso.m_dLongitude = -106.48;
+    elPaso.m_nTimeZone = 7;
+    elPaso.Serialize(ar);
+    ar.Close();
+    file.Close();
+}
+
+class DaybreakViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_TimeZoneList.RemoveAll();
+        m_dir = fs::temp_directory_path() / ("daybreak-view-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        WriteTexasArchive(m_dir);
+        m_view = std::make_unique<CDaybreakView>(m_dir);
+        m_view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    }
+    void TearDown() override {
+        m_view.reset();
+        g_TimeZoneList.RemoveAll();
+        fs::remove_all(m_dir);
+    }
+
+    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(m_view->Item(id)); }
+    QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(m_view->Item(id)); }
+    QCheckBox* Dst() { return qobject_cast<QCheckBox*>(m_view->Item(IDC_DST)); }
+    void TypeInto(int id, const QString& text) {
+        Edit(id)->clear();
+        QTest::keyClicks(Edit(id), text);
+    }
+    void Click(int id) { QTest::mouseClick(m_view->Item(id), Qt::LeftButton); }
+    // Picks an item as a user does: opens the list and clicks the item.
+    void Choose(int id, const QString& text) {
+        QComboBox* combo = Combo(id);
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        const QModelIndex item = combo->model()->index(index, 0);
+        list->scrollTo(item);
+        const QPoint at = list->visualRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(combo->currentIndex(), index);
+    }
+    // The ids of the controls Tab visits, in order, from the state list on.
+    std::vector<int> TabOrder() {
+        std::vector<int> ids;
+        QWidget* widget = Combo(IDC_STATE_COMBO);
+        for (int step = 0; step < 200 && ids.size() < 10; ++step) {
+            for (int id = IDC_CALCULATE; id <= IDC_HELP_LINK; ++id) {
+                QWidget* item = m_view->Item(id);
+                if (item != nullptr && (widget == item || widget->parentWidget() == item) &&
+                    (widget->focusPolicy() & Qt::TabFocus) && (ids.empty() || ids.back() != id)) {
+                    ids.push_back(id);
+                }
+            }
+            widget = widget->nextInFocusChain();
+        }
+        return ids;
+    }
+    QAction* MenuAction(const QString& text) {
+        for (QAction* menu : m_view->MenuBar()->actions()) {
+            for (QAction* item : menu->menu()->actions()) {
+                if (item->text() == text) {
+                    return item;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    fs::path m_dir;
+    std::unique_ptr<CDaybreakView> m_view;
+};
+
+TEST_F(DaybreakViewTest, OpensWithTheStartStateAndTheTemplateTexts) {
+    EXPECT_EQ(m_view->windowTitle(), QStringLiteral("Corvane - Lumora.Zezidov"));
+    QComboBox* states = Combo(IDC_STATE_COMBO);
+    ASSERT_EQ(states->count(), 59);
+    for (int i = 0; i < states->count(); ++i) {
+        EXPECT_EQ(states->itemText(i).toStdString(), g_StateTable[i].name);
+    }
+    EXPECT_EQ(states->currentIndex(), -1);
+    EXPECT_TRUE(states->isEditable());
+    EXPECT_EQ(Combo(IDC_ZIP_COMBO)->count(), 0);
+    EXPECT_EQ(Combo(IDC_CITY_COMBO)->count(), 0);
+    for (const int id : {IDC_LATITUDE, IDC_LONGITUDE, IDC_TIMEZONE_OFFSET}) {
+        EXPECT_EQ(Edit(id)->text(), QStringLiteral("0"));
+    }
+    for (const int id : {IDC_SUNRISE, IDC_SUNSET, IDC_SOLAR_NOON, IDC_CITY_NAME, IDC_COUNTY_NAME}) {
+        EXPECT_TRUE(Edit(id)->text().isEmpty());
+        EXPECT_TRUE(Edit(id)->isReadOnly());
+    }
+    EXPECT_EQ(qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->date(), QDate::currentDate());
+    EXPECT_FALSE(Dst()->isChecked());
+    EXPECT_TRUE(Dst()->isEnabled());
+    auto* help = qobject_cast<CColorStatic*>(m_view->Item(IDC_HELP_LINK));
+    EXPECT_EQ(help->text(), QStringLiteral("Help..."));
+    EXPECT_EQ(help->TextColor(), QColor(0, 0, 255));
+    QWidget* focus = m_view->focusWidget();
+    EXPECT_TRUE(focus == Combo(IDC_STATE_COMBO) || focus->parentWidget() == Combo(IDC_STATE_COMBO));
+    // Tab order follows the template; the read-only result fields are no tab stops.
+    EXPECT_EQ(TabOrder(), (std::vector<int>{IDC_STATE_COMBO, IDC_ZIP_COMBO, IDC_CITY_COMBO,
+                                            IDC_DATE, IDC_TIMEZONE_OFFSET, IDC_DST, IDC_LATITUDE,
+                                            IDC_LONGITUDE, IDC_CALCULATE, IDC_CLEAR}));
+    EXPECT_NE(MenuAction(QStringLiteral("Exit")), nullptr);
+    EXPECT_NE(MenuAction(QStringLiteral("About Lumora.Zezidov")), nullptr);
+}
+
+TEST_F(DaybreakViewTest, CalculateShowsTheResultsAndTheCheckBoxRecomputes) {
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    QTest::mouseClick(Dst(), Qt::LeftButton);  // ticking recomputes at once
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  05:15:47"));
+    EXPECT_EQ(Edit(IDC_SUNSET)->text(), QStringLiteral("Thursday, June 21, 2007,  20:28:08"));
+    EXPECT_EQ(Edit(IDC_SOLAR_NOON)->text(), QStringLiteral("Thursday, June 21, 2007,  12:51:50"));
+
+    QTest::mouseClick(Dst(), Qt::LeftButton);
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  04:15:47"));
+    Click(IDC_CALCULATE);
+    EXPECT_EQ(Edit(IDC_SUNSET)->text(), QStringLiteral("Thursday, June 21, 2007,  19:28:08"));
+
+    // A date the user picks recomputes.
+    auto* date = qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE));
+    date->setFocus();
+    date->setDate(QDate(2007, 1, 1));
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Monday, January 01, 2007,  07:17:14"));
+}
+
+TEST_F(DaybreakViewTest, ChoosingAStateThenAZipFillsEveryField) {
+    Choose(IDC_STATE_COMBO, QStringLiteral("Texas"));
+    ASSERT_EQ(Combo(IDC_ZIP_COMBO)->count(), 2);
+    EXPECT_EQ(Combo(IDC_ZIP_COMBO)->currentIndex(), -1);
+    EXPECT_EQ(Combo(IDC_CITY_COMBO)->itemText(0), QStringLiteral("El Paso - 79901"));
+    QTest::mouseClick(Dst(), Qt::LeftButton);
+    Choose(IDC_ZIP_COMBO, QStringLiteral("78572"));
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("26.21466"));
+    EXPECT_EQ(Edit(IDC_LONGITUDE)->text(), QStringLiteral("98.35164"));
+    EXPECT_EQ(Edit(IDC_TIMEZONE_OFFSET)->text(), QStringLiteral("6"));
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("Mission"));
+    EXPECT_EQ(Edit(IDC_COUNTY_NAME)->text(), QStringLiteral("Hidalgo"));
+    for (const int id : {IDC_SUNRISE, IDC_SUNSET, IDC_SOLAR_NOON}) {
+        EXPECT_FALSE(Edit(id)->text().isEmpty());
+    }
+    // The city list was rebuilt by the program: no choice, and no handler ran for it.
+    EXPECT_EQ(Combo(IDC_CITY_COMBO)->currentIndex(), -1);
+    EXPECT_TRUE(Combo(IDC_CITY_COMBO)->currentText().isEmpty());
+    EXPECT_TRUE(Dst()->isChecked());
+
+    Choose(IDC_CITY_COMBO, QStringLiteral("El Paso - 79901"));
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("El Paso"));
+    EXPECT_EQ(Edit(IDC_TIMEZONE_OFFSET)->text(), QStringLiteral("7"));
+    EXPECT_EQ(Combo(IDC_ZIP_COMBO)->currentIndex(), -1);
+
+    Click(IDC_CLEAR);
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->count(), 59);
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentIndex(), -1);
+    EXPECT_EQ(Combo(IDC_ZIP_COMBO)->count(), 0);
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Edit(IDC_CITY_NAME)->text().isEmpty());
+}
+
+TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue) {
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    Click(IDC_CALCULATE);
+    TypeInto(IDC_LATITUDE, QStringLiteral("abc"));
+    QString message;
+    CloseNextModal(m_view.get(),
+                   [&message](QWidget* box) { message = qobject_cast<QMessageBox*>(box)->text(); });
+    Click(IDC_CALCULATE);
+    EXPECT_EQ(message, QStringLiteral("Please enter a number."));
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("41.88"));
+    EXPECT_EQ(m_view->focusWidget(), Edit(IDC_LATITUDE));
+
+    // Blanks around a number are fine; Enter in a number field then ends the dialog.
+    TypeInto(IDC_LONGITUDE, QStringLiteral("  87.63 "));
+    QTest::keyClick(Edit(IDC_LONGITUDE), Qt::Key_Return);
+    EXPECT_FALSE(m_view->isVisible());
+    EXPECT_EQ(m_view->result(), IDOK);
+    EXPECT_DOUBLE_EQ(m_view->Dialog().m_longitude, 87.63);
+}
+
+TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("six"));
+    CloseNextModal(m_view.get(), [](QWidget*) {});
+    QTest::keyClick(Edit(IDC_TIMEZONE_OFFSET), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(m_view->isVisible());  // OK needs every field to read back
+
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(m_view->isVisible());
+    EXPECT_EQ(m_view->result(), IDCANCEL);
+
+    m_view->show();
+    QAction* exit = MenuAction(QStringLiteral("Exit"));
+    ASSERT_NE(exit, nullptr);
+    exit->trigger();
+    EXPECT_FALSE(m_view->isVisible());
+    EXPECT_EQ(m_view->result(), 0);
+}
+
+TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
+    QString helpTitle;
+    CloseNextModal(m_view.get(), [&helpTitle](QWidget* w) { helpTitle = w->windowTitle(); });
+    QTest::mouseClick(m_view->Item(IDC_HELP_LINK), Qt::LeftButton);
+    EXPECT_EQ(helpTitle, QStringLiteral("Timezone Help Dialog"));
+
+    QStringList texts;
+    QString link;
+    CloseNextModal(m_view.get(), [&](QWidget* w) {
+        texts << w->windowTitle();
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        link = w->findChild<CXHyperLink*>()->text();
+    });
+    MenuAction(QStringLiteral("About Lumora.Zezidov"))->trigger();
+    for (const char* line : {"About Lumora.Zezidov", "Lumora.Zezidov Version 1.0",
+                             "This program is based on the sunrise/sunset calculator",
+                             "hosted by NOAA. The data is derived from the U.S.",
+                             "Census Bureau, and other sources."}) {
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(line))) << line;
+    }
+    EXPECT_TRUE(texts.contains(CAboutDlg::DataCreditLine()));
+    EXPECT_EQ(link, CAboutDlg::WebAddress());
+    EXPECT_TRUE(m_view->isVisible());
+}
+
+}  // namespace
