@@ -1,16 +1,86 @@
 #include "SortedComboBox.h"
 
 #include <QLineEdit>
-#include <QStandardItemModel>
+
+#include <algorithm>
+#include <cstdint>
 
 #include "Cp1252.h"
 
-namespace {
-constexpr int kBytesRole = Qt::UserRole + 1;  // the item's original Windows-1252 bytes
-}
+// The items: the text shown and the bytes it came from. Entries are stored in arrival order
+// and never move; the sorted order is a list of entry numbers, so inserting in the middle
+// shifts small integers only.
+class CSortedComboBox::EntryModel : public QAbstractListModel {
+public:
+    explicit EntryModel(QObject* parent) : QAbstractListModel(parent) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_order.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount() ||
+            (role != Qt::DisplayRole && role != Qt::EditRole)) {
+            return {};
+        }
+        return m_shown[Entry(index.row())];
+    }
+
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override {
+        if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) {
+            return false;
+        }
+        beginRemoveRows(parent, row, row + count - 1);
+        m_order.erase(m_order.begin() + row, m_order.begin() + row + count);
+        if (m_order.empty()) {
+            m_shown.clear();
+            m_bytes.clear();
+        }
+        endRemoveRows();
+        return true;
+    }
+
+    // After the last row that does not sort above `shown`, so that equal texts keep the order
+    // in which they came.
+    void Insert(QString shown, const std::string& bytes) {
+        const auto at = std::upper_bound(m_order.begin(), m_order.end(), shown,
+                                         [this](const QString& text, std::uint32_t entry) {
+                                             return QString::compare(text, m_shown[entry],
+                                                                     Qt::CaseInsensitive) < 0;
+                                         });
+        const int row = static_cast<int>(at - m_order.begin());
+        beginInsertRows(QModelIndex(), row, row);
+        m_order.insert(at, static_cast<std::uint32_t>(m_shown.size()));
+        m_shown.push_back(std::move(shown));
+        m_bytes.push_back(bytes);
+        endInsertRows();
+    }
+
+    void Clear() {
+        beginResetModel();
+        m_order.clear();
+        m_shown.clear();
+        m_bytes.clear();
+        endResetModel();
+    }
+
+    const std::string* Bytes(int row) const {
+        if (row < 0 || row >= rowCount()) {
+            return nullptr;
+        }
+        return &m_bytes[Entry(row)];
+    }
+
+private:
+    std::size_t Entry(int row) const { return m_order[static_cast<std::size_t>(row)]; }
+
+    std::vector<std::uint32_t> m_order;  // row -> entry
+    std::vector<QString> m_shown;        // entry -> text shown
+    std::vector<std::string> m_bytes;    // entry -> Windows-1252 bytes
+};
 
 CSortedComboBox::CSortedComboBox(QWidget* parent)
-    : QComboBox(parent), m_model(new QStandardItemModel(this)) {
+    : QComboBox(parent), m_model(new EntryModel(this)) {
     setModel(m_model);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -20,28 +90,14 @@ CSortedComboBox::CSortedComboBox(QWidget* parent)
 }
 
 void CSortedComboBox::ResetContent() {
-    clear();
+    m_model->Clear();
+    setCurrentIndex(-1);
     clearEditText();
 }
 
 void CSortedComboBox::AddString(const std::string& text) {
-    const QString shown = daybreak::FromCp1252(text);
-    // After the last item that does not sort above the new one, so equal texts keep the order
-    // in which they came.
-    int low = 0;
-    int high = m_model->rowCount();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (QString::compare(m_model->item(middle)->text(), shown, Qt::CaseInsensitive) <= 0) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    auto* item = new QStandardItem(shown);
-    item->setData(QByteArray(text.data(), static_cast<qsizetype>(text.size())), kBytesRole);
     const bool wasUnselected = currentIndex() < 0;
-    m_model->insertRow(low, item);
+    m_model->Insert(daybreak::FromCp1252(text), text);
     // QComboBox selects the first item put into an empty list; the list must show no choice.
     if (wasUnselected && currentIndex() >= 0) {
         setCurrentIndex(-1);
@@ -53,11 +109,8 @@ int CSortedComboBox::GetCurSel() const {
 }
 
 std::string CSortedComboBox::GetLBText(int index) const {
-    const QStandardItem* item = m_model->item(index);
-    if (item == nullptr) {
-        return {};
-    }
-    return item->data(kBytesRole).toByteArray().toStdString();
+    const std::string* bytes = m_model->Bytes(index);
+    return bytes != nullptr ? *bytes : std::string();
 }
 
 int CSortedComboBox::GetCount() const {

@@ -6,13 +6,18 @@
 // the field completes from the list; typed text never becomes an item. Filling the list
 // selects nothing, and nothing the program does to the list emits activated(): only the
 // user's choices reach the dialog.
+//
+// A state's lists hold a few thousand entries, added one at a time as the archive is read, so
+// the items live in a plain list model (no per-item objects) searched by binary search.
 #pragma once
 
+#include <QAbstractListModel>
 #include <QComboBox>
 
-#include "DialogControls.h"
+#include <string>
+#include <vector>
 
-class QStandardItemModel;
+#include "DialogControls.h"
 
 class CSortedComboBox : public QComboBox, public IComboBox {
     Q_OBJECT
@@ -27,5 +32,6 @@ public:
     int GetCount() const override;
 
 private:
-    QStandardItemModel* m_model;
+    class EntryModel;
+    EntryModel* m_model;
 };
