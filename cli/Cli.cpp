@@ -6,6 +6,7 @@
 #include "CTime.h"
 #include "CliOptions.h"
 #include "LocalSolarTime.h"
+#include "PlaceCommands.h"
 #include "SolarException.h"
 #include "SolarTable.h"
 
@@ -162,6 +163,8 @@ std::string Output(const CCliOptions& options) {
 std::string CliUsage() {
     return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
                     [--days N] [--format text|csv]
+       daybreak-cli --state CODE (--zip ZIP | --city CITY) [--dst] [--date ...] [...]
+       daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
   Local Sunrise: Thursday, June 21, 2007,  05:15:47
@@ -178,6 +181,19 @@ Options:
   --days N         a table of N days from the date on: date, sunrise, sunset, solar noon,
                    day length; "+1" marks an event on the next day, "-1" on the day before
   --format FMT     text (default) or csv (the table's rows with a header line)
+  --state CODE     take the place from the archive of a state or possession (TX, PR, GU)
+  --zip ZIP        ... the place of that zip code (the first such record in the archive)
+  --city CITY      ... the place of that city-list text ("Mission - 78572"), or the first
+                   place of that name ("Mission"; the others' zip codes go to standard error).
+                   The place's lines (City Name, County Name, Latitude, Longitude west
+                   positive, Time Zone) come before the results. A place that keeps standard
+                   time all year gets no daylight-saving hour, even with --dst.
+  --list-zips CODE    the state's zip codes, one per line, sorted as the window sorts them
+  --list-cities CODE  the state's city-list texts ("Mission - 78572"), sorted the same way
+  --dump FILE      every record of an archive file as one line of ten tab-separated fields,
+                   then the record count; a cut-off last record is reported on standard
+                   error and the exit status is 1
+  --archives DIR   the directory of the state archives (default: the program's directory)
   --help           this text
   --version        the version number
 
@@ -193,19 +209,30 @@ Examples:
   daybreak-cli --lat 41.88N --lon 87.63W --offset 6 --dst --date 2007-06-21
   daybreak-cli --lat 13.44 --lon 144.79E --offset -10 --date 2007-06-21
   daybreak-cli --lat 64.84 --lon 147.72 --offset 9 --dst --days 7 --format csv
+  daybreak-cli --state TX --zip 78572 --date 2007-06-21 --dst
+  daybreak-cli --list-cities PR
 
-Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed.
+Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed (an
+unknown state, a missing archive, a zip code or city that no record has), 1 for --dump of a
+file that ends inside a record.
 )";
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string text;
+    std::string notes;
+    int status = kCliExitOk;
     try {
-        const CCliOptions options = ParseCliOptions(args);
+        CCliOptions options = ParseCliOptions(args);
         if (options.help) {
             text = CliUsage();
         } else if (options.version) {
             text = DAYBREAK_VERSION "\n";
+        } else if (options.place.Lists()) {
+            status = RunPlaceListing(options.place, text, notes);
+        } else if (options.place.LooksUpPlace()) {
+            text = ResolvePlace(options, notes);
+            text += Output(options);
         } else {
             text = Output(options);
         }
@@ -216,7 +243,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << kProgram << ": " << e.what() << "\n";
         return kCliExitUsage;
     }
+    err << notes;
     out << text;
     out.flush();
-    return kCliExitOk;
+    return status;
 }

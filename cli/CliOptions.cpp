@@ -195,13 +195,18 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             } else {
                 Fail(name, text, "is not a format (text or csv)");
             }
-        } else {
-            // Place lookup options are recognised here once they exist.
+        } else if (!ParsePlaceOption(name, value, options.place)) {
             throw CCliError("unknown option '" + std::string(name) + "'");
         }
     }
 
     if (options.help || options.version) {
+        return options;
+    }
+    CheckPlaceOptions(
+        options.place, options.latitude || options.longitude || options.offset,
+        options.dst || options.date || options.days != 0 || options.format != CliFormat::Text);
+    if (options.place.LooksUpPlace() || options.place.Lists()) {
         return options;
     }
     if (!options.latitude) {

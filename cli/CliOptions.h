@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CivilTime.h"
+#include "PlaceOptions.h"
 
 // A bad command line: what() is one line naming the argument, without the program's name.
 class CCliError : public std::runtime_error {
@@ -32,8 +33,9 @@ struct CCliOptions {
     std::optional<double> longitude;  // degrees, west positive
     std::optional<float> offset;      // hours behind UTC
 
-    // Place lookup options (a state with a zip code or a city, the state lists, archive dumps)
-    // belong here: they fill the place from the location archives instead of the three above.
+    // Or the place from the state archives (a state with a zip code or a city), or one of the
+    // listings (a state's zip codes or cities, an archive dump) instead of any calculation.
+    CPlaceOptions place;
 
     bool dst = false;                // add the daylight-saving hour
     std::optional<CCivilDate> date;  // today when absent

@@ -1,0 +1,232 @@
+#include "PlaceCommands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "ArchiveDump.h"
+#include "ErrorReporter.h"
+#include "Exception.h"
+#include "File.h"
+#include "StateArchive.h"
+#include "StateCodes.h"
+#include "TimeZoneList.h"
+#include "Windows1252.h"
+
+namespace {
+
+constexpr const char* kProgram = "daybreak-cli";
+
+// The entries of both lists in the order the loader makes them (the file's order).
+class CEntrySink : public IStateArchiveSink {
+public:
+    void ResetZipList() override { zips.clear(); }
+    void ResetCityList() override { cities.clear(); }
+    void AddZipEntry(const std::string& zip) override { zips.push_back(zip); }
+    void AddCityEntry(const std::string& city) override { cities.push_back(city); }
+    std::vector<std::string> zips;
+    std::vector<std::string> cities;
+};
+
+// The first failure the loader shows becomes the tool's one-line error.
+class CFirstErrorReporter : public IErrorReporter {
+public:
+    void ReportError(const CException& error) override {
+        if (message.empty()) {
+            message = error.GetErrorMessage();
+        }
+    }
+    std::string message;
+};
+
+// The archive of a state code given on the command line; the code is taken in either case.
+std::string StateCode(std::string_view option, const std::string& text) {
+    std::string code = text;
+    for (char& c : code) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    if (std::find(kStateCodes.begin(), kStateCodes.end(), code) != kStateCodes.end()) {
+        return code;
+    }
+    throw CCliError(std::string(option) + ": '" + text +
+                    "' is not the code of a state or possession (e.g. TX, PR, GU)");
+}
+
+void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& list,
+          CEntrySink& sink) {
+    CFirstErrorReporter reporter;
+    try {
+        LoadStateArchive(
+            code, list, sink, reporter,
+            place.archives ? std::filesystem::path(*place.archives) : std::filesystem::path());
+    } catch (const CException& e) {
+        throw CCliError(e.GetErrorMessage());
+    }
+    if (!reporter.message.empty()) {
+        throw CCliError(reporter.message);
+    }
+}
+
+// The window's combo boxes sort without regard to case, and equal texts keep the order in
+// which they were added. Case is folded on the Unicode characters of the Windows-1252 text.
+char32_t FoldCase(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return c + 0x20;
+    }
+    switch (c) {
+        case 0x160:  // S with caron
+        case 0x152:  // OE
+        case 0x17D:  // Z with caron
+            return c + 1;
+        case 0x178:  // Y with diaeresis
+            return 0xFF;
+        case 0xB5:  // micro sign
+            return 0x3BC;
+        default:
+            return c;
+    }
+}
+
+bool SortsBefore(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t x = FoldCase(Windows1252ToCodePoint(static_cast<std::uint8_t>(a[i])));
+        const char32_t y = FoldCase(Windows1252ToCodePoint(static_cast<std::uint8_t>(b[i])));
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return a.size() < b.size();
+}
+
+std::string SortedLines(std::vector<std::string> entries) {
+    std::stable_sort(entries.begin(), entries.end(), SortsBefore);
+    std::string text;
+    for (const std::string& entry : entries) {
+        text += Windows1252ToUtf8(entry);
+        text += '\n';
+    }
+    return text;
+}
+
+// Numbers as the window's edit fields show them: 15 significant digits for a double, 6 for a
+// float, no trailing zeros.
+std::string DoubleText(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
+std::string FloatText(float value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", static_cast<double>(value));
+    return text;
+}
+
+}  // namespace
+
+std::string ResolvePlace(CCliOptions& options, std::string& notes) {
+    const CPlaceOptions& place = options.place;
+    const std::string code = StateCode("--state", *place.state);
+    CTimeZoneList list;
+    CEntrySink sink;
+    Load(code, place, list, sink);
+
+    std::optional<CTimeZoneData> record;
+    if (place.zip) {
+        record = list.FindByZip(*place.zip);
+        if (!record) {
+            throw CCliError("--zip: no place in " + code + " has the zip code '" + *place.zip +
+                            "'");
+        }
+    } else {
+        std::string city;
+        try {
+            city = Utf8ToWindows1252(*place.city);
+        } catch (const CEncodingError&) {
+            city.clear();  // no archive text can hold it: it matches nothing below
+        }
+        record = city.empty() ? std::nullopt : list.FindByCityEntry(city);
+        if (!record && !city.empty()) {
+            // A bare name: the list runs from the file's last record to its first.
+            std::vector<const CTimeZoneData*> matches;
+            for (const CTimeZoneData& r : list) {
+                if (r.m_strCity == city) {
+                    matches.insert(matches.begin(), &r);
+                }
+            }
+            if (!matches.empty()) {
+                record = *matches.front();
+                if (matches.size() > 1) {
+                    notes += kProgram;
+                    notes += ": " + std::to_string(matches.size() - 1) + " other place" +
+                             (matches.size() > 2 ? "s" : "") + " named " + *place.city + " in " +
+                             code + ", zip code";
+                    notes += matches.size() > 2 ? "s:" : ":";
+                    for (std::size_t i = 1; i < matches.size(); ++i) {
+                        notes += (i > 1 ? ", " : " ") + Windows1252ToUtf8(matches[i]->m_strZipCode);
+                    }
+                    notes += "\n";
+                }
+            }
+        }
+        if (!record) {
+            throw CCliError("--city: no place in " + code + " is called '" + *place.city + "'");
+        }
+    }
+
+    options.latitude = record->m_dLatitude;
+    options.longitude = record->m_dLongitude * -1.0;  // stored east positive, shown west positive
+    options.offset = static_cast<float>(record->m_nTimeZone);
+    if (record->m_strDST == "N" && options.dst) {
+        options.dst = false;
+        notes += std::string(kProgram) + ": " + Windows1252ToUtf8(record->m_strCity) +
+                 " keeps standard time all year: no daylight-saving hour added\n";
+    }
+    if (options.format == CliFormat::Csv) {
+        return {};  // the CSV rows stand alone
+    }
+    return "City Name: " + Windows1252ToUtf8(record->m_strCity) + "\n" +
+           "County Name: " + Windows1252ToUtf8(record->m_strCounty) + "\n" +
+           "Latitude: " + DoubleText(*options.latitude) + "\n" +
+           "Longitude: " + DoubleText(*options.longitude) + "\n" +
+           "Time Zone: " + FloatText(*options.offset) + "\n";
+}
+
+int RunPlaceListing(const CPlaceOptions& place, std::string& text, std::string& notes) {
+    if (place.dump) {
+        CFile file;
+        CFileException error;
+        if (!file.Open(*place.dump, CFile::modeRead | CFile::typeBinary, &error)) {
+            throw CCliError(error.GetErrorMessage());
+        }
+        std::ostringstream out;
+        ArchiveDumpResult result;
+        try {
+            result = DumpArchive(file, out);
+        } catch (const CException& e) {
+            throw CCliError(e.GetErrorMessage());
+        }
+        text = out.str() + std::to_string(result.records) +
+               (result.records == 1 ? " record\n" : " records\n");
+        if (result.truncatedAt) {
+            notes += std::string(kProgram) + ": " + *place.dump +
+                     ": the last record is cut off: " + std::to_string(result.truncatedBytes) +
+                     " byte(s) from offset " + std::to_string(*result.truncatedAt) + "\n";
+            return 1;
+        }
+        return 0;
+    }
+    const bool zips = place.listZips.has_value();
+    const std::string code = StateCode(zips ? "--list-zips" : "--list-cities",
+                                       zips ? *place.listZips : *place.listCities);
+    CTimeZoneList list;
+    CEntrySink sink;
+    Load(code, place, list, sink);
+    text = SortedLines(zips ? sink.zips : sink.cities);
+    return 0;
+}

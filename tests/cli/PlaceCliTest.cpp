@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Archive.h"
+#include "Cli.h"
+#include "File.h"
+#include "TimeZone.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct PlaceRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+PlaceRun RunArgs(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+CTimeZone Place(std::string city, std::string zip, std::string county, double lat, double lon,
+                int zone, std::string dst = "Y") {
+    CTimeZone p;
+    p.m_strCity = std::move(city);
+    p.m_strZipCode = std::move(zip);
+    p.m_strCounty = std::move(county);
+    p.m_dLatitude = lat;
+    p.m_dLongitude = lon;
+    p.m_nTimeZone = zone;
+    p.m_strDST = std::move(dst);
+    return p;
+}
+
+// A directory of small archives, removed at the end of each test.
+class PlaceCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("daybreak-cli-places-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        Write("TX", {Place("Mission", "78572", "Hidalgo", 26.21466, -98.35164, 6),
+                     Place("mission", "78599", "Lower", 26.0, -98.0, 6),
+                     Place("Alamo", "78516", "Hidalgo", 26.18, -98.12, 6),
+                     Place("Palmview", "78572", "Starr", 26.23, -98.38, 6),
+                     Place("Mission", "78573", "Other", 26.3, -98.3, 6)});
+        Write("AZ", {Place("Phoenix", "85001", "Maricopa", 33.45, -112.07, 7, "N")});
+        Write("PR", {Place("A\xF1"
+                           "asco",
+                           "00610",
+                           "A\xF1"
+                           "asco",
+                           18.28, -67.14, 4)});
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void Write(const std::string& code, std::vector<CTimeZone> places) {
+        CFile file((m_dir / ("timezone.arc." + code)).string(),
+                   CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        for (CTimeZone& p : places) {
+            p.Serialize(ar);
+        }
+        ar.Close();
+    }
+
+    PlaceRun Places(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--archives", m_dir.string()});
+        return RunArgs(args);
+    }
+
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_F(PlaceCli, ZipCodeGivesThePlaceLinesThenTheResultsOfItsPosition) {
+    const PlaceRun typed = RunArgs({"--lat", "26.21466", "--lon", "98.35164", "--offset", "6",
+                                    "--date", "2007-06-21", "--dst"});
+    const PlaceRun byZip =
+        Places({"--state", "TX", "--zip", "78572", "--date", "2007-06-21", "--dst"});
+    EXPECT_EQ(byZip.status, 0);
+    EXPECT_EQ(byZip.err, "");
+    // Two records carry 78572: the first in the archive wins.
+    EXPECT_EQ(byZip.out,
+              "City Name: Mission\nCounty Name: Hidalgo\nLatitude: 26.21466\n"
+              "Longitude: 98.35164\nTime Zone: 6\n" +
+                  typed.out);
+
+    const PlaceRun byText =
+        Places({"--state", "tx", "--city", "Palmview - 78572", "--date", "2007-06-21"});
+    EXPECT_EQ(byText.status, 0);
+    EXPECT_NE(byText.out.find("County Name: Starr\n"), std::string::npos);
+
+    const PlaceRun csv =
+        Places({"--state", "TX", "--zip", "78516", "--days", "2", "--format", "csv"});
+    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "date,sunrise,sunset,solar_noon,day_length");
+}
+
+TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
+    const PlaceRun run = Places({"--state", "TX", "--city", "Mission", "--date", "2007-06-21"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("County Name: Hidalgo\n"), std::string::npos);
+    // "mission" differs in case: it is another name.
+    EXPECT_EQ(run.err, "daybreak-cli: 1 other place named Mission in TX, zip code: 78573\n");
+
+    const PlaceRun utf8 =
+        Places({"--state", "PR", "--city", "A\u00f1asco", "--date", "2007-06-21"});
+    EXPECT_EQ(utf8.status, 0);
+    EXPECT_EQ(utf8.out.substr(0, utf8.out.find('\n')), "City Name: A\u00f1asco");
+}
+
+TEST_F(PlaceCli, PlaceWithoutDaylightSavingGetsNoHourEvenWithDst) {
+    const PlaceRun plain = Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21"});
+    const PlaceRun dst =
+        Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21", "--dst"});
+    EXPECT_EQ(dst.status, 0);
+    EXPECT_EQ(dst.out, plain.out);
+    EXPECT_EQ(dst.err,
+              "daybreak-cli: Phoenix keeps standard time all year: no daylight-saving hour "
+              "added\n");
+    EXPECT_EQ(plain.err, "");
+}
+
+TEST_F(PlaceCli, ListsAreSortedAsTheWindowSortsThem) {
+    const PlaceRun cities = Places({"--list-cities", "TX"});
+    EXPECT_EQ(cities.status, 0);
+    EXPECT_EQ(cities.out,
+              "Alamo - 78516\nMission - 78572\nMission - 78573\nmission - 78599\n"
+              "Palmview - 78572\n");
+    const PlaceRun zips = Places({"--list-zips", "TX"});
+    EXPECT_EQ(zips.out, "78516\n78572\n78572\n78573\n78599\n");
+    EXPECT_EQ(Places({"--list-cities", "PR"}).out, "A\u00f1asco - 00610\n");
+}
+
+TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
+    const std::vector<std::vector<std::string>> rows = {
+        {"--state", "XX", "--zip", "78572"},
+        {"--state", "TX", "--zip", "78572 "},
+        {"--state", "TX", "--city", "MISSION"},
+        {"--state", "TX", "--city", "Mission - 78599"},
+        {"--state", "CA", "--zip", "90001"},  // no archive
+        {"--list-zips", "ZZ"},
+        {"--state", "TX"},
+        {"--zip", "78572"},
+        {"--state", "TX", "--zip", "78572", "--city", "Alamo"},
+        {"--state", "TX", "--zip", "78572", "--lat", "1"},
+        {"--list-zips", "TX", "--dst"},
+        {"--dump", "x", "--list-cities", "TX"},
+    };
+    for (const auto& args : rows) {
+        const PlaceRun run = Places(args);
+        SCOPED_TRACE(args[1]);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(Places({"--state", "CA", "--zip", "90001"}).err,
+              "daybreak-cli: Cannot open file " + (m_dir / "timezone.arc.CA").string() +
+                  ": No such file or directory\n");
+}
+
+TEST_F(PlaceCli, DumpPrintsEveryRecordAndReportsACutOne) {
+    const std::string path = (m_dir / "timezone.arc.AZ").string();
+    const PlaceRun whole = RunArgs({"--dump", path});
+    EXPECT_EQ(whole.status, 0);
+    EXPECT_EQ(whole.out,
+              "Phoenix\tTX\t85001\t956\t215\tMaricopa\tN\t33.45\t-112.07\t7\n1 record\n");
+    EXPECT_EQ(whole.err, "");
+
+    fs::resize_file(m_dir / "timezone.arc.TX", fs::file_size(m_dir / "timezone.arc.TX") - 3);
+    const PlaceRun cut = RunArgs({"--dump", (m_dir / "timezone.arc.TX").string()});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(std::count(cut.out.begin(), cut.out.end(), '\n'), 5);
+    EXPECT_EQ(cut.out.substr(cut.out.rfind("4 records")), "4 records\n");
+    EXPECT_NE(cut.err.find("the last record is cut off"), std::string::npos);
+
+    EXPECT_EQ(RunArgs({"--dump", (m_dir / "none").string()}).status, 2);
+}
