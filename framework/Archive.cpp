@@ -102,6 +102,12 @@ void CArchive::FillBuffer() {
 }
 
 void CArchive::Read(void* buffer, std::size_t count) {
+    // Most reads are a few bytes that the buffer already holds.
+    if (m_mode == load && m_file != nullptr && count <= m_bufMax - m_bufCur) {
+        std::memcpy(buffer, m_buffer.data() + m_bufCur, count);
+        m_bufCur += count;
+        return;
+    }
     if (m_file == nullptr) {
         Throw(CArchiveException::genericException);
     }
@@ -263,9 +269,10 @@ CArchive& CArchive::operator>>(std::string& value) {
     }
     auto count = static_cast<std::size_t>(length);
     if (!wide) {
-        std::string bytes(count, '\0');
-        Read(bytes.data(), count);
-        value = std::move(bytes);
+        // The bytes are known to be there, so the string can take them in place and keep its
+        // capacity from one record to the next.
+        value.resize(count);
+        Read(value.data(), count);
         return *this;
     }
     std::u16string units(count, u'\0');
