@@ -187,6 +187,8 @@ void CDaybreakView::CreateControls() {
     m_cityCombo = combo(55);
     m_dateEdit = new QDateEdit(m_client);
     m_dateEdit->setCalendarPopup(true);
+    // The years the solar engine computes.
+    m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
     m_dateEdit->setDisplayFormat(ShortDateFormat());
     place(m_dateEdit, 90, 75, 152, kFieldHeight);
     m_offsetEdit = lineEdit(90, 95, 48, false);

@@ -37,17 +37,19 @@ namespace {
 // Waits for the next modal window other than `owner`, hands it to `inspect`, then closes it.
 // Must be armed before the action that opens the window.
 void CloseNextModal(QWidget* owner, std::function<void(QWidget*)> inspect) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [owner, inspect, poll] {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, owner, inspect] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || modal == owner) {
-            QTimer::singleShot(5, *poll);
             return;
         }
+        timer->stop();
+        timer->deleteLater();
         inspect(modal);
         modal->close();
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    timer->start();
 }
 
 void WriteTexasArchive(const fs::path& directory) {
