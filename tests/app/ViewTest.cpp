@@ -254,6 +254,15 @@ TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
     QTest::keyClick(Edit(IDC_TIMEZONE_OFFSET), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(m_view->isVisible());  // OK needs every field to read back
 
+    // Enter on a push button presses that button; the dialog stays.
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    m_view->Item(IDC_CALCULATE)->setFocus();
+    QTest::keyClick(m_view->Item(IDC_CALCULATE), Qt::Key_Return);
+    EXPECT_TRUE(m_view->isVisible());
+    EXPECT_FALSE(Edit(IDC_SUNRISE)->text().isEmpty());
+
     QTest::keyClick(m_view.get(), Qt::Key_Escape);
     EXPECT_FALSE(m_view->isVisible());
     EXPECT_EQ(m_view->result(), IDCANCEL);
