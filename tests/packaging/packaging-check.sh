@@ -90,10 +90,28 @@ check_version() {
     expect_eq "$program --version" "$out" "1.0.0.1"
 }
 
+# Every install from the build tree rewrites its install_manifest.txt, which a user's
+# uninstall reads: a test's scratch install must leave the user's list as it was.
+keep_manifest() {
+    local manifest="$DAYBREAK_BUILD_DIR/install_manifest.txt" saved
+    saved=$(scratch)
+    [[ -f "$manifest" ]] && cp -p "$manifest" "$saved/"
+    "$@"
+    local status=$?
+    if [[ -f "$saved/install_manifest.txt" ]]; then
+        cp -p "$saved/install_manifest.txt" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
+    rm -rf "$saved"
+    return $status
+}
+
 case "${1:-}" in
 install)
     rm -rf "$DAYBREAK_PREFIX"
-    cmake --install "$DAYBREAK_BUILD_DIR" --prefix "$DAYBREAK_PREFIX" || fail "cmake --install"
+    keep_manifest cmake --install "$DAYBREAK_BUILD_DIR" --prefix "$DAYBREAK_PREFIX" ||
+        fail "cmake --install"
     finish
     ;;
 
@@ -263,7 +281,7 @@ icons)
 deb-build)
     rm -rf "$DAYBREAK_DEB_DIR"
     mkdir -p "$DAYBREAK_DEB_DIR"
-    (cd "$DAYBREAK_DEB_DIR" &&
+    (cd "$DAYBREAK_DEB_DIR" && keep_manifest \
         cpack -G DEB --config "$DAYBREAK_BUILD_DIR/CPackConfig.cmake" -B "$DAYBREAK_DEB_DIR") ||
         fail "cpack -G DEB"
     finish
