@@ -11,7 +11,7 @@
 #include "Exception.h"
 #include "File.h"
 #include "StateArchive.h"
-#include "StateCodes.h"
+#include "StateTable.h"
 #include "TimeZoneList.h"
 #include "Windows1252.h"
 
@@ -49,7 +49,8 @@ std::string StateCode(std::string_view option, const std::string& text) {
             c = static_cast<char>(c - 'a' + 'A');
         }
     }
-    if (std::find(kStateCodes.begin(), kStateCodes.end(), code) != kStateCodes.end()) {
+    if (std::any_of(g_StateTable.begin(), g_StateTable.end(),
+                    [&code](const CStateRow& row) { return row.code == code; })) {
         return code;
     }
     throw CCliError(std::string(option) + ": '" + text +

@@ -15,11 +15,13 @@
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "StateArchive.h"
+#include "StateTable.h"
 #include "TimeZoneList.h"
 
 namespace {
 
-std::vector<std::string> StateCodes() {
+// The codes the build packs archives for (a CMake list, known when the build is configured).
+std::vector<std::string> PackedStateCodes() {
     std::vector<std::string> codes;
     std::stringstream all(DAYBREAK_STATE_CODES);
     for (std::string code; std::getline(all, code, ',');) {
@@ -117,9 +119,24 @@ bool IsZip(const std::string& zip) {
 
 }  // namespace
 
+// The build names its archives from a CMake list; the programs offer the states of
+// g_StateTable. A state missing from either side would be offered without an archive, or packed
+// and never offered.
+TEST(StateArchives, TheBuildPacksExactlyTheStatesTheProgramsOffer) {
+    const std::vector<std::string> packed = PackedStateCodes();
+    ASSERT_EQ(packed.size(), g_StateTable.size());
+    std::set<std::string> distinct;
+    for (std::size_t i = 0; i < packed.size(); ++i) {
+        EXPECT_EQ(packed[i], g_StateTable[i].code) << g_StateTable[i].name;
+        EXPECT_TRUE(distinct.insert(packed[i]).second) << "twice: " << packed[i];
+    }
+}
+
 TEST(StateArchives, EveryArchiveLoadsWholeAndEveryRecordIsConsistent) {
-    const std::vector<std::string> codes = StateCodes();
-    ASSERT_EQ(codes.size(), 59u);
+    std::vector<std::string> codes;
+    for (const CStateRow& row : g_StateTable) {
+        codes.emplace_back(row.code);
+    }
     const std::map<std::string, long> recorded = RecordedCounts();
     ASSERT_EQ(recorded.size(), 59u) << "per-state counts missing from " << DAYBREAK_DATA_NOTES;
 
