@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ArchiveDump.h"
+#include "EntryOrder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "File.h"
@@ -72,40 +73,12 @@ void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& li
     }
 }
 
-// The window's combo boxes sort without regard to case, and equal texts keep the order in
-// which they were added. Case is folded on the Unicode characters of the Windows-1252 text.
-char32_t FoldCase(char32_t c) {
-    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return c + 0x20;
-    }
-    switch (c) {
-        case 0x160:  // S with caron
-        case 0x152:  // OE
-        case 0x17D:  // Z with caron
-            return c + 1;
-        case 0x178:  // Y with diaeresis
-            return 0xFF;
-        case 0xB5:  // micro sign
-            return 0x3BC;
-        default:
-            return c;
-    }
-}
-
-bool SortsBefore(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char32_t x = FoldCase(Windows1252ToCodePoint(static_cast<std::uint8_t>(a[i])));
-        const char32_t y = FoldCase(Windows1252ToCodePoint(static_cast<std::uint8_t>(b[i])));
-        if (x != y) {
-            return x < y;
-        }
-    }
-    return a.size() < b.size();
-}
-
+// The order of the window's lists (see EntryOrder.h); a stable sort keeps equal texts in the
+// order in which they were added.
 std::string SortedLines(std::vector<std::string> entries) {
-    std::stable_sort(entries.begin(), entries.end(), SortsBefore);
+    std::stable_sort(
+        entries.begin(), entries.end(),
+        [](const std::string& a, const std::string& b) { return EntrySortsBefore(a, b); });
     std::string text;
     for (const std::string& entry : entries) {
         text += Windows1252ToUtf8(entry);

@@ -101,13 +101,7 @@ void CArchive::FillBuffer() {
     m_fileRemaining = got < want ? 0 : m_fileRemaining - got;
 }
 
-void CArchive::Read(void* buffer, std::size_t count) {
-    // Most reads are a few bytes that the buffer already holds.
-    if (m_mode == load && m_file != nullptr && count <= m_bufMax - m_bufCur) {
-        std::memcpy(buffer, m_buffer.data() + m_bufCur, count);
-        m_bufCur += count;
-        return;
-    }
+void CArchive::ReadThroughFile(void* buffer, std::size_t count) {
     if (m_file == nullptr) {
         Throw(CArchiveException::genericException);
     }
@@ -256,7 +250,7 @@ void CArchive::WriteWideString(std::u16string_view value) {
     }
 }
 
-CArchive& CArchive::operator>>(std::string& value) {
+CArchive& CArchive::ReadString(std::string& value) {
     if (m_mode != load) {
         Throw(CArchiveException::writeOnly);
     }

@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,7 +66,15 @@ public:
     bool IsAtEnd() const { return GetBytesRemaining() == 0; }
 
     // Raw bytes: Read fills exactly `count` bytes or throws endOfFile.
-    void Read(void* buffer, std::size_t count);
+    void Read(void* buffer, std::size_t count) {
+        // Most reads are a few bytes that the buffer already holds.
+        if (m_mode == load && m_file != nullptr && count <= m_bufMax - m_bufCur) {
+            std::memcpy(buffer, m_buffer.data() + m_bufCur, count);
+            m_bufCur += count;
+            return;
+        }
+        ReadThroughFile(buffer, count);
+    }
     void Write(const void* buffer, std::size_t count);
 
     CArchive& operator<<(std::int32_t value);
@@ -85,7 +94,19 @@ public:
     CArchive& operator>>(std::uint32_t& value);
     CArchive& operator>>(std::uint64_t& value);
     // A narrow or wide string; a wide one is converted to Windows-1252 ("?" for what it lacks).
-    CArchive& operator>>(std::string& value);
+    CArchive& operator>>(std::string& value) {
+        // A record's strings are short and narrow: a one-byte prefix, and all of it already in
+        // the buffer. The string keeps its capacity from one record to the next.
+        if (m_mode == load && m_file != nullptr && m_bufCur < m_bufMax) {
+            const std::size_t length = m_buffer[m_bufCur];
+            if (length < 0xFF && length < m_bufMax - m_bufCur) {
+                value.assign(reinterpret_cast<const char*>(m_buffer.data() + m_bufCur + 1), length);
+                m_bufCur += 1 + length;
+                return *this;
+            }
+        }
+        return ReadString(value);
+    }
 
     // Writes a string in the wide form (mark, prefix, UTF-16LE characters).
     void WriteWideString(std::u16string_view value);
@@ -97,6 +118,8 @@ public:
 
 private:
     [[noreturn]] void Throw(CArchiveException::Cause cause) const;
+    void ReadThroughFile(void* buffer, std::size_t count);
+    CArchive& ReadString(std::string& value);
     void FillBuffer();
 
     CFile* m_file;

@@ -57,13 +57,17 @@ void LoadStateArchiveRecords(CFile& file, CTimeZoneList& list, IStateArchiveSink
     CArchive ar(&file, CArchive::load);
     CTimeZone record;
     CTimeZoneData& staging = StagingRecord();
+    // The read record and the staging record trade strings rather than copy them, and the city
+    // entry is built in one buffer: a record costs no allocation until it is stored in the list.
+    std::string cityEntry;
     try {
         for (;;) {
             record.Serialize(ar);
-            staging.AssignFrom(record);
+            staging.SwapStringsAndAssign(record);
             list.AddHead(staging);
             sink.AddZipEntry(staging.ZipEntry());
-            sink.AddCityEntry(staging.CityEntry());
+            staging.CityEntry(cityEntry);
+            sink.AddCityEntry(cityEntry);
         }
     } catch (const CArchiveException& e) {
         // Running out of data is how every load ends, cleanly or inside a cut-off record.

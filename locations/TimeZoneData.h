@@ -18,11 +18,16 @@ public:
     virtual ~CTimeZoneData();
 
     void AssignFrom(const CTimeZone& record);
+    // The same values as AssignFrom, by exchanging the strings: `record` is left holding this
+    // record's former strings, and both keep their capacity for the next read.
+    void SwapStringsAndAssign(CTimeZone& record);
 
     // The zip-list entry: the zip code alone.
     const std::string& ZipEntry() const { return m_strZipCode; }
     // The city-list entry: city, " - ", zip code ("Mission - 78572").
     std::string CityEntry() const;
+    // The same, written over `entry` (whose capacity is reused).
+    void CityEntry(std::string& entry) const;
 
     bool operator==(const CTimeZoneData& other) const;
 
