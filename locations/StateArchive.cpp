@@ -57,13 +57,13 @@ void LoadStateArchiveRecords(CFile& file, CTimeZoneList& list, IStateArchiveSink
     CArchive ar(&file, CArchive::load);
     CTimeZone record;
     CTimeZoneData& staging = StagingRecord();
-    // The read record and the staging record trade strings rather than copy them, and the city
-    // entry is built in one buffer: a record costs no allocation until it is stored in the list.
+    // The staging record's strings and the city entry keep their capacity from one record to the
+    // next: a record costs no allocation until it is stored in the list.
     std::string cityEntry;
     try {
         for (;;) {
             record.Serialize(ar);
-            staging.SwapStringsAndAssign(record);
+            staging.AssignFrom(record);
             list.AddHead(staging);
             sink.AddZipEntry(staging.ZipEntry());
             staging.CityEntry(cityEntry);

@@ -33,19 +33,6 @@ void CTimeZoneData::AssignFrom(const CTimeZone& record) {
     m_nTimeZone = record.m_nTimeZone;
 }
 
-void CTimeZoneData::SwapStringsAndAssign(CTimeZone& record) {
-    m_strCity.swap(record.m_strCity);
-    m_strState.swap(record.m_strState);
-    m_strZipCode.swap(record.m_strZipCode);
-    m_strAreaCode.swap(record.m_strAreaCode);
-    m_strCountyCode.swap(record.m_strCountyCode);
-    m_strCounty.swap(record.m_strCounty);
-    m_strDST.swap(record.m_strDST);
-    m_dLatitude = record.m_dLatitude;
-    m_dLongitude = record.m_dLongitude;
-    m_nTimeZone = record.m_nTimeZone;
-}
-
 std::string CTimeZoneData::CityEntry() const {
     std::string entry;
     CityEntry(entry);

@@ -18,9 +18,6 @@ public:
     virtual ~CTimeZoneData();
 
     void AssignFrom(const CTimeZone& record);
-    // The same values as AssignFrom, by exchanging the strings: `record` is left holding this
-    // record's former strings, and both keep their capacity for the next read.
-    void SwapStringsAndAssign(CTimeZone& record);
 
     // The zip-list entry: the zip code alone.
     const std::string& ZipEntry() const { return m_strZipCode; }
