@@ -2,20 +2,18 @@
 
 #include <QLineEdit>
 
-#include <algorithm>
-#include <cstdint>
-
 #include "Cp1252.h"
+#include "EntryOrder.h"
 
 // The items: the text shown and the bytes it came from. Entries are stored in arrival order
-// and never move; the sorted order is a list of entry numbers, so inserting in the middle
-// shifts small integers only.
+// and never move; the rows' order is kept by CSortedEntryIndex (the lists' order, shared with
+// daybreak-cli), so putting an item in place shifts a few entry numbers only.
 class CSortedComboBox::EntryModel : public QAbstractListModel {
 public:
     explicit EntryModel(QObject* parent) : QAbstractListModel(parent) {}
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_order.size());
+        return parent.isValid() ? 0 : static_cast<int>(m_order.GetCount());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
@@ -31,8 +29,8 @@ public:
             return false;
         }
         beginRemoveRows(parent, row, row + count - 1);
-        m_order.erase(m_order.begin() + row, m_order.begin() + row + count);
-        if (m_order.empty()) {
+        m_order.RemoveRows(static_cast<std::size_t>(row), static_cast<std::size_t>(count));
+        if (m_order.GetCount() == 0) {
             m_shown.clear();
             m_bytes.clear();
         }
@@ -40,17 +38,12 @@ public:
         return true;
     }
 
-    // After the last row that does not sort above `shown`, so that equal texts keep the order
+    // After the last row that does not sort above `bytes`, so that equal texts keep the order
     // in which they came.
     void Insert(QString shown, const std::string& bytes) {
-        const auto at = std::upper_bound(m_order.begin(), m_order.end(), shown,
-                                         [this](const QString& text, std::uint32_t entry) {
-                                             return QString::compare(text, m_shown[entry],
-                                                                     Qt::CaseInsensitive) < 0;
-                                         });
-        const int row = static_cast<int>(at - m_order.begin());
+        const int row = static_cast<int>(m_order.RowFor(bytes));
         beginInsertRows(QModelIndex(), row, row);
-        m_order.insert(at, static_cast<std::uint32_t>(m_shown.size()));
+        m_order.Add(bytes);
         m_shown.push_back(std::move(shown));
         m_bytes.push_back(bytes);
         endInsertRows();
@@ -58,7 +51,7 @@ public:
 
     void Clear() {
         beginResetModel();
-        m_order.clear();
+        m_order.Clear();
         m_shown.clear();
         m_bytes.clear();
         endResetModel();
@@ -72,11 +65,11 @@ public:
     }
 
 private:
-    std::size_t Entry(int row) const { return m_order[static_cast<std::size_t>(row)]; }
+    std::size_t Entry(int row) const { return m_order.EntryAt(static_cast<std::size_t>(row)); }
 
-    std::vector<std::uint32_t> m_order;  // row -> entry
-    std::vector<QString> m_shown;        // entry -> text shown
-    std::vector<std::string> m_bytes;    // entry -> Windows-1252 bytes
+    CSortedEntryIndex m_order;         // row -> entry
+    std::vector<QString> m_shown;      // entry -> text shown
+    std::vector<std::string> m_bytes;  // entry -> Windows-1252 bytes
 };
 
 CSortedComboBox::CSortedComboBox(QWidget* parent)

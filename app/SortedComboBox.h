@@ -8,7 +8,8 @@
 // user's choices reach the dialog.
 //
 // A state's lists hold a few thousand entries, added one at a time as the archive is read, so
-// the items live in a plain list model (no per-item objects) searched by binary search.
+// the items live in a plain list model (no per-item objects) whose order is a CSortedEntryIndex:
+// texts are compared by keys folded once, and putting an item in place moves little.
 #pragma once
 
 #include <QAbstractListModel>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "Windows1252.h"
 
@@ -71,25 +72,95 @@ bool EntrySortsBefore(std::string_view a, std::string_view b) {
     return a.size() < b.size();
 }
 
-void CSortedEntryIndex::Add(std::string_view text) {
-    const auto& ranks = Ranks();
-    m_keyStart.push_back(static_cast<std::uint32_t>(m_keys.size()));
+namespace {
+
+// The prefix integer of a folded key: its first eight bytes, big-endian, zeros past its end
+// (the rank of byte 0 is 0, so a shorter key never sorts above a longer one it begins; equal
+// prefixes go on to compare the whole keys).
+std::uint64_t KeyPrefix(std::string_view key) {
+    unsigned char bytes[8] = {};
+    std::memcpy(bytes, key.data(), std::min<std::size_t>(key.size(), 8));
     std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char rank = ranks[static_cast<std::uint8_t>(text[i])];
-        m_keys.push_back(rank);
-        if (i < 8) {
-            prefix |= std::uint64_t{static_cast<std::uint8_t>(rank)} << (56 - 8 * i);
-        }
+    for (unsigned char b : bytes) {
+        prefix = (prefix << 8) | b;
     }
-    m_prefix.push_back(prefix);
+    return prefix;
 }
 
-void CSortedEntryIndex::Clear() {
-    m_keys.clear();
-    m_keyStart.clear();
-    m_prefix.clear();
-    m_order.clear();
+// A block that grows past this many rows is cut in two halves.
+constexpr std::size_t kBlockSplit = 512;
+
+}  // namespace
+
+std::size_t CSortedEntryIndex::Add(std::string_view text) {
+    const auto& ranks = Ranks();
+    const std::size_t start = m_keys.size();
+    m_keyStart.push_back(static_cast<std::uint32_t>(start));  // ends the last entry's key
+    m_keys.resize(start + text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        m_keys[start + i] = ranks[static_cast<std::uint8_t>(text[i])];
+    }
+    const std::string_view key = std::string_view(m_keys).substr(start);
+    const std::uint64_t prefix = KeyPrefix(key);
+    const Place place = PlaceFor(prefix, key);
+    m_prefix.push_back(prefix);
+    const auto entry = static_cast<std::uint32_t>(m_prefix.size() - 1);
+    if (m_blocks.empty()) {
+        m_blocks.emplace_back();
+    }
+    std::vector<std::uint32_t>& block = m_blocks[place.block];
+    block.insert(block.begin() + static_cast<std::ptrdiff_t>(place.offset), entry);
+    if (block.size() > kBlockSplit) {
+        std::vector<std::uint32_t> upper(block.begin() + kBlockSplit / 2, block.end());
+        block.resize(kBlockSplit / 2);
+        m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(place.block) + 1,
+                        std::move(upper));
+    }
+    ++m_count;
+    return place.row;
+}
+
+std::size_t CSortedEntryIndex::RowFor(std::string_view text) const {
+    const std::string key = EntrySortKey(text);
+    return PlaceFor(KeyPrefix(key), key).row;
+}
+
+bool CSortedEntryIndex::SortsAbove(std::uint32_t entry, std::uint64_t prefix,
+                                   std::string_view key) const {
+    return prefix != m_prefix[entry] ? prefix < m_prefix[entry] : key < Key(entry);
+}
+
+CSortedEntryIndex::Place CSortedEntryIndex::PlaceFor(std::uint64_t prefix,
+                                                     std::string_view key) const {
+    if (m_blocks.empty()) {
+        return {0, 0, 0};
+    }
+    // The last block whose first row does not sort above the key (or the first block).
+    auto next = std::upper_bound(m_blocks.begin() + 1, m_blocks.end(), prefix,
+                                 [this, key](std::uint64_t p, const std::vector<std::uint32_t>& b) {
+                                     return SortsAbove(b.front(), p, key);
+                                 });
+    const auto blockAt = static_cast<std::size_t>(next - m_blocks.begin()) - 1;
+    const std::vector<std::uint32_t>& block = m_blocks[blockAt];
+    const auto at = std::upper_bound(
+        block.begin(), block.end(), prefix,
+        [this, key](std::uint64_t p, std::uint32_t entry) { return SortsAbove(entry, p, key); });
+    Place place{blockAt, static_cast<std::size_t>(at - block.begin()), 0};
+    place.row = place.offset;
+    for (std::size_t b = 0; b < blockAt; ++b) {
+        place.row += m_blocks[b].size();
+    }
+    return place;
+}
+
+std::size_t CSortedEntryIndex::EntryAt(std::size_t row) const {
+    for (const auto& block : m_blocks) {
+        if (row < block.size()) {
+            return block[row];
+        }
+        row -= block.size();
+    }
+    return 0;  // past the last row: callers check GetCount first
 }
 
 std::string_view CSortedEntryIndex::Key(std::uint32_t entry) const {
@@ -97,20 +168,34 @@ std::string_view CSortedEntryIndex::Key(std::uint32_t entry) const {
     return std::string_view(m_keys).substr(m_keyStart[entry], end - m_keyStart[entry]);
 }
 
-void CSortedEntryIndex::Sort() const {
-    if (m_order.size() == m_prefix.size()) {
+void CSortedEntryIndex::Clear() {
+    m_keys.clear();
+    m_keyStart.clear();
+    m_prefix.clear();
+    m_blocks.clear();
+    m_count = 0;
+}
+
+void CSortedEntryIndex::RemoveRows(std::size_t row, std::size_t count) {
+    row = std::min(row, m_count);
+    count = std::min(count, m_count - row);
+    if (count == m_count) {
+        Clear();
         return;
     }
-    m_order.resize(m_prefix.size());
-    for (std::size_t i = 0; i < m_order.size(); ++i) {
-        m_order[i] = static_cast<std::uint32_t>(i);
+    // Rare (the lists are emptied whole, not row by row): flatten, erase, cut into blocks.
+    std::vector<std::uint32_t> rows;
+    rows.reserve(m_count);
+    for (const auto& block : m_blocks) {
+        rows.insert(rows.end(), block.begin(), block.end());
     }
-    // Equal texts keep their arrival order: the entry number breaks ties.
-    std::sort(m_order.begin(), m_order.end(), [this](std::uint32_t a, std::uint32_t b) {
-        if (m_prefix[a] != m_prefix[b]) {
-            return m_prefix[a] < m_prefix[b];
-        }
-        const std::string_view x = Key(a), y = Key(b);
-        return x != y ? x < y : a < b;
-    });
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row),
+               rows.begin() + static_cast<std::ptrdiff_t>(row + count));
+    m_blocks.clear();
+    for (std::size_t i = 0; i < rows.size(); i += kBlockSplit / 2) {
+        const std::size_t end = std::min(rows.size(), i + kBlockSplit / 2);
+        m_blocks.emplace_back(rows.begin() + static_cast<std::ptrdiff_t>(i),
+                              rows.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    m_count = rows.size();
 }

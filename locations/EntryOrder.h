@@ -2,15 +2,16 @@
 // case, folded on their Unicode characters ("é" sorts with "É", after every ASCII letter), a
 // text before any longer text it begins, equal texts in the order they were added.
 //
-// CSortedEntryIndex gives that order to entries added one by one, the way a list fills while an
-// archive is read. Each text is folded once, into a key whose plain byte order is the list's
-// order (its first eight bytes kept as an integer, which settles most comparisons); the rows
-// are sorted when they are next asked for, once per batch of additions.
+// CSortedEntryIndex keeps that order as entries arrive one by one, the way a combo box fills
+// while an archive is read: each new entry's number is put in place among the rows, which are
+// kept in blocks of a few hundred so that a place costs a short move, not one across thousands
+// of rows. Each text is folded once, into a key whose plain byte order is the list's order, with
+// its first eight bytes kept as an integer that settles most comparisons.
 //
 //     CSortedEntryIndex index;
-//     index.Add("Mission - 78572");  // entry 0
-//     index.Add("alamo - 78516");    // entry 1
-//     index.EntryAt(0);              // 1: "alamo" sorts first
+//     index.Add("Mission - 78572");  // entry 0, row 0
+//     index.Add("alamo - 78516");    // entry 1, row 0: "Mission" moves to row 1
+//     index.EntryAt(1);              // 0
 #pragma once
 
 #include <cstddef>
@@ -28,24 +29,34 @@ bool EntrySortsBefore(std::string_view a, std::string_view b);
 
 class CSortedEntryIndex {
 public:
-    // Adds the next entry, numbered from 0 in arrival order.
-    void Add(std::string_view text);
+    // Adds the next entry (numbered from 0 in arrival order) after every row that does not sort
+    // above it, so that equal texts keep their arrival order; returns the row it takes.
+    std::size_t Add(std::string_view text);
+    // The row Add(text) would give, without adding.
+    std::size_t RowFor(std::string_view text) const;
     void Clear();
+    // Forgets the rows [row, row + count), clipped to the rows there are; entry numbers are
+    // not reused until the index is empty.
+    void RemoveRows(std::size_t row, std::size_t count);
 
-    std::size_t GetCount() const { return m_prefix.size(); }
+    std::size_t GetCount() const { return m_count; }
     // The entry number at a row (row < GetCount()).
-    std::size_t EntryAt(std::size_t row) const {
-        Sort();
-        return m_order[row];
-    }
-    // Puts the rows in order now (EntryAt does it when entries were added since).
-    void Sort() const;
+    std::size_t EntryAt(std::size_t row) const;
 
 private:
     std::string_view Key(std::uint32_t entry) const;
+    bool SortsAbove(std::uint32_t entry, std::uint64_t prefix, std::string_view key) const;
+    // Where the key goes: after every row that does not sort above it.
+    struct Place {
+        std::size_t block;
+        std::size_t offset;  // within the block
+        std::size_t row;
+    };
+    Place PlaceFor(std::uint64_t prefix, std::string_view key) const;
 
-    std::string m_keys;                          // every entry's folded key, back to back
-    std::vector<std::uint32_t> m_keyStart;       // entry -> offset of its key in m_keys
-    std::vector<std::uint64_t> m_prefix;         // entry -> first eight key bytes, big-endian
-    mutable std::vector<std::uint32_t> m_order;  // row -> entry
+    std::string m_keys;                                // every entry's folded key, back to back
+    std::vector<std::uint32_t> m_keyStart;             // entry -> offset of its key in m_keys
+    std::vector<std::uint64_t> m_prefix;               // entry -> first eight key bytes, big-endian
+    std::vector<std::vector<std::uint32_t>> m_blocks;  // the rows' entries, in row order
+    std::size_t m_count = 0;                           // rows
 };

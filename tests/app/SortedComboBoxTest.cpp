@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+#include "Cp1252.h"
+#include "EntryOrder.h"
 #include "SortedComboBox.h"
 
 TEST(SortedComboBox, KeepsItemsSortedCaseInsensitivelyAndSelectsNothing) {
@@ -44,4 +46,23 @@ TEST(SortedComboBox, ShowsUnicodeAndGivesBackTheBytesItWasGiven) {
     EXPECT_EQ(combo.GetLBText(0), mayaguez);
     EXPECT_EQ(combo.GetLBText(1), "Zed \x80");
     EXPECT_EQ(combo.GetLBText(5), "");
+}
+
+// The lists' order is computed without Qt; it must be Qt's case-insensitive order of the texts
+// shown, for every character the items can hold (checked on all pairs, and on a character
+// followed by more text against one alone).
+TEST(SortedComboBox, OrderAgreesWithQtCaseInsensitiveCompareForEveryCharacter) {
+    int disagreements = 0;
+    for (int i = 0; i < 256; ++i) {
+        for (int j = 0; j < 256; ++j) {
+            const std::string a(1, static_cast<char>(i));
+            const std::string b = std::string(1, static_cast<char>(j)) + (j % 2 ? "x" : "");
+            const bool qt = QString::compare(daybreak::FromCp1252(a), daybreak::FromCp1252(b),
+                                             Qt::CaseInsensitive) < 0;
+            if (EntrySortsBefore(a, b) != qt && ++disagreements <= 5) {
+                ADD_FAILURE() << "bytes " << i << " and " << j << ": Qt says " << qt;
+            }
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
 }

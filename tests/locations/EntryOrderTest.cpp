@@ -37,28 +37,39 @@ TEST(EntryOrder, TextsSortWithoutRegardToCaseAndKeysAgree) {
     }
 }
 
-TEST(EntryOrder, IndexKeepsEqualTextsInArrivalOrderAcrossBatches) {
+TEST(EntryOrder, IndexKeepsEqualTextsInArrivalOrderAndForgetsRemovedRows) {
     CSortedEntryIndex index;
-    // Texts longer than eight bytes that differ only past the eighth, and ones that end early.
-    const std::vector<std::string> texts = {"Mission - 78572", "alamo",      "MISSION - 78572",
-                                            "Edinburg",        "mission",    "Mission - 78501",
-                                            "Missio",          "Mission\x01"};
-    for (const std::string& text : texts) {
-        index.Add(text);
-    }
     auto order = [&index] {
-        std::vector<std::size_t> rows;
+        std::vector<std::size_t> entries;
         for (std::size_t row = 0; row < index.GetCount(); ++row) {
-            rows.push_back(index.EntryAt(row));
+            entries.push_back(index.EntryAt(row));
         }
-        return rows;
+        return entries;
     };
+    // Texts longer than eight bytes that differ only past the eighth, and ones that end early.
+    const struct {
+        const char* text;
+        std::size_t row;
+    } adds[] = {
+        {"Mission - 78572", 0}, {"alamo", 0},           {"MISSION - 78572", 2}, {"Edinburg", 1},
+        {"mission", 2},         {"Mission - 78501", 3}, {"Missio", 2},          {"Mission\x01", 4},
+    };
+    for (const auto& add : adds) {
+        EXPECT_EQ(index.RowFor(add.text), add.row) << add.text;
+        EXPECT_EQ(index.Add(add.text), add.row) << add.text;
+    }
     EXPECT_EQ(order(), (std::vector<std::size_t>{1, 3, 6, 4, 7, 5, 0, 2}));
-    index.Add("ALAMO");  // a later batch sorts again, still after its equal
-    index.Add("Alamo");
-    EXPECT_EQ(order(), (std::vector<std::size_t>{1, 8, 9, 3, 6, 4, 7, 5, 0, 2}));
+
+    index.RemoveRows(1, 2);  // Edinburg, Missio
+    EXPECT_EQ(order(), (std::vector<std::size_t>{1, 4, 7, 5, 0, 2}));
+    EXPECT_EQ(index.Add("ALAMO"), 1u);  // entry 8: numbers are not reused
+    EXPECT_EQ(index.EntryAt(1), 8u);
+    index.RemoveRows(5, 100);  // clipped to the rows there are
+    EXPECT_EQ(order(), (std::vector<std::size_t>{1, 8, 4, 7, 5}));
+    index.RemoveRows(0, 5);
+    EXPECT_EQ(index.GetCount(), 0u);
+    EXPECT_EQ(index.Add("x"), 0u);
+    EXPECT_EQ(order(), (std::vector<std::size_t>{0}));  // numbering starts again once empty
     index.Clear();
     EXPECT_EQ(index.GetCount(), 0u);
-    index.Add("x");
-    EXPECT_EQ(order(), (std::vector<std::size_t>{0}));  // numbering starts again once cleared
 }
