@@ -122,33 +122,29 @@ void CDaybreakDlg::OnSelchangeState() {
 }
 
 void CDaybreakDlg::OnSelchangeZip() {
-    RunCommand([this] {
-        UpdateData(true);
-        const std::string zip = m_zipCombo.GetSelectedText();
-        if (!g_TimeZoneList.IsEmpty()) {
-            // Of several records with this zip code, the first in the archive decides.
-            if (const auto record = g_TimeZoneList.FindByZip(zip)) {
-                ApplyRecord(*record);
-            }
-            CalculateSolarTimes();
-        }
-        UpdateData(false);
-        FillCityCombo();
-    });
+    SelectPlace(m_zipCombo, &CTimeZoneList::FindByZip, &CDaybreakDlg::FillCityCombo);
 }
 
 void CDaybreakDlg::OnSelchangeCity() {
-    RunCommand([this] {
+    SelectPlace(m_cityCombo, &CTimeZoneList::FindByCityEntry, &CDaybreakDlg::FillZipCombo);
+}
+
+// A zip choice and a city choice differ only in the list read, the lookup (of several records
+// with that text, the first in the archive decides) and the other list, which is rebuilt so
+// that only one of the two shows a choice.
+void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
+                               void (CDaybreakDlg::*refillOther)()) {
+    RunCommand([&] {
         UpdateData(true);
-        const std::string entry = m_cityCombo.GetSelectedText();
+        const std::string text = combo.GetSelectedText();
         if (!g_TimeZoneList.IsEmpty()) {
-            if (const auto record = g_TimeZoneList.FindByCityEntry(entry)) {
+            if (const auto record = (g_TimeZoneList.*lookup)(text)) {
                 ApplyRecord(*record);
             }
             CalculateSolarTimes();
         }
         UpdateData(false);
-        FillZipCombo();
+        (this->*refillOther)();
     });
 }
 

@@ -26,11 +26,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "CTime.h"
 #include "DialogControls.h"
+#include "TimeZoneList.h"
 
 class CTimeZoneData;
 
@@ -96,6 +98,8 @@ private:
     // Runs one command; an exception leaving it is reported and ends the command.
     void RunCommand(const std::function<void()>& command);
     void ApplyRecord(const CTimeZoneData& record);
+    using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
+    void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 
     IDaybreakWindow& m_window;
     std::filesystem::path m_archiveDirectory;
