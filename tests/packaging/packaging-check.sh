@@ -11,12 +11,13 @@
 #   DAYBREAK_APP_ID      AppStream id              DAYBREAK_DESKTOP_ID  desktop entry's name
 #   DAYBREAK_VERSION     the project version       DAYBREAK_SANITIZE    sanitizers, if any
 #   DAYBREAK_DATA_README file name of the data notes installed beside the archives
+#   DAYBREAK_STATE_CODES the two-letter codes of the packed archives, blank-separated
 # Exit status: 0 pass, 1 fail, 77 skipped (with the reason on standard output).
 set -uo pipefail
 
 readonly SKIP=77
-readonly CODES="AK AL AR AS AZ CA CO CT DC DE FL FM GA GU HI IA ID IL IN KS KY LA MA MD ME MH MI
-MN MO MP MS MT NC ND NE NH NJ NM NV NY OH OK OR PA PR PW RI SC SD TN TX UT VA VI VT WA WI WV WY"
+# The build's list of state codes, the one the archives are packed from.
+readonly CODES="${DAYBREAK_STATE_CODES:?the build passes the state codes}"
 readonly PKGDIR=lib/daybreak
 
 failures=0
