@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "Windows1252.h"
@@ -78,33 +79,38 @@ namespace {
 // (the rank of byte 0 is 0, so a shorter key never sorts above a longer one it begins; equal
 // prefixes go on to compare the whole keys).
 std::uint64_t KeyPrefix(std::string_view key) {
-    unsigned char bytes[8] = {};
-    std::memcpy(bytes, key.data(), std::min<std::size_t>(key.size(), 8));
     std::uint64_t prefix = 0;
-    for (unsigned char b : bytes) {
-        prefix = (prefix << 8) | b;
+    std::memcpy(&prefix, key.data(), std::min<std::size_t>(key.size(), 8));
+    if constexpr (std::endian::native == std::endian::little) {
+        prefix = __builtin_bswap64(prefix);
     }
     return prefix;
 }
 
-// A block that grows past this many rows is cut in two halves.
-constexpr std::size_t kBlockSplit = 512;
+// A block that grows past this many rows is cut in two halves: small enough that a place costs
+// a short move, few enough blocks (a few dozen for a state) that finding one stays cheap.
+constexpr std::size_t kBlockSplit = 256;
 
 }  // namespace
 
 std::size_t CSortedEntryIndex::Add(std::string_view text) {
     const auto& ranks = Ranks();
-    const std::size_t start = m_keys.size();
-    m_keyStart.push_back(static_cast<std::uint32_t>(start));  // ends the last entry's key
-    m_keys.resize(start + text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        m_keys[start + i] = ranks[static_cast<std::uint8_t>(text[i])];
+    const std::size_t start = m_keysUsed;
+    if (m_keys.size() - start < text.size()) {
+        // Grown in large steps, written in place: no per-entry fill of the new bytes.
+        m_keys.resize(std::max({2 * m_keys.size(), start + text.size(), std::size_t{4096}}));
     }
-    const std::string_view key = std::string_view(m_keys).substr(start);
+    m_keysUsed += text.size();
+    char* out = m_keys.data() + start;
+    for (const char c : text) {
+        *out++ = ranks[static_cast<std::uint8_t>(c)];
+    }
+    const std::string_view key(m_keys.data() + start, text.size());
     const std::uint64_t prefix = KeyPrefix(key);
     const Place place = PlaceFor(prefix, key);
-    m_prefix.push_back(prefix);
-    const auto entry = static_cast<std::uint32_t>(m_prefix.size() - 1);
+    m_entries.push_back(
+        {prefix, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(text.size())});
+    const auto entry = static_cast<std::uint32_t>(m_entries.size() - 1);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
     }
@@ -123,11 +129,6 @@ std::size_t CSortedEntryIndex::Add(std::string_view text) {
 std::size_t CSortedEntryIndex::RowFor(std::string_view text) const {
     const std::string key = EntrySortKey(text);
     return PlaceFor(KeyPrefix(key), key).row;
-}
-
-bool CSortedEntryIndex::SortsAbove(std::uint32_t entry, std::uint64_t prefix,
-                                   std::string_view key) const {
-    return prefix != m_prefix[entry] ? prefix < m_prefix[entry] : key < Key(entry);
 }
 
 CSortedEntryIndex::Place CSortedEntryIndex::PlaceFor(std::uint64_t prefix,
@@ -163,15 +164,9 @@ std::size_t CSortedEntryIndex::EntryAt(std::size_t row) const {
     return 0;  // past the last row: callers check GetCount first
 }
 
-std::string_view CSortedEntryIndex::Key(std::uint32_t entry) const {
-    const std::size_t end = entry + 1 < m_keyStart.size() ? m_keyStart[entry + 1] : m_keys.size();
-    return std::string_view(m_keys).substr(m_keyStart[entry], end - m_keyStart[entry]);
-}
-
 void CSortedEntryIndex::Clear() {
-    m_keys.clear();
-    m_keyStart.clear();
-    m_prefix.clear();
+    m_keysUsed = 0;
+    m_entries.clear();
     m_blocks.clear();
     m_count = 0;
 }

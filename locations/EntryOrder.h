@@ -4,7 +4,7 @@
 //
 // CSortedEntryIndex keeps that order as entries arrive one by one, the way a combo box fills
 // while an archive is read: each new entry's number is put in place among the rows, which are
-// kept in blocks of a few hundred so that a place costs a short move, not one across thousands
+// kept in blocks of at most 256 so that a place costs a short move, not one across thousands
 // of rows. Each text is folded once, into a key whose plain byte order is the list's order, with
 // its first eight bytes kept as an integer that settles most comparisons.
 //
@@ -44,8 +44,19 @@ public:
     std::size_t EntryAt(std::size_t row) const;
 
 private:
-    std::string_view Key(std::uint32_t entry) const;
-    bool SortsAbove(std::uint32_t entry, std::uint64_t prefix, std::string_view key) const;
+    // Where an entry's folded key lies in m_keys, and its first eight bytes as an integer.
+    struct Entry {
+        std::uint64_t prefix;  // big-endian, zeros past the key's end
+        std::uint32_t start;
+        std::uint32_t size;
+    };
+    std::string_view Key(const Entry& entry) const {
+        return {m_keys.data() + entry.start, entry.size};
+    }
+    bool SortsAbove(std::uint32_t entry, std::uint64_t prefix, std::string_view key) const {
+        const Entry& e = m_entries[entry];
+        return prefix != e.prefix ? prefix < e.prefix : key < Key(e);
+    }
     // Where the key goes: after every row that does not sort above it.
     struct Place {
         std::size_t block;
@@ -54,9 +65,9 @@ private:
     };
     Place PlaceFor(std::uint64_t prefix, std::string_view key) const;
 
-    std::string m_keys;                                // every entry's folded key, back to back
-    std::vector<std::uint32_t> m_keyStart;             // entry -> offset of its key in m_keys
-    std::vector<std::uint64_t> m_prefix;               // entry -> first eight key bytes, big-endian
+    std::vector<char> m_keys;                          // every entry's folded key, back to back
+    std::size_t m_keysUsed = 0;                        // bytes of m_keys in use
+    std::vector<Entry> m_entries;                      // by entry number
     std::vector<std::vector<std::uint32_t>> m_blocks;  // the rows' entries, in row order
     std::size_t m_count = 0;                           // rows
 };

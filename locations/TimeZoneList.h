@@ -11,14 +11,55 @@
 
 #include <cstddef>
 #include <list>
+#include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "TimeZoneData.h"
 
+// Memory for the list's nodes, which are all of one size: freed nodes go on a free list and are
+// handed out again; fresh ones are cut from slabs that grow with the list. Any other request
+// goes to the default resource. Not thread-safe, as the list is not.
+class CNodePool : public std::pmr::memory_resource {
+public:
+    CNodePool() = default;
+    CNodePool(const CNodePool&) = delete;
+    CNodePool& operator=(const CNodePool&) = delete;
+    ~CNodePool() override;
+
+private:
+    void* do_allocate(std::size_t bytes, std::size_t alignment) override;
+    void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override;
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+    bool Pooled(std::size_t bytes, std::size_t alignment) const {
+        return bytes == m_nodeSize && alignment <= alignof(std::max_align_t);
+    }
+
+    struct FreeNode {
+        FreeNode* next;
+    };
+    std::size_t m_nodeSize = 0;  // set by the first request
+    FreeNode* m_free = nullptr;
+    std::byte* m_next = nullptr;  // unused part of the newest slab
+    std::byte* m_end = nullptr;
+    std::vector<std::unique_ptr<std::byte[]>> m_slabs;
+};
+
 class CTimeZoneList {
 public:
-    using const_iterator = std::list<CTimeZoneData>::const_iterator;
+    using const_iterator = std::pmr::list<CTimeZoneData>::const_iterator;
+
+    // Copies and moves copy the records into the target's own pool (which outlives no list
+    // but its own); a list moved from is left empty.
+    CTimeZoneList() = default;
+    CTimeZoneList(const CTimeZoneList& other);
+    CTimeZoneList(CTimeZoneList&& other);
+    CTimeZoneList& operator=(const CTimeZoneList& other);
+    CTimeZoneList& operator=(CTimeZoneList&& other);
 
     std::size_t GetCount() const { return m_records.size(); }
     bool IsEmpty() const { return m_records.empty(); }
@@ -37,7 +78,10 @@ public:
     std::optional<CTimeZoneData> FindByCityEntry(std::string_view cityEntry) const;
 
 private:
-    std::list<CTimeZoneData> m_records;
+    // The records' nodes come from a pool owned by the list: a load allocates thousands of
+    // them at once and RemoveAll frees them all, so the next load reuses the same memory.
+    CNodePool m_nodes;
+    std::pmr::list<CTimeZoneData> m_records{&m_nodes};
 };
 
 // The program's one location list; empty from static initialisation on.

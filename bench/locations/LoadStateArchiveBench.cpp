@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Archive.h"
@@ -76,28 +77,51 @@ std::vector<std::uint8_t> Encode(std::vector<CTimeZone>& places) {
     return {bytes.begin(), bytes.end()};
 }
 
+// The texts of one list, stored as they arrive: copied back to back into one buffer, each
+// found by its entry number.
+class TextStore {
+public:
+    void Clear() {
+        m_chars.clear();
+        m_ends.clear();
+    }
+    void Add(std::string_view text) {
+        m_chars.append(text);
+        m_ends.push_back(m_chars.size());
+    }
+    std::size_t Count() const { return m_ends.size(); }
+    std::string_view At(std::size_t entry) const {
+        const std::size_t start = entry == 0 ? 0 : m_ends[entry - 1];
+        return std::string_view(m_chars).substr(start, m_ends[entry] - start);
+    }
+
+private:
+    std::string m_chars;
+    std::vector<std::size_t> m_ends;
+};
+
 // The two lists as the window's combo boxes keep them: each text stored as it arrives, and its
 // entry number put in place among the rows in the lists' case-insensitive order.
 class SortedSink : public IStateArchiveSink {
 public:
     void ResetZipList() override {
-        zipTexts.clear();
+        zipTexts.Clear();
         zips.Clear();
     }
     void ResetCityList() override {
-        cityTexts.clear();
+        cityTexts.Clear();
         cities.Clear();
     }
     void AddZipEntry(const std::string& zip) override {
-        zipTexts.push_back(zip);
+        zipTexts.Add(zip);
         zips.Add(zip);
     }
     void AddCityEntry(const std::string& city) override {
-        cityTexts.push_back(city);
+        cityTexts.Add(city);
         cities.Add(city);
     }
-    std::vector<std::string> zipTexts;
-    std::vector<std::string> cityTexts;
+    TextStore zipTexts;
+    TextStore cityTexts;
     CSortedEntryIndex zips;
     CSortedEntryIndex cities;
 };
@@ -112,7 +136,8 @@ private:
 };
 
 void CheckAndCount(benchmark::State& state, const SortedSink& sink) {
-    if (g_TimeZoneList.GetCount() != kRecords || sink.cities.GetCount() != kRecords) {
+    if (g_TimeZoneList.GetCount() != kRecords || sink.cities.GetCount() != kRecords ||
+        sink.cityTexts.Count() != kRecords || sink.zipTexts.Count() != kRecords) {
         state.SkipWithError("not every record was loaded");
     }
     state.SetItemsProcessed(state.iterations() * kRecords);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,4 +73,57 @@ TEST(EntryOrder, IndexKeepsEqualTextsInArrivalOrderAndForgetsRemovedRows) {
     EXPECT_EQ(order(), (std::vector<std::size_t>{0}));  // numbering starts again once empty
     index.Clear();
     EXPECT_EQ(index.GetCount(), 0u);
+}
+
+// Thousands of entries (many blocks, many equal and nearly equal texts, keys well past the
+// first buffer), checked against a stable sort; then again after Clear, and after removing rows
+// from the middle.
+TEST(EntryOrder, IndexMatchesStableSortOverManyEntries) {
+    std::vector<std::string> texts;
+    unsigned state = 12345;
+    auto next = [&state] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7FFF; };
+    for (int i = 0; i < 5000; ++i) {
+        std::string text = (next() % 2 ? "Santa" : "sANTA");
+        for (unsigned n = next() % 4; n > 0; --n) {
+            text += static_cast<char>(next() % 3 == 0 ? '\xC9' : 'a' + next() % 3);
+        }
+        if (next() % 3 != 0) {
+            text += " - 7" + std::to_string(next() % 50);
+        }
+        texts.push_back(text);
+    }
+    CSortedEntryIndex index;
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        index.Clear();
+        std::vector<std::size_t> expected;  // entry numbers in row order
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto at = std::upper_bound(expected.begin(), expected.end(), i,
+                                             [&texts](std::size_t a, std::size_t b) {
+                                                 return EntrySortsBefore(texts[a], texts[b]);
+                                             });
+            const auto row = static_cast<std::size_t>(at - expected.begin());
+            expected.insert(at, i);
+            ASSERT_EQ(index.Add(texts[i]), row) << i << ' ' << texts[i];
+        }
+        ASSERT_EQ(index.GetCount(), texts.size());
+        for (std::size_t row = 0; row < expected.size(); ++row) {
+            ASSERT_EQ(index.EntryAt(row), expected[row]) << row;
+        }
+        if (pass == 1) {
+            index.RemoveRows(1000, 2500);
+            expected.erase(expected.begin() + 1000, expected.begin() + 3500);
+            ASSERT_EQ(index.GetCount(), expected.size());
+            for (std::size_t row = 0; row < expected.size(); ++row) {
+                ASSERT_EQ(index.EntryAt(row), expected[row]) << row;
+            }
+            EXPECT_EQ(index.RowFor(texts[expected[1200]]),
+                      static_cast<std::size_t>(
+                          std::upper_bound(expected.begin(), expected.end(), expected[1200],
+                                           [&texts](std::size_t a, std::size_t b) {
+                                               return EntrySortsBefore(texts[a], texts[b]);
+                                           }) -
+                          expected.begin()));
+        }
+    }
 }
