@@ -80,7 +80,11 @@ namespace {
 // prefixes go on to compare the whole keys).
 std::uint64_t KeyPrefix(std::string_view key) {
     std::uint64_t prefix = 0;
-    std::memcpy(&prefix, key.data(), std::min<std::size_t>(key.size(), 8));
+    if (key.size() >= 8) {
+        std::memcpy(&prefix, key.data(), 8);
+    } else {
+        std::memcpy(&prefix, key.data(), key.size());
+    }
     if constexpr (std::endian::native == std::endian::little) {
         prefix = __builtin_bswap64(prefix);
     }
