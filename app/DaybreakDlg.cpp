@@ -41,6 +41,15 @@ private:
     IDaybreakWindow& m_window;
 };
 
+// Empties a place list and adds one entry per record of the location list, front to back.
+template <typename MakeEntry>
+void RefillFromList(CComboBox& combo, MakeEntry makeEntry) {
+    combo.ResetContent();
+    for (const auto& record : g_TimeZoneList) {
+        combo.AddString(makeEntry(record));
+    }
+}
+
 }  // namespace
 
 CDaybreakDlg::CDaybreakDlg(IDaybreakWindow& window)
@@ -217,19 +226,13 @@ void CDaybreakDlg::ClearOutputs() {
 
 void CDaybreakDlg::FillZipCombo() {
     UpdateData(true);
-    m_zipCombo.ResetContent();
-    for (const auto& record : g_TimeZoneList) {
-        m_zipCombo.AddString(record.ZipEntry());
-    }
+    RefillFromList(m_zipCombo, [](const CTimeZoneData& record) { return record.ZipEntry(); });
     UpdateData(false);
 }
 
 void CDaybreakDlg::FillCityCombo() {
     UpdateData(true);
-    m_cityCombo.ResetContent();
-    for (const auto& record : g_TimeZoneList) {
-        m_cityCombo.AddString(record.CityEntry());
-    }
+    RefillFromList(m_cityCombo, [](const CTimeZoneData& record) { return record.CityEntry(); });
     UpdateData(false);
 }
 

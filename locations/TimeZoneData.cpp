@@ -2,17 +2,8 @@
 
 #include "TimeZone.h"
 
-CTimeZoneData::CTimeZoneData()
-    : m_strCity("Mission"),
-      m_strState("TX"),
-      m_strZipCode("78572"),
-      m_strAreaCode("956"),
-      m_strCountyCode("215"),
-      m_strCounty("Hidalgo"),
-      m_strDST("Y"),
-      m_dLatitude(26.21466),
-      m_dLongitude(-98.35164),
-      m_nTimeZone(6) {}
+// The defaults are the archive record's own (Mission, Texas), kept in one place.
+CTimeZoneData::CTimeZoneData() : CTimeZoneData(CTimeZone()) {}
 
 CTimeZoneData::CTimeZoneData(const CTimeZone& record) {
     AssignFrom(record);
