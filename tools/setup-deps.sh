@@ -4,12 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  cmake g++ ninja-build make pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libgl-dev
+  libcctz-dev libical-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick
-  desktop-file-utils appstream dpkg-dev file tzdata
+  desktop-file-utils appstream dpkg-dev file tzdata lintian devscripts
 )
 
 missing=()
