@@ -1,0 +1,178 @@
+#include "ZoneClock.h"
+
+#include "SolarLocal.h"
+
+#include <cctz/civil_time.h>
+#include <cctz/time_zone.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+struct CZoneClock::Impl {
+    cctz::time_zone zone;
+};
+
+namespace {
+
+// Names are looked up as files below the database's folder: refuse anything that could leave
+// it or is no zone name at all.
+bool IsSafeZoneName(const std::string& name) {
+    if (name.empty() || name.size() > 128 || name.front() == '/' || name.back() == '/') {
+        return false;
+    }
+    for (const char c : name) {
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                        (c >= '0' && c <= '9') || c == '/' || c == '_' || c == '-' || c == '+' ||
+                        c == '.';
+        if (!ok) {
+            return false;
+        }
+    }
+    return name.find("..") == std::string::npos && name.find("//") == std::string::npos;
+}
+
+cctz::time_point<cctz::seconds> LocalNoon(const cctz::time_zone& zone, const CCivilDate& date) {
+    return cctz::convert(cctz::civil_second(date.year, date.month, date.day, 12, 0, 0), zone);
+}
+
+CClockOnDate ClockAt(const cctz::time_zone& zone, const cctz::time_point<cctz::seconds>& when) {
+    const cctz::time_zone::absolute_lookup at = zone.lookup(when);
+    CClockOnDate clock;
+    clock.utcOffsetSeconds = at.offset;
+    clock.dst = at.is_dst ? 1 : 0;
+    // The engine adds a whole hour for the tick, so the standard part is what remains; this
+    // holds for any saving, a half hour or a negative one included.
+    const int standardEast = at.offset - (at.is_dst ? 3600 : 0);
+    clock.offset = static_cast<float>(-standardEast) / 3600.0f;
+    clock.abbreviation = at.abbr != nullptr ? at.abbr : "";
+    return clock;
+}
+
+bool SameClock(const CClockOnDate& a, const CClockOnDate& b) {
+    return a.offset == b.offset && a.dst == b.dst;
+}
+
+CCivilDate ToDate(const cctz::civil_day& day) {
+    return CCivilDate{static_cast<int>(day.year()), day.month(), day.day()};
+}
+
+std::int64_t DaysBetween(const CCivilDate& from, const CCivilDate& to) {
+    return DaysFromCivil(to) - DaysFromCivil(from);
+}
+
+// The engine's day whose events, read on `clock`, fall on `date`: the day whose solar noon does.
+CCivilDate EngineDay(const CCivilDate& date, double lon, const CClockOnDate& clock) {
+    const CSolarResult noon = LocalSolarNoon(date, lon, clock.offset, clock.dst);
+    const std::int64_t shift = DaysBetween(date, noon.time.date);
+    return shift == 0 ? date : AddDays(date, -shift);
+}
+
+}  // namespace
+
+CZoneClock::CZoneClock(std::string name, std::shared_ptr<const Impl> impl)
+    : m_name(std::move(name)), m_impl(std::move(impl)) {}
+
+std::optional<CZoneClock> CZoneClock::Load(const std::string& name) {
+    if (!IsSafeZoneName(name)) {
+        return std::nullopt;
+    }
+    auto impl = std::make_shared<Impl>();
+    if (!cctz::load_time_zone(name, &impl->zone)) {
+        return std::nullopt;
+    }
+    return CZoneClock(name, std::move(impl));
+}
+
+CClockOnDate CZoneClock::OnDate(const CCivilDate& date) const {
+    CheckSolarDate(date);
+    return ClockAt(m_impl->zone, LocalNoon(m_impl->zone, date));
+}
+
+std::optional<CCivilDate> CZoneClock::NextChange(const CCivilDate& date,
+                                                 const CCivilDate& limit) const {
+    const cctz::time_zone& zone = m_impl->zone;
+    const CClockOnDate start = OnDate(date);
+    cctz::time_point<cctz::seconds> when = LocalNoon(zone, date);
+    cctz::time_zone::civil_transition change;
+    while (zone.next_transition(when, &change)) {
+        // The instant of the change: its civil start on the clock that ends there.
+        const int before = zone.lookup(when).offset;
+        when = cctz::convert(change.from, cctz::utc_time_zone()) - cctz::seconds(before);
+        CCivilDate day = ToDate(cctz::civil_day(change.to));
+        if (day <= date) {
+            day = AddDays(date, 1);
+        }
+        // A date's clock is read at its noon: a change after noon counts from the next day.
+        for (int i = 0; i < 2 && day < limit; ++i, day = AddDays(day, 1)) {
+            if (!SameClock(OnDate(day), start)) {
+                return day;
+            }
+        }
+        if (!(day < limit)) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string FormatUtcOffset(int seconds) {
+    const char sign = seconds < 0 ? '-' : '+';
+    const int magnitude = std::abs(seconds);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "UTC%c%02d:%02d", sign, magnitude / 3600,
+                  magnitude / 60 % 60);
+    return buffer;
+}
+
+CSolarResult ZonedSunrise(const CCivilDate& date, double lat, double lon, const CZoneClock& zone) {
+    const CClockOnDate clock = zone.OnDate(date);
+    return LocalSunrise(EngineDay(date, lon, clock), lat, lon, clock.offset, clock.dst);
+}
+
+CSolarResult ZonedSunset(const CCivilDate& date, double lat, double lon, const CZoneClock& zone) {
+    const CClockOnDate clock = zone.OnDate(date);
+    return LocalSunset(EngineDay(date, lon, clock), lat, lon, clock.offset, clock.dst);
+}
+
+CSolarResult ZonedSolarNoon(const CCivilDate& date, double lon, const CZoneClock& zone) {
+    const CClockOnDate clock = zone.OnDate(date);
+    return LocalSolarNoon(EngineDay(date, lon, clock), lon, clock.offset, clock.dst);
+}
+
+std::vector<CSolarDay> ZonedSolarTable(const CCivilDate& first, int days, double lat, double lon,
+                                       const CZoneClock& zone) {
+    std::vector<CSolarDay> rows;
+    if (days <= 0) {
+        return rows;
+    }
+    if (days > kMaxSolarTableDays) {
+        // The fixed-offset table states the limit and its message.
+        return LocalSolarTable(first, days, lat, lon, 0.0f, 0);
+    }
+    CheckSolarDate(first);
+    const CCivilDate end = AddDays(first, days);
+    rows.reserve(static_cast<std::size_t>(days));
+    CCivilDate runStart = first;
+    while (runStart < end) {
+        const CClockOnDate clock = zone.OnDate(runStart);
+        const CCivilDate runEnd = zone.NextChange(runStart, end).value_or(end);
+        const int length = static_cast<int>(DaysBetween(runStart, runEnd));
+        const CCivilDate engineStart = EngineDay(runStart, lon, clock);
+        std::vector<CSolarDay> run =
+            LocalSolarTable(engineStart, length, lat, lon, clock.offset, clock.dst);
+        for (int i = 0; i < length; ++i) {
+            CSolarDay& row = run[static_cast<std::size_t>(i)];
+            row.date = AddDays(runStart, i);
+            if (row.solarNoon.time.date != row.date) {
+                // Noon crossed midnight within the run: this row needs its own engine day.
+                const CCivilDate day = EngineDay(row.date, lon, clock);
+                CSolarDay single = LocalSolarTable(day, 1, lat, lon, clock.offset, clock.dst)[0];
+                single.date = row.date;
+                row = single;
+            }
+            rows.push_back(row);
+        }
+        runStart = runEnd;
+    }
+    return rows;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The clock a place keeps, from its time zone in the system's time-zone database (IANA names
+// such as "America/Chicago"), and the day's events read on that clock.
+//
+// A date's clock is the zone's offset at local noon of that date, daylight saving included,
+// handed to the engine as the offset and daylight-saving tick a user would give by hand: for
+// a US place the results equal the manual ones with the right tick. History comes from the
+// database: Indianapolis kept no daylight saving in 2005, New York kept it in January 1974.
+//
+//     std::optional<CZoneClock> chicago = CZoneClock::Load("America/Chicago");
+//     CClockOnDate c = chicago->OnDate(CCivilDate{2007, 7, 1});  // offset 6, dst 1, "CDT"
+//     CSolarResult r = ZonedSunrise(CCivilDate{2007, 7, 1}, 41.88, 87.63, *chicago);
+//
+// Where the zone's offset puts the engine's events on another date than the longitude would
+// (Samoa keeps UTC+13 at 172 degrees west), the engine's day is chosen so that solar noon
+// falls on the date asked for; sunrise and sunset come from that same day.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "LocalSolarTime.h"
+#include "SolarTable.h"
+
+// The clock of one date, in the engine's terms and for display.
+struct CClockOnDate {
+    float offset = 0;          // hours WEST of Greenwich, standard time (6 for US Central)
+    int dst = 0;               // 1 when daylight saving adds its hour on this date
+    int utcOffsetSeconds = 0;  // east-positive total offset, daylight saving included
+    std::string abbreviation;  // "CDT", "HST", "+13", ...
+
+    friend bool operator==(const CClockOnDate&, const CClockOnDate&) = default;
+};
+
+class CZoneClock {
+public:
+    // The zone of that name, or nothing when the name is not a zone of the system's database
+    // (or could be a path out of it).
+    static std::optional<CZoneClock> Load(const std::string& name);
+
+    const std::string& Name() const noexcept { return m_name; }
+
+    // The clock at local noon of `date` (a valid date of the years 1900 to 9999).
+    CClockOnDate OnDate(const CCivilDate& date) const;
+
+    // The first date after `date` whose clock differs from that of `date`, if any lies
+    // before `limit`. One look-up per change of clocks, not per day.
+    std::optional<CCivilDate> NextChange(const CCivilDate& date, const CCivilDate& limit) const;
+
+    struct Impl;
+
+private:
+    CZoneClock(std::string name, std::shared_ptr<const Impl> impl);
+
+    std::string m_name;
+    std::shared_ptr<const Impl> m_impl;
+};
+
+// "UTC-05:00" for -18000 seconds; "UTC+05:45", "UTC+00:00".
+std::string FormatUtcOffset(int seconds);
+
+// The day's events read on the zone's clock of that date. Throws CSolarException as the
+// fixed-offset operations do.
+CSolarResult ZonedSunrise(const CCivilDate& date, double lat, double lon, const CZoneClock& zone);
+CSolarResult ZonedSunset(const CCivilDate& date, double lat, double lon, const CZoneClock& zone);
+CSolarResult ZonedSolarNoon(const CCivilDate& date, double lon, const CZoneClock& zone);
+
+// A table whose every row is read on the clock of its own date, so that rows on both sides of
+// a change of clocks are right. Each run of days with one clock is computed as one table.
+std::vector<CSolarDay> ZonedSolarTable(const CCivilDate& first, int days, double lat, double lon,
+                                       const CZoneClock& zone);
