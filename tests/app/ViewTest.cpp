@@ -23,13 +23,11 @@
 #include <vector>
 
 #include "AboutDlg.h"
-#include "Archive.h"
 #include "ColorStatic.h"
 #include "DaybreakView.h"
-#include "File.h"
+#include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
-#include "TimeZone.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
 
@@ -55,35 +53,13 @@ void CloseNextModal(QWidget* owner, std::function<void(QWidget*)> inspect) {
     timer->start();
 }
 
-void WriteArchive(const fs::path& path, const std::vector<CTimeZone>& records) {
-    CFile file(path.string(), CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    for (CTimeZone record : records) {
-        record.Serialize(ar);
-    }
-    ar.Close();
-    file.Close();
-}
-
-// Texas: Mission 78572 (the default record) and El Paso 79901. Alaska: Barrow 99723.
+// Texas: Mission 78572 and El Paso 79901. Alaska: Barrow 99723.
 void WriteArchives(const fs::path& directory) {
-    CTimeZone elPaso;
-    elPaso.m_strCity = "El Paso";
-    elPaso.m_strZipCode = "79901";
-    elPaso.m_strCounty = "El Paso";
-    elPaso.m_dLatitude = 31.76;
-    elPaso.m_dLongitude = -106.48;
-    elPaso.m_nTimeZone = 7;
-    WriteArchive(directory / "timezone.arc.TX", {CTimeZone(), elPaso});
-    CTimeZone barrow;
-    barrow.m_strCity = "Barrow";
-    barrow.m_strState = "AK";
-    barrow.m_strZipCode = "99723";
-    barrow.m_strCounty = "North Slope";
-    barrow.m_dLatitude = 71.2346;
-    barrow.m_dLongitude = -156.8174;
-    barrow.m_nTimeZone = 9;
-    WriteArchive(directory / "timezone.arc.AK", {barrow});
+    WriteArchive(directory / "timezone.arc.TX",
+                 {{"Mission", "TX", "78572", "Hidalgo", "Y", 26.21466, -98.35164, 6},
+                  {"El Paso", "TX", "79901", "El Paso", "Y", 31.76, -106.48, 7}});
+    WriteArchive(directory / "timezone.arc.AK",
+                 {{"Barrow", "AK", "99723", "North Slope", "Y", 71.2346, -156.8174, 9}});
 }
 
 // True when the field shows its whole text: with the cursor at the end (the field scrolls
