@@ -1,25 +1,84 @@
 #include "DaybreakApp.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 #include "DaybreakView.h"
 
 namespace {
+
 constexpr const char* kVersion = "1.0.0.1";
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+bool IsSet(const CDaybreakApp::EnvironmentLookup& environment, const char* name) {
+    const char* value = environment(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt's platform option, in its one-dash and two-dash spellings.
+bool NamesPlatform(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "-platform" || args[i] == "--platform") {
+            return true;
+        }
+    }
+    return false;
+}
+#endif
+
+}  // namespace
+
+std::string CDaybreakApp::HelpText() {
+    return "Usage: daybreak [--help | --version] [Qt options]\n"
+           "\n"
+           "The window of Daybreak: local sunrise, sunset and solar noon for places in\n"
+           "the United States. Pick a state, then a zip code or a city; or type the\n"
+           "latitude, longitude and time-zone offset and press Calculate.\n"
+           "\n"
+           "  --help      this text\n"
+           "  --version   the version\n"
+           "\n"
+           "Qt's standard options work too, e.g. -style Fusion, -platform offscreen,\n"
+           "-reverse. The window needs a graphical session; the same results on the\n"
+           "command line come from daybreak-cli (see daybreak-cli --help).\n";
+}
+
+std::optional<int> CDaybreakApp::HandleCommandLine(const std::vector<std::string>& args,
+                                                   std::ostream& out, std::ostream& err,
+                                                   const EnvironmentLookup& environment) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            out << HelpText();
+            return 0;
+        }
+    }
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--version") {
+            out << kVersion << '\n';
+            return 0;
+        }
+    }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Without a display Qt would stop with a screenful about platform plugins.
+    if (!IsSet(environment, "DISPLAY") && !IsSet(environment, "WAYLAND_DISPLAY") &&
+        !IsSet(environment, "QT_QPA_PLATFORM") && !NamesPlatform(args)) {
+        err << "daybreak: the window needs a graphical session and none was found (DISPLAY "
+               "and WAYLAND_DISPLAY are unset); on the command line use daybreak-cli "
+               "(daybreak-cli --help)\n";
+        return 1;
+    }
+#else
+    (void)err;
+    (void)environment;
+#endif
+    return std::nullopt;
 }
 
 std::optional<int> CDaybreakApp::HandleCommandLine(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("%s\n", kVersion);
-        return 0;
-    }
-    if (argc > 1) {
-        std::fprintf(stderr, "daybreak: unknown argument '%s' (the only option is --version)\n",
-                     argv[1]);
-        return 2;
-    }
-    return std::nullopt;
+    const std::vector<std::string> args(argv, argv + argc);
+    return HandleCommandLine(args, std::cout, std::cerr,
+                             [](const char* name) -> const char* { return std::getenv(name); });
 }
 
 CDaybreakApp::CDaybreakApp(int& argc, char** argv) : m_app(argc, argv) {
@@ -27,6 +86,16 @@ CDaybreakApp::CDaybreakApp(int& argc, char** argv) : m_app(argc, argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Lumora.Zezidov"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("daybreak"));
+}
+
+std::optional<int> CDaybreakApp::RefuseRemainingArguments(int argc, char** argv,
+                                                          std::ostream& err) {
+    if (argc <= 1) {
+        return std::nullopt;
+    }
+    err << "daybreak: unknown argument '" << argv[1]
+        << "' (the window takes --help, --version and Qt's standard options)\n";
+    return 2;
 }
 
 int CDaybreakApp::InitInstance() {

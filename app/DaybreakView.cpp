@@ -1,23 +1,32 @@
 #include "DaybreakView.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 #include "AboutDlg.h"
 #include "ColorStatic.h"
+#include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "LinkColor.h"
 #include "MessageBox.h"
 #include "Resource.h"
+#include "ResultField.h"
+#include "ResultText.h"
 #include "SortedComboBox.h"
 #ifdef DAYBREAK_HAVE_TZHELP
 #include "TimzoneDLG.h"
@@ -57,16 +66,46 @@ private:
     QCheckBox* m_box;
 };
 
-// The "Help..." text as a coloured text.
+// The "Help..." text as a coloured text. On a dark colour scheme it takes the palette's link
+// colour instead of the one asked for, which is made for a light background.
 class CDaybreakView::HelpText : public IColorText {
 public:
     explicit HelpText(CColorStatic* text) : m_text(text) {}
     void SetTextColorAndRedraw(std::uint32_t rgb) override {
-        m_text->SetTextColor(QColor::fromRgb(static_cast<QRgb>(rgb)));
+        m_text->SetTextColor(daybreak::LinkColorOn(m_text->BackgroundColor(), m_text->palette(),
+                                                   QColor::fromRgb(static_cast<QRgb>(rgb))));
     }
 
 private:
     CColorStatic* m_text;
+};
+
+// Qt opens a date picker's calendar left-aligned under the picker; this one opens right-aligned,
+// its right edge under the picker's, and stays on the picker's screen.
+class CDaybreakView::CalendarAlignment : public QObject {
+public:
+    explicit CalendarAlignment(QDateEdit* picker) : QObject(picker), m_picker(picker) {
+        m_picker->calendarWidget()->window()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* popup = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && popup != nullptr) {
+            const QPoint pickerRight = m_picker->mapToGlobal(QPoint(m_picker->width(), 0));
+            int x = pickerRight.x() - popup->width();
+            if (const QScreen* screen = m_picker->screen()) {
+                const QRect area = screen->availableGeometry();
+                x = std::clamp(x, area.left(),
+                               std::max(area.left(), area.right() + 1 - popup->width()));
+            }
+            popup->move(x, popup->y());
+        }
+        return false;
+    }
+
+private:
+    QDateEdit* m_picker;
 };
 
 // One run of the exchange over the view's widgets.
@@ -88,7 +127,19 @@ public:
             Fail();
         }
     }
-    void Text(int id, std::string& value) override { daybreak::DDX_Text(m_qt, Edit(id), value); }
+    // A result field keeps the full text; the three times show their compact form.
+    void Text(int id, std::string& value) override {
+        auto* field = qobject_cast<CResultField*>(m_view.Item(id));
+        if (field == nullptr) {
+            daybreak::DDX_Text(m_qt, Edit(id), value);
+        } else if (m_bSaveAndValidate) {
+            value = daybreak::ToCp1252(field->FullText());
+        } else {
+            const bool time = id == IDC_SUNRISE || id == IDC_SUNSET || id == IDC_SOLAR_NOON;
+            field->SetResultText(daybreak::FromCp1252(value),
+                                 time ? daybreak::FromCp1252(CompactResultText(value)) : QString());
+        }
+    }
     void Check(int id, int& value) override {
         daybreak::DDX_Check(m_qt, qobject_cast<QCheckBox*>(m_view.Item(id)), value);
     }
@@ -122,6 +173,7 @@ CDaybreakView::CDaybreakView(const std::filesystem::path& archiveDirectory, QWid
     setWindowIcon(m_hIcon);
 
     CreateMenu();
+    FitToScreen();
     CreateControls();
     ConnectHandlers();
     m_dlg.OnInitDialog();
@@ -141,6 +193,25 @@ void CDaybreakView::CreateMenu() {
     QAction* about = help->addAction(QStringLiteral("About Lumora.Zezidov"));
     about->setData(ID_HELP_ABOUT);
     connect(about, &QAction::triggered, this, [this] { m_dlg.OnHelpAbout(); });
+}
+
+// The window is laid out in dialog units of its font; with a large desktop font or high
+// scaling on a small screen that can be larger than the screen, so the font shrinks until the
+// window fits. The window frame is not known before the window is shown: the style's title-bar
+// height and frame width stand for it.
+void CDaybreakView::FitToScreen() {
+    const QScreen* where = screen();
+    if (where == nullptr) {
+        return;
+    }
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QSize extra(2 * frame, m_menuBar->sizeHint().height() +
+                                     style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * frame);
+    const QFont fitted = daybreak::FitDialogFont(font(), QSize(kClientWidth, kClientHeight), extra,
+                                                 where->availableGeometry().size());
+    if (fitted != font()) {
+        setFont(fitted);
+    }
 }
 
 void CDaybreakView::CreateControls() {
@@ -166,14 +237,15 @@ void CDaybreakView::CreateControls() {
         shown->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return shown;
     };
-    const auto lineEdit = [&](int x, int y, int w, bool readOnly) {
+    const auto lineEdit = [&](int x, int y, int w) {
         auto* edit = new QLineEdit(m_client);
         place(edit, x, y, w, kFieldHeight);
-        if (readOnly) {
-            edit->setReadOnly(true);
-            edit->setFocusPolicy(Qt::ClickFocus);
-        }
         return edit;
+    };
+    const auto resultField = [&](int y) {
+        auto* field = new CResultField(m_client);
+        place(field, 90, y, 200, kFieldHeight);
+        return field;
     };
     const auto combo = [&](int y) {
         auto* box = new CSortedComboBox(m_client);
@@ -191,15 +263,16 @@ void CDaybreakView::CreateControls() {
     m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
     m_dateEdit->setDisplayFormat(ShortDateFormat());
     place(m_dateEdit, 90, 75, 152, kFieldHeight);
-    m_offsetEdit = lineEdit(90, 95, 48, false);
+    new CalendarAlignment(m_dateEdit);
+    m_offsetEdit = lineEdit(90, 95, 48);
     m_dstCheck = new QCheckBox(QStringLiteral("Daylight Savings Time"), m_client);
     {
         const QRect box = du.ToPixels(157, 95, 85, kFieldHeight);
         m_dstCheck->setGeometry(
             box.x(), box.y(), std::max(box.width(), m_dstCheck->sizeHint().width()), box.height());
     }
-    m_latitudeEdit = lineEdit(90, 115, 48, false);
-    m_longitudeEdit = lineEdit(90, 135, 48, false);
+    m_latitudeEdit = lineEdit(90, 115, 48);
+    m_longitudeEdit = lineEdit(90, 135, 48);
     m_calculateButton = new QPushButton(QStringLiteral("Calculate"), m_client);
     place(m_calculateButton, 260, 15, 50, kFieldHeight);
     m_clearButton = new QPushButton(QStringLiteral("Clear"), m_client);
@@ -229,11 +302,11 @@ void CDaybreakView::CreateControls() {
     label("City Name:", 7, 215, 36);
     label("County Name:", 7, 235, 47);
 
-    m_sunriseEdit = lineEdit(90, 155, 200, true);
-    m_sunsetEdit = lineEdit(90, 175, 200, true);
-    m_solarNoonEdit = lineEdit(90, 195, 200, true);
-    m_cityNameEdit = lineEdit(90, 215, 200, true);
-    m_countyNameEdit = lineEdit(90, 235, 200, true);
+    m_sunriseEdit = resultField(155);
+    m_sunsetEdit = resultField(175);
+    m_solarNoonEdit = resultField(195);
+    m_cityNameEdit = resultField(215);
+    m_countyNameEdit = resultField(235);
 
     m_dstWindow = std::make_unique<CheckBoxWindow>(m_dstCheck);
     m_helpText = std::make_unique<HelpText>(m_helpLink);

@@ -1,8 +1,9 @@
 // CDaybreakView is the main window: a QDialog laid out in the proportions of the original
 // dialog template (320 x 278 dialog units, controls at their template places, in template tab
-// order), with the File and Help menus. It holds no logic: it implements the control
-// interfaces and IDaybreakWindow for its CDaybreakDlg, and forwards each user action to the
-// dialog's handler.
+// order), with the File and Help menus. Its font shrinks when the window would not fit on its
+// screen otherwise; the date picker's calendar opens right-aligned. It holds no logic: it
+// implements the control interfaces and IDaybreakWindow for its CDaybreakDlg, and forwards each
+// user action to the dialog's handler.
 //
 // Only user actions reach the handlers: combo boxes report activated() (a choice by the user),
 // the check box clicked(), the date picker dateChanged() outside the exchange's own writes,
@@ -19,6 +20,7 @@
 #include "DialogControls.h"
 
 class CColorStatic;
+class CResultField;
 class CSortedComboBox;
 class QCheckBox;
 class QDateEdit;
@@ -60,8 +62,10 @@ protected:
 private:
     class CheckBoxWindow;
     class HelpText;
+    class CalendarAlignment;
     class Exchange;
 
+    void FitToScreen();
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
@@ -82,11 +86,11 @@ private:
     QPushButton* m_calculateButton = nullptr;
     QPushButton* m_clearButton = nullptr;
     CColorStatic* m_helpLink = nullptr;
-    QLineEdit* m_sunriseEdit = nullptr;
-    QLineEdit* m_sunsetEdit = nullptr;
-    QLineEdit* m_solarNoonEdit = nullptr;
-    QLineEdit* m_cityNameEdit = nullptr;
-    QLineEdit* m_countyNameEdit = nullptr;
+    CResultField* m_sunriseEdit = nullptr;
+    CResultField* m_sunsetEdit = nullptr;
+    CResultField* m_solarNoonEdit = nullptr;
+    CResultField* m_cityNameEdit = nullptr;
+    CResultField* m_countyNameEdit = nullptr;
 
     std::unique_ptr<CheckBoxWindow> m_dstWindow;
     std::unique_ptr<HelpText> m_helpText;

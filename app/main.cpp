@@ -1,3 +1,5 @@
+#include <iostream>
+
 #include "DaybreakApp.h"
 
 int main(int argc, char** argv) {
@@ -5,5 +7,8 @@ int main(int argc, char** argv) {
         return *status;
     }
     CDaybreakApp app(argc, argv);
+    if (const auto status = CDaybreakApp::RefuseRemainingArguments(argc, argv, std::cerr)) {
+        return *status;
+    }
     return app.InitInstance();
 }

@@ -10,6 +10,9 @@
 //     DialogUnits du(dialog->font());
 //     okButton->setGeometry(du.ToPixels(353, 7, 50, 14));
 //     dialog->resize(du.ToPixels(QSize(410, 270)));
+//
+// FitDialogFont picks a smaller font for a dialog that would not fit on its screen in the
+// font it was given (a large desktop font, 2x scaling on a small screen).
 #pragma once
 
 #include <QFont>
@@ -61,5 +64,36 @@ private:
     int m_baseX = 1;
     int m_baseY = 1;
 };
+
+// The font in which a dialog of `units` dialog units, plus `extra` pixels around them (menu
+// bar, window frame), fits into `available` pixels: `font` itself when it fits, else the
+// largest smaller size in steps of half a point (of a pixel for a font sized in pixels),
+// never below 6 points (8 pixels); at that floor the dialog may still be too large.
+inline QFont FitDialogFont(const QFont& font, QSize units, QSize extra, QSize available) {
+    const auto fits = [&](const QFont& candidate) {
+        const QSize size = DialogUnits(candidate).ToPixels(units) + extra;
+        return size.width() <= available.width() && size.height() <= available.height();
+    };
+    if (available.isEmpty() || fits(font)) {
+        return font;
+    }
+    const bool inPoints = font.pointSizeF() > 0;
+    const double step = inPoints ? 0.5 : 1.0;
+    const double smallest = inPoints ? 6.0 : 8.0;
+    double size = inPoints ? font.pointSizeF() : font.pixelSize();
+    QFont fitted = font;
+    while (size - step >= smallest) {
+        size -= step;
+        if (inPoints) {
+            fitted.setPointSizeF(size);
+        } else {
+            fitted.setPixelSize(static_cast<int>(size));
+        }
+        if (fits(fitted)) {
+            break;
+        }
+    }
+    return fitted;
+}
 
 }  // namespace daybreak

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "LinkColor.h"
+
 CXHyperLink::CXHyperLink(QWidget* parent) : CXHyperLink(QString(), parent) {}
 
 CXHyperLink::CXHyperLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
@@ -131,11 +133,18 @@ void CXHyperLink::SetBackgroundColor(const QColor& color) {
     update();
 }
 
+QColor CXHyperLink::BackgroundToPaint() const {
+    return m_crBackground.isValid() ? m_crBackground : palette().color(QPalette::Button);
+}
+
 QColor CXHyperLink::CurrentTextColor() const {
     if (m_bHovering) {
         return m_crHover;
     }
-    return m_bVisited ? m_crVisited : m_crLink;
+    const QColor background = BackgroundToPaint();
+    return m_bVisited
+               ? daybreak::LinkColorOn(background, palette(), m_crVisited, QPalette::LinkVisited)
+               : daybreak::LinkColorOn(background, palette(), m_crLink);
 }
 
 void CXHyperLink::SetUnderline(int mode) {
@@ -160,9 +169,7 @@ void CXHyperLink::showEvent(QShowEvent* event) {
 
 void CXHyperLink::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const QColor background =
-        m_crBackground.isValid() ? m_crBackground : palette().color(QPalette::Button);
-    painter.fillRect(rect(), background);
+    painter.fillRect(rect(), BackgroundToPaint());
     painter.setPen(CurrentTextColor());
     painter.setFont(font());
     painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, text());

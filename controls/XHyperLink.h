@@ -2,8 +2,9 @@
 //
 // It shows its text in the link colour, RGB(0, 0, 238); while the mouse is over it the text turns
 // to the hover colour, RGB(255, 0, 0), and is underlined; after a click that opened the URL it
-// shows the visited colour, RGB(85, 26, 139). Hover beats visited, visited beats link. The
-// cursor over it is the pointing hand and its tooltip is the URL.
+// shows the visited colour, RGB(85, 26, 139). Hover beats visited, visited beats link. On a dark
+// background the link and visited colours are the palette's own (LinkColor.h). The cursor over
+// it is the pointing hand and its tooltip is the URL.
 //
 // Attachment (PreSubclassWindow) happens once, by itself when the control is first shown or
 // earlier when the owner calls it: an empty URL is taken from the text (an empty text from the
@@ -71,7 +72,8 @@ public:
     QColor GetBackgroundColor() const { return m_crBackground; }
     void SetColors(const QColor& link, const QColor& visited, const QColor& hover);
     void SetBackgroundColor(const QColor& color);
-    // The colour the text paints in now.
+    // The colour the text paints in now. On a dark background the link and visited colours
+    // give way to the palette's (LinkColorOn); the hover colour stays.
     QColor CurrentTextColor() const;
 
     // -1 underline while hovered, 0 never, 1 always.
@@ -104,6 +106,7 @@ protected:
     virtual QPoint CursorPos() const;
 
 private:
+    QColor BackgroundToPaint() const;
     void OnHoverCheck();
     void OnClicked();
     void LoadLinkCursor();

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -13,20 +14,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "AboutDlg.h"
-#include "Archive.h"
 #include "ColorStatic.h"
 #include "DaybreakView.h"
-#include "File.h"
+#include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
-#include "TimeZone.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
 
@@ -52,21 +53,36 @@ void CloseNextModal(QWidget* owner, std::function<void(QWidget*)> inspect) {
     timer->start();
 }
 
-void WriteTexasArchive(const fs::path& directory) {
-    CFile file((directory / "timezone.arc.TX").string(), CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    CTimeZone mission;  // the default record is Mission, TX 78572
-    mission.Serialize(ar);
-    CTimeZone elPaso;
-    elPaso.m_strCity = "El Paso";
-    elPaso.m_strZipCode = "79901";
-    elPaso.m_strCounty = "El Paso";
-    elPaso.m_dLatitude = 31.76;
-    elPaso.m_dLongitude = -106.48;
-    elPaso.m_nTimeZone = 7;
-    elPaso.Serialize(ar);
-    ar.Close();
-    file.Close();
+// Texas: Mission 78572 and El Paso 79901. Alaska: Barrow 99723.
+void WriteArchives(const fs::path& directory) {
+    WriteArchive(directory / "timezone.arc.TX",
+                 {{"Mission", "TX", "78572", "Hidalgo", "Y", 26.21466, -98.35164, 6},
+                  {"El Paso", "TX", "79901", "El Paso", "Y", 31.76, -106.48, 7}});
+    WriteArchive(directory / "timezone.arc.AK",
+                 {{"Barrow", "AK", "99723", "North Slope", "Y", 71.2346, -156.8174, 9}});
+}
+
+// True when the field shows its whole text: with the cursor at the end (the field scrolls
+// to it when it paints), the first character is still at the left edge.
+bool ShowsWhole(QLineEdit* field) {
+    field->end(false);
+    field->repaint();
+    const bool whole = field->cursorPositionAt(QPoint(1, field->height() / 2)) == 0;
+    field->home(false);
+    return whole;
+}
+
+// A dark scheme as a desktop would set it: dark window, light text, light links.
+QPalette DarkPalette() {
+    QPalette dark(QColor(53, 53, 53));
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::Link, QColor(42, 130, 218));
+    dark.setColor(QPalette::LinkVisited, QColor(180, 120, 230));
+    return dark;
 }
 
 class DaybreakViewTest : public ::testing::Test {
@@ -75,7 +91,7 @@ protected:
         g_TimeZoneList.RemoveAll();
         m_dir = fs::temp_directory_path() / ("daybreak-view-" + std::to_string(::getpid()));
         fs::create_directories(m_dir);
-        WriteTexasArchive(m_dir);
+        WriteArchives(m_dir);
         m_view = std::make_unique<CDaybreakView>(m_dir);
         m_view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -87,6 +103,7 @@ protected:
     }
 
     QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(m_view->Item(id)); }
+    QDateEdit* Date() { return qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE)); }
     QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(m_view->Item(id)); }
     QCheckBox* Dst() { return qobject_cast<QCheckBox*>(m_view->Item(IDC_DST)); }
     void TypeInto(int id, const QString& text) {
@@ -301,6 +318,93 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
         QString(CAboutDlg::DataCreditLine()).replace(QLatin1Char('-'), QChar(0x2011))));
     EXPECT_EQ(link, CAboutDlg::WebAddress());
     EXPECT_TRUE(m_view->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int kResultIds[] = {IDC_SUNRISE, IDC_SUNSET, IDC_SOLAR_NOON, IDC_CITY_NAME,
+                              IDC_COUNTY_NAME};
+
+TEST_F(DaybreakViewTest, ResultsShowWholeWithTheFullTextInTheirTooltips) {
+    // The polar night in Barrow: the engine's note is too long for the field.
+    Date()->setDate(QDate(2026, 12, 7));
+    Choose(IDC_STATE_COMBO, QStringLiteral("Alaska"));
+    Choose(IDC_ZIP_COMBO, QStringLiteral("99723"));
+    const QString full = QStringLiteral(
+        "No sunrise: the Sun is down all day (next sunrise Sunday, January 24, 2027,  13:06:29)");
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(),
+              QStringLiteral("Sun down all day; next sunrise Jan 24, 2027 13:06:29"));
+    EXPECT_EQ(Edit(IDC_SUNRISE)->toolTip(), full);
+    EXPECT_EQ(Edit(IDC_SOLAR_NOON)->text(), QStringLiteral("Monday, December 07, 2026,  13:18:52"));
+    EXPECT_EQ(Edit(IDC_COUNTY_NAME)->toolTip(), QStringLiteral("North Slope"));
+    for (const int id : kResultIds) {
+        EXPECT_TRUE(ShowsWhole(Edit(id))) << id << " " << Edit(id)->text().toStdString();
+    }
+    // The dialog reads the full text back, not the shorter form.
+    m_view->Dialog().UpdateData(true);
+    EXPECT_EQ(m_view->Dialog().m_sunrise, full.toStdString());
+
+    // The longest time the field shows: weekday and month at their longest.
+    Date()->setDate(QDate(2027, 9, 29));
+    EXPECT_EQ(Edit(IDC_SOLAR_NOON)->text().left(30),
+              QStringLiteral("Wednesday, September 29, 2027,"));
+    EXPECT_TRUE(ShowsWhole(Edit(IDC_SOLAR_NOON)));
+    EXPECT_EQ(Edit(IDC_SOLAR_NOON)->toolTip(), Edit(IDC_SOLAR_NOON)->text());
+}
+
+TEST_F(DaybreakViewTest, ResultFieldsLookReadOnlyInAnyScheme) {
+    const auto base = [this](int id) { return Edit(id)->palette().color(QPalette::Base); };
+    const QColor window = m_view->palette().color(QPalette::Window);
+    ASSERT_NE(Edit(IDC_LATITUDE)->palette().color(QPalette::Base), window);
+    for (const int id : kResultIds) {
+        EXPECT_EQ(base(id), window) << id;
+        EXPECT_EQ(Edit(id)->palette().color(QPalette::Text),
+                  m_view->palette().color(QPalette::WindowText));
+    }
+    const QImage field = Edit(IDC_SUNRISE)->grab().toImage();
+    EXPECT_EQ(field.pixelColor(field.width() / 2, field.height() / 2), window);
+
+    m_view->setPalette(DarkPalette());
+    for (const int id : kResultIds) {
+        EXPECT_EQ(base(id), QColor(53, 53, 53)) << id;
+    }
+    EXPECT_EQ(Edit(IDC_LATITUDE)->palette().color(QPalette::Base), QColor(35, 35, 35));
+}
+
+TEST_F(DaybreakViewTest, CalendarOpensRightAligned) {
+    QDateEdit* date = Date();
+    QStyleOptionComboBox option;
+    option.initFrom(date);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect arrow =
+        date->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, date);
+    QTest::mouseClick(date, Qt::LeftButton, {}, arrow.center());
+    QWidget* popup = date->calendarWidget()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+    const QRect picker(date->mapToGlobal(QPoint(0, 0)), date->size());
+    EXPECT_EQ(popup->frameGeometry().right(), picker.right());
+    EXPECT_GE(popup->y(), picker.bottom());
+    popup->close();
+}
+
+TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    {
+        CDaybreakView view;
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_EQ(qobject_cast<CColorStatic*>(view.Item(IDC_HELP_LINK))->TextColor(),
+                  QColor(42, 130, 218));
+        CAboutDlg about(&view);
+        EXPECT_EQ(about.m_webLink->CurrentTextColor(), QColor(42, 130, 218));
+        about.m_webLink->SetVisited(true);
+        EXPECT_EQ(about.m_webLink->CurrentTextColor(), QColor(180, 120, 230));
+    }
+    QApplication::setPalette(before);
 }
 
 }  // namespace
