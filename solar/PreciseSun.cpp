@@ -14,8 +14,7 @@ constexpr double kJ2000 = 2451545.0;
 
 // Reduces an angle in degrees to [0, 360).
 double Wrap360(double degrees) {
-    const double r = std::fmod(degrees, 360.0);
-    return r < 0 ? r + 360 : r;
+    return degrees - 360 * std::floor(degrees / 360);
 }
 
 // Seconds of delta T from year fits; `t` counts years from the fit's epoch.
@@ -55,6 +54,15 @@ double GeocentricAltitude(double topocentricDegrees) {
     return topocentricDegrees + kSolarParallaxDegrees * std::cos(topocentricDegrees * kDeg);
 }
 
+// Sines of the event altitudes as seen from the Earth's centre.
+const std::array<double, kSunAltitudeCount> kSinGeocentricAltitude = [] {
+    std::array<double, kSunAltitudeCount> sines{};
+    for (int a = 0; a < kSunAltitudeCount; ++a) {
+        sines[a] = std::sin(GeocentricAltitude(kSunAltitudeDegrees[a]) * kDeg);
+    }
+    return sines;
+}();
+
 struct CLatitude {
     double sinLat;
     double cosLat;
@@ -73,9 +81,12 @@ CSunPosition PreciseSunPosition(double julianDayUt) {
 
     const double meanLon = Wrap360(280.46646 + t * (36000.76983 + t * 0.0003032));
     const double meanAnomaly = (357.52911 + t * (35999.05029 - t * 0.0001537)) * kDeg;
-    const double centre = (1.914602 - t * (0.004817 + t * 0.000014)) * std::sin(meanAnomaly) +
-                          (0.019993 - t * 0.000101) * std::sin(2 * meanAnomaly) +
-                          0.000289 * std::sin(3 * meanAnomaly);
+    // sin 2M and sin 3M from sin M and cos M: one sine-cosine pair instead of three sines.
+    const double sinM = std::sin(meanAnomaly);
+    const double cosM = std::cos(meanAnomaly);
+    const double centre = (1.914602 - t * (0.004817 + t * 0.000014)) * sinM +
+                          (0.019993 - t * 0.000101) * 2 * sinM * cosM +
+                          0.000289 * sinM * (3 - 4 * sinM * sinM);
     const double node = (125.04 - 1934.136 * t) * kDeg;  // Moon's ascending node
     const double sinNode = std::sin(node);
     // Nutation in longitude (degrees), its two largest terms.
@@ -111,20 +122,22 @@ CSunPosition PreciseSunPosition(double julianDayUt) {
 
 CSunSamples::CSunSamples(const CCivilDate& date, double lon)
     : m_date(date), m_lon(lon), m_center(720 + 4 * lon) {
-    const double noonJd =
-        static_cast<double>(DaysFromCivil(date)) + kJulianDayOfEpoch + m_center / 1440;
+    m_noonJd = static_cast<double>(DaysFromCivil(date)) + kJulianDayOfEpoch + m_center / 1440;
     for (int i = 0; i < 3; ++i) {
-        const CSunPosition p = PreciseSunPosition(noonJd + (i - 1));
+        const CSunPosition p = PreciseSunPosition(m_noonJd + (i - 1));
         m_sinDecl[i] = p.sinDeclination;
         m_eqTime[i] = p.eqTime;
     }
 }
 
 void CSunSamples::NextDay() {
-    m_date = AddDays(m_date, 1);
-    const double noonJd =
-        static_cast<double>(DaysFromCivil(m_date)) + kJulianDayOfEpoch + m_center / 1440 + 1;
-    const CSunPosition p = PreciseSunPosition(noonJd);
+    if (m_date.day < DaysInMonth(m_date.year, m_date.month)) {
+        ++m_date.day;
+    } else {
+        m_date = AddDays(m_date, 1);
+    }
+    m_noonJd += 1;
+    const CSunPosition p = PreciseSunPosition(m_noonJd + 1);
     m_sinDecl = {m_sinDecl[1], m_sinDecl[2], p.sinDeclination};
     m_eqTime = {m_eqTime[1], m_eqTime[2], p.eqTime};
 }
@@ -135,15 +148,21 @@ double CSunSamples::Offset(double minutes) const noexcept {
 
 namespace {
 
-// Quadratic through the values at -1, 0 and +1.
+// Quadratic through the values at -1, 0 and +1, and its slope.
 double Interpolate(const std::array<double, 3>& v, double u) {
     return v[1] + u * ((v[2] - v[0]) / 2 + u * ((v[2] + v[0]) / 2 - v[1]));
 }
 
+double Slope(const std::array<double, 3>& v, double u) {
+    return (v[2] - v[0]) / 2 + 2 * u * ((v[2] + v[0]) / 2 - v[1]);
+}
+
 }  // namespace
 
-double CSunSamples::SinDeclination(double minutes) const noexcept {
-    return Interpolate(m_sinDecl, Offset(minutes));
+CSunSamples::CPlace CSunSamples::At(double minutes) const noexcept {
+    const double u = Offset(minutes);
+    return {Interpolate(m_sinDecl, u), Slope(m_sinDecl, u) / 1440, Interpolate(m_eqTime, u),
+            Slope(m_eqTime, u) / 1440};
 }
 
 double CSunSamples::EqTime(double minutes) const noexcept {
@@ -152,16 +171,45 @@ double CSunSamples::EqTime(double minutes) const noexcept {
 
 namespace {
 
-// Cosine of the hour angle at which the Sun's centre stands at altitude sin `sinAlt`.
-// Below -1: above the altitude all day; above 1: below it all day.
-double CosHourAngle(double sinAlt, double sinDecl, const CLatitude& lat) {
-    const double cosDecl = std::sqrt(std::max(0.0, 1 - sinDecl * sinDecl));
+// The hour angle at which the Sun's centre stands at altitude sin `sinAlt`, for the Sun's
+// place at one instant, with its rate of change per minute as the place moves.
+struct CHourAngle {
+    double x;        // its cosine; below -1: above the altitude all day, above 1: below it
+    double degrees;  // 0 to 180 (the cosine clamped)
+    double rate;     // degrees per minute; 0 where the crossing grazes (no Newton step)
+};
+
+CHourAngle HourAngleAt(double sinAlt, const CSunSamples::CPlace& place, const CLatitude& lat) {
+    const double sinDecl = place.sinDecl;
+    const double cosDecl2 = std::max(1e-24, 1 - sinDecl * sinDecl);
+    const double cosDecl = std::sqrt(cosDecl2);
     const double denominator = lat.cosLat * cosDecl;
     const double numerator = sinAlt - lat.sinLat * sinDecl;
     if (std::fabs(denominator) < 1e-12) {  // at a pole the Sun keeps its altitude all day
-        return numerator > 0 ? 2 : -2;
+        return {numerator > 0 ? 2.0 : -2.0, numerator > 0 ? 0.0 : 180.0, 0};
     }
-    return numerator / denominator;
+    const double x = numerator / denominator;
+    const double xc = std::clamp(x, -1.0, 1.0);
+    const double sinHour = std::sqrt(1 - xc * xc);
+    double rate = 0;
+    if (sinHour > 0.05) {
+        const double dxdSinDecl = -lat.sinLat / denominator + x * sinDecl / cosDecl2;
+        rate = -dxdSinDecl * place.sinDeclRate / sinHour / kDeg;
+    }
+    return {x, std::acos(xc) / kDeg, rate};
+}
+
+// The next estimate of a crossing from the Sun's place at `minutes`: a Newton step on
+// t = 720 + 4 (lon + side H(t)) - E(t), whose slope (the hour angle's and the equation of
+// time's rates) the samples give; a plain step where the slope is not small.
+double NextEstimate(double minutes, double lon, int side, const CHourAngle& h,
+                    const CSunSamples::CPlace& place) {
+    const double target = 720 + 4 * (lon + side * h.degrees) - place.eqTime;
+    const double slope = 4 * side * h.rate - place.eqTimeRate;
+    if (h.rate == 0 || std::fabs(slope) >= 0.5) {
+        return target;
+    }
+    return minutes + (target - minutes) / (1 - slope);
 }
 
 double TransitMinutes(const CSunSamples& samples, double lon) {
@@ -177,36 +225,41 @@ double TransitMinutes(const CSunSamples& samples, double lon) {
     return minutes;
 }
 
-// One crossing: `side` is -1 for the morning one, +1 for the evening one. Starting at the
-// transit, the hour angle is recomputed with the Sun's place at the latest estimate.
-CEventMinutes Crossing(const CSunSamples& samples, const CLatitude& lat, double lon, double sinAlt,
-                       double transit, int side, double* sinDeclOut) {
-    double minutes = transit;
-    double x = 0;
-    double sinDecl = 0;
-    for (int i = 0; i < kMaxIterations; ++i) {
-        sinDecl = samples.SinDeclination(minutes);
-        x = CosHourAngle(sinAlt, sinDecl, lat);
-        // Out of range, the estimate goes to the day's end (midnight) or to the transit, so
-        // that the next pass looks at the Sun where the crossing would have to be.
-        const double hourAngle = std::acos(std::clamp(x, -1.0, 1.0)) / kDeg;
-        const double next = 720 + 4 * (lon + side * hourAngle) - samples.EqTime(minutes);
+struct CCrossingResult {
+    CEventMinutes event;
+    double sinDecl;  // the Sun's at the crossing (or at the last estimate)
+};
+
+// One crossing: `side` is -1 for the morning one, +1 for the evening one. The first estimate
+// comes from the Sun's place at the transit (shared by both sides); from then on the hour
+// angle is recomputed with the place at the latest estimate until the estimate moves less
+// than a second. With the Newton steps the first estimate lands within a fraction of a second
+// and the second pass confirms it. Out of range, the hour angle is clamped, so the estimate
+// goes to midnight or to the transit, where the crossing would have to be.
+CCrossingResult Crossing(const CSunSamples& samples, const CLatitude& lat, double lon,
+                         double sinAlt, double transit, const CSunSamples::CPlace& transitPlace,
+                         const CHourAngle& transitHour, int side) {
+    double minutes = NextEstimate(transit, lon, side, transitHour, transitPlace);
+    CHourAngle h = transitHour;
+    double sinDecl = transitPlace.sinDecl;
+    for (int i = 1; i < kMaxIterations; ++i) {
+        const CSunSamples::CPlace place = samples.At(minutes);
+        sinDecl = place.sinDecl;
+        h = HourAngleAt(sinAlt, place, lat);
+        const double next = NextEstimate(minutes, lon, side, h, place);
         const bool done = std::fabs(next - minutes) < kConvergedMinutes;
         minutes = next;
         if (done) {
             break;
         }
     }
-    if (sinDeclOut != nullptr) {
-        *sinDeclOut = sinDecl;
+    if (h.x < -1) {
+        return {{SolarCrossing::UpAllDay, 0}, sinDecl};
     }
-    if (x < -1) {
-        return {SolarCrossing::UpAllDay, 0};
+    if (h.x > 1) {
+        return {{SolarCrossing::DownAllDay, 0}, sinDecl};
     }
-    if (x > 1) {
-        return {SolarCrossing::DownAllDay, 0};
-    }
-    return {SolarCrossing::Crosses, minutes};
+    return {{SolarCrossing::Crosses, minutes}, sinDecl};
 }
 
 // Degrees clockwise from north of the Sun at altitude sin `sinAlt`, east of the meridian.
@@ -226,25 +279,23 @@ CPreciseDayUtc PreciseDayUtc(const CSunSamples& samples, double lat, SunAltitude
     const CLatitude l{std::sin(lat * kDeg), std::cos(lat * kDeg)};
     CPreciseDayUtc day;
     day.noon = TransitMinutes(samples, lon);
-    const double noonDecl = std::asin(samples.SinDeclination(day.noon)) / kDeg;
-    const double geocentric = 90 - std::fabs(lat - noonDecl);
+    const CSunSamples::CPlace transitPlace = samples.At(day.noon);
+    const double geocentric = 90 - std::fabs(lat - std::asin(transitPlace.sinDecl) / kDeg);
     day.noonElevation = geocentric - kSolarParallaxDegrees * std::cos(geocentric * kDeg);
     for (int a = 0; a < kSunAltitudeCount; ++a) {
         if ((mask & (1u << a)) == 0) {
             continue;
         }
-        const double sinAlt = std::sin(GeocentricAltitude(kSunAltitudeDegrees[a]) * kDeg);
-        const bool horizon = a == SunAltitudeIndex(SunAltitude::Horizon);
-        double riseDecl = 0;
-        double setDecl = 0;
-        CSunCrossingPair& pair = day.crossings[a];
-        pair.morning =
-            Crossing(samples, l, lon, sinAlt, day.noon, -1, horizon ? &riseDecl : nullptr);
-        pair.evening =
-            Crossing(samples, l, lon, sinAlt, day.noon, +1, horizon ? &setDecl : nullptr);
-        if (horizon) {
-            day.sunriseAzimuth = EastAzimuth(sinAlt, riseDecl, l);
-            day.sunsetAzimuth = 360 - EastAzimuth(sinAlt, setDecl, l);
+        const double sinAlt = kSinGeocentricAltitude[a];
+        const CHourAngle transitHour = HourAngleAt(sinAlt, transitPlace, l);
+        const CCrossingResult rise =
+            Crossing(samples, l, lon, sinAlt, day.noon, transitPlace, transitHour, -1);
+        const CCrossingResult set =
+            Crossing(samples, l, lon, sinAlt, day.noon, transitPlace, transitHour, +1);
+        day.crossings[a] = {rise.event, set.event};
+        if (a == SunAltitudeIndex(SunAltitude::Horizon)) {
+            day.sunriseAzimuth = EastAzimuth(sinAlt, rise.sinDecl, l);
+            day.sunsetAzimuth = 360 - EastAzimuth(sinAlt, set.sinDecl, l);
         }
     }
     return day;

@@ -90,8 +90,13 @@ public:
     double Lon() const noexcept { return m_lon; }
     void NextDay();
 
-    // Position `minutes` after 00:00 UTC of the date (within about a day of the mean noon).
-    double SinDeclination(double minutes) const noexcept;
+    // The place `minutes` after 00:00 UTC of the date (within about a day of the mean noon),
+    // with its rates of change per minute.
+    struct CPlace {
+        double sinDecl, sinDeclRate;
+        double eqTime, eqTimeRate;  // minutes, minutes per minute
+    };
+    CPlace At(double minutes) const noexcept;
     double EqTime(double minutes) const noexcept;
 
 private:
@@ -100,6 +105,7 @@ private:
     CCivilDate m_date;
     double m_lon;
     double m_center;                    // mean solar noon, minutes after 00:00 UTC of the date
+    double m_noonJd = 0;                // the same as a Julian day in UT
     std::array<double, 3> m_sinDecl{};  // at center - 1 day, center, center + 1 day
     std::array<double, 3> m_eqTime{};
 };
