@@ -19,6 +19,7 @@
 
 #include "LocalSolarTime.h"
 #include "PreciseSun.h"
+#include "SolarTable.h"
 
 enum class SunEvent {
     Sunrise,
