@@ -20,6 +20,7 @@
 
 class CColorStatic;
 class CSortedComboBox;
+class QAction;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -45,6 +46,7 @@ public:
     void EndDialog(int result) override;
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
+    void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -65,10 +67,13 @@ private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
+    void CreateCalculationMenu();  // CalculationMenu.cpp
+    void ShowPreciseNote(bool on);
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
+    QAction* m_preciseAction = nullptr;
     QWidget* m_client = nullptr;
 
     CSortedComboBox* m_stateCombo = nullptr;

@@ -173,7 +173,7 @@ std::string LineValue(const CPlan& plan, const CDayResults& day, const CItem& it
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
         if (value) {
-            return Degrees(*value) + " degrees";
+            return FormatSunAngle(*value);
         }
         return item.angle == Angle::SunriseAzimuth ? "no sunrise" : "no sunset";
     }

@@ -141,3 +141,49 @@ std::string FormatSunEvent(const CSunEventResult& result) {
     }
     return std::string(buffer, static_cast<std::size_t>(written));
 }
+
+std::string FormatSunAngle(double degrees) {
+    char buffer[48];
+    const int written = std::snprintf(buffer, sizeof buffer, "%.1f degrees", degrees);
+    if (written <= 0 || written >= static_cast<int>(sizeof buffer)) {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(written));
+}
+
+std::vector<CSunLine> SunDayLines(const CSunDayEvents& day) {
+    using enum SunEvent;
+    static constexpr SunEvent kOrder[] = {AstronomicalDawn,
+                                          NauticalDawn,
+                                          CivilDawn,
+                                          MorningBlueHourStart,
+                                          MorningBlueHourEnd,
+                                          MorningGoldenHourStart,
+                                          Sunrise,
+                                          MorningGoldenHourEnd,
+                                          SolarNoon,
+                                          EveningGoldenHourStart,
+                                          Sunset,
+                                          EveningGoldenHourEnd,
+                                          EveningBlueHourStart,
+                                          EveningBlueHourEnd,
+                                          CivilDusk,
+                                          NauticalDusk,
+                                          AstronomicalDusk};
+    std::vector<CSunLine> lines;
+    for (SunEvent event : kOrder) {
+        lines.push_back({SunEventInfo(event).label, FormatSunEvent(day[event])});
+        if (event == Sunrise) {
+            lines.push_back({"Sunrise Azimuth", day[Sunrise].HasTime()
+                                                    ? FormatSunAngle(day.sunriseAzimuth)
+                                                    : "no sunrise"});
+        } else if (event == Sunset) {
+            lines.push_back({"Sunset Azimuth", day[Sunset].HasTime()
+                                                   ? FormatSunAngle(day.sunsetAzimuth)
+                                                   : "no sunset"});
+        } else if (event == SolarNoon) {
+            lines.push_back({"Solar Noon Elevation", FormatSunAngle(day.noonElevation)});
+        }
+    }
+    return lines;
+}

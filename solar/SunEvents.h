@@ -92,3 +92,17 @@ CSolarResult ToSolarResult(const CSunEventResult& result);
 // and sunset ("No sunrise: the Sun is up all day") and for the others e.g.
 // "No civil dawn: the Sun stays below -6 degrees all day".
 std::string FormatSunEvent(const CSunEventResult& result);
+
+// "56.8 degrees".
+std::string FormatSunAngle(double degrees);
+
+// One line of a day's list: a name ("Civil Dawn", "Sunrise Azimuth") and its text.
+struct CSunLine {
+    std::string name;
+    std::string value;
+};
+
+// Every event of the day in the order of the day, with the Sun's azimuth after sunrise and
+// sunset and its elevation after solar noon: what the day's details list. `day` must hold
+// every altitude (kAllSunAltitudes).
+std::vector<CSunLine> SunDayLines(const CSunDayEvents& day);
