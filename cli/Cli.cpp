@@ -22,6 +22,8 @@ constexpr const char* kProgram = "daybreak-cli";
 
 }  // namespace
 
+// The cells and texts below are shared with the event output (declared in CliCells.h).
+
 // Zero-padded decimal, written by hand: a year's table formats thousands of these.
 void AppendNumber(std::string& text, std::int64_t value, int width) {
     if (value < 0) {
