@@ -245,6 +245,10 @@ void CDaybreakDlg::CalculateSolarTimes() {
         m_solarNoon.clear();
         return;
     }
+    if (m_precise) {
+        CalculatePreciseTimes();
+        return;
+    }
     // All three before any member changes: an error leaves the earlier results untouched.
     const CSolarResult sunrise =
         LocalSunrise(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);

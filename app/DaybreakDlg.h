@@ -66,6 +66,11 @@ public:
     void OnSelchangeCity();
     void OnFileExit();
     void OnHelpAbout();
+    // Precise Calculation: the three results from the precise engine (when `on`) or from the
+    // default series, recomputed at once. Day Details: every event of the date for the place
+    // in the fields, from the precise engine, in a window of its own.
+    void OnPreciseCalculation(bool on);
+    void OnDayDetails();
 
     void FillStateCombo();
     // The code of the first state table row whose name equals `name` exactly, or "".
@@ -93,11 +98,13 @@ public:
     CComboBox m_cityCombo;
     CButton m_dstButton;
     CColorText m_helpLink;
+    bool m_precise = false;  // Precise Calculation; the window restores the user's choice
 
 private:
     // Runs one command; an exception leaving it is reported and ends the command.
     void RunCommand(const std::function<void()>& command);
     void ApplyRecord(const CTimeZoneData& record);
+    void CalculatePreciseTimes();
     using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
     void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 

@@ -189,6 +189,7 @@ void CDaybreakView::CreateMenu() {
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setData(ID_FILE_EXIT);
     connect(exit, &QAction::triggered, this, [this] { m_dlg.OnFileExit(); });
+    CreateCalculationMenu();
     QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
     QAction* about = help->addAction(QStringLiteral("About Lumora.Zezidov"));
     about->setData(ID_HELP_ABOUT);

@@ -22,6 +22,7 @@
 class CColorStatic;
 class CResultField;
 class CSortedComboBox;
+class QAction;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -47,6 +48,7 @@ public:
     void EndDialog(int result) override;
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
+    void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -69,10 +71,13 @@ private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
+    void CreateCalculationMenu();  // CalculationMenu.cpp
+    void ShowPreciseNote(bool on);
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
+    QAction* m_preciseAction = nullptr;
     QWidget* m_client = nullptr;
 
     CSortedComboBox* m_stateCombo = nullptr;

@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CTime.h"
+#include "SunEvents.h"
 
 class IComboBox {
 public:
@@ -148,4 +150,9 @@ public:
     virtual void EndDialog(int result) = 0;
     virtual void ShowAboutBox() = 0;
     virtual void ShowTimeZoneHelp() = 0;
+    // Every event of one day for a place, under a heading, in a window of its own.
+    virtual void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) {
+        (void)heading;
+        (void)lines;
+    }
 };

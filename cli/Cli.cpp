@@ -4,7 +4,9 @@
 #include <ostream>
 
 #include "CTime.h"
+#include "CliCells.h"
 #include "CliOptions.h"
+#include "EventOutput.h"
 #include "LocalSolarTime.h"
 #include "PlaceCommands.h"
 #include "SolarException.h"
@@ -17,6 +19,10 @@
 namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
+
+}  // namespace
+
+// The cells and texts below are shared with the event output (declared in CliCells.h).
 
 // Zero-padded decimal, written by hand: a year's table formats thousands of these.
 void AppendNumber(std::string& text, std::int64_t value, int width) {
@@ -112,6 +118,8 @@ std::string Pad(std::string text, std::size_t width) {
     return text;
 }
 
+namespace {
+
 std::string TableText(const std::vector<CSolarDay>& rows) {
     std::string text = Pad("Date", 12) + Pad("Sunrise", 14) + Pad("Sunset", 14) +
                        Pad("Solar noon", 14) + "Day length\n";
@@ -143,6 +151,9 @@ std::string Output(const CCliOptions& options) {
     const double lon = *options.longitude;
     const float offset = *options.offset;
     const int dst = options.dst ? 1 : 0;
+    if (UsesEventOutput(options)) {
+        return EventOutput(options, date);
+    }
 
     if (options.days == 0 && options.format == CliFormat::Text) {
         // Computed in the window's order, all three before anything is written.
@@ -162,7 +173,7 @@ std::string Output(const CCliOptions& options) {
 
 std::string CliUsage() {
     return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
-                    [--days N] [--format text|csv]
+                    [--days N] [--format text|csv] [--precise] [--events LIST]
        daybreak-cli --state CODE (--zip ZIP | --city CITY) [--dst] [--date ...] [...]
        daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
@@ -181,6 +192,13 @@ Options:
   --days N         a table of N days from the date on: date, sunrise, sunset, solar noon,
                    day length; "+1" marks an event on the next day, "-1" on the day before
   --format FMT     text (default) or csv (the table's rows with a header line)
+  --precise        sunrise, sunset and solar noon from the precise engine (within seconds
+                   of an ephemeris; the default series is off by up to minutes, see README)
+  --events LIST    the events to show, comma-separated, as lines or as the table's columns:
+                   sunrise, sunset, noon (the default three), civil, nautical, astronomical
+                   (dawn and dusk), golden (-4 to +6 degrees), blue (-6 to -4 degrees),
+                   azimuth (the Sun's direction at sunrise and sunset, its noon elevation).
+                   All but the default three always come from the precise engine.
   --state CODE     take the place from the archive of a state or possession (TX, PR, GU)
   --zip ZIP        ... the place of that zip code (the first such record in the archive)
   --city CITY      ... the place of that city-list text ("Mission - 78572"), or the first

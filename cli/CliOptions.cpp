@@ -195,6 +195,11 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             } else {
                 Fail(name, text, "is not a format (text or csv)");
             }
+        } else if (name == "--precise") {
+            noValue();
+            options.precise = true;
+        } else if (name == "--events") {
+            options.events = ParseEventList(name, value());
         } else if (!ParsePlaceOption(name, value, options.place)) {
             throw CCliError("unknown option '" + std::string(name) + "'");
         }
@@ -203,9 +208,10 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.help || options.version) {
         return options;
     }
-    CheckPlaceOptions(
-        options.place, options.latitude || options.longitude || options.offset,
-        options.dst || options.date || options.days != 0 || options.format != CliFormat::Text);
+    CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
+                      options.dst || options.date || options.days != 0 ||
+                          options.format != CliFormat::Text || options.precise ||
+                          !options.events.empty());
     if (options.place.LooksUpPlace() || options.place.Lists()) {
         return options;
     }

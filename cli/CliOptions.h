@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CivilTime.h"
+#include "EventOutput.h"
 #include "PlaceOptions.h"
 
 // A bad command line: what() is one line naming the argument, without the program's name.
@@ -41,6 +42,8 @@ struct CCliOptions {
     std::optional<CCivilDate> date;  // today when absent
     int days = 0;                    // 0: the three result lines; N: a table of N days
     CliFormat format = CliFormat::Text;
+    bool precise = false;          // sunrise, sunset and noon from the precise engine
+    std::vector<CliEvent> events;  // --events; empty: the three default events
 };
 
 // Throws CCliError for an unknown option, a missing or malformed value, or a missing place.

@@ -82,6 +82,12 @@ public:
     void EndDialog(int result) override { endResult = result; }
     void ShowAboutBox() override { ++aboutBoxes; }
     void ShowTimeZoneHelp() override { ++helpDialogs; }
+    void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override {
+        dayDetailsHeading = heading;
+        dayDetails = lines;
+    }
+    std::string dayDetailsHeading;
+    std::vector<CSunLine> dayDetails;
 };
 
 class FakeExchange : public CDataExchange {

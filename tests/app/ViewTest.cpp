@@ -13,8 +13,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStyleOptionComboBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -318,6 +320,47 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
         QString(CAboutDlg::DataCreditLine()).replace(QLatin1Char('-'), QChar(0x2011))));
     EXPECT_EQ(link, CAboutDlg::WebAddress());
     EXPECT_TRUE(m_view->isVisible());
+}
+
+TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrlD) {
+    QSettings().remove(QStringLiteral("PreciseCalculation"));
+    m_view = std::make_unique<CDaybreakView>(m_dir);  // starts from the default
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    QAction* precise = MenuAction(QStringLiteral("Precise Calculation"));
+    ASSERT_NE(precise, nullptr);
+    EXPECT_FALSE(precise->isChecked());
+
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    QTest::mouseClick(Dst(), Qt::LeftButton);
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  05:15:47"));
+    precise->trigger();
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  05:15:23"));
+    EXPECT_EQ(m_view->windowTitle(),
+              QStringLiteral("Corvane - Lumora.Zezidov (Precise Calculation)"));
+
+    QStringList rows;
+    CloseNextModal(m_view.get(), [&rows](QWidget* w) {
+        rows << w->windowTitle();
+        const auto* list = w->findChild<QTableWidget*>();
+        for (int row = 0; row < list->rowCount(); ++row) {
+            rows << list->item(row, 0)->text() + QStringLiteral(": ") + list->item(row, 1)->text();
+        }
+    });
+    QTest::keyClick(m_view.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(rows.contains(QStringLiteral("Day Details")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("Civil Dusk: Thursday, June 21, 2007,  21:03:32")));
+
+    // The next window starts as this one was left, and says so.
+    m_view = std::make_unique<CDaybreakView>(m_dir);
+    EXPECT_TRUE(MenuAction(QStringLiteral("Precise Calculation"))->isChecked());
+    EXPECT_TRUE(m_view->windowTitle().endsWith(QStringLiteral("(Precise Calculation)")));
+    MenuAction(QStringLiteral("Precise Calculation"))->trigger();
+    EXPECT_FALSE(QSettings().value(QStringLiteral("PreciseCalculation")).toBool());
+    EXPECT_EQ(m_view->windowTitle(), QStringLiteral("Corvane - Lumora.Zezidov"));
 }
 
 }  // namespace

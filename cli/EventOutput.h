@@ -1,0 +1,33 @@
+#pragma once
+// The tool's output with --precise or --events: the chosen events of one date as lines, or as
+// the columns of a table or CSV file of days.
+//
+//     daybreak-cli --precise --events sunrise,sunset,civil --lat 41.88 --lon 87.63 ...
+//     Local Sunrise: Thursday, June 21, 2007,  05:15:...
+//     Local Sunset: ...
+//     Civil Dawn: ...
+//     Civil Dusk: ...
+//
+// Without --precise, sunrise, sunset and solar noon come from the default series exactly as
+// the plain lines give them; the other events exist only in the precise engine.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CivilTime.h"
+
+struct CCliOptions;
+
+// The names --events takes, in the order of this enumeration when listed in the help.
+enum class CliEvent { Sunrise, Sunset, Noon, Civil, Nautical, Astronomical, Golden, Blue, Azimuth };
+
+// "sunrise,sunset,civil": each name once, in the order given. Throws CCliError naming the
+// option for an empty list or an unknown name.
+std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view text);
+
+// Whether the options ask for this output rather than the plain three lines or table.
+bool UsesEventOutput(const CCliOptions& options);
+
+// The whole output for the date. Throws CSolarException as the engines do.
+std::string EventOutput(const CCliOptions& options, const CCivilDate& date);

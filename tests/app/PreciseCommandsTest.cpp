@@ -1,0 +1,63 @@
+// The Calculation menu's commands in the main dialog's logic: Precise Calculation and Day
+// Details.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DaybreakDlg.h"
+#include "FakeWindow.h"
+#include "Resource.h"
+
+namespace {
+
+class PreciseCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_window.date = *CTime::FromLocal(2007, 6, 21, 9, 30, 0);
+        m_dlg.m_date = m_window.date;
+        m_dlg.OnInitDialog();
+        m_window.numbers[IDC_LATITUDE] = 41.88;
+        m_window.numbers[IDC_LONGITUDE] = 87.63;
+        m_window.numbers[IDC_TIMEZONE_OFFSET] = 6;
+        m_window.dst.check = 1;
+    }
+    const std::string& Shown(int id) { return m_window.texts[id]; }
+
+    FakeWindow m_window;
+    CDaybreakDlg m_dlg{m_window};
+};
+
+TEST_F(PreciseCommandsTest, PreciseCalculationSwitchesTheThreeResults) {
+    m_dlg.OnCalculate();
+    EXPECT_EQ(Shown(IDC_SUNRISE), "Thursday, June 21, 2007,  05:15:47");
+    m_dlg.OnPreciseCalculation(true);
+    EXPECT_EQ(Shown(IDC_SUNRISE), "Thursday, June 21, 2007,  05:15:23");
+    EXPECT_EQ(Shown(IDC_SUNSET), "Thursday, June 21, 2007,  20:29:09");
+    EXPECT_EQ(Shown(IDC_SOLAR_NOON), "Thursday, June 21, 2007,  12:52:16");
+    // Every later calculation keeps to the chosen engine, until it is switched back.
+    m_window.numbers[IDC_LATITUDE] = 70;
+    m_dlg.OnCalculate();
+    EXPECT_EQ(Shown(IDC_SUNRISE), "No sunrise: the Sun is up all day");
+    m_dlg.OnPreciseCalculation(false);
+    EXPECT_EQ(Shown(IDC_SUNRISE).substr(0, 44), "No sunrise: the Sun is up all day (last sunr");
+}
+
+TEST_F(PreciseCommandsTest, DayDetailsListsEveryEventOfTheDate) {
+    m_window.texts[IDC_CITY_NAME] = "Chicago";
+    m_dlg.OnDayDetails();
+    EXPECT_EQ(m_window.dayDetailsHeading, "Thursday, June 21, 2007, Chicago");
+    ASSERT_EQ(m_window.dayDetails.size(), 20u);
+    EXPECT_EQ(m_window.dayDetails.front().name, "Astronomical Dawn");
+    EXPECT_EQ(m_window.dayDetails.back().name, "Astronomical Dusk");
+    bool civilDawn = false;
+    for (const CSunLine& line : m_window.dayDetails) {
+        if (line.name == "Civil Dawn") {
+            civilDawn = true;
+            EXPECT_EQ(line.value, "Thursday, June 21, 2007,  04:40:59");
+        }
+    }
+    EXPECT_TRUE(civilDawn);
+    EXPECT_TRUE(m_window.errors.empty());
+}
+
+}  // namespace
