@@ -19,6 +19,7 @@
 #include "StateArchive.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
+#include "ZoneFile.h"
 
 namespace {
 
@@ -378,5 +379,54 @@ TEST(StateArchives, NoRecordLiesFarFromItsCensusCentreUnlessListed) {
     EXPECT_GT(checked, 30000u);
     for (const auto& [zip, reason] : listed) {
         EXPECT_TRUE(far.contains(zip)) << zip << " is listed but lies within " << kLimitKm << " km";
+    }
+}
+
+// The zone file packed beside the archives names a zone for every place, and the right one
+// where the answer is known.
+TEST(StateArchives, EveryPlaceHasItsZoneInTheZoneFile) {
+    std::size_t places = 0;
+    for (const CStateRow& state : g_StateTable) {
+        const std::string code(state.code);
+        SCOPED_TRACE(code);
+        const CZoneTable zones = CZoneTable::Load(code, DAYBREAK_ARCHIVE_DIR);
+        ASSERT_TRUE(zones.IsKnown()) << zones.Problem();
+        const CTimeZoneList list = Load(code);
+        EXPECT_EQ(zones.Size(), list.GetCount());
+        for (const CTimeZoneData& r : list) {
+            EXPECT_TRUE(zones.Find(r.m_strZipCode).has_value()) << r.m_strZipCode;
+            ++places;
+        }
+    }
+    EXPECT_GT(places, 40000u);
+
+    const struct {
+        const char* state;
+        const char* zip;
+        const char* zone;
+    } known[] = {
+        {"IL", "60601", "America/Chicago"},
+        {"IN", "46204", "America/Indiana/Indianapolis"},
+        {"IN", "46402", "America/Chicago"},
+        {"KY", "40202", "America/Kentucky/Louisville"},
+        {"AZ", "85004", "America/Phoenix"},
+        {"AZ", "86515", "America/Denver"},   // Window Rock, Navajo Nation
+        {"AZ", "86040", "America/Phoenix"},  // Page
+        {"OR", "97914", "America/Boise"},    // Ontario
+        {"ID", "83542", "America/Los_Angeles"},
+        {"AL", "36867", "America/Chicago"},  // Phenix City: Central by law
+        {"HI", "96813", "Pacific/Honolulu"},
+        {"HI", "96898", "Pacific/Wake"},
+        {"AK", "99546", "America/Adak"},
+        {"AK", "99926", "America/Metlakatla"},
+        {"GU", "96910", "Pacific/Guam"},
+        {"AS", "96799", "Pacific/Pago_Pago"},
+        {"MH", "96960", "Pacific/Majuro"},
+        {"FM", "96944", "Pacific/Kosrae"},
+        {"PR", "00901", "America/Puerto_Rico"},
+    };
+    for (const auto& k : known) {
+        EXPECT_EQ(CZoneTable::Load(k.state, DAYBREAK_ARCHIVE_DIR).Find(k.zip), k.zone)
+            << k.state << " " << k.zip;
     }
 }
