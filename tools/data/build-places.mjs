@@ -103,8 +103,16 @@ const DROPPED_ZIPS = {
   72643: 'an Arkansas prefix filed under Missouri; Lead Hill AR is 72644',
 };
 
-// Counties that no FIPS table names. Wake Island is no part of Honolulu County.
-const COUNTY_OVERRIDES = { 96898: ['', 'Wake Island'] };
+// Counties decided by hand: zip -> [code, name (none: the Census's name of the code)].
+const COUNTY_OVERRIDES = {
+  // Wake Island is no part of Honolulu County, nor of any county.
+  96898: ['', 'Wake Island'],
+  // The village lies on the county line, on the Sonoma side; the 2010 relation names Marin alone.
+  94972: ['097'],
+  // The village lies in Rosebud County; its ZCTA reaches north into Garfield, which the 2010
+  // relation names alone.
+  59312: ['087'],
+};
 
 // The Census check's distances, in kilometres: a point this far from its zip's ZCTA centre is
 // looked at; a point shared by several places this far from it is a source's fall-back; a
@@ -115,9 +123,7 @@ const NEAR_KM = 12;
 // Records farther than this from their Census centre must be listed, with a reason, in
 // data/far-from-centre.tsv.
 const CHECK_KM = 50;
-const NEIGHBOURS = 5;
-const DEBUG = process.env.DEBUG;
-const COUNTY_KM = 100;
+const COUNTY_KM = 90;
 
 // Census county names since the 2010 table, by state and code.
 const COUNTY_CHANGES = {
@@ -618,9 +624,10 @@ for (const r of records.values()) {
 // lies within COUNTY_KM of the point takes that of the nearest ZCTA.
 for (const r of records.values()) {
   if (!STATE_HAS_FIPS(r.state) || r.state === 'CT' || COUNTY_OVERRIDES[r.zip]) continue;
-  const distance = (code) => distanceToCounty(r.lat, r.lon, r.state, code, r.zip);
+  const distance = (code) => distanceToCounty(r.lat, r.lon, r.state, code, null);
   let candidates;
   let rule;
+  let censusZip = r.zip; // the zip whose relation gives the candidates
   if (censusCentres.has(r.zip) && censusCounties.has(r.zip)) {
     candidates = [...relatedCodes(r.zip, r.state)];
     rule = 'countyRelation';
@@ -631,23 +638,19 @@ for (const r of records.values()) {
       (c) => relatedCodes(c.zip, r.state).size > 0);
     if (!near) continue;
     candidates = [...relatedCodes(near.zip, r.state)];
+    censusZip = near.zip;
     rule = 'countyPoint';
     if (candidates.includes(r.countyCode)) continue;
   }
-  // The candidate most of the point's nearest centres are related to, then the nearest.
-  const neighbours = nearestCentres(r.lat, r.lon, NEIGHBOURS, r.zip);
-  const votes = (code) => neighbours.filter((c) => relatedCodes(c.zip, r.state).has(code)).length;
-  const score = (code) => [votes(code), -distance(code)];
-  const better = (x, y) => x[0] - y[0] || x[1] - y[1];
-  // SimpleMaps' main county of the zip (the largest share) settles it when it is a candidate.
-  const main = detailByZip.get(r.zip);
+  // SimpleMaps' main county of that zip (its largest share) when the relation names it, else
+  // the candidate with a zip centre nearest the point; taken when it lies nearer the point
+  // than the named county does.
+  const main = detailByZip.get(censusZip);
   const mainCode = main && main.stateAbbreviation === r.state ? county3(main.county_fips) : null;
-  const best = candidates.includes(mainCode) ? [score(mainCode), mainCode]
-    : candidates.map((code) => [score(code), code])
-      .sort((x, y) => better(y[0], x[0]) || x[1].localeCompare(y[1]))[0];
-  const known = censusCountyNames.has(`${r.state}|${r.countyCode}`);
-  if (known && !(better(best[0], score(r.countyCode)) > 0)) continue;
-  if (DEBUG) console.error(r.zip, best, score(r.countyCode));
+  const best = candidates.includes(mainCode) ? [distance(mainCode), mainCode]
+    : candidates.map((code) => [distance(code), code])
+      .sort((x, y) => x[0] - y[0] || x[1].localeCompare(y[1]))[0];
+  if (!(best[0] < distance(r.countyCode))) continue;
   r.countyCode = best[1];
   noteChange(r, rule);
 }
@@ -656,8 +659,10 @@ for (const r of records.values()) {
 for (const r of records.values()) {
   const override = COUNTY_OVERRIDES[r.zip];
   if (override) {
-    [r.countyCode, r.county] = override;
-    noteChange(r, 'countyByHand');
+    const was = r.countyCode;
+    r.countyCode = override[0];
+    r.county = override[1] ?? censusCountyName(r.state, r.countyCode);
+    if (r.countyCode !== was) noteChange(r, 'countyByHand');
     continue;
   }
   if (!STATE_HAS_FIPS(r.state)) continue;
@@ -904,7 +909,6 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@POINT_KM@', String(POINT_KM))
   .replaceAll('@FALLBACK_KM@', String(FALLBACK_KM))
   .replaceAll('@NEAR_KM@', String(NEAR_KM))
-  .replaceAll('@NEIGHBOURS@', String(NEIGHBOURS))
   .replaceAll('@COUNTY_KM@', String(COUNTY_KM))
   .replaceAll('@CHECK_KM@', String(CHECK_KM))
   .replaceAll('@ZONE_MIX@', [...zoneMix].sort((x, y) => y[1] - x[1])
