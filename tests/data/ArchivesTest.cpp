@@ -63,6 +63,15 @@ CTimeZoneList Load(const std::string& code) {
     return list;
 }
 
+// A place of a state's archive, each archive loaded once for the test program.
+std::optional<CTimeZoneData> FindPlace(const std::string& code, const std::string& zip) {
+    static std::map<std::string, CTimeZoneList> loaded;
+    if (!loaded.contains(code)) {
+        loaded.emplace(code, Load(code));
+    }
+    return loaded.at(code).FindByZip(zip);
+}
+
 // The record counts the data notes give per state: rows "| XX | Name | 123 |".
 std::map<std::string, long> RecordedCounts() {
     std::ifstream notes(DAYBREAK_DATA_NOTES);
@@ -289,13 +298,9 @@ TEST(StateArchives, KnownPlacesComeOutRight) {
         {"VI", "00820", "Christiansted", nullptr, nullptr, 4, "N"},
         {"MP", "96950", "Saipan", nullptr, nullptr, -10, "N"},
     };
-    std::map<std::string, CTimeZoneList> loaded;
     for (const Place& p : places) {
         SCOPED_TRACE(std::string(p.state) + " " + p.zip);
-        if (!loaded.contains(p.state)) {
-            loaded.emplace(p.state, Load(p.state));
-        }
-        const std::optional<CTimeZoneData> r = loaded.at(p.state).FindByZip(p.zip);
+        const std::optional<CTimeZoneData> r = FindPlace(p.state, p.zip);
         ASSERT_TRUE(r.has_value());
         if (p.city) {
             EXPECT_EQ(r->m_strCity, p.city);
@@ -328,19 +333,15 @@ TEST(StateArchives, MendedPointsLieAtTheirPlaces) {
         {"AK", "99565", 56.30, -158.50}, {"AK", "99726", 66.76, -151.41},
         {"AZ", "86443", 35.95, -114.44},
     };
-    std::map<std::string, CTimeZoneList> loaded;
     for (const auto& p : places) {
         SCOPED_TRACE(std::string(p.state) + " " + p.zip);
-        if (!loaded.contains(p.state)) {
-            loaded.emplace(p.state, Load(p.state));
-        }
-        const std::optional<CTimeZoneData> r = loaded.at(p.state).FindByZip(p.zip);
+        const std::optional<CTimeZoneData> r = FindPlace(p.state, p.zip);
         ASSERT_TRUE(r.has_value());
         EXPECT_LT(Kilometres(r->m_dLatitude, r->m_dLongitude, p.lat, p.lon), 5.0);
     }
     // 72643 "Lead Hill, MO" was an Arkansas zip filed under Missouri; Lead Hill AR is 72644.
-    EXPECT_FALSE(Load("MO").FindByZip("72643").has_value());
-    EXPECT_TRUE(Load("AR").FindByZip("72644").has_value());
+    EXPECT_FALSE(FindPlace("MO", "72643").has_value());
+    EXPECT_TRUE(FindPlace("AR", "72644").has_value());
 }
 
 // Every record with a Census centre (ZCTA) lies within 50 km of it, or is listed with the reason

@@ -46,6 +46,15 @@ std::vector<CTimeZone> ReadArchive(const std::filesystem::path& path) {
     return records;
 }
 
+// Two Texas places, one of them the default record, and one of Guam.
+std::map<std::string, std::vector<CTimeZone>> ThreePlaces() {
+    std::istringstream list(std::string(kHeader) +
+                            "Mission\tTX\t78572\t956\t215\tHidalgo\tY\t26.21466\t-98.35164\t6\n"
+                            "El Paso\tTX\t79901\t\t141\tEl Paso\tY\t31.7584\t-106.4783\t7\n"
+                            "Hagatna\tGU\t96910\t\t010\tGuam\tN\t13.45472\t144.75128\t-10\n");
+    return ReadPlaces(list, {"TX", "GU"});
+}
+
 }  // namespace
 
 TEST(PlacesPacker, ParsesALineIntoWindows1252AndExactNumbers) {
@@ -139,11 +148,7 @@ TEST(PlacesPacker, ReadsTheListByStateAndRefusesUnknownOrMissingStates) {
 
 TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
     ScratchDir dir;
-    std::istringstream list(std::string(kHeader) +
-                            "Mission\tTX\t78572\t956\t215\tHidalgo\tY\t26.21466\t-98.35164\t6\n"
-                            "El Paso\tTX\t79901\t\t141\tEl Paso\tY\t31.7584\t-106.4783\t7\n"
-                            "Hagatna\tGU\t96910\t\t010\tGuam\tN\t13.45472\t144.75128\t-10\n");
-    const auto places = ReadPlaces(list, {"TX", "GU"});
+    const auto places = ThreePlaces();
     EXPECT_EQ(WriteArchives(places, dir.path()), 3u);
 
     // Nothing but the two archives is left behind.
@@ -177,11 +182,7 @@ TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
 
 TEST(PlacesPacker, PacksOneZonePerPlaceIntoTheZoneFile) {
     ScratchDir dir;
-    std::istringstream list(std::string(kHeader) +
-                            "Mission\tTX\t78572\t956\t215\tHidalgo\tY\t26.21466\t-98.35164\t6\n"
-                            "El Paso\tTX\t79901\t\t141\tEl Paso\tY\t31.7584\t-106.4783\t7\n"
-                            "Hagatna\tGU\t96910\t\t010\tGuam\tN\t13.45472\t144.75128\t-10\n");
-    const auto places = ReadPlaces(list, {"TX", "GU"});
+    const auto places = ThreePlaces();
     std::istringstream zones(
         "zip_code\tstate\tzone\n"
         "78572\tTX\tAmerica/Chicago\r\n"

@@ -77,18 +77,16 @@ const ZONE_OVERRIDES = {
 
 // Zone names decided against the boundary data's, where it contradicts the record's voted
 // offset and daylight saving: zip -> [zone, reason].
+// Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks by custom with
+// Columbus GA, and the boundary data follows the custom; by law Alabama is Central, and the
+// records follow the law, as for Jackpot NV.
+const ALABAMA_EASTERN_BY_CUSTOM = {
+  36854: 'Valley', 36863: 'Lanett', 36867: 'Phenix City', 36868: 'Phenix City',
+  36869: 'Phenix City', 36870: 'Phenix City', 36874: 'Salem', 36877: 'Smiths Station',
+};
 const ZONE_NAME_DECISIONS = {
-  // Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks by custom with
-  // Columbus GA, and the boundary data follows the custom; by law Alabama is Central, and the
-  // records follow the law, as for Jackpot NV.
-  36854: ['America/Chicago', 'Valley AL: Central by law, Eastern by local custom'],
-  36863: ['America/Chicago', 'Lanett AL: Central by law, Eastern by local custom'],
-  36867: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
-  36868: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
-  36869: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
-  36870: ['America/Chicago', 'Phenix City AL: Central by law, Eastern by local custom'],
-  36874: ['America/Chicago', 'Salem AL: Central by law, Eastern by local custom'],
-  36877: ['America/Chicago', 'Smiths Station AL: Central by law, Eastern by local custom'],
+  ...Object.fromEntries(Object.entries(ALABAMA_EASTERN_BY_CUSTOM).map(([zip, town]) =>
+    [zip, ['America/Chicago', `${town} AL: Central by law, Eastern by local custom`]])),
   // The zip's point lies a few kilometres across the line from its town.
   58535: ['America/North_Dakota/New_Salem',
     'Flasher ND lies in rural Morton County, Central; the point lies across the Grant County line'],
