@@ -112,16 +112,18 @@ const COUNTY_OVERRIDES = {
   59312: ['087'],
 };
 
-// The Census check's distances, in kilometres: a point this far from its zip's ZCTA centre is
-// looked at; a point shared by several places this far from it is a source's fall-back; a
-// post-office-box zip whose county has no zip this near its point is filed in the wrong county.
-const POINT_KM = 25;
-const FALLBACK_KM = 5;
-const NEAR_KM = 12;
-// Records farther than this from their Census centre must be listed, with a reason, in
+// The Census check's distances, in kilometres: a point POINT_KM from its zip's ZCTA centre is
+// looked at, and moved when the nearest centre, within NEAR_KM, is another county's; a point
+// several places share FALLBACK_KM from the centre is a source's fall-back; a post-office-box
+// zip whose county has no zip within COUNTY_KM of its point is filed in the wrong county.
+// Records farther than CHECK_KM from their centre must be listed, with the reason, in
 // data/far-from-centre.tsv.
-const CHECK_KM = 50;
+const POINT_KM = 25;
+const NEAR_KM = 12;
+const FALLBACK_KM = 5;
 const COUNTY_KM = 90;
+const CHECK_KM = 50;
+const CENSUS_KM = { POINT_KM, FALLBACK_KM, NEAR_KM, COUNTY_KM, CHECK_KM };
 
 // Census county names since the 2010 table, by state and code.
 const COUNTY_CHANGES = {
@@ -894,21 +896,9 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@ZONE_DECIDED@', String(stats.zoneNames.decided))
   .replaceAll('@ZONE_DECISIONS@', Object.entries(ZONE_NAME_DECISIONS)
     .map(([zip, [zone, why]]) => `   - ${zip}: \`${zone}\`. ${why}.`).join('\n'))
-  .replaceAll('@NO_CENTRE@', String(stats.census.noCentre))
-  .replaceAll('@POINT_BY_HAND@', String(stats.census.pointByHand))
-  .replaceAll('@POINT_SHARED@', String(stats.census.pointShared))
-  .replaceAll('@POINT_FAR@', String(stats.census.pointFar))
-  .replaceAll('@COUNTY_RELATION@', String(stats.census.countyRelation))
-  .replaceAll('@COUNTY_POINT@', String(stats.census.countyPoint))
-  .replaceAll('@COUNTY_BY_HAND@', String(stats.census.countyByHand))
-  .replaceAll('@COUNTY_STYLE@', String(stats.census.countyStyle))
-  .replaceAll('@DROPPED@', String(stats.census.dropped))
   .replaceAll('@FAR_LISTED@', String(farListed.size))
-  .replaceAll('@POINT_KM@', String(POINT_KM))
-  .replaceAll('@FALLBACK_KM@', String(FALLBACK_KM))
-  .replaceAll('@NEAR_KM@', String(NEAR_KM))
-  .replaceAll('@COUNTY_KM@', String(COUNTY_KM))
-  .replaceAll('@CHECK_KM@', String(CHECK_KM))
+  .replace(/@CENSUS:(\w+)@/g, (_, key) => String(stats.census[key]))
+  .replace(/@KM:(\w+)@/g, (_, key) => String(CENSUS_KM[key]))
   .replaceAll('@ZONE_MIX@', [...zoneMix].sort((x, y) => y[1] - x[1])
     .map(([k, n]) => `| ${k.split('|')[0]} | ${k.split('|')[1]} | ${n} |`).join('\n'))
   .replaceAll('@COUNTS@', STATES.map(([code, name]) => `| ${code} | ${name} | ${counts.get(code)} |`)
