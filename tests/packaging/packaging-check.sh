@@ -486,7 +486,8 @@ deb-install)
     check_mission_tx "$(command -v daybreak-cli || echo /usr/bin/daybreak-cli)"
     expect_eq "daybreak-cli on the path" "$(command -v daybreak-cli)" /usr/bin/daybreak-cli
     for p in $(programs); do check_version "/usr/bin/$p"; done
-    man -w daybreak-cli >/dev/null 2>&1 || fail "man daybreak-cli finds no page"
+    for p in $(programs); do man -w "$p" >/dev/null 2>&1 || fail "man $p finds no page"; done
+    [[ -s /usr/share/doc/daybreak/copyright ]] || fail "no /usr/share/doc/daybreak/copyright"
     apt-get remove -y -q --purge daybreak || fail "apt-get remove daybreak"
     [[ ! -e /usr/lib/daybreak && ! -e /usr/bin/daybreak-cli ]] ||
         fail "files left behind after removal"
