@@ -255,23 +255,22 @@ man)
         # `man PROGRAM` finds the page under the prefix's manual path.
         MANPATH="$DAYBREAK_PREFIX/share/man" man -w "$p" >/dev/null 2>&1 ||
             fail "man $p does not find the page under the prefix"
+        # The page and the program's own help name the same options: the entries that open
+        # an indented line of --help, the tags of the page's OPTIONS section ("-h, --help"
+        # counts as --help).
+        options_of() { sed -nE 's/^ {2,8}(-h, )?(--[a-z][a-z-]*).*/\2/p' | sort -u; }
+        help=$("$DAYBREAK_PREFIX/bin/$p" --help 2>&1) || fail "$p --help failed"
+        help_opts=$(options_of <<<"$help")
+        man_opts=$(sed -n '/^OPTIONS/,/^[A-Z]/p' <<<"$text" | options_of)
+        [[ -n "$help_opts" ]] || fail "no options found in $p --help"
+        for o in $help_opts; do
+            grep -qx -- "$o" <<<"$man_opts" || fail "$p.1 does not describe $o"
+        done
+        for o in $man_opts; do
+            grep -qx -- "$o" <<<"$help_opts" || fail "$p.1 describes $o, which --help lacks"
+        done
     done
     rm -f "$warnings"
-    # The page and the tool's own help name the same options.
-    help=$("$DAYBREAK_PREFIX/bin/daybreak-cli" --help 2>&1) || fail "daybreak-cli --help failed"
-    # Options are the entries that open an indented line: the table of --help, the tags of
-    # the page's OPTIONS section ("-h, --help" counts as --help).
-    options_of() { sed -nE 's/^ {2,8}(-h, )?(--[a-z][a-z-]*).*/\2/p' | sort -u; }
-    help_opts=$(options_of <<<"$help")
-    man_opts=$(MANWIDTH=80 man -l "$DAYBREAK_PREFIX/share/man/man1/daybreak-cli.1.gz" 2>/dev/null |
-        sed -n '/^OPTIONS/,/^EXIT STATUS/p' | options_of)
-    [[ -n "$help_opts" ]] || fail "no options found in daybreak-cli --help"
-    for o in $help_opts; do
-        grep -qx -- "$o" <<<"$man_opts" || fail "the manual page does not describe $o"
-    done
-    for o in $man_opts; do
-        grep -qx -- "$o" <<<"$help_opts" || fail "the manual page describes $o, which --help lacks"
-    done
     finish
     ;;
 
