@@ -49,18 +49,6 @@ public:
     std::size_t cities = 0;
 };
 
-// `records` records whose seven strings are all empty: 27 zero bytes each, the smallest record
-// and so the most list memory per byte of file.
-void PutEmptyRecords(const std::filesystem::path& path, std::size_t records) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string chunk(27 * 4096, '\0');
-    for (std::size_t left = records; left > 0;) {
-        const std::size_t n = std::min<std::size_t>(left, 4096);
-        out.write(chunk.data(), static_cast<std::streamsize>(27 * n));
-        left -= n;
-    }
-}
-
 std::vector<std::string> Cities(const CTimeZoneList& list) {
     std::vector<std::string> cities;
     for (const CTimeZoneData& record : list) {
@@ -255,7 +243,7 @@ TEST(StateArchive, DefaultDirectoryIsTheExecutables) {
 // Far more records than any state has: the list's node pool goes on past its largest slab size.
 TEST_F(StateArchiveTest, HugeArchiveOfEmptyRecordsLoadsCompletely) {
     constexpr std::size_t kRecords = 300000;
-    PutEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
+    WriteEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
     CountingSink counting;
     LoadStateArchive("TX", list, counting, reporter, dir.path());
     EXPECT_TRUE(reporter.messages.empty());
@@ -287,15 +275,11 @@ TEST_F(StateArchiveTest, FileLargerThanTheCeilingIsRefusedBeforeReading) {
 // What a load may cost: a child process whose address space may grow by no more than
 // kLoadBytesPerFileByte times the file loads a 50 MB archive of the smallest records.
 TEST_F(StateArchiveTest, LoadStaysWithinItsMemoryCeiling) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
-#endif
-#endif
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
+    }
     constexpr std::size_t kRecords = 50'000'000 / 27;
-    PutEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
+    WriteEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
     const std::uint64_t fileBytes = kRecords * 27;
     auto loadUnderLimit = [&] {
         long pages = 0;
