@@ -23,9 +23,12 @@ mkdir -p "$work/corpus" "$work/artifacts"
 
 status=0
 # -malloc_limit_mb: the reader must never allocate far beyond the input's size, so any large
-# allocation is a finding. Inputs up to 16 KiB cross the archive's 4 KiB buffer several times.
-"$fuzzer" -max_total_time="$seconds" -max_len=16384 -malloc_limit_mb=64 -rss_limit_mb=1024 \
-  -timeout=10 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+# allocation is a finding. Inputs up to 1 MiB cross the archive's 4 KiB buffer hundreds of
+# times and hold tens of thousands of records, enough to take the list's node pool past its
+# largest slab size. The dictionary holds the format's length prefixes and marks.
+"$fuzzer" -max_total_time="$seconds" -max_len=1048576 -dict="$here/archive.dict" \
+  -malloc_limit_mb=64 -rss_limit_mb=2048 \
+  -timeout=30 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
   "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
 
 tail -n 15 "$work/fuzz.log"
