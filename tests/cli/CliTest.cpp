@@ -232,18 +232,22 @@ TEST(Cli, TablesOfDays) {
               "09:12:22\n");
 }
 
+// Runs a shell command line and returns its exit status and standard output.
+std::pair<int, std::string> Shell(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 256> buffer{};
+    while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
+        out += buffer.data();
+    }
+    const int status = pipe != nullptr ? pclose(pipe) : -1;
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+}
+
 // The executable as the shell sees it: status and streams.
 TEST(CliProgram, ExitStatusAndStreams) {
     auto shell = [](const std::string& args) {
-        const std::string command = std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string out;
-        std::array<char, 256> buffer{};
-        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
-            out += buffer.data();
-        }
-        const int status = pipe != nullptr ? pclose(pipe) : -1;
-        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+        return Shell(std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>/dev/null");
     };
     const auto ok = shell("--lat 41.88 --lon 87.63W --offset 6 --dst --date 2007-06-21");
     EXPECT_EQ(ok.first, 0);
@@ -265,17 +269,9 @@ TEST(CliProgram, OutOfMemoryIsAnErrorAndTheDumpStreams) {
     }
     TempDir dir;
     WriteEmptyRecords(dir.path() / "timezone.arc.TX", 50'000'000 / 27);
-    auto limited = [&](const std::string& args) {
-        const std::string command =
-            "ulimit -v 300000; " + std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>&1 >/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string err;
-        std::array<char, 256> buffer{};
-        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
-            err += buffer.data();
-        }
-        const int status = pipe != nullptr ? pclose(pipe) : -1;
-        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, err);
+    auto limited = [](const std::string& args) {  // standard error only
+        return Shell("ulimit -v 300000; " + std::string(DAYBREAK_CLI_PATH) + " " + args +
+                     " 2>&1 >/dev/null");
     };
     const auto load = limited("--archives " + dir.path().string() + " --state TX --zip 1");
     EXPECT_EQ(load, std::make_pair(1, std::string("daybreak-cli: out of memory\n")));
