@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the state-archive fuzz target for a bounded time.
-#   run-fuzz.sh <builddir> <seconds>
+#   run-fuzz.sh <builddir> <seconds> [libFuzzer options...]
+# e.g. "-len_control=0" to try inputs of any length up to 1 MiB from the start.
 # The seed corpus in this folder is only read; new inputs, crash files and the log go to
 # <builddir>/fuzz-state-archive/. Exits non-zero when the fuzzer finds anything.
 set -euo pipefail
@@ -29,7 +30,7 @@ status=0
 "$fuzzer" -max_total_time="$seconds" -max_len=1048576 -dict="$here/archive.dict" \
   -malloc_limit_mb=64 -rss_limit_mb=2048 \
   -timeout=30 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
-  "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
+  "${@:3}" "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
 
 tail -n 15 "$work/fuzz.log"
 if [ "$status" -ne 0 ]; then
