@@ -13,12 +13,14 @@
 // anything is read: the largest real state is about 150 KB, and the list costs at most
 // kLoadBytesPerFileByte bytes of memory per byte of the file (the worst case is a file of
 // records whose strings are all empty, 27 bytes each), so a load never takes more than
-// about 1 GB whatever the file holds.
+// about 800 MB whatever the file holds. When the executable's directory cannot be found the
+// load fails in step 1 too, naming the archive, rather than looking in the current directory.
 // The loader never clears the list: the caller empties it first. A CFileException raised by a
 // read error of the device, std::bad_alloc and whatever the sink throws are not handled here
 // and reach the caller; the file is closed in every case.
 //
-// Entry texts are Windows-1252 bytes; convert with Windows1252ToUtf8 to show them.
+// Entry texts are Windows-1252 bytes; convert with Windows1252ToUtf8 to show them in a window,
+// with Windows1252ToPrintable to print them on a terminal.
 #pragma once
 
 #include <cstdint>
@@ -46,8 +48,7 @@ inline constexpr std::uint64_t kLoadBytesPerFileByte = 12;
 std::string StateArchiveFileName(const std::string& code);
 
 // Loads the archive of `code` from `directory` (default: the executable's directory) into
-// g_TimeZoneList. When the executable's directory cannot be found, the load fails with a
-// CFileException naming the archive instead of looking in the current directory. A code containing
+// g_TimeZoneList. A code containing
 // "/" or a zero byte names no archive and fails to open.
 void LoadStateArchive(std::string code, IStateArchiveSink& sink, IErrorReporter& reporter,
                       const std::filesystem::path& directory = {});
