@@ -1,11 +1,12 @@
 #include "CivilTime.h"
 
+#include "MonthInfo.h"
+
 int DaysInMonth(int year, int month) noexcept {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) {
         return 0;
     }
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+    return MonthTable(IsLeapYear(year))[month - 1].m_nDays;
 }
 
 bool IsValidDate(const CCivilDate& date) noexcept {
