@@ -6,6 +6,8 @@ FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 DEV := build/dev
 ASAN := build/asan
+# CI builds with warnings as errors; a local build only shows them.
+WERROR := $(if $(filter true,$(CI)),-DDAYBREAK_WERROR=ON)
 
 .PHONY: all deps configure build run test test-sanitize bench fuzz data screenshot install package clean
 
@@ -15,7 +17,7 @@ deps:
 	@bash tools/setup-deps.sh
 
 configure: deps
-	@$(CMAKE) --preset dev >/dev/null
+	@$(CMAKE) --preset dev $(WERROR) >/dev/null
 
 build: configure
 	@$(CMAKE) --build --preset dev
@@ -28,7 +30,7 @@ test: build
 	@ctest --preset dev
 
 test-sanitize: deps
-	@$(CMAKE) --preset asan >/dev/null
+	@$(CMAKE) --preset asan $(WERROR) >/dev/null
 	@$(CMAKE) --build --preset asan
 	@ctest --preset asan
 
@@ -38,7 +40,7 @@ bench: deps
 	@for b in build/release/bin/daybreak_bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 fuzz: deps
-	@$(CMAKE) --preset fuzz >/dev/null
+	@$(CMAKE) --preset fuzz $(WERROR) >/dev/null
 	@$(CMAKE) --build --preset fuzz
 	@bash tests/fuzz/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
