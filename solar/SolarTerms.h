@@ -152,8 +152,9 @@ private:
 // Sunrise or sunset of day n in two passes. The first estimate uses day index n - 1 for
 // sunrise and n for sunset; its day carry picks the final day index n - 1 - carry. When the
 // first estimate has no crossing the carry is 0, as for an estimate inside the day, and the
-// final day index decides whether the event exists. `days` gives the terms of a day index
-// through `CDayEntry& Day(std::int64_t d)`: a CComputedDay, or the table's cache.
+// final day index decides whether the event exists; when the final index is the first one,
+// the first estimate is the result. `days` gives the terms of a day index through
+// `CDayEntry& Day(std::int64_t d)`: a CComputedDay, or the table's cache.
 template <typename Days>
 CEventMinutes TwoPassEventUtc(Kind kind, int n, double lon, Days& days) {
     const auto eventAt = [kind, lon](CDayEntry& e) {
@@ -162,11 +163,17 @@ CEventMinutes TwoPassEventUtc(Kind kind, int n, double lon, Days& days) {
                                      : SunsetFromTerms(lon, h, e.terms.eqTime);
     };
     const std::int64_t d1 = kind == Kind::Sunrise ? std::int64_t{n} - 1 : std::int64_t{n};
+    CEventMinutes first{Classify(days.Day(d1).terms.x), 0};
     std::int32_t carry = 0;
-    if (CDayEntry& first = days.Day(d1); Classify(first.terms.x) == SolarCrossing::Crosses) {
-        carry = DayCarry(eventAt(first));
+    if (first.crossing == SolarCrossing::Crosses) {
+        first.minutes = eventAt(days.Day(d1));
+        carry = DayCarry(first.minutes);
     }
-    CDayEntry& final = days.Day(std::int64_t{n} - 1 - carry);
+    const std::int64_t d2 = std::int64_t{n} - 1 - carry;
+    if (d2 == d1) {
+        return first;
+    }
+    CDayEntry& final = days.Day(d2);
     const SolarCrossing crossing = Classify(final.terms.x);
     if (crossing != SolarCrossing::Crosses) {
         return {crossing, 0};
