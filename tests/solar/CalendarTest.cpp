@@ -75,6 +75,8 @@ TEST(Calendar, CivilDayArithmetic) {
     for (std::int64_t days = DaysFromCivil(date); date.year < 2301; ++days) {
         ASSERT_EQ(CivilFromDays(days), date);
         ASSERT_EQ(DaysFromCivil(date), days);
+        ASSERT_EQ(AddDays(date, 1), CivilFromDays(days + 1));
+        ASSERT_EQ(AddDays(date, -1), CivilFromDays(days - 1));
         date.day += 1;
         if (date.day > DaysInMonth(date.year, date.month)) {
             date.day = 1;
