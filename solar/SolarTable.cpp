@@ -19,10 +19,10 @@ class CDayTermsCache {
 public:
     explicit CDayTermsCache(const CLatitudeTerms& lt) : m_lt(lt), m_other(lt) {}
 
-    // Works out the day indices first to last (at most kMaxDays of them).
+    // Works out the day indices first to last; past kMaxDays of them, Day() works them out.
     void Fill(std::int64_t first, std::int64_t last) {
         m_first = first;
-        m_count = static_cast<std::size_t>(last - first + 1);
+        m_count = std::min(static_cast<std::size_t>(last - first + 1), kMaxDays);
         for (std::size_t i = 0; i < m_count; ++i) {
             const std::int64_t d = first + static_cast<std::int64_t>(i);
             const CDayTerms terms = DayTerms(d, m_lt);
@@ -35,7 +35,7 @@ public:
         return i < m_count ? m_days[i] : m_other.Day(d);
     }
 
-    static constexpr std::size_t kMaxDays = 369;  // day indices -1 to 366 and one before
+    static constexpr std::size_t kMaxDays = 368;  // day indices -1 (n - 2 of 1 January) to 366
 
 private:
     CLatitudeTerms m_lt;
