@@ -17,9 +17,7 @@
 #include "DaybreakApp.h"
 #include "DaybreakView.h"
 #include "Resource.h"
-#ifdef DAYBREAK_HAVE_TZHELP
 #include "TimzoneDLG.h"
-#endif
 
 namespace {
 
@@ -82,10 +80,8 @@ int main(int argc, char** argv) {
     ok = Save(about, dir, "about.png") && ok;
     about.hide();
 
-#ifdef DAYBREAK_HAVE_TZHELP
     CTimzoneDLG help(&view);
     ok = Save(help, dir, "tzhelp.png") && ok;
     help.hide();
-#endif
     return ok ? 0 : 1;
 }
