@@ -80,7 +80,7 @@ TEST(ZoneFile, DamagedFileIsUnknownNeverAGuess) {
             EXPECT_FALSE(cut.IsKnown()) << "cut at " << n;
         }
         for (std::size_t i = 0; i < good.size(); ++i) {
-            for (const unsigned char mask : {0x01, 0x80, 0xFF}) {
+            for (const int mask : {0x01, 0x80, 0xFF}) {
                 std::string bad = good;
                 bad[i] = static_cast<char>(bad[i] ^ mask);
                 const CZoneTable table = CZoneTable::Parse(bad, code);
