@@ -87,12 +87,18 @@ std::string CellText(const CSolarResult& result, const CCivilDate& rowDate) {
     return text;
 }
 
-std::string CsvCell(const CSolarResult& result) {
+std::string CsvCell(const CSolarResult& result, int utcOffsetSeconds) {
     if (!result.HasTime()) {
         return OutcomeText(result);
     }
-    return DateText(result.time.date) + "T" +
-           ClockText(result.time.hour, result.time.minute, result.time.second);
+    std::string text = DateText(result.time.date) + "T" +
+                       ClockText(result.time.hour, result.time.minute, result.time.second);
+    const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
+    text += utcOffsetSeconds < 0 ? '-' : '+';
+    AppendNumber(text, magnitude / 3600, 2);
+    text += ':';
+    AppendNumber(text, magnitude / 60 % 60, 2);
+    return text;
 }
 
 // Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
@@ -140,11 +146,14 @@ std::string TableText(const std::vector<CSolarDay>& rows) {
     return text;
 }
 
-std::string CsvText(const std::vector<CSolarDay>& rows) {
+std::string CsvText(const std::vector<CSolarDay>& rows, const std::vector<CClockOnDate>& clocks) {
     std::string text = "date,sunrise,sunset,solar_noon,day_length\n";
-    for (const CSolarDay& row : rows) {
-        text += DateText(row.date) + "," + CsvCell(row.sunrise) + "," + CsvCell(row.sunset) + "," +
-                CsvCell(row.solarNoon) + "," + DayLength(row) + "\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CSolarDay& row = rows[i];
+        const int offset = clocks[i].utcOffsetSeconds;
+        text += DateText(row.date) + "," + CsvCell(row.sunrise, offset) + "," +
+                CsvCell(row.sunset, offset) + "," + CsvCell(row.solarNoon, offset) + "," +
+                DayLength(row) + "\n";
     }
     return text;
 }
@@ -153,17 +162,19 @@ std::string Output(const CCliOptions& options) {
     const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
     const double lat = *options.latitude;
     const double lon = *options.longitude;
-    const float offset = *options.offset;
-    const int dst = options.dst ? 1 : 0;
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
     }
+    const CClockChoice clock = ClockChoiceOf(options);
 
     if (options.days == 0 && options.format == CliFormat::Text) {
         // Computed in the window's order, all three before anything is written.
-        const CSolarResult sunrise = LocalSunrise(date, lat, lon, offset, dst);
-        const CSolarResult sunset = LocalSunset(date, lat, lon, offset, dst);
-        const CSolarResult noon = LocalSolarNoon(date, lon, offset, dst);
+        const CClockRun day = clock.Runs(date, 1, lon).front();
+        const float offset = day.clock.offset;
+        const int dst = day.clock.dst;
+        const CSolarResult sunrise = LocalSunrise(day.engineFirst, lat, lon, offset, dst);
+        const CSolarResult sunset = LocalSunset(day.engineFirst, lat, lon, offset, dst);
+        const CSolarResult noon = LocalSolarNoon(day.engineFirst, lon, offset, dst);
         for (const CSolarResult* result : {&sunrise, &sunset, &noon}) {
             CheckResultYears(*result);
         }
@@ -171,14 +182,15 @@ std::string Output(const CCliOptions& options) {
                "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
                "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
     }
+    std::vector<CClockOnDate> clocks;
     const auto rows =
-        LocalSolarTable(date, options.days == 0 ? 1 : options.days, lat, lon, offset, dst);
+        SolarTableOnClock(clock, date, options.days == 0 ? 1 : options.days, lat, lon, &clocks);
     for (const CSolarDay& row : rows) {
         for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
             CheckResultYears(*result);
         }
     }
-    return options.format == CliFormat::Csv ? CsvText(rows) : TableText(rows);
+    return options.format == CliFormat::Csv ? CsvText(rows, clocks) : TableText(rows);
 }
 
 }  // namespace
