@@ -172,7 +172,7 @@ CClockOnDate CClockChoice::OnDate(const CCivilDate& date) const {
         clock.dst = m_dst.value_or(clock.dst);
         // Whole seconds: every offset in use is a whole number of minutes.
         clock.utcOffsetSeconds =
-            static_cast<int>(std::lround((clock.dst - clock.offset) * 3600.0f));
+            static_cast<int>(std::lround((static_cast<double>(clock.dst) - clock.offset) * 3600.0));
         if (!m_zone) {
             clock.abbreviation.clear();
         }
@@ -225,7 +225,8 @@ std::vector<CSolarDay> SolarTableOnClock(const CClockChoice& choice, const CCivi
     for (const CClockRun& run : runs) {
         const float offset = run.clock.offset;
         const int dst = run.clock.dst;
-        std::vector<CSolarDay> part = LocalSolarTable(run.engineFirst, run.days, lat, lon, offset, dst);
+        std::vector<CSolarDay> part =
+            LocalSolarTable(run.engineFirst, run.days, lat, lon, offset, dst);
         for (int i = 0; i < run.days; ++i) {
             CSolarDay& row = part[static_cast<std::size_t>(i)];
             row.date = AddDays(run.first, i);
