@@ -3,6 +3,8 @@
 
 #include "Cp1252.h"
 
+using namespace daybreak;
+
 TEST(Cp1252, EveryByteSurvivesTheRoundTripAndUnknownCharactersBecomeQuestionMarks) {
     std::string all;
     for (int byte = 1; byte < 256; ++byte) {
