@@ -20,9 +20,15 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> entries) {
-    // The list runs from the file's last record to its first; a stable sort of the file's order
-    // keeps equal texts as the window's lists keep them.
+// One entry per record in the window's list order. The list runs from the file's last record
+// to its first; a stable sort of the file's order keeps equal texts as the window's lists do.
+template <typename MakeEntry>
+std::vector<std::string> Sorted(const CTimeZoneList& list, MakeEntry makeEntry) {
+    std::vector<std::string> entries;
+    entries.reserve(list.GetCount());
+    for (const CTimeZoneData& record : list) {
+        entries.push_back(makeEntry(record));
+    }
     std::reverse(entries.begin(), entries.end());
     std::stable_sort(
         entries.begin(), entries.end(),
@@ -99,21 +105,11 @@ void CPlaceService::LoadState(const std::string& code, CTimeZoneList& list, ISta
 }
 
 std::vector<std::string> CPlaceService::ZipEntries(const CTimeZoneList& list) {
-    std::vector<std::string> entries;
-    entries.reserve(list.GetCount());
-    for (const CTimeZoneData& record : list) {
-        entries.push_back(record.ZipEntry());
-    }
-    return Sorted(std::move(entries));
+    return Sorted(list, [](const CTimeZoneData& record) { return record.ZipEntry(); });
 }
 
 std::vector<std::string> CPlaceService::CityEntries(const CTimeZoneList& list) {
-    std::vector<std::string> entries;
-    entries.reserve(list.GetCount());
-    for (const CTimeZoneData& record : list) {
-        entries.push_back(record.CityEntry());
-    }
-    return Sorted(std::move(entries));
+    return Sorted(list, [](const CTimeZoneData& record) { return record.CityEntry(); });
 }
 
 std::optional<CTimeZoneData> CPlaceService::FindByZip(const CTimeZoneList& list,
