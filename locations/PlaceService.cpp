@@ -155,25 +155,21 @@ CPlace CPlaceService::MakePlace(const std::string& state, const CTimeZoneData& r
 const CZoneTable& CPlaceService::Zones(const std::string& state) {
     auto it = m_zones.find(state);
     if (it == m_zones.end()) {
-        it = m_zones.emplace(state, CZoneTable::Load(state, m_archives)).first;
+        it = m_zones.emplace(state, CZoneTable::Parse(ZoneFileBytes(), state)).first;
     }
     return it->second;
 }
 
+const std::string& CPlaceService::ZoneFileBytes() {
+    if (!m_zoneBytes) {
+        m_zoneBytes = ReadZoneFile(m_archives);
+    }
+    return *m_zoneBytes;
+}
+
 std::vector<CPlace> CPlaceService::FindZipNationwide(std::string_view zip) {
     // The zone file lists every place's zip by state: it names the archives worth opening.
-    std::vector<std::string> states;
-    const std::string bytes = ReadZoneFile(m_archives);
-    for (const CStateRow& row : g_StateTable) {
-        const std::string code(row.code);
-        auto it = m_zones.find(code);
-        if (it == m_zones.end()) {
-            it = m_zones.emplace(code, CZoneTable::Parse(bytes, code)).first;
-        }
-        if (it->second.Find(zip)) {
-            states.push_back(code);
-        }
-    }
+    const std::vector<std::string> states = CZoneTable::StatesWithZip(ZoneFileBytes(), zip);
     std::vector<CPlace> places;
     const auto lookIn = [&](const std::string& code) {
         CTimeZoneList list;
@@ -188,13 +184,18 @@ std::vector<CPlace> CPlaceService::FindZipNationwide(std::string_view zip) {
             places.push_back(MakePlace(code, *record));
         }
     };
-    for (const std::string& code : states) {
-        lookIn(code);
+    const auto named = [&states](const CStateRow& row) {
+        return std::find(states.begin(), states.end(), row.code) != states.end();
+    };
+    for (const CStateRow& row : g_StateTable) {
+        if (named(row)) {
+            lookIn(std::string(row.code));
+        }
     }
     if (places.empty()) {
         // The zone file may be missing, damaged or older than the archives.
         for (const CStateRow& row : g_StateTable) {
-            if (std::find(states.begin(), states.end(), row.code) == states.end()) {
+            if (!named(row)) {
                 lookIn(std::string(row.code));
             }
         }

@@ -114,8 +114,10 @@ public:
 
 private:
     const CZoneTable& Zones(const std::string& state);
+    const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
 
     std::filesystem::path m_archives;
+    std::optional<std::string> m_zoneBytes;
     std::map<std::string, CZoneTable> m_zones;
     std::unique_ptr<CPlaceIndex> m_index;
 };
