@@ -7,7 +7,8 @@
 //
 // Only user actions reach the handlers: combo boxes report activated() (a choice by the user),
 // the check box clicked(), the date picker dateChanged() outside the exchange's own writes,
-// which block the picker's signals.
+// which block the picker's signals. Enter in a combo box with text chooses the entry its
+// completion shows (a state also by its code) and the window stays open.
 #pragma once
 
 #include <QDialog>
@@ -49,6 +50,7 @@ public:
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
+    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -73,6 +75,7 @@ private:
     void ConnectHandlers();
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
+    bool CommitTypedEntry();
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;

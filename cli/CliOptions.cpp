@@ -235,6 +235,9 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--precise") {
             noValue();
             options.precise = true;
+        } else if (name == "--first") {
+            noValue();
+            options.place.first = true;
         } else if (name == "--events") {
             options.events = ParseEventList(name, value());
         } else if (!ParsePlaceOption(name, value, options.place)) {
