@@ -14,6 +14,7 @@
 
 #include "ArchiveBuilder.h"
 #include "Cli.h"
+#include "DaybreakVersion.h"
 #include "FdOutput.h"
 
 namespace {
@@ -193,7 +194,7 @@ TEST(Cli, FailedWritesAreReportedAndNeverSucceed) {
 }
 
 TEST(Cli, HelpAndVersion) {
-    EXPECT_EQ(RunArgs({"--version"}).out, "1.0.0.1\n");
+    EXPECT_EQ(RunArgs({"--version"}).out, std::string(kDaybreakVersion) + "\n");
     const CliRun help = RunArgs({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(RunArgs({"-h"}).out, help.out);
@@ -257,7 +258,7 @@ TEST(CliProgram, ExitStatusAndStreams) {
     const auto bad = shell("--lat 41.88 --lon --offset 6");
     EXPECT_EQ(bad.first, 2);
     EXPECT_EQ(bad.second, "");
-    EXPECT_EQ(shell("--version").second, "1.0.0.1\n");
+    EXPECT_EQ(shell("--version").second, std::string(kDaybreakVersion) + "\n");
     // Output that cannot be written: a full disk, a closed standard output.
     EXPECT_EQ(shell("--version >/dev/full").first, 1);
     EXPECT_EQ(shell("--version >&-").first, 1);
