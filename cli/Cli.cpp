@@ -195,7 +195,7 @@ std::string Output(const CCliOptions& options) {
 
 std::string CliUsage() {
     return R"(Usage:
-  daybreak-cli (--lat DEG --lon DEG | --coords "LAT,LON") --offset HOURS
+  daybreak-cli (--lat DEG --lon DEG | --coords LAT,LON) --offset HOURS
                [--dst] [--date YYYY-MM-DD] [--days N] [--format text|csv]
                [--precise] [--events LIST]
   daybreak-cli --state CODE (--zip ZIP | --city CITY) [--dst] [--date ...]
@@ -211,7 +211,7 @@ Options:
                    (41.88, 41.88N, 33.87S, -33.87)
   --lon DEG        longitude in degrees, WEST positive
                    (87.63, 87.63W, 144.79E, -144.79)
-  --coords "LAT,LON"  latitude and longitude as maps give them, both EAST
+  --coords LAT,LON latitude and longitude as maps give them, both EAST
                    positive: "41.88,-87.63" or "41.88, -87.63" (instead of
                    --lat and --lon)
   --offset HOURS   time-zone offset in hours behind UTC: 5 US Eastern,
