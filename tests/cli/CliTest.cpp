@@ -240,9 +240,15 @@ TEST(Cli, HelpAndVersion) {
     const CliRun help = RunArgs({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(RunArgs({"-h"}).out, help.out);
-    for (const char* option : {"--lat", "--lon", "--offset", "--dst", "--date", "--days",
-                               "--format", "--help", "--version", "Example"}) {
+    for (const char* option :
+         {"--lat", "--lon", "--offset", "--dst", "--date", "--days", "--format", "--help",
+          "--version", "Example", "--coords", "9 Alaska"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    // It fits an 80-column terminal without wrapping.
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LT(line.size(), 80u) << line;
     }
 }
 
