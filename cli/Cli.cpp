@@ -196,8 +196,9 @@ std::string Output(const CCliOptions& options) {
 std::string CliUsage() {
     return R"(Usage:
   daybreak-cli (--lat DEG --lon DEG | --coords LAT,LON)
-               (--offset HOURS | --tz ZONE) [--dst | --no-dst] [--date YYYY-MM-DD] [--days N]
-               [--format text|csv] [--precise] [--events LIST]
+               (--offset HOURS | --tz ZONE) [--dst | --no-dst]
+               [--date YYYY-MM-DD] [--days N] [--format text|csv]
+               [--precise] [--events LIST]
   daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [...]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
@@ -314,14 +315,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             text = std::string(kDaybreakVersion) + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
-        } else if (options.place.LooksUpPlace()) {
-            text = ResolvePlace(options, notes);
-            text += Output(options);
         } else {
-            text = Output(options);
-            const CCivilDate date =
-                options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
-            notes += NoonNote(options, date);
+            if (!options.date) {
+                options.date = LocalDateOf(CTime::GetCurrentTime());
+            }
+            if (options.place.LooksUpPlace()) {
+                text = ResolvePlace(options, notes);
+                text += Output(options);
+            } else {
+                text = Output(options);
+                notes += NoonNote(options, *options.date);
+            }
         }
     } catch (const CCliError& e) {
         err << kProgram << ": " << e.what() << "\n";

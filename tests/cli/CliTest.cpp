@@ -330,4 +330,48 @@ TEST(CliProgram, OutOfMemoryIsAnErrorAndTheDumpStreams) {
     EXPECT_EQ(dump, std::make_pair(0, std::string()));
 }
 
+// A zone reads each date on its own clock: the same lines as the manual offset with the tick
+// that date needs, a table that changes hour with the clocks, and the date line's far side.
+TEST(Cli, TimeZoneByTheDate) {
+    const std::vector<std::string> chicago = {"--lat", "41.88", "--lon", "87.63"};
+    auto run = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = chicago;
+        args.insert(args.end(), more.begin(), more.end());
+        return RunArgs(args);
+    };
+    struct Row {
+        const char* date;
+        const char* tick;
+    };
+    for (const Row row : {Row{"2007-03-10", "--no-dst"}, Row{"2007-03-11", "--dst"},
+                          Row{"2007-11-03", "--dst"}, Row{"2007-11-04", "--no-dst"}}) {
+        const CliRun zoned = run({"--tz", "America/Chicago", "--date", row.date});
+        EXPECT_EQ(zoned.status, 0);
+        const std::vector<std::string> manual = {"--offset", "6", "--date", row.date};
+        std::vector<std::string> fixed = manual;
+        if (std::string(row.tick) == "--dst") {
+            fixed.push_back("--dst");
+        }
+        EXPECT_EQ(zoned.out, run(fixed).out) << row.date;
+        // A forced tick is the fixed behaviour, with the zone's standard offset.
+        EXPECT_EQ(run({"--tz", "America/Chicago", row.tick, "--date", row.date}).out,
+                  run(fixed).out);
+    }
+    const CliRun csv =
+        run({"--tz", "America/Chicago", "--date", "2007-03-10", "--days", "2", "--format", "csv"});
+    EXPECT_NE(csv.out.find("2007-03-10T06:13:14-06:00"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("2007-03-11T07:11:32-05:00"), std::string::npos) << csv.out;
+
+    const CliRun apia = RunArgs(
+        {"--tz", "Pacific/Apia", "--lat", "13.83S", "--lon", "171.76W", "--date", "2024-06-21"});
+    EXPECT_EQ(apia.out.substr(0, apia.out.find('\n')),
+              "Local Sunrise: Friday, June 21, 2024,  06:48:55");
+
+    const CliRun unknown = run({"--tz", "America/Atlantis", "--date", "2007-03-10"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("daybreak-cli: --tz: 'America/Atlantis' is not a time zone", 0),
+              0u);
+    EXPECT_EQ(run({"--tz", "America/Chicago", "--dst", "--no-dst"}).status, 2);
+}
+
 }  // namespace
