@@ -1,5 +1,5 @@
-// The main window's Calculation menu: "Precise Calculation" (checkable, remembered between
-// runs, off by default) and "Day Details..." (Ctrl+D).
+// The main window's Calculation menu: "Precise Calculation" and "Daylight Saving from the
+// Date" (checkable, remembered between runs, off by default) and "Day Details..." (Ctrl+D).
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +11,7 @@
 namespace {
 
 constexpr const char* kPreciseKey = "PreciseCalculation";
+constexpr const char* kDstFromDateKey = "DaylightSavingFromDate";
 constexpr const char* kPreciseNote = " (Precise Calculation)";
 
 }  // namespace
@@ -27,6 +28,16 @@ void CDaybreakView::CreateCalculationMenu() {
         QSettings().setValue(QString::fromLatin1(kPreciseKey), on);
         ShowPreciseNote(on);
         m_dlg.OnPreciseCalculation(on);
+    });
+    QAction* fromDate = menu->addAction(QStringLiteral("Daylight Saving from the Date"));
+    fromDate->setCheckable(true);
+    const bool dstFromDate =
+        QSettings().value(QString::fromLatin1(kDstFromDateKey), false).toBool();
+    fromDate->setChecked(dstFromDate);
+    m_dlg.m_dstFromDate = dstFromDate;  // takes effect with the first place chosen
+    connect(fromDate, &QAction::toggled, this, [this](bool on) {
+        QSettings().setValue(QString::fromLatin1(kDstFromDateKey), on);
+        m_dlg.OnDstFromDate(on);
     });
     QAction* details = menu->addAction(QStringLiteral("Day Details..."));
     details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));

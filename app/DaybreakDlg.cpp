@@ -14,6 +14,7 @@
 #include "ResultYears.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
+#include "ZoneClock.h"
 
 namespace {
 
@@ -153,6 +154,7 @@ void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
         if (!g_TimeZoneList.IsEmpty()) {
             if (const auto record = (g_TimeZoneList.*lookup)(text)) {
                 ApplyRecord(*record);
+                SetDstFromZone();
             }
             CalculateSolarTimes();
         }
@@ -164,6 +166,7 @@ void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
 void CDaybreakDlg::OnDateTimeChange() {
     RunCommand([this] {
         UpdateData(true);
+        SetDstFromZone();
         CalculateSolarTimes();
         UpdateData(false);
     });
@@ -334,6 +337,32 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
         m_window.ReportError("Out of memory.");
     } catch (const std::exception& error) {
         m_window.ReportError(error.what());
+    }
+}
+
+void CDaybreakDlg::OnDstFromDate(bool on) {
+    m_dstFromDate = on;
+    if (!on) {
+        return;  // the mark stays as it is, the user's again
+    }
+    RunCommand([this] {
+        UpdateData(true);
+        SetDstFromZone();
+        CalculateSolarTimes();
+        UpdateData(false);
+    });
+}
+
+void CDaybreakDlg::SetDstFromZone() {
+    if (!m_dstFromDate || !m_place || !m_place->zone || !m_place->observesDst) {
+        return;
+    }
+    if (m_latitude != m_place->latitude || m_longitude != m_place->longitude ||
+        m_timeZoneOffset != m_place->offset) {
+        return;  // typed coordinates
+    }
+    if (const std::optional<CZoneClock> zone = CZoneClock::Load(*m_place->zone)) {
+        m_dst = zone->OnDate(LocalDateOf(m_date)).dst;
     }
 }
 

@@ -73,6 +73,11 @@ public:
     // in the fields, from the precise engine, in a window of its own.
     void OnPreciseCalculation(bool on);
     void OnDayDetails();
+    // Daylight Saving from the Date: while on, choosing a place from the archives or changing
+    // the date sets the daylight-saving mark from the place's zone for that date and
+    // recomputes; the user may still change the mark by hand until the next such change.
+    // Typed coordinates (fields that no longer hold the chosen place) stay manual.
+    void OnDstFromDate(bool on);
     // Find Place: the user searches every state's places (IDaybreakWindow::ChooseFoundPlace);
     // the place chosen is selected as a user would select it: its state in the state list
     // (OnSelchangeState), then its city entry in the city list (OnSelchangeCity), which names
@@ -116,7 +121,8 @@ public:
     CComboBox m_cityCombo;
     CButton m_dstButton;
     CColorText m_helpLink;
-    bool m_precise = false;  // Precise Calculation; the window restores the user's choice
+    bool m_precise = false;      // Precise Calculation; the window restores the user's choice
+    bool m_dstFromDate = false;  // Daylight Saving from the Date; likewise
 
 private:
     // Runs one command; an exception leaving it is reported and ends the command.
@@ -124,6 +130,9 @@ private:
     void ApplyRecord(const CTimeZoneData& record);
     bool ChooseTyped(CComboBox& combo, std::string_view typed, void (CDaybreakDlg::*handler)());
     void CalculatePreciseTimes();
+    // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
+    // still hold that place.
+    void SetDstFromZone();
     using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
     void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 

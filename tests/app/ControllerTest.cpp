@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "Resource.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
+#include "ZoneFile.h"
 
 namespace fs = std::filesystem;
 
@@ -240,6 +242,42 @@ TEST_F(DaybreakDlgTest, CalculateShowsTheThreeResultsAndDaylightSavingMovesThemA
     EXPECT_EQ(ShownText(IDC_SUNSET), "Monday, January 01, 2007,  16:29:36");
     EXPECT_EQ(ShownText(IDC_SOLAR_NOON), "Monday, January 01, 2007,  11:53:25");
     EXPECT_EQ(m_window.date.GetHour(), 9);  // the picker keeps its time of day
+}
+
+TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSetsTheMarkUntilTheUserChangesIt) {
+    {
+        std::ofstream zones(m_dir / kZoneFileName, std::ios::binary);
+        zones << EncodeZoneFile({{"TX", "78516", "America/Chicago"}});
+    }
+    m_dlg.OnDstFromDate(true);
+    ChooseState("Texas");
+    ChooseZip("78516");  // 21 June: daylight time
+    EXPECT_EQ(m_window.dst.check, 1);
+    const std::string summer = ShownText(IDC_SUNRISE);
+
+    auto changeDate = [this](int year, int month, int day) {
+        m_window.date = *CTime::FromLocal(year, month, day, 9, 30, 0);
+        m_dlg.OnDateTimeChange();
+    };
+    changeDate(2007, 1, 15);
+    EXPECT_EQ(m_window.dst.check, 0);
+    m_window.dst.check = 1;  // the user's own mark stands until the next date or place
+    m_dlg.OnCalculate();
+    EXPECT_EQ(m_window.dst.check, 1);
+    changeDate(2007, 6, 21);
+    EXPECT_EQ(ShownText(IDC_SUNRISE), summer);
+
+    Type(26.18, 98.2, 6);  // typed coordinates stay manual
+    changeDate(2007, 1, 15);
+    EXPECT_EQ(m_window.dst.check, 1);
+
+    m_dlg.OnDstFromDate(false);  // off: the Part's manual box
+    ChooseZip("78516");
+    changeDate(2007, 6, 21);
+    m_window.dst.check = 0;
+    m_dlg.OnCalculate();
+    changeDate(2007, 6, 22);
+    EXPECT_EQ(m_window.dst.check, 0);
 }
 
 TEST_F(DaybreakDlgTest, ZeroIsARealCoordinateAndAllZeroEmptiesTheResults) {

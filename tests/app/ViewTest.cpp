@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "FindPlaceDlg.h"
 #include "PlaceArchive.h"
 #include "Resource.h"
+#include "ZoneFile.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
@@ -64,6 +66,8 @@ void WriteArchives(const fs::path& directory) {
                   {"El Paso", "TX", "79901", "El Paso", "Y", 31.76, -106.48, 7}});
     WriteArchive(directory / "timezone.arc.AK",
                  {{"Barrow", "AK", "99723", "North Slope", "Y", 71.2346, -156.8174, 9}});
+    std::ofstream zones(directory / kZoneFileName, std::ios::binary);
+    zones << EncodeZoneFile({{"TX", "78572", "America/Chicago"}});
 }
 
 // True when the field shows its whole text: with the cursor at the end (the field scrolls
@@ -492,6 +496,31 @@ TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
         EXPECT_EQ(about.m_webLink->CurrentTextColor(), QColor(180, 120, 230));
     }
     QApplication::setPalette(before);
+}
+
+TEST_F(DaybreakViewTest, DaylightSavingFromTheDateIsOffByDefaultAndRemembered) {
+    QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
+    m_view = std::make_unique<CDaybreakView>(m_dir);
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    QAction* fromDate = MenuAction(QStringLiteral("Daylight Saving from the Date"));
+    ASSERT_NE(fromDate, nullptr);
+    EXPECT_FALSE(fromDate->isChecked());
+
+    Date()->setDate(QDate(2007, 6, 21));
+    Choose(IDC_STATE_COMBO, QStringLiteral("Texas"));
+    Choose(IDC_ZIP_COMBO, QStringLiteral("78572"));
+    EXPECT_FALSE(Dst()->isChecked());  // off: the box is the user's alone
+    fromDate->trigger();
+    EXPECT_TRUE(Dst()->isChecked());
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  06:41:40"));
+    Date()->setDate(QDate(2007, 12, 21));
+    EXPECT_FALSE(Dst()->isChecked());
+
+    m_view = std::make_unique<CDaybreakView>(m_dir);  // the next run starts as this one ended
+    EXPECT_TRUE(MenuAction(QStringLiteral("Daylight Saving from the Date"))->isChecked());
+    MenuAction(QStringLiteral("Daylight Saving from the Date"))->trigger();
+    EXPECT_FALSE(QSettings().value(QStringLiteral("DaylightSavingFromDate")).toBool());
 }
 
 }  // namespace
