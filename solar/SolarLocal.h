@@ -13,12 +13,16 @@ void CheckSolarDate(const CCivilDate& date);
 // Throws CSolarException unless latitude, longitude and offset are finite.
 void CheckSolarInputs(double lat, double lon, float offset);
 
-// The local result of an event on `date`: its clock time when the Sun crosses the horizon,
+// Checks a table's inputs before any row is made; false when it has no rows.
+bool CheckSolarTable(const CCivilDate& first, int days, double lat, double lon, float offset);
+
+// The local result of an event on `date`: its clock time when the Sun crosses the altitude,
 // otherwise which way it stays. No nearest day: searching for one is the single-day operations'
-// part.
-inline CSolarResult ResultFromEvent(SolarEvent event, const CEventMinutes& minutes,
-                                    const CCivilDate& date, float offset, int dst) {
-    CSolarResult result;
+// part. `Result` is the engine's result type of the event.
+template <typename Result, typename Event>
+Result LocalResultOf(Event event, const CEventMinutes& minutes, const CCivilDate& date,
+                     float offset, int dst) {
+    Result result;
     result.event = event;
     switch (minutes.crossing) {
         case SolarCrossing::Crosses:
@@ -32,4 +36,9 @@ inline CSolarResult ResultFromEvent(SolarEvent event, const CEventMinutes& minut
             break;
     }
     return result;
+}
+
+inline CSolarResult ResultFromEvent(SolarEvent event, const CEventMinutes& minutes,
+                                    const CCivilDate& date, float offset, int dst) {
+    return LocalResultOf<CSolarResult>(event, minutes, date, offset, dst);
 }

@@ -47,11 +47,10 @@ private:
 
 }  // namespace
 
-std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
-                                       float offset, int dst) {
+bool CheckSolarTable(const CCivilDate& first, int days, double lat, double lon, float offset) {
     CheckSolarInputs(lat, lon, offset);
     if (days <= 0) {
-        return {};
+        return false;
     }
     if (days > kMaxSolarTableDays) {
         throw CSolarException(CSolarException::Cause::TableTooLong,
@@ -59,6 +58,14 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
     }
     CheckSolarDate(first);
     CheckSolarDate(AddDays(first, days - 1));
+    return true;
+}
+
+std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
+                                       float offset, int dst) {
+    if (!CheckSolarTable(first, days, lat, lon, offset)) {
+        return {};
+    }
 
     const std::int32_t noonCarry = NoonCarry(lon);
     CDayTermsCache cache(LatitudeTerms(lat));

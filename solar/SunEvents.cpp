@@ -32,20 +32,7 @@ constexpr std::array<CSunEventInfo, kSunEventCount> kEvents = {{
 
 CSunEventResult LocalEvent(SunEvent event, const CEventMinutes& minutes, const CCivilDate& date,
                            float offset, int dst) {
-    CSunEventResult result;
-    result.event = event;
-    switch (minutes.crossing) {
-        case SolarCrossing::Crosses:
-            result.time = solar::detail::LocalClockTime(minutes.minutes, date, offset, dst);
-            break;
-        case SolarCrossing::UpAllDay:
-            result.outcome = SolarOutcome::UpAllDay;
-            break;
-        case SolarCrossing::DownAllDay:
-            result.outcome = SolarOutcome::DownAllDay;
-            break;
-    }
-    return result;
+    return LocalResultOf<CSunEventResult>(event, minutes, date, offset, dst);
 }
 
 CSunDayEvents LocalDay(const CSunSamples& samples, double lat, float offset, int dst,
@@ -92,16 +79,9 @@ CSunDayEvents PreciseSunDay(const CCivilDate& date, double lat, double lon, floa
 std::vector<CSunDayEvents> PreciseSunTable(const CCivilDate& first, int days, double lat,
                                            double lon, float offset, int dst,
                                            SunAltitudeMask mask) {
-    CheckSolarInputs(lat, lon, offset);
-    if (days <= 0) {
+    if (!CheckSolarTable(first, days, lat, lon, offset)) {
         return {};
     }
-    if (days > kMaxSolarTableDays) {
-        throw CSolarException(CSolarException::Cause::TableTooLong,
-                              "Cannot compute: a table holds at most 36600 days");
-    }
-    CheckSolarDate(first);
-    CheckSolarDate(AddDays(first, days - 1));
 
     std::vector<CSunDayEvents> rows;
     rows.reserve(static_cast<std::size_t>(days));
