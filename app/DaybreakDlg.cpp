@@ -66,6 +66,9 @@ bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
     } catch (const CExchangeStopped&) {
         return false;
     }
+    if (!saveAndValidate) {
+        m_window.MembersShown();
+    }
     return true;
 }
 

@@ -33,6 +33,7 @@
 #include "CTime.h"
 #include "DialogControls.h"
 #include "TimeZoneList.h"
+#include "YearTable.h"
 
 class CTimeZoneData;
 
@@ -71,6 +72,9 @@ public:
     // in the fields, from the precise engine, in a window of its own.
     void OnPreciseCalculation(bool on);
     void OnDayDetails();
+    // What the year window shows: the place, clock settings and date in the members
+    // (YearCommands.cpp). Empty (IsEmpty()) while nothing is entered.
+    CYearRequest YearRequest() const;
 
     void FillStateCombo();
     // The code of the first state table row whose name equals `name` exactly, or "".

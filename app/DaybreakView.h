@@ -12,6 +12,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -22,11 +23,13 @@
 class CColorStatic;
 class CResultField;
 class CSortedComboBox;
+class CYearDlg;
 class QAction;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QWidget;
@@ -49,6 +52,12 @@ public:
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
+    void MembersShown() override;
+
+    // The year window ("Year...", Ctrl+Y; YearWindow.cpp): opened or raised, showing the year
+    // of the fields' place and date; it follows the fields from then on. Null until opened.
+    void ShowYearWindow();
+    CYearDlg* YearWindow() const;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -73,11 +82,15 @@ private:
     void ConnectHandlers();
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
+    void CreateYearItem(QMenu* menu);  // YearWindow.cpp
+    void RefreshYearWindow();
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
     QAction* m_preciseAction = nullptr;
+    QPointer<CYearDlg> m_yearDlg;
+    bool m_yearRefreshQueued = false;
     QWidget* m_client = nullptr;
 
     CSortedComboBox* m_stateCombo = nullptr;

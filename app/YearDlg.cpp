@@ -1,0 +1,273 @@
+#include "YearDlg.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QCheckBox>
+#include <QDate>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <ctime>
+
+#include "MessageBox.h"
+#include "ReportCtrl.h"
+#include "YearChart.h"
+
+namespace {
+
+struct ExportChoice {
+    YearExportKind kind;
+    const char* label;
+    const char* filter;
+};
+
+constexpr ExportChoice kExportChoices[] = {
+    {YearExportKind::Csv, "Table as CSV", "CSV files (*.csv)"},
+    {YearExportKind::IcsEvents, "Calendar: a sunrise and a sunset event each day",
+     "iCalendar files (*.ics)"},
+    {YearExportKind::IcsSummary, "Calendar: one summary event each day", "iCalendar files (*.ics)"},
+    {YearExportKind::Png, "Chart as PNG picture", "PNG pictures (*.png)"},
+    {YearExportKind::Pdf, "Chart as PDF document", "PDF documents (*.pdf)"},
+};
+
+// The chosen kind of file and whether calendar times are in UTC.
+class CExportChoiceDlg : public QDialog {
+public:
+    explicit CExportChoiceDlg(QWidget* parent) : QDialog(parent) {
+        setWindowTitle(QStringLiteral("Export"));
+        auto* layout = new QVBoxLayout(this);
+        auto* group = new QGroupBox(QStringLiteral("Write"), this);
+        auto* groupLayout = new QVBoxLayout(group);
+        for (const ExportChoice& choice : kExportChoices) {
+            auto* button = new QRadioButton(QString::fromLatin1(choice.label), group);
+            groupLayout->addWidget(button);
+            m_buttons.push_back(button);
+        }
+        m_buttons.front()->setChecked(true);
+        layout->addWidget(group);
+        m_utc = new QCheckBox(
+            QStringLiteral("Calendar times in UTC (otherwise in the place's zone)"), this);
+        layout->addWidget(m_utc);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        layout->addWidget(buttons);
+    }
+
+    const ExportChoice& Choice() const {
+        for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+            if (m_buttons[i]->isChecked()) {
+                return kExportChoices[i];
+            }
+        }
+        return kExportChoices[0];
+    }
+    bool Utc() const { return m_utc->isChecked(); }
+
+private:
+    std::vector<QRadioButton*> m_buttons;
+    QCheckBox* m_utc = nullptr;
+};
+
+QString Cell(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+CCivilDate Today() {
+    const QDate today = QDate::currentDate();
+    return CCivilDate{today.year(), today.month(), today.day()};
+}
+
+}  // namespace
+
+CYearDlg::CYearDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Year"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    m_heading = new QLabel(this);
+    m_heading->setTextFormat(Qt::PlainText);  // a city name is text, never markup
+    layout->addWidget(m_heading);
+    m_tabs = new QTabWidget(this);
+    m_chart = new CYearChart(m_tabs);
+    m_tabs->addTab(m_chart, QStringLiteral("Chart"));
+    m_table = new CReportCtrl(m_tabs);
+    m_table->SetExtendedStyle(kExFullRowSelect | kExGridLines);
+    const char* headings[] = {"Date",   "Dawn", "Sunrise",    "Solar noon",
+                              "Sunset", "Dusk", "Day length", "Change (min)"};
+    for (int column = 0; column < 8; ++column) {
+        m_table->InsertColumn(column, QString::fromLatin1(headings[column]),
+                              column == kDate ? kFormatLeft : kFormatRight,
+                              column == kDate ? 90 : 80);
+    }
+    m_tabs->addTab(m_table, QStringLiteral("Table"));
+    layout->addWidget(m_tabs, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* exportButton =
+        buttons->addButton(QStringLiteral("Export..."), QDialogButtonBox::ActionRole);
+    connect(exportButton, &QPushButton::clicked, this, &CYearDlg::OnExport);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(buttons);
+    resize(900, 600);
+}
+
+void CYearDlg::ShowYear(const CYearRequest& request) {
+    CYearTable year;
+    year.request = request;
+    if (!request.IsEmpty()) {
+        year = ComputeYear(request);
+    }
+    m_year = std::move(year);
+    const QString place =
+        m_year.request.placeName.empty()
+            ? QStringLiteral("%1, %2").arg(request.latitude).arg(request.longitude)
+            : Cell(m_year.request.placeName);
+    QString heading = request.IsEmpty()
+                          ? QStringLiteral("No place chosen in the main window")
+                          : QStringLiteral("%1 in %2").arg(place).arg(request.date.year);
+    if (!m_year.zoneName.empty()) {
+        heading += QStringLiteral(", clock of %1").arg(Cell(m_year.zoneName));
+    } else if (!request.IsEmpty()) {
+        heading += QStringLiteral(", UTC%1 all year")
+                       .arg(Cell(OffsetText(
+                           m_year.days.empty() ? 0 : m_year.days.front().utcOffsetSeconds)));
+    }
+    if (request.precise) {
+        heading += QStringLiteral(" (Precise Calculation)");
+    }
+    m_heading->setText(heading);
+    setWindowTitle(request.IsEmpty() ? QStringLiteral("Year")
+                                     : QStringLiteral("Year %1").arg(request.date.year));
+    m_chart->ShowYear(m_year, Today());
+    FillTable();
+}
+
+// Rows are rewritten in place when the count stays (a new place of the same year), so a
+// redraw does not rebuild the list. Times are HH:MM:SS and day lengths HH:MM:SS, both zero-
+// padded, so that they sort as times; the change is in decimal minutes, so it sorts as a number.
+void CYearDlg::FillTable() {
+    const int count = static_cast<int>(m_year.days.size());
+    m_table->setUpdatesEnabled(false);
+    if (m_table->GetItemCount() != count) {
+        m_table->DeleteAllItems();
+        for (int row = 0; row < count; ++row) {
+            m_table->InsertItem(row, QString());
+        }
+    }
+    std::optional<std::int64_t> previous;
+    for (int row = 0; row < count; ++row) {
+        const CYearDay& day = m_year.days[static_cast<std::size_t>(row)];
+        const auto length = DayLengthSeconds(day);
+        auto event = [&](SolarOutcome outcome, const CCivilTime& time) {
+            return Cell(EventCell(outcome, time, day.date));
+        };
+        m_table->SetItemText(row, kDate, Cell(IsoDate(day.date)));
+        m_table->SetItemText(
+            row, kDawn,
+            day.hasTwilights ? event(day.civilDawn.outcome, day.civilDawn.time) : QString());
+        m_table->SetItemText(row, kSunrise, event(day.sunrise.outcome, day.sunrise.time));
+        m_table->SetItemText(row, kNoon, event(day.solarNoon.outcome, day.solarNoon.time));
+        m_table->SetItemText(row, kSunset, event(day.sunset.outcome, day.sunset.time));
+        m_table->SetItemText(
+            row, kDusk,
+            day.hasTwilights ? event(day.civilDusk.outcome, day.civilDusk.time) : QString());
+        m_table->SetItemText(row, kDayLength, Cell(DurationText(length)));
+        QString change;
+        if (length && previous) {
+            change = QString::asprintf("%+.2f", static_cast<double>(*length - *previous) / 60.0);
+        }
+        m_table->SetItemText(row, kChange, change);
+        previous = length;
+    }
+    m_table->setUpdatesEnabled(true);
+}
+
+QByteArray CYearDlg::FileContent(YearExportKind kind, bool utc) const {
+    switch (kind) {
+        case YearExportKind::Csv:
+            return QByteArray::fromStdString(YearCsv(m_year));
+        case YearExportKind::IcsEvents:
+        case YearExportKind::IcsSummary: {
+            CIcsOptions options;
+            options.dailySummary = kind == YearExportKind::IcsSummary;
+            options.utc = utc;
+            options.stamp = std::time(nullptr);
+            return QByteArray::fromStdString(YearIcs(m_year, options));
+        }
+        case YearExportKind::Png: {
+            QImage image(m_chart->size().expandedTo(QSize(900, 560)), QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            m_chart->chart()->scene()->render(&painter, QRectF(image.rect()),
+                                              m_chart->chart()->geometry());
+            painter.end();
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            return bytes;
+        }
+        case YearExportKind::Pdf: {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setPageOrientation(QPageLayout::Landscape);
+            writer.setTitle(m_heading->text());
+            QPainter painter(&writer);
+            m_chart->chart()->scene()->render(&painter, QRectF(painter.viewport()),
+                                              m_chart->chart()->geometry());
+            painter.end();
+            return bytes;
+        }
+    }
+    return {};
+}
+
+std::optional<QString> CYearDlg::Export(YearExportKind kind, const QString& path, bool utc) {
+    QByteArray content;
+    try {
+        content = FileContent(kind, utc);
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    }
+    if (content.isEmpty()) {
+        return QStringLiteral("Cannot make the file %1").arg(path);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Cannot write %1: %2").arg(path, reason);
+    }
+    return std::nullopt;
+}
+
+void CYearDlg::OnExport() {
+    CExportChoiceDlg choice(this);
+    if (choice.exec() != QDialog::Accepted) {
+        return;
+    }
+    const ExportChoice& kind = choice.Choice();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
+                                                      QString::fromLatin1(kind.filter));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const auto error = Export(kind.kind, path, choice.Utc())) {
+        daybreak::ShowErrorMessage(this, *error);
+    }
+}

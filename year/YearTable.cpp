@@ -1,0 +1,148 @@
+#include "YearTable.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "ZoneClock.h"
+
+namespace {
+
+constexpr SunAltitudeMask kTwilightAltitudes =
+    SunAltitudeBit(SunAltitude::Horizon) | SunAltitudeBit(SunAltitude::Civil) |
+    SunAltitudeBit(SunAltitude::Nautical) | SunAltitudeBit(SunAltitude::Astronomical);
+
+int FixedUtcOffsetSeconds(float offset, int dst) {
+    return static_cast<int>(-static_cast<double>(offset) * 3600.0) + (dst != 0 ? 3600 : 0);
+}
+
+// A run of days that share one clock.
+struct ClockRun {
+    int first = 0;  // index of the run's first day
+    int count = 0;
+    float offset = 0;
+    int dst = 0;
+    int utcOffsetSeconds = 0;
+};
+
+// The runs of one clock over the days: one run for a fixed offset, one per change of clocks
+// for a zone (a look-up per change, not per day).
+std::vector<ClockRun> ClockRuns(const CYearRequest& request, const CZoneClock* zone,
+                                const CCivilDate& first, int count) {
+    if (zone == nullptr) {
+        return {ClockRun{0, count, request.offset, request.dst,
+                         FixedUtcOffsetSeconds(request.offset, request.dst)}};
+    }
+    std::vector<ClockRun> runs;
+    const CCivilDate limit = AddDays(first, count);
+    CCivilDate date = first;
+    int index = 0;
+    while (index < count) {
+        const CClockOnDate clock = zone->OnDate(date);
+        const std::optional<CCivilDate> next = zone->NextChange(date, limit);
+        const int end =
+            next ? static_cast<int>(DaysFromCivil(*next) - DaysFromCivil(first)) : count;
+        const int stop = std::clamp(end, index + 1, count);
+        runs.push_back(
+            ClockRun{index, stop - index, clock.offset, clock.dst, clock.utcOffsetSeconds});
+        index = stop;
+        date = AddDays(first, index);
+    }
+    return runs;
+}
+
+}  // namespace
+
+std::string CYearZoneError::GetErrorMessage() const {
+    return "The time zone \"" + m_zoneName + "\" is not in this computer's time-zone database";
+}
+
+CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count) {
+    CYearTable table;
+    table.request = request;
+    std::optional<CZoneClock> zone;
+    if (request.fromDate && !request.zoneName.empty()) {
+        zone = CZoneClock::Load(request.zoneName);
+        if (!zone) {
+            throw CYearZoneError(request.zoneName);
+        }
+        table.zoneName = zone->Name();
+    }
+    if (count <= 0) {
+        return table;
+    }
+    // The default series' rows: the zoned table picks each day's engine day itself.
+    std::vector<CSolarDay> plain;
+    if (!request.precise) {
+        plain = zone ? ZonedSolarTable(first, count, request.latitude, request.longitude, *zone)
+                     : LocalSolarTable(first, count, request.latitude, request.longitude,
+                                       request.offset, request.dst);
+    }
+    table.days.resize(static_cast<std::size_t>(count));
+    for (const ClockRun& run : ClockRuns(request, zone ? &*zone : nullptr, first, count)) {
+        const std::vector<CSunDayEvents> precise =
+            PreciseSunTable(AddDays(first, run.first), run.count, request.latitude,
+                            request.longitude, run.offset, run.dst, kTwilightAltitudes);
+        for (int i = 0; i < run.count; ++i) {
+            const auto index = static_cast<std::size_t>(run.first + i);
+            const CSunDayEvents& events = precise[static_cast<std::size_t>(i)];
+            CYearDay& day = table.days[index];
+            day.date = events.date;
+            if (request.precise) {
+                day.sunrise = ToSolarResult(events[SunEvent::Sunrise]);
+                day.sunset = ToSolarResult(events[SunEvent::Sunset]);
+                day.solarNoon = ToSolarResult(events[SunEvent::SolarNoon]);
+            } else {
+                day.sunrise = plain[index].sunrise;
+                day.sunset = plain[index].sunset;
+                day.solarNoon = plain[index].solarNoon;
+            }
+            day.civilDawn = events[SunEvent::CivilDawn];
+            day.civilDusk = events[SunEvent::CivilDusk];
+            day.nauticalDawn = events[SunEvent::NauticalDawn];
+            day.nauticalDusk = events[SunEvent::NauticalDusk];
+            day.astronomicalDawn = events[SunEvent::AstronomicalDawn];
+            day.astronomicalDusk = events[SunEvent::AstronomicalDusk];
+            day.utcOffsetSeconds = run.utcOffsetSeconds;
+            day.hasTwilights = true;
+        }
+    }
+    return table;
+}
+
+CYearTable ComputeYear(const CYearRequest& request) {
+    const int year = request.date.year;
+    return ComputeDays(request, CCivilDate{year, 1, 1}, IsLeapYear(year) ? 366 : 365);
+}
+
+CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows) {
+    CYearTable table;
+    table.request = request;
+    table.days.reserve(rows.size());
+    const int utcOffset = FixedUtcOffsetSeconds(request.offset, request.dst);
+    for (const CSolarDay& row : rows) {
+        CYearDay day;
+        day.date = row.date;
+        day.sunrise = row.sunrise;
+        day.sunset = row.sunset;
+        day.solarNoon = row.solarNoon;
+        day.utcOffsetSeconds = utcOffset;
+        table.days.push_back(day);
+    }
+    return table;
+}
+
+std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day) {
+    if (day.sunrise.HasTime() && day.sunset.HasTime()) {
+        return CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
+    }
+    if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
+        day.sunrise.outcome == day.sunset.outcome) {
+        return day.sunrise.outcome == SolarOutcome::UpAllDay ? 86400 : 0;
+    }
+    return std::nullopt;
+}
+
+double HoursIntoDay(const CCivilTime& time, const CCivilDate& day) {
+    return static_cast<double>(CivilSeconds(time) - CivilSeconds(CCivilTime{day, 0, 0, 0})) /
+           3600.0;
+}
