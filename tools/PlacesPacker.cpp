@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <set>
 #include <system_error>
 
@@ -143,4 +144,74 @@ std::size_t WriteArchives(const std::map<std::string, std::vector<CTimeZone>>& p
         written += records.size();
     }
     return written;
+}
+
+std::vector<CZoneEntry> ReadZones(std::istream& in,
+                                  const std::map<std::string, std::vector<CTimeZone>>& places) {
+    // state -> zip -> zone
+    std::map<std::string, std::map<std::string, std::string>> zones;
+    std::string text;
+    std::size_t line = 0;
+    while (std::getline(in, text)) {
+        if (++line == 1 || text.empty() || text == "\r") {
+            continue;
+        }
+        if (text.back() == '\r') {
+            text.pop_back();
+        }
+        const std::vector<std::string_view> fields = SplitTabs(text);
+        if (fields.size() != 3) {
+            throw CPackError(line, "expected zip, state and zone, found " +
+                                       std::to_string(fields.size()) + " fields");
+        }
+        const std::string zip(fields[0]), state(fields[1]), zone(fields[2]);
+        if (!zones[state].emplace(zip, zone).second) {
+            throw CPackError(line, "zip " + zip + " of " + state + " has a zone already");
+        }
+    }
+    if (in.bad()) {
+        throw CPackError(0, "the zone list could not be read");
+    }
+    std::vector<CZoneEntry> entries;
+    for (const auto& [code, records] : places) {
+        auto& own = zones[code];
+        for (const CTimeZone& record : records) {
+            const auto zone = own.find(record.m_strZipCode);
+            if (zone == own.end()) {
+                throw CPackError(0, "no zone for " + code + " " + record.m_strZipCode);
+            }
+            entries.push_back({code, record.m_strZipCode, zone->second});
+            own.erase(zone);
+        }
+    }
+    for (const auto& [code, left] : zones) {
+        if (!left.empty()) {
+            throw CPackError(
+                0, "zone for " + code + " " + left.begin()->first + ", which is no place");
+        }
+    }
+    return entries;
+}
+
+void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::path& directory) {
+    std::string bytes;
+    try {
+        bytes = EncodeZoneFile(zones);
+    } catch (const std::invalid_argument& error) {
+        throw CPackError(0, error.what());
+    }
+    const std::filesystem::path target = directory / kZoneFileName;
+    std::filesystem::path partial = target;
+    partial += ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            throw CPackError(0, "cannot write " + partial.string());
+        }
+    }
+    std::filesystem::rename(partial, target);
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "TimeZone.h"
+#include "ZoneFile.h"
 
 class CPackError : public std::runtime_error {
 public:
@@ -37,3 +38,12 @@ std::map<std::string, std::vector<CTimeZone>> ReadPlaces(std::istream& in,
 // its records back to back in list order. Returns the number of records written.
 std::size_t WriteArchives(const std::map<std::string, std::vector<CTimeZone>>& places,
                           const std::filesystem::path& directory);
+
+// Reads the zone list (a header line, then "zip<TAB>state<TAB>zone" lines) and matches it to
+// `places`: every place must have exactly one zone, and every zone a place. Returns the
+// entries grouped by state in the order of `places`.
+std::vector<CZoneEntry> ReadZones(std::istream& in,
+                                  const std::map<std::string, std::vector<CTimeZone>>& places);
+
+// Writes kZoneFileName into `directory`, under its final name only once it is complete.
+void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::path& directory);

@@ -2,6 +2,7 @@
 // answer is known.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ErrorReporter.h"
@@ -17,6 +19,7 @@
 #include "StateArchive.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
+#include "ZoneFile.h"
 
 namespace {
 
@@ -60,6 +63,15 @@ CTimeZoneList Load(const std::string& code) {
     return list;
 }
 
+// A place of a state's archive, each archive loaded once for the test program.
+std::optional<CTimeZoneData> FindPlace(const std::string& code, const std::string& zip) {
+    static std::map<std::string, CTimeZoneList> loaded;
+    if (!loaded.contains(code)) {
+        loaded.emplace(code, Load(code));
+    }
+    return loaded.at(code).FindByZip(zip);
+}
+
 // The record counts the data notes give per state: rows "| XX | Name | 123 |".
 std::map<std::string, long> RecordedCounts() {
     std::ifstream notes(DAYBREAK_DATA_NOTES);
@@ -101,7 +113,7 @@ const std::map<std::string, std::set<std::pair<int, std::string>>>& AllowedZones
             z[s] = pacific;
         z["AZ"] = {{7, "N"}, {7, "Y"}};
         z["AK"] = {{9, "Y"}, {10, "Y"}};
-        z["HI"] = {{10, "N"}};
+        z["HI"] = {{10, "N"}, {-12, "N"}};  // Wake Island keeps UTC+12
         z["PR"] = z["VI"] = {{4, "N"}};
         z["GU"] = z["MP"] = {{-10, "N"}};
         z["AS"] = {{11, "N"}};
@@ -111,6 +123,38 @@ const std::map<std::string, std::set<std::pair<int, std::string>>>& AllowedZones
         return z;
     }();
     return zones;
+}
+
+// Great-circle distance in kilometres.
+double Kilometres(double lat1, double lon1, double lat2, double lon2) {
+    const double rad = 3.14159265358979323846 / 180;
+    const double a = std::pow(std::sin((lat2 - lat1) * rad / 2), 2) +
+                     std::cos(lat1 * rad) * std::cos(lat2 * rad) *
+                         std::pow(std::sin((lon2 - lon1) * rad / 2), 2);
+    return 2 * 6371.0088 * std::asin(std::min(1.0, std::sqrt(a)));
+}
+
+// The tab-separated lines of a data file after its header, split; '#' lines are comments.
+std::vector<std::vector<std::string>> ReadTable(const char* path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in) << path;
+    std::vector<std::vector<std::string>> rows;
+    bool header = true;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (std::exchange(header, false)) {
+            continue;
+        }
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        for (std::string field; std::getline(split, field, '\t');) {
+            fields.push_back(field);
+        }
+        rows.push_back(std::move(fields));
+    }
+    return rows;
 }
 
 bool IsZip(const std::string& zip) {
@@ -215,18 +259,37 @@ TEST(StateArchives, KnownPlacesComeOutRight) {
         {"AK", "99926", "Metlakatla", nullptr, nullptr, 9, "Y"},
         {"AK", "99546", "Adak", nullptr, nullptr, 10, "Y"},
         {"GU", "96910", "Hagatna", "Guam", nullptr, -10, "N"},
-        {"PR", "00901", "San Juan", "San Juan", "127", 4, "N"},
+        {"PR", "00901", "San Juan", "San Juan Municipio", "127", 4, "N"},
         {"PR", "00680",
          "Mayag\xFC"
          "ez",
          "Mayag\xFC"
-         "ez",
+         "ez Municipio",
          nullptr, 4, "N"},
         {"NM", "88001", "Las Cruces",
          "Do\xF1"
          "a Ana",
          nullptr, 7, "Y"},
-        {"CT", "06103", "Hartford", "Capitol Region", "110", 5, "Y"},
+        {"CT", "06103", "Hartford", "Capitol Planning Region", "110", 5, "Y"},
+        // Mended against the Census: zones, counties and names in the Census's style.
+        {"HI", "96898", "Wake Island", "Wake Island", "", -12, "N"},
+        {"ID", "83542", "Lucile", "Idaho", nullptr, 8, "Y"},
+        {"FL", "33112", "Miami", "Miami-Dade", "086", 5, "Y"},
+        {"AL", "36421", "Andalusia", "Covington", "039", 6, "Y"},
+        {"NV", "89044", "Henderson", "Clark", "003", 8, "Y"},
+        {"NM", "87034", "Pueblo of Acoma", "Cibola", "006", 7, "Y"},
+        {"AK", "99689", "Yakutat", "Yakutat City and Borough", "282", 9, "Y"},
+        {"OK", "73039", "Davis", "Murray", "099", 6, "Y"},
+        {"HI", "96742", "Kalaupapa", "Kalawao", "005", 10, "N"},
+        {"CA", "94972", "Valley Ford", "Sonoma", "097", 8, "Y"},
+        {"AK", "99559", "Bethel", "Bethel Census Area", nullptr, 9, "Y"},
+        {"AK", "99576", "Dillingham", "Dillingham Census Area", nullptr, 9, "Y"},
+        {"VA", "23219", "Richmond", "Richmond city", "760", 5, "Y"},
+        {"VA", "20110", "Manassas", "Manassas city", "683", 5, "Y"},
+        {"LA", "70112", "New Orleans", "Orleans Parish", "071", 6, "Y"},
+        {"NY", "10520", "Croton on Hudson", nullptr, nullptr, 5, "Y"},
+        {"PA", "19406", "King of Prussia", nullptr, nullptr, 5, "Y"},
+        {"WY", "82005", "F. E. Warren AFB", "Laramie", nullptr, 7, "Y"},
         {"FM", "96943", "Yap", "Yap", "", -10, "N"},
         {"FM", "96944", "Kosrae", "Kosrae", "", -11, "N"},
         {"PW", "96940", nullptr, "Palau", "", -9, "N"},
@@ -235,13 +298,9 @@ TEST(StateArchives, KnownPlacesComeOutRight) {
         {"VI", "00820", "Christiansted", nullptr, nullptr, 4, "N"},
         {"MP", "96950", "Saipan", nullptr, nullptr, -10, "N"},
     };
-    std::map<std::string, CTimeZoneList> loaded;
     for (const Place& p : places) {
         SCOPED_TRACE(std::string(p.state) + " " + p.zip);
-        if (!loaded.contains(p.state)) {
-            loaded.emplace(p.state, Load(p.state));
-        }
-        const std::optional<CTimeZoneData> r = loaded.at(p.state).FindByZip(p.zip);
+        const std::optional<CTimeZoneData> r = FindPlace(p.state, p.zip);
         ASSERT_TRUE(r.has_value());
         if (p.city) {
             EXPECT_EQ(r->m_strCity, p.city);
@@ -255,5 +314,123 @@ TEST(StateArchives, KnownPlacesComeOutRight) {
         EXPECT_EQ(r->m_nTimeZone, p.offset);
         EXPECT_EQ(r->m_strDST, p.dst);
         EXPECT_TRUE(r->m_strAreaCode.empty());
+    }
+}
+
+// Records whose source point lay far from the place, with the place's Census centre.
+TEST(StateArchives, MendedPointsLieAtTheirPlaces) {
+    const struct {
+        const char* state;
+        const char* zip;
+        double lat, lon;
+    } places[] = {
+        {"AK", "99505", 61.28, -149.70}, {"AK", "99506", 61.27, -149.81},
+        {"CO", "80840", 39.00, -104.86}, {"CO", "80841", 39.00, -104.86},
+        {"ID", "83648", 43.05, -115.87}, {"KS", "66040", 38.36, -94.74},
+        {"TN", "37362", 35.03, -84.68},  {"CA", "95923", 40.18, -121.14},
+        {"CA", "96103", 39.78, -120.67}, {"AZ", "86028", 35.03, -109.82},
+        {"AZ", "86502", 35.14, -109.61}, {"AZ", "86544", 36.54, -109.14},
+        {"AK", "99565", 56.30, -158.50}, {"AK", "99726", 66.76, -151.41},
+        {"AZ", "86443", 35.95, -114.44},
+    };
+    for (const auto& p : places) {
+        SCOPED_TRACE(std::string(p.state) + " " + p.zip);
+        const std::optional<CTimeZoneData> r = FindPlace(p.state, p.zip);
+        ASSERT_TRUE(r.has_value());
+        EXPECT_LT(Kilometres(r->m_dLatitude, r->m_dLongitude, p.lat, p.lon), 5.0);
+    }
+    // 72643 "Lead Hill, MO" was an Arkansas zip filed under Missouri; Lead Hill AR is 72644.
+    EXPECT_FALSE(FindPlace("MO", "72643").has_value());
+    EXPECT_TRUE(FindPlace("AR", "72644").has_value());
+}
+
+// Every record with a Census centre (ZCTA) lies within 50 km of it, or is listed with the reason
+// it keeps its point; the list names no record that is not far.
+TEST(StateArchives, NoRecordLiesFarFromItsCensusCentreUnlessListed) {
+    constexpr double kLimitKm = 50;
+    std::map<std::string, std::pair<double, double>> centres;
+    for (const auto& row : ReadTable(DAYBREAK_CENSUS_CENTRES)) {
+        ASSERT_EQ(row.size(), 3u);
+        centres[row[0]] = {std::stod(row[1]), std::stod(row[2])};
+    }
+    ASSERT_GT(centres.size(), 30000u);
+    std::map<std::string, std::string> listed;
+    for (const auto& row : ReadTable(DAYBREAK_FAR_FROM_CENTRE)) {
+        ASSERT_EQ(row.size(), 2u) << row.front();
+        EXPECT_GE(row[1].size(), 20u) << "no reason given for " << row[0];
+        listed[row[0]] = row[1];
+    }
+
+    std::set<std::string> far;
+    std::size_t checked = 0;
+    for (const CStateRow& state : g_StateTable) {
+        for (const CTimeZoneData& r : Load(std::string(state.code))) {
+            const auto centre = centres.find(r.m_strZipCode);
+            if (centre == centres.end()) {
+                continue;
+            }
+            ++checked;
+            const double km = Kilometres(r.m_dLatitude, r.m_dLongitude, centre->second.first,
+                                         centre->second.second);
+            if (km > kLimitKm) {
+                far.insert(r.m_strZipCode);
+                EXPECT_TRUE(listed.contains(r.m_strZipCode))
+                    << r.m_strZipCode << " " << r.m_strCity << " lies " << km
+                    << " km from its Census centre";
+            }
+        }
+    }
+    EXPECT_GT(checked, 30000u);
+    for (const auto& [zip, reason] : listed) {
+        EXPECT_TRUE(far.contains(zip)) << zip << " is listed but lies within " << kLimitKm << " km";
+    }
+}
+
+// The zone file packed beside the archives names a zone for every place, and the right one
+// where the answer is known.
+TEST(StateArchives, EveryPlaceHasItsZoneInTheZoneFile) {
+    std::size_t places = 0;
+    for (const CStateRow& state : g_StateTable) {
+        const std::string code(state.code);
+        SCOPED_TRACE(code);
+        const CZoneTable zones = CZoneTable::Load(code, DAYBREAK_ARCHIVE_DIR);
+        ASSERT_TRUE(zones.IsKnown()) << zones.Problem();
+        const CTimeZoneList list = Load(code);
+        EXPECT_EQ(zones.Size(), list.GetCount());
+        for (const CTimeZoneData& r : list) {
+            EXPECT_TRUE(zones.Find(r.m_strZipCode).has_value()) << r.m_strZipCode;
+            ++places;
+        }
+    }
+    EXPECT_GT(places, 40000u);
+
+    const struct {
+        const char* state;
+        const char* zip;
+        const char* zone;
+    } known[] = {
+        {"IL", "60601", "America/Chicago"},
+        {"IN", "46204", "America/Indiana/Indianapolis"},
+        {"IN", "46402", "America/Chicago"},
+        {"KY", "40202", "America/Kentucky/Louisville"},
+        {"AZ", "85004", "America/Phoenix"},
+        {"AZ", "86515", "America/Denver"},   // Window Rock, Navajo Nation
+        {"AZ", "86040", "America/Phoenix"},  // Page
+        {"OR", "97914", "America/Boise"},    // Ontario
+        {"ID", "83542", "America/Los_Angeles"},
+        {"AL", "36867", "America/Chicago"},  // Phenix City: Central by law
+        {"HI", "96813", "Pacific/Honolulu"},
+        {"HI", "96898", "Pacific/Wake"},
+        {"AK", "99546", "America/Adak"},
+        {"AK", "99926", "America/Metlakatla"},
+        {"GU", "96910", "Pacific/Guam"},
+        {"AS", "96799", "Pacific/Pago_Pago"},
+        {"MH", "96960", "Pacific/Majuro"},
+        {"FM", "96944", "Pacific/Kosrae"},
+        {"PR", "00901", "America/Puerto_Rico"},
+    };
+    for (const auto& k : known) {
+        EXPECT_EQ(CZoneTable::Load(k.state, DAYBREAK_ARCHIVE_DIR).Find(k.zip), k.zone)
+            << k.state << " " << k.zip;
     }
 }

@@ -55,6 +55,7 @@ expected_tree() {
             echo "$PKGDIR/$p"
         done
         for code in $CODES; do echo "$PKGDIR/timezone.arc.$code"; done
+        echo "$PKGDIR/timezone.zones"
         echo "$PKGDIR/${DAYBREAK_DATA_README:-<data notes>}"
         echo "share/man/man1/daybreak-cli.1.gz"
         if window; then

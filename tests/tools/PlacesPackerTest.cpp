@@ -46,6 +46,15 @@ std::vector<CTimeZone> ReadArchive(const std::filesystem::path& path) {
     return records;
 }
 
+// Two Texas places, one of them the default record, and one of Guam.
+std::map<std::string, std::vector<CTimeZone>> ThreePlaces() {
+    std::istringstream list(std::string(kHeader) +
+                            "Mission\tTX\t78572\t956\t215\tHidalgo\tY\t26.21466\t-98.35164\t6\n"
+                            "El Paso\tTX\t79901\t\t141\tEl Paso\tY\t31.7584\t-106.4783\t7\n"
+                            "Hagatna\tGU\t96910\t\t010\tGuam\tN\t13.45472\t144.75128\t-10\n");
+    return ReadPlaces(list, {"TX", "GU"});
+}
+
 }  // namespace
 
 TEST(PlacesPacker, ParsesALineIntoWindows1252AndExactNumbers) {
@@ -139,11 +148,7 @@ TEST(PlacesPacker, ReadsTheListByStateAndRefusesUnknownOrMissingStates) {
 
 TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
     ScratchDir dir;
-    std::istringstream list(std::string(kHeader) +
-                            "Mission\tTX\t78572\t956\t215\tHidalgo\tY\t26.21466\t-98.35164\t6\n"
-                            "El Paso\tTX\t79901\t\t141\tEl Paso\tY\t31.7584\t-106.4783\t7\n"
-                            "Hagatna\tGU\t96910\t\t010\tGuam\tN\t13.45472\t144.75128\t-10\n");
-    const auto places = ReadPlaces(list, {"TX", "GU"});
+    const auto places = ThreePlaces();
     EXPECT_EQ(WriteArchives(places, dir.path()), 3u);
 
     // Nothing but the two archives is left behind.
@@ -173,4 +178,32 @@ TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
     // Packing again replaces the archives rather than adding to them.
     EXPECT_EQ(WriteArchives(places, dir.path()), 3u);
     EXPECT_EQ(ReadArchive(dir.path() / "timezone.arc.TX").size(), 2u);
+}
+
+TEST(PlacesPacker, PacksOneZonePerPlaceIntoTheZoneFile) {
+    ScratchDir dir;
+    const auto places = ThreePlaces();
+    std::istringstream zones(
+        "zip_code\tstate\tzone\n"
+        "78572\tTX\tAmerica/Chicago\r\n"
+        "96910\tGU\tPacific/Guam\n"
+        "79901\tTX\tAmerica/Denver\n");
+    WriteZoneFile(ReadZones(zones, places), dir.path());
+    const CZoneTable tx = CZoneTable::Load("TX", dir.path());
+    EXPECT_EQ(tx.Find("78572"), "America/Chicago");
+    EXPECT_EQ(tx.Find("79901"), "America/Denver");
+    EXPECT_EQ(CZoneTable::Load("GU", dir.path()).Find("96910"), "Pacific/Guam");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "timezone.zones.partial"));
+
+    // A place without a zone, a zone without a place, a zip twice, a short line.
+    for (const char* bad :
+         {"78572\tTX\tAmerica/Chicago\n96910\tGU\tPacific/Guam\n",
+          "78572\tTX\tA\n79901\tTX\tA\n96910\tGU\tA\n96911\tGU\tA\n",
+          "78572\tTX\tA\n78572\tTX\tA\n79901\tTX\tA\n96910\tGU\tA\n", "78572\tTX\n"}) {
+        std::istringstream in(std::string("zip_code\tstate\tzone\n") + bad);
+        EXPECT_THROW(ReadZones(in, places), CPackError) << bad;
+    }
+    // A zone name the file cannot hold stops the packer.
+    EXPECT_THROW(WriteZoneFile({{"TX", "78572", "America/Chicago\x01"}}, dir.path() / "x"),
+                 CPackError);
 }

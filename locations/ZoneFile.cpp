@@ -1,0 +1,288 @@
+#include "ZoneFile.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+#include "ModulePath.h"
+
+const char* const kZoneFileName = "timezone.zones";
+
+namespace {
+
+constexpr std::string_view kMagic = "DBZONES1";
+constexpr std::size_t kZipLength = 5;
+constexpr std::size_t kEntrySize = kZipLength + 2;
+constexpr std::size_t kStateRowSize = 2 + 4 + 4 + 4;
+// Far above the shipped file's 300 KB; a larger file is not ours.
+constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+
+// CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
+std::uint32_t Crc32(std::string_view bytes) {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k) {
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            }
+            t[i] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char b : bytes) {
+        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+bool IsZoneName(std::string_view name) {
+    return !name.empty() && name.size() <= 255 && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '/' || c == '_' || c == '-' || c == '+';
+    });
+}
+
+bool IsZip(std::string_view zip) {
+    return zip.size() == kZipLength &&
+           std::all_of(zip.begin(), zip.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool IsCode(std::string_view code) {
+    return code.size() == 2 &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// Reads little-endian numbers and spans, checking each against what remains.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
+    bool Take(std::size_t n, std::string_view& out) {
+        if (n > m_bytes.size() - m_pos) {
+            return false;
+        }
+        out = m_bytes.substr(m_pos, n);
+        m_pos += n;
+        return true;
+    }
+    template <typename Number>
+    bool Read(Number& value) {
+        std::string_view raw;
+        if (!Take(sizeof(Number), raw)) {
+            return false;
+        }
+        value = 0;
+        for (std::size_t i = sizeof(Number); i-- > 0;) {
+            value = static_cast<Number>((value << 8) | static_cast<unsigned char>(raw[i]));
+        }
+        return true;
+    }
+    std::size_t Position() const { return m_pos; }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+template <typename Number>
+void Append(std::string& out, Number value) {
+    for (std::size_t i = 0; i < sizeof(Number); ++i) {
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+}  // namespace
+
+CZoneTable CZoneTable::Unknown(std::string problem) {
+    CZoneTable table;
+    table.m_problem = std::move(problem);
+    return table;
+}
+
+CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
+    const std::filesystem::path path =
+        (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return Unknown(std::string(kZoneFileName) + " is missing");
+    }
+    // One read of the whole file; the size bounds the buffer, so a file that grows meanwhile is
+    // cut and then fails its checks.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxFileSize) {
+        return Unknown(std::string(kZoneFileName) + " could not be read");
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        return Unknown(std::string(kZoneFileName) + " could not be read");
+    }
+    return Parse(bytes, code);
+}
+
+CZoneTable CZoneTable::Parse(std::string_view bytes, std::string_view code) {
+    const auto damaged = [](const std::string& why) {
+        return Unknown(std::string(kZoneFileName) + " is damaged: " + why);
+    };
+    Reader reader(bytes);
+    std::string_view magic;
+    if (!reader.Take(kMagic.size(), magic) || magic != kMagic) {
+        return damaged("not a zone file");
+    }
+
+    CZoneTable table;
+    std::uint16_t nameCount = 0;
+    if (!reader.Read(nameCount) || nameCount == 0) {
+        return damaged("no zone names");
+    }
+    table.m_names.reserve(nameCount);
+    for (std::uint16_t i = 0; i < nameCount; ++i) {
+        std::uint8_t length = 0;
+        std::string_view name;
+        if (!reader.Read(length) || !reader.Take(length, name) || !IsZoneName(name)) {
+            return damaged("zone name " + std::to_string(i + 1));
+        }
+        table.m_names.emplace_back(name);
+    }
+
+    std::uint16_t stateCount = 0;
+    std::string_view rows;
+    if (!reader.Read(stateCount) || !reader.Take(std::size_t{stateCount} * kStateRowSize, rows)) {
+        return damaged("state table cut short");
+    }
+    std::uint32_t entryCount = 0;
+    std::uint32_t headerCrc = 0;
+    std::string_view entries;
+    const std::size_t headerEnd = reader.Position();
+    if (!reader.Read(entryCount) || !reader.Take(std::size_t{entryCount} * kEntrySize, entries) ||
+        !reader.Read(headerCrc) || reader.Position() != bytes.size()) {
+        return damaged("wrong length");
+    }
+    if (Crc32(bytes.substr(0, headerEnd)) != headerCrc) {
+        return damaged("header checksum");
+    }
+
+    for (std::uint16_t s = 0; s < stateCount; ++s) {
+        Reader row(rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
+        std::string_view rowCode;
+        std::uint32_t first = 0, count = 0, crc = 0;
+        row.Take(2, rowCode);
+        row.Read(first);
+        row.Read(count);
+        row.Read(crc);
+        if (rowCode != code) {
+            continue;
+        }
+        if (first > entryCount || count > entryCount - first) {
+            return damaged("state " + std::string(code) + " out of range");
+        }
+        const std::string_view own =
+            entries.substr(std::size_t{first} * kEntrySize, std::size_t{count} * kEntrySize);
+        if (Crc32(own) != crc) {
+            return damaged("checksum of state " + std::string(code));
+        }
+        table.m_zips.reserve(count);
+        table.m_nameIndex.reserve(count);
+        Reader entry(own);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::string_view zip;
+            std::uint16_t index = 0;
+            entry.Take(kZipLength, zip);
+            entry.Read(index);
+            const bool sorted = table.m_zips.empty() || table.m_zips.back() < zip;
+            if (!IsZip(zip) || index >= nameCount || !sorted) {
+                return damaged("entry " + std::to_string(first + i + 1));
+            }
+            table.m_zips.emplace_back(zip);
+            table.m_nameIndex.push_back(index);
+        }
+        return table;
+    }
+    return Unknown(std::string(kZoneFileName) + " has no zones for " + std::string(code));
+}
+
+std::optional<std::string_view> CZoneTable::Find(std::string_view zip) const {
+    const auto it = std::lower_bound(m_zips.begin(), m_zips.end(), zip);
+    if (it == m_zips.end() || *it != zip) {
+        return std::nullopt;
+    }
+    return m_names[m_nameIndex[static_cast<std::size_t>(it - m_zips.begin())]];
+}
+
+std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {
+    const auto refuse = [](const CZoneEntry& e, const std::string& why) {
+        return std::invalid_argument("zone entry " + e.state + " " + e.zip + " \"" + e.zone +
+                                     "\": " + why);
+    };
+    std::map<std::string, std::uint16_t> nameIndex;
+    std::vector<std::string> names;
+    // States in the order of their first entry, each with its entries sorted by zip.
+    std::vector<std::pair<std::string, std::map<std::string, std::uint16_t>>> states;
+    std::set<std::string> closed;
+    for (const CZoneEntry& e : entries) {
+        if (!IsCode(e.state)) {
+            throw refuse(e, "the state code is not two capital letters");
+        }
+        if (!IsZip(e.zip)) {
+            throw refuse(e, "the zip is not five digits");
+        }
+        if (!IsZoneName(e.zone)) {
+            throw refuse(e, "not a zone name");
+        }
+        if (states.empty() || states.back().first != e.state) {
+            if (!closed.insert(e.state).second) {
+                throw refuse(e, "the state's entries are not together");
+            }
+            states.emplace_back(e.state, std::map<std::string, std::uint16_t>{});
+        }
+        auto [name, added] =
+            nameIndex.try_emplace(e.zone, static_cast<std::uint16_t>(names.size()));
+        if (added) {
+            if (names.size() == 0xFFFF) {
+                throw refuse(e, "too many zone names");
+            }
+            names.push_back(e.zone);
+        }
+        if (!states.back().second.emplace(e.zip, name->second).second) {
+            throw refuse(e, "the zip is listed twice");
+        }
+    }
+    if (names.empty()) {
+        throw std::invalid_argument("no zone entries");
+    }
+    if (states.size() > 0xFFFF || entries.size() > 0xFFFFFFFFu / kEntrySize) {
+        throw std::invalid_argument("too many zone entries");
+    }
+
+    std::string body;
+    std::string out(kMagic);
+    Append(out, static_cast<std::uint16_t>(names.size()));
+    for (const std::string& name : names) {
+        Append(out, static_cast<std::uint8_t>(name.size()));
+        out += name;
+    }
+    Append(out, static_cast<std::uint16_t>(states.size()));
+    for (const auto& [code, zips] : states) {
+        std::string own;
+        for (const auto& [zip, index] : zips) {
+            own += zip;
+            Append(own, index);
+        }
+        out += code;
+        Append(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
+        Append(out, static_cast<std::uint32_t>(zips.size()));
+        Append(out, Crc32(own));
+        body += own;
+    }
+    const std::uint32_t headerCrc = Crc32(out);
+    Append(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
+    out += body;
+    Append(out, headerCrc);
+    return out;
+}
