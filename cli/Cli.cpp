@@ -11,6 +11,8 @@
 #include "PlaceCommands.h"
 #include "SolarException.h"
 #include "SolarTable.h"
+#include "YearExport.h"
+#include "YearOutput.h"
 
 #ifndef DAYBREAK_VERSION
 #define DAYBREAK_VERSION "1.0.0.1"
@@ -136,13 +138,9 @@ std::string TableText(const std::vector<CSolarDay>& rows) {
     return text;
 }
 
+// The same file as the year window's CSV export of these days.
 std::string CsvText(const std::vector<CSolarDay>& rows) {
-    std::string text = "date,sunrise,sunset,solar_noon,day_length\n";
-    for (const CSolarDay& row : rows) {
-        text += DateText(row.date) + "," + CsvCell(row.sunrise) + "," + CsvCell(row.sunset) + "," +
-                CsvCell(row.solarNoon) + "," + DayLength(row) + "\n";
-    }
-    return text;
+    return YearCsv(TableFromRows(CYearRequest{}, rows));
 }
 
 std::string Output(const CCliOptions& options) {
@@ -151,6 +149,9 @@ std::string Output(const CCliOptions& options) {
     const double lon = *options.longitude;
     const float offset = *options.offset;
     const int dst = options.dst ? 1 : 0;
+    if (UsesYearFileOutput(options)) {
+        return YearFileOutput(options, date);
+    }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
     }
@@ -173,7 +174,7 @@ std::string Output(const CCliOptions& options) {
 
 std::string CliUsage() {
     return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
-                    [--days N] [--format text|csv] [--precise] [--events LIST]
+                    [--days N] [--format text|csv|json|ics] [--precise] [--events LIST]
        daybreak-cli --state CODE (--zip ZIP | --city CITY) [--dst] [--date ...] [...]
        daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
@@ -191,7 +192,10 @@ Options:
   --date DATE      the date, YYYY-MM-DD (default: today in this computer's time zone)
   --days N         a table of N days from the date on: date, sunrise, sunset, solar noon,
                    day length; "+1" marks an event on the next day, "-1" on the day before
-  --format FMT     text (default) or csv (the table's rows with a header line)
+  --format FMT     text (default) or csv (the table's rows with a header line); json (an
+                   array of day objects: ISO date, local times with their UTC offset, "up
+                   all day" / "down all day" where the Sun does not cross, day_length in
+                   seconds); ics (an iCalendar file with a sunrise and a sunset event a day)
   --precise        sunrise, sunset and solar noon from the precise engine (within seconds
                    of an ephemeris; the default series is off by up to minutes, see README)
   --events LIST    the events to show, comma-separated, as lines or as the table's columns:

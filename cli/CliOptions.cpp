@@ -192,8 +192,12 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
                 options.format = CliFormat::Text;
             } else if (text == "csv") {
                 options.format = CliFormat::Csv;
+            } else if (text == "json") {
+                options.format = CliFormat::Json;
+            } else if (text == "ics") {
+                options.format = CliFormat::Ics;
             } else {
-                Fail(name, text, "is not a format (text or csv)");
+                Fail(name, text, "is not a format (text, csv, json or ics)");
             }
         } else if (name == "--precise") {
             noValue();
@@ -207,6 +211,10 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
 
     if (options.help || options.version) {
         return options;
+    }
+    if (!options.events.empty() &&
+        (options.format == CliFormat::Json || options.format == CliFormat::Ics)) {
+        throw CCliError("--events: the json and ics formats carry their own events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.date || options.days != 0 ||

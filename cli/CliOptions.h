@@ -23,7 +23,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class CliFormat { Text, Csv };
+enum class CliFormat { Text, Csv, Json, Ics };
 
 struct CCliOptions {
     bool help = false;
