@@ -20,6 +20,8 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "YearTable.h"
 
@@ -43,6 +45,11 @@ public:
 private:
     std::string m_message;
 };
+
+// The rows of a CSV text (RFC 4180: fields in double quotes may hold commas, line breaks and
+// doubled quotes; lines end in LF or CRLF). Any bytes are read; an unterminated quote runs to
+// the end of the text.
+std::vector<std::vector<std::string>> ReadCsv(std::string_view text);
 
 // Pieces the window's table shares: "2007-06-21", "05:15:47", "-05:00".
 std::string IsoDate(const CCivilDate& date);

@@ -163,3 +163,15 @@ TEST(YearExport, CalendarSummaryAndFixedOffset) {
     Calendar events = Parse(YearIcs(ComputeYear(Barrow()), options));
     EXPECT_LT(icalcomponent_count_components(events.get(), ICAL_VEVENT_COMPONENT), 2 * 365 - 100);
 }
+
+TEST(YearExport, CsvReaderTakesQuotesLineEndsAndAnyBytes) {
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(ReadCsv("a,\"b,\"\"c\"\"\"\r\n\n1,2"), (Rows{{"a", "b,\"c\""}, {""}, {"1", "2"}}));
+    EXPECT_EQ(ReadCsv(std::string("\"open\0\xff,\n", 9)),
+              (Rows{{std::string("open\0\xff,\n", 8)}}));
+    EXPECT_EQ(ReadCsv(""), Rows{});
+    const std::string csv = YearCsv(ComputeYear(Barrow()));
+    const Rows rows = ReadCsv(csv);
+    ASSERT_EQ(rows.size(), 366u);
+    EXPECT_EQ(rows[172][1], "up all day");
+}
