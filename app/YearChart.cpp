@@ -238,7 +238,9 @@ void CYearChart::ShowYear(const CYearTable& year, const CCivilDate& today) {
     auto mark = [&](QLineSeries* marker, const CCivilDate& date) {
         const std::int64_t index =
             count == 0 ? -1 : DaysFromCivil(date) - DaysFromCivil(year.days.front().date);
-        if (index < 0 || index >= static_cast<std::int64_t>(count)) {
+        const bool shown = index >= 0 && index < static_cast<std::int64_t>(count);
+        chart()->legend()->markers(marker).front()->setVisible(shown);
+        if (!shown) {
             marker->clear();
             return;
         }
