@@ -6,8 +6,10 @@ FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 DEV := build/dev
 ASAN := build/asan
+RELEASE := build/release
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz data screenshot install package clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz data screenshot release install \
+	package clean
 
 all: build
 
@@ -52,13 +54,16 @@ data:
 screenshot: build
 	@bash tools/screenshot.sh $(DEV)
 
-install: build
-	@$(CMAKE) --install $(DEV) --prefix $(PREFIX)
-
-package: deps
+# What is installed or packaged is the optimised, hardened build, stripped of its symbols.
+release: deps
 	@$(CMAKE) --preset release >/dev/null
 	@$(CMAKE) --build --preset release
-	@cd build/release && cpack -G DEB
+
+install: release
+	@$(CMAKE) --install $(RELEASE) --prefix $(PREFIX) --strip
+
+package: release
+	@cd $(RELEASE) && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -216,7 +216,7 @@ Options:
                    then the record count; a cut-off last record is reported on standard
                    error and the exit status is 1
   --archives DIR   the directory of the state archives (default: the program's directory)
-  --help           this text
+  -h, --help       this text
   --version        the version number
 
 A value always follows its option as the next argument, so negative numbers work:

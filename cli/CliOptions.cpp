@@ -134,7 +134,8 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
 CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     CCliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
+        // "-h" is the one short option: the spelling every user tries first.
+        std::string_view arg = args[i] == "-h" ? std::string_view("--help") : args[i];
         if (!IsOption(arg)) {
             throw CCliError("unexpected argument '" + std::string(arg) + "'");
         }

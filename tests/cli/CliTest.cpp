@@ -125,6 +125,7 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_EQ(RunArgs({"--version"}).out, "1.0.0.1\n");
     const CliRun help = RunArgs({"--help"});
     EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(RunArgs({"-h"}).out, help.out);
     for (const char* option : {"--lat", "--lon", "--offset", "--dst", "--date", "--days",
                                "--format", "--help", "--version", "Example"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;

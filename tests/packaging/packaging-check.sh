@@ -3,8 +3,9 @@
 #
 #   packaging-check.sh CHECK
 #
-# CHECK is one of: install tree links run desktop appstream man icons deb-build deb-contents
-# deb-install. The build tells the script where things are through the environment:
+# CHECK is one of: install tree links run desktop appstream man icons docs completion hardening
+# deb-build deb-contents deb-lintian deb-install. The build tells the script where things are
+# through the environment:
 #   DAYBREAK_BUILD_DIR   the build tree            DAYBREAK_SOURCE_DIR  the source tree
 #   DAYBREAK_PREFIX      scratch install prefix    DAYBREAK_DEB_DIR     scratch package directory
 #   DAYBREAK_WINDOW      ON when the window is built
@@ -12,6 +13,8 @@
 #   DAYBREAK_VERSION     the project version       DAYBREAK_SANITIZE    sanitizers, if any
 #   DAYBREAK_DATA_README file name of the data notes installed beside the archives
 #   DAYBREAK_STATE_CODES the two-letter codes of the packed archives, blank-separated
+#   DAYBREAK_HARDENED    ON when the build uses the hardening flags
+#   DAYBREAK_OPTIMISED   ON when the build type optimises (fortified calls need it)
 # Exit status: 0 pass, 1 fail, 77 skipped (with the reason on standard output).
 set -uo pipefail
 
@@ -19,6 +22,7 @@ readonly SKIP=77
 # The build's list of state codes, the one the archives are packed from.
 readonly CODES="${DAYBREAK_STATE_CODES:?the build passes the state codes}"
 readonly PKGDIR=lib/daybreak
+readonly DOCDIR=share/doc/daybreak
 
 failures=0
 fail() {
@@ -56,8 +60,12 @@ expected_tree() {
         done
         for code in $CODES; do echo "$PKGDIR/timezone.arc.$code"; done
         echo "$PKGDIR/timezone.zones"
-        echo "$PKGDIR/${DAYBREAK_DATA_README:-<data notes>}"
-        echo "share/man/man1/daybreak-cli.1.gz"
+        echo "$DOCDIR/${DAYBREAK_DATA_README:-<data notes>}"
+        echo "$DOCDIR/copyright"
+        echo "$DOCDIR/changelog.gz"
+        for p in $(programs); do echo "share/man/man1/$p.1.gz"; done
+        echo "share/bash-completion/completions/daybreak-cli"
+        echo "share/zsh/vendor-completions/_daybreak-cli"
         if window; then
             echo "share/applications/$DAYBREAK_DESKTOP_ID.desktop"
             echo "share/metainfo/$DAYBREAK_APP_ID.metainfo.xml"
@@ -112,8 +120,9 @@ keep_manifest() {
 case "${1:-}" in
 install)
     rm -rf "$DAYBREAK_PREFIX"
-    keep_manifest cmake --install "$DAYBREAK_BUILD_DIR" --prefix "$DAYBREAK_PREFIX" ||
-        fail "cmake --install"
+    # As `make install` does it: stripped.
+    keep_manifest cmake --install "$DAYBREAK_BUILD_DIR" --prefix "$DAYBREAK_PREFIX" --strip ||
+        fail "cmake --install --strip"
     finish
     ;;
 
@@ -135,6 +144,10 @@ tree)
         # An installed program must not look for libraries in the build tree.
         if readelf -d "$f" | grep -E 'R(UN)?PATH' | grep -qF "$DAYBREAK_BUILD_DIR"; then
             fail "$PKGDIR/$p keeps a run path into the build tree"
+        fi
+        # Installed programs carry neither debug information nor a symbol table.
+        if readelf -S -W "$f" | grep -qE ' \.(symtab|debug_[a-z]+) '; then
+            fail "$PKGDIR/$p is not stripped"
         fi
     done
     finish
@@ -187,11 +200,11 @@ desktop)
         exit $SKIP
     fi
     entry="$DAYBREAK_PREFIX/share/applications/$DAYBREAK_DESKTOP_ID.desktop"
-    # Hints pass (three main categories are wanted); errors and warnings do not.
+    # One main category, so that menus list the program once; no remarks at all.
     out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate failed"
     echo "desktop-file-validate: ${out:-no remarks}"
-    if grep -qE ': (error|warning): ' <<<"$out"; then fail "desktop-file-validate complains"; fi
-    grep -qx 'Categories=Utility;Science;Astronomy;' "$entry" || fail "categories"
+    [[ -z "$out" ]] || fail "desktop-file-validate has remarks"
+    grep -qx 'Categories=Science;Astronomy;' "$entry" || fail "categories"
     grep -q '^Comment=.' "$entry" || fail "no comment"
     # What the entry starts and shows must exist in the installed tree.
     exec_cmd=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
@@ -218,43 +231,47 @@ appstream)
         fail "the launchable does not name the installed desktop entry"
     grep -q "<release version=\"$DAYBREAK_VERSION\"" "$meta" || fail "no release $DAYBREAK_VERSION"
     grep -q '<description>' "$meta" || fail "no description"
-    # The screenshot the metainfo points at is the one kept with the sources.
-    grep -q '<image type="source">[^<]*/docs/screenshots/main\.png</image>' "$meta" ||
-        fail "the screenshot is not docs/screenshots/main.png"
-    [[ -s "$DAYBREAK_SOURCE_DIR/docs/screenshots/main.png" ]] ||
-        fail "docs/screenshots/main.png is missing from the sources"
+    grep -q '<project_license>MIT</project_license>' "$meta" || fail "no MIT project licence"
+    # Addresses appear only when a packager gave them: none points at a made-up host.
+    if grep -nE 'example\.(org|com)|@[A-Z_]+@' "$meta"; then fail "placeholder left in the metainfo"; fi
     finish
     ;;
 
 man)
-    page="$DAYBREAK_PREFIX/share/man/man1/daybreak-cli.1.gz"
-    if ! text=$(MANWIDTH=80 man --warnings -l "$page" 2>"${TMPDIR:-/tmp}/man-warnings.$$"); then
-        fail "man -l $page failed"
-    fi
-    if [[ -s "${TMPDIR:-/tmp}/man-warnings.$$" ]]; then
-        fail "the page renders with warnings: $(cat "${TMPDIR:-/tmp}/man-warnings.$$")"
-    fi
-    rm -f "${TMPDIR:-/tmp}/man-warnings.$$"
-    for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES; do
-        grep -q "^$section" <<<"$text" || fail "no $section section"
+    warnings="${TMPDIR:-/tmp}/man-warnings.$$"
+    for p in $(programs); do
+        page="$DAYBREAK_PREFIX/share/man/man1/$p.1.gz"
+        if ! text=$(MANWIDTH=80 man --warnings -l "$page" 2>"$warnings"); then
+            fail "man -l $page failed"
+        fi
+        [[ -s "$warnings" ]] && fail "$p.1 renders with warnings: $(cat "$warnings")"
+        sections="NAME SYNOPSIS DESCRIPTION OPTIONS FILES"
+        [[ $p == daybreak-cli ]] && sections="$sections EXIT_STATUS EXAMPLES"
+        for section in $sections; do
+            grep -q "^${section//_/ }" <<<"$text" || fail "$p.1 has no ${section//_/ } section"
+        done
+        # The page names where the package puts the data notes.
+        grep -q "/usr/share/doc/daybreak/DATA-README.md" <<<"$text" ||
+            fail "$p.1 does not name the data notes"
+        # `man PROGRAM` finds the page under the prefix's manual path.
+        MANPATH="$DAYBREAK_PREFIX/share/man" man -w "$p" >/dev/null 2>&1 ||
+            fail "man $p does not find the page under the prefix"
+        # The page and the program's own help name the same options: the entries that open
+        # an indented line of --help, the tags of the page's OPTIONS section ("-h, --help"
+        # counts as --help).
+        options_of() { sed -nE 's/^ {2,8}(-h, )?(--[a-z][a-z-]*).*/\2/p' | sort -u; }
+        help=$("$DAYBREAK_PREFIX/bin/$p" --help 2>&1) || fail "$p --help failed"
+        help_opts=$(options_of <<<"$help")
+        man_opts=$(sed -n '/^OPTIONS/,/^[A-Z]/p' <<<"$text" | options_of)
+        [[ -n "$help_opts" ]] || fail "no options found in $p --help"
+        for o in $help_opts; do
+            grep -qx -- "$o" <<<"$man_opts" || fail "$p.1 does not describe $o"
+        done
+        for o in $man_opts; do
+            grep -qx -- "$o" <<<"$help_opts" || fail "$p.1 describes $o, which --help lacks"
+        done
     done
-    # `man daybreak-cli` finds the page under the prefix's manual path.
-    MANPATH="$DAYBREAK_PREFIX/share/man" man -w daybreak-cli >/dev/null 2>&1 ||
-        fail "man daybreak-cli does not find the page under the prefix"
-    # The page and the tool's own help name the same options.
-    help=$("$DAYBREAK_PREFIX/bin/daybreak-cli" --help 2>&1) || fail "daybreak-cli --help failed"
-    # Options are the entries that open an indented line: the table of --help, the tags of
-    # the page's OPTIONS section.
-    help_opts=$(grep -oE -- '^ {2,8}--[a-z][a-z-]*' <<<"$help" | tr -d ' ' | sort -u)
-    man_opts=$(sed -n '/^OPTIONS/,/^EXIT STATUS/p' <<<"$text" |
-        grep -oE -- '^ {2,8}--[a-z][a-z-]*' | tr -d ' ' | sort -u)
-    [[ -n "$help_opts" ]] || fail "no options found in daybreak-cli --help"
-    for o in $help_opts; do
-        grep -qx -- "$o" <<<"$man_opts" || fail "the manual page does not describe $o"
-    done
-    for o in $man_opts; do
-        grep -qx -- "$o" <<<"$help_opts" || fail "the manual page describes $o, which --help lacks"
-    done
+    rm -f "$warnings"
     finish
     ;;
 
@@ -277,6 +294,105 @@ icons)
     done
     svg="$DAYBREAK_PREFIX/share/icons/hicolor/scalable/apps/daybreak.svg"
     cmp -s "$svg" "$DAYBREAK_SOURCE_DIR/res/daybreak.svg" || fail "scalable icon is not res/daybreak.svg"
+    finish
+    ;;
+
+docs)
+    doc="$DAYBREAK_PREFIX/$DOCDIR"
+    copyright="$doc/copyright"
+    # A machine-readable copyright file: the program under the MIT (Expat) licence, whose
+    # text is the LICENSE file's; the place data under its sources' terms.
+    expect_eq "copyright format" "$(head -n 1 "$copyright")" \
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+    license_text=$(sed -n '/^Permission is hereby/,$p' "$DAYBREAK_SOURCE_DIR/LICENSE")
+    # paragraph FIRST-LINE: the copyright file's paragraph that opens with that line.
+    paragraph() { awk -v first="$1" 'BEGIN { RS = "" } index($0, first "\n") == 1' "$copyright"; }
+    expat=$(paragraph "License: Expat" | sed '1d; s/^ //; s/^\.$//')
+    expect_eq "the Expat paragraph" "$expat" "$license_text"
+    grep -q '^Copyright (c) 2026 The Daybreak developers$' "$DAYBREAK_SOURCE_DIR/LICENSE" ||
+        fail "LICENSE names no copyright holder"
+    data=$(paragraph "Files: data/*")
+    for holder in GeoNames SimpleMaps "Dav Glass" "Nick Viens" "Dor Technologies"; do
+        grep -q "$holder" <<<"$data" || fail "the data's copyright paragraph does not name $holder"
+    done
+    # Every licence a Files paragraph names has its text in a paragraph of its own.
+    for name in $(sed -n 's/^License: //p' "$copyright" | sed 's/ and /\n/g' | sort -u); do
+        grep -qx "License: $name" "$copyright" || fail "no text for licence $name"
+    done
+    # The change log's latest entry is this version.
+    changelog=$(scratch)
+    zcat "$doc/changelog.gz" >"$changelog/changelog" || fail "changelog.gz is not gzip"
+    expect_eq "changelog version" "$(dpkg-parsechangelog -l "$changelog/changelog" -S Version)" \
+        "$DAYBREAK_VERSION"
+    rm -rf "$changelog"
+    cmp -s "$doc/$DAYBREAK_DATA_README" "$DAYBREAK_SOURCE_DIR/data/README.md" ||
+        fail "$DOCDIR/$DAYBREAK_DATA_README is not data/README.md"
+    finish
+    ;;
+
+completion)
+    # Each row: the words typed (the last one is being completed), then the offers expected
+    # among the completions ('-' for none at all).
+    cases=(
+        "--st|--state"
+        "--state T|TN TX"
+        "--list-zips=R|RI"
+        "--format |csv text"
+        "--tz America/Chi|America/Chicago"
+        "--lat |-"
+    )
+    cli="$DAYBREAK_PREFIX/bin/daybreak-cli"
+    bash_script="$DAYBREAK_PREFIX/share/bash-completion/completions/daybreak-cli"
+    zsh_dir="$DAYBREAK_PREFIX/share/zsh/vendor-completions"
+    # The completion functions are run as the shells run them, with the words on the line.
+    bash_complete() {
+        bash --norc -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+            _daybreak_cli; printf "%s\n" "${COMPREPLY[@]}"' _ "$bash_script" "$cli" "$@"
+    }
+    # Outside a completion widget, compadd and its helpers are stand-ins that print what the
+    # function offers.
+    zsh_complete() {
+        zsh -f -c 'fpath=("$1" $fpath); autoload -Uz _daybreak-cli; shift
+            compadd() { local -a l; if [[ $1 == -a ]]; then l=(${(P)2}); else l=("$@"); fi
+                print -l -- ${(M)l:#${PREFIX}*}; }
+            compset() { PREFIX=${PREFIX#*=}; }
+            _call_program() { shift; eval "$@"; }
+            words=("$@"); CURRENT=$#; PREFIX=${words[-1]}; _daybreak-cli' _ "$zsh_dir" "$cli" "$@"
+    }
+    command -v zsh >/dev/null || fail "zsh is missing (tools/setup-deps.sh)"
+    for row in "${cases[@]}"; do
+        read -r -a typed <<<"${row%%|*}"
+        [[ "${row%%|*}" == *" " ]] && typed+=("")
+        for shell in bash zsh; do
+            [[ $shell == zsh ]] && ! command -v zsh >/dev/null && continue
+            # zsh offers the value after "--option=", bash (told '=' is no word break) the
+            # whole word: compare the values.
+            offers=$(${shell}_complete "${typed[@]}" | sed 's/^--[a-z-]*=//' | sort | tr '\n' ' ')
+            for want in ${row#*|}; do
+                if [[ $want == - ]]; then
+                    [[ -z ${offers// /} ]] || fail "$shell: '${row%%|*}' offers '$offers', expected nothing"
+                elif [[ " $offers" != *" $want "* ]]; then
+                    fail "$shell: '${row%%|*}' offers '$offers', expected $want among them"
+                fi
+            done
+        done
+    done
+    finish
+    ;;
+
+hardening)
+    if [[ "${DAYBREAK_HARDENED:-OFF}" != ON ]]; then
+        echo "SKIP: this build does not use the hardening flags (sanitizer, fuzz or" \
+            "DAYBREAK_HARDENING=OFF)"
+        exit $SKIP
+    fi
+    # Debian's hardening: PIE, stack protector, fortified calls (optimised builds only),
+    # relro and immediate binding. Control-flow protection is not among Debian 12's flags.
+    args=(--nocfprotection)
+    [[ "${DAYBREAK_OPTIMISED:-OFF}" == ON ]] || args+=(--nofortify)
+    for p in $(programs); do
+        hardening-check "${args[@]}" "$DAYBREAK_PREFIX/$PKGDIR/$p" || fail "$p lacks hardening"
+    done
     finish
     ;;
 
@@ -340,6 +456,20 @@ deb-contents)
     finish
     ;;
 
+deb-lintian)
+    if [[ -n "${DAYBREAK_SANITIZE:-}" ]]; then
+        echo "SKIP: a sanitizer build is not hardened, so it is not a package to ship"
+        exit $SKIP
+    fi
+    arch=$(dpkg --print-architecture)
+    deb="$DAYBREAK_DEB_DIR/daybreak_${DAYBREAK_VERSION}_${arch}.deb"
+    # Info tags are shown (README lists those that stay); errors and warnings fail.
+    lintian --display-info --fail-on error,warning "$deb" 2>&1 | grep -v '^N: *$' |
+        grep -v 'root privileges'
+    ((PIPESTATUS[0] == 0)) || fail "lintian reports errors or warnings"
+    finish
+    ;;
+
 deb-install)
     # A real installation changes the system: only where that is wanted.
     if [[ "$(id -u)" -ne 0 || "${CI:-}" != true ]]; then
@@ -358,7 +488,8 @@ deb-install)
     check_mission_tx "$(command -v daybreak-cli || echo /usr/bin/daybreak-cli)"
     expect_eq "daybreak-cli on the path" "$(command -v daybreak-cli)" /usr/bin/daybreak-cli
     for p in $(programs); do check_version "/usr/bin/$p"; done
-    man -w daybreak-cli >/dev/null 2>&1 || fail "man daybreak-cli finds no page"
+    for p in $(programs); do man -w "$p" >/dev/null 2>&1 || fail "man $p finds no page"; done
+    [[ -s /usr/share/doc/daybreak/copyright ]] || fail "no /usr/share/doc/daybreak/copyright"
     apt-get remove -y -q --purge daybreak || fail "apt-get remove daybreak"
     [[ ! -e /usr/lib/daybreak && ! -e /usr/bin/daybreak-cli ]] ||
         fail "files left behind after removal"
@@ -366,7 +497,8 @@ deb-install)
     ;;
 
 *)
-    echo "usage: $0 install|tree|links|run|desktop|appstream|man|icons|deb-build|deb-contents|deb-install"
+    echo "usage: $0 install|tree|links|run|desktop|appstream|man|icons|docs|completion|hardening" \
+        "|deb-build|deb-contents|deb-lintian|deb-install"
     exit 2
     ;;
 esac
