@@ -161,8 +161,8 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
         notes += std::string(kProgram) + ": " + Windows1252ToUtf8(record->m_strCity) +
                  " keeps standard time all year: no daylight-saving hour added\n";
     }
-    if (options.format == CliFormat::Csv) {
-        return {};  // the CSV rows stand alone
+    if (options.format != CliFormat::Text) {
+        return {};  // CSV, JSON and iCalendar files stand alone
     }
     return "City Name: " + Windows1252ToUtf8(record->m_strCity) + "\n" +
            "County Name: " + Windows1252ToUtf8(record->m_strCounty) + "\n" +

@@ -199,6 +199,7 @@ TEST(Cli, JsonAndCalendarFormats) {
     const CliRun ics = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date",
                                 "2007-06-21", "--format", "ics"});
     EXPECT_NE(ics.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041547\r\n"), std::string::npos);
+    EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
     const CliRun events = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--format",
                                    "json", "--events", "civil"});
     EXPECT_EQ(events.status, 2);
