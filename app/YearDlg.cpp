@@ -8,8 +8,6 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImage>
-#include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -18,6 +16,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <ctime>
 
 #include "MessageBox.h"
@@ -95,9 +94,6 @@ CYearDlg::CYearDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Year"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    m_heading = new QLabel(this);
-    m_heading->setTextFormat(Qt::PlainText);  // a city name is text, never markup
-    layout->addWidget(m_heading);
     m_tabs = new QTabWidget(this);
     m_chart = new CYearChart(m_tabs);
     m_tabs->addTab(m_chart, QStringLiteral("Chart"));
@@ -146,9 +142,10 @@ void CYearDlg::ShowYear(const CYearRequest& request) {
     if (request.precise) {
         heading += QStringLiteral(" (Precise Calculation)");
     }
-    m_heading->setText(heading);
-    setWindowTitle(request.IsEmpty() ? QStringLiteral("Year")
-                                     : QStringLiteral("Year %1").arg(request.date.year));
+    // On the chart itself, so that its picture and document say what they show; the title
+    // is plain text, never markup.
+    m_chart->chart()->setTitle(heading.toHtmlEscaped());
+    setWindowTitle(QStringLiteral("Year - %1").arg(heading));
     m_chart->ShowYear(m_year, Today());
     FillTable();
 }
@@ -206,17 +203,11 @@ QByteArray CYearDlg::FileContent(YearExportKind kind, bool utc) const {
             return QByteArray::fromStdString(YearIcs(m_year, options));
         }
         case YearExportKind::Png: {
-            QImage image(m_chart->size().expandedTo(QSize(900, 560)), QImage::Format_ARGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            m_chart->chart()->scene()->render(&painter, QRectF(image.rect()),
-                                              m_chart->chart()->geometry());
-            painter.end();
+            // The chart as it stands in the window.
             QByteArray bytes;
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
+            m_chart->grab().save(&buffer, "PNG");
             return bytes;
         }
         case YearExportKind::Pdf: {
@@ -225,10 +216,14 @@ QByteArray CYearDlg::FileContent(YearExportKind kind, bool utc) const {
             buffer.open(QIODevice::WriteOnly);
             QPdfWriter writer(&buffer);
             writer.setPageOrientation(QPageLayout::Landscape);
-            writer.setTitle(m_heading->text());
+            writer.setTitle(windowTitle());
             QPainter painter(&writer);
-            m_chart->chart()->scene()->render(&painter, QRectF(painter.viewport()),
-                                              m_chart->chart()->geometry());
+            // Scaled to the page, the proportions kept.
+            const QSize size = m_chart->size();
+            const double scale = std::min(painter.viewport().width() / double(size.width()),
+                                          painter.viewport().height() / double(size.height()));
+            painter.scale(scale, scale);
+            m_chart->render(&painter);
             painter.end();
             return bytes;
         }

@@ -18,7 +18,6 @@
 
 class CReportCtrl;
 class CYearChart;
-class QLabel;
 class QTabWidget;
 
 enum class YearExportKind { Csv, IcsEvents, IcsSummary, Png, Pdf };
@@ -52,7 +51,6 @@ private:
     QByteArray FileContent(YearExportKind kind, bool utc) const;
 
     CYearTable m_year;
-    QLabel* m_heading = nullptr;
     QTabWidget* m_tabs = nullptr;
     CYearChart* m_chart = nullptr;
     CReportCtrl* m_table = nullptr;
