@@ -2,16 +2,13 @@
 
 #include <QBuffer>
 #include <QChart>
-#include <QCheckBox>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSaveFile>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -22,62 +19,9 @@
 #include "MessageBox.h"
 #include "ReportCtrl.h"
 #include "YearChart.h"
+#include "YearExportDlg.h"
 
 namespace {
-
-struct ExportChoice {
-    YearExportKind kind;
-    const char* label;
-    const char* filter;
-};
-
-constexpr ExportChoice kExportChoices[] = {
-    {YearExportKind::Csv, "Table as CSV", "CSV files (*.csv)"},
-    {YearExportKind::IcsEvents, "Calendar: a sunrise and a sunset event each day",
-     "iCalendar files (*.ics)"},
-    {YearExportKind::IcsSummary, "Calendar: one summary event each day", "iCalendar files (*.ics)"},
-    {YearExportKind::Png, "Chart as PNG picture", "PNG pictures (*.png)"},
-    {YearExportKind::Pdf, "Chart as PDF document", "PDF documents (*.pdf)"},
-};
-
-// The chosen kind of file and whether calendar times are in UTC.
-class CExportChoiceDlg : public QDialog {
-public:
-    explicit CExportChoiceDlg(QWidget* parent) : QDialog(parent) {
-        setWindowTitle(QStringLiteral("Export"));
-        auto* layout = new QVBoxLayout(this);
-        auto* group = new QGroupBox(QStringLiteral("Write"), this);
-        auto* groupLayout = new QVBoxLayout(group);
-        for (const ExportChoice& choice : kExportChoices) {
-            auto* button = new QRadioButton(QString::fromLatin1(choice.label), group);
-            groupLayout->addWidget(button);
-            m_buttons.push_back(button);
-        }
-        m_buttons.front()->setChecked(true);
-        layout->addWidget(group);
-        m_utc = new QCheckBox(
-            QStringLiteral("Calendar times in UTC (otherwise in the place's zone)"), this);
-        layout->addWidget(m_utc);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-        layout->addWidget(buttons);
-    }
-
-    const ExportChoice& Choice() const {
-        for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-            if (m_buttons[i]->isChecked()) {
-                return kExportChoices[i];
-            }
-        }
-        return kExportChoices[0];
-    }
-    bool Utc() const { return m_utc->isChecked(); }
-
-private:
-    std::vector<QRadioButton*> m_buttons;
-    QCheckBox* m_utc = nullptr;
-};
 
 QString Cell(const std::string& text) {
     return QString::fromStdString(text);
@@ -99,8 +43,8 @@ CYearDlg::CYearDlg(QWidget* parent) : QDialog(parent) {
     m_tabs->addTab(m_chart, QStringLiteral("Chart"));
     m_table = new CReportCtrl(m_tabs);
     m_table->SetExtendedStyle(kExFullRowSelect | kExGridLines);
-    const char* headings[] = {"Date",   "Dawn", "Sunrise",    "Solar noon",
-                              "Sunset", "Dusk", "Day length", "Change (min)"};
+    const char* headings[] = {"Date",   "Civil dawn", "Sunrise",    "Solar noon",
+                              "Sunset", "Civil dusk", "Day length", "Change (min)"};
     for (int column = 0; column < 8; ++column) {
         m_table->InsertColumn(column, QString::fromLatin1(headings[column]),
                               column == kDate ? kFormatLeft : kFormatRight,
@@ -187,6 +131,10 @@ void CYearDlg::FillTable() {
         m_table->SetItemText(row, kChange, change);
         previous = length;
     }
+    // A table the user sorted stays sorted by that column.
+    if (m_table->GetSortColumn() >= 0) {
+        m_table->SortByColumn(m_table->GetSortColumn(), m_table->IsSortAscending());
+    }
     m_table->setUpdatesEnabled(true);
 }
 
@@ -252,17 +200,16 @@ std::optional<QString> CYearDlg::Export(YearExportKind kind, const QString& path
 }
 
 void CYearDlg::OnExport() {
-    CExportChoiceDlg choice(this);
+    CYearExportDlg choice(this);
     if (choice.exec() != QDialog::Accepted) {
         return;
     }
-    const ExportChoice& kind = choice.Choice();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
-                                                      QString::fromLatin1(kind.filter));
+                                                      choice.FileFilter());
     if (path.isEmpty()) {
         return;
     }
-    if (const auto error = Export(kind.kind, path, choice.Utc())) {
+    if (const auto error = Export(choice.Kind(), path, choice.Utc())) {
         daybreak::ShowErrorMessage(this, *error);
     }
 }
