@@ -96,21 +96,7 @@ std::string CsvCell(const CSolarResult& result) {
 // Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
 // one it never rises, empty when only one of the two exists.
 std::string DayLength(const CSolarDay& day) {
-    if (day.sunrise.HasTime() && day.sunset.HasTime()) {
-        std::int64_t seconds = CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
-        const bool negative = seconds < 0;
-        if (negative) {
-            seconds = -seconds;
-        }
-        const std::string clock = ClockText(seconds / 3600, static_cast<int>(seconds / 60 % 60),
-                                            static_cast<int>(seconds % 60));
-        return negative ? "-" + clock : clock;
-    }
-    if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
-        day.sunrise.outcome == day.sunset.outcome) {
-        return day.sunrise.outcome == SolarOutcome::UpAllDay ? "24:00:00" : "00:00:00";
-    }
-    return {};
+    return DurationText(DayLengthSeconds(day.sunrise, day.sunset));
 }
 
 std::string Pad(std::string text, std::size_t width) {

@@ -131,15 +131,19 @@ CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDa
     return table;
 }
 
-std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day) {
-    if (day.sunrise.HasTime() && day.sunset.HasTime()) {
-        return CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
+std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
+                                             const CSolarResult& sunset) {
+    if (sunrise.HasTime() && sunset.HasTime()) {
+        return CivilSeconds(sunset.time) - CivilSeconds(sunrise.time);
     }
-    if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
-        day.sunrise.outcome == day.sunset.outcome) {
-        return day.sunrise.outcome == SolarOutcome::UpAllDay ? 86400 : 0;
+    if (!sunrise.HasTime() && !sunset.HasTime() && sunrise.outcome == sunset.outcome) {
+        return sunrise.outcome == SolarOutcome::UpAllDay ? 86400 : 0;
     }
     return std::nullopt;
+}
+
+std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day) {
+    return DayLengthSeconds(day.sunrise, day.sunset);
 }
 
 double HoursIntoDay(const CCivilTime& time, const CCivilDate& day) {

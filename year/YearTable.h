@@ -83,6 +83,8 @@ CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDa
 
 // Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
 // nothing when only one of the two exists.
+std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
+                                             const CSolarResult& sunset);
 std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day);
 
 // Hours after the day's local midnight, possibly below 0 or above 24 when the event falls on
