@@ -4,6 +4,7 @@
 
 #include <libical/ical.h>
 
+#include <QChart>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <sstream>
 
@@ -71,7 +73,15 @@ TEST(YearWindow, ChartHoldsEveryDayAndTheSolsticeValues) {
     EXPECT_DOUBLE_EQ(year.Chart()->LinePoints(Line::Sunset)[kJune21].y(),
                      HoursIntoDay(LocalSunset(june21, 41.88, 87.63, 6.0f, 1).time, june21));
     EXPECT_EQ(year.Chart()->ChosenDateX(), kJune21 + 0.5);
-    EXPECT_TRUE(year.Chart()->DayText(kJune21).contains(QStringLiteral("Sunrise: 05:15:47")));
+    // Hovering over the day shows its times.
+    year.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
+    QChart* chart = year.Chart()->chart();
+    const QPointF onJune21 = chart->mapToScene(chart->mapToPosition(QPointF(kJune21 + 0.5, 12)));
+    QTest::mouseMove(year.Chart()->viewport(), year.Chart()->mapFromScene(onJune21));
+    QTRY_VERIFY(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Sunrise: 05:15:47")));
 
     CYearRequest leap = kChicago;
     leap.date.year = 2008;
