@@ -1,12 +1,14 @@
 #include "DaybreakDlg.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "LocalSolarTime.h"
 #include "Resource.h"
+#include "ResultYears.h"
 #include "StateArchive.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
@@ -258,6 +260,9 @@ void CDaybreakDlg::CalculateSolarTimes() {
     const CSolarResult sunset =
         LocalSunset(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
     const CSolarResult solarNoon = LocalSolarNoon(m_date, m_longitude, m_timeZoneOffset, m_dst);
+    for (const CSolarResult* result : {&sunrise, &sunset, &solarNoon}) {
+        CheckResultYears(*result);
+    }
     m_sunrise = FormatSolarTime(sunrise);
     m_sunset = FormatSolarTime(sunset);
     m_solarNoon = FormatSolarTime(solarNoon);
@@ -272,6 +277,8 @@ void CDaybreakDlg::LoadStateArchive(std::string code) {
 void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
     try {
         command();
+    } catch (const std::bad_alloc&) {
+        m_window.ReportError("Out of memory.");
     } catch (const std::exception& error) {
         m_window.ReportError(error.what());
     }

@@ -1,14 +1,18 @@
 #include "Cli.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <new>
 #include <ostream>
 
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
 #include "EventOutput.h"
+#include "FdOutput.h"
 #include "LocalSolarTime.h"
 #include "PlaceCommands.h"
+#include "ResultYears.h"
 #include "SolarException.h"
 #include "SolarTable.h"
 #include "YearExport.h"
@@ -147,12 +151,20 @@ std::string Output(const CCliOptions& options) {
         const CSolarResult sunrise = LocalSunrise(date, lat, lon, offset, dst);
         const CSolarResult sunset = LocalSunset(date, lat, lon, offset, dst);
         const CSolarResult noon = LocalSolarNoon(date, lon, offset, dst);
+        for (const CSolarResult* result : {&sunrise, &sunset, &noon}) {
+            CheckResultYears(*result);
+        }
         return "Local Sunrise: " + FormatSolarTime(sunrise) + "\n" +
                "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
                "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
     }
     const auto rows =
         LocalSolarTable(date, options.days == 0 ? 1 : options.days, lat, lon, offset, dst);
+    for (const CSolarDay& row : rows) {
+        for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
+            CheckResultYears(*result);
+        }
+    }
     return options.format == CliFormat::Csv ? CsvText(rows) : TableText(rows);
 }
 
@@ -220,9 +232,14 @@ Examples:
   daybreak-cli --state TX --zip 78572 --date 2007-06-21 --dst
   daybreak-cli --list-cities PR
 
+Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14 hours, and
+every result must fall in the years 1900 to 9999. Text from the archives is printed with its
+control characters written as \xHH.
+
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed (an
-unknown state, a missing archive, a zip code or city that no record has), 1 for --dump of a
-file that ends inside a record.
+unknown state, a missing archive, a zip code or city that no record has, a value out of its
+range), 1 for --dump of a file that ends inside a record, for output that cannot be written
+("cannot write output: REASON") and for running out of memory.
 )";
 }
 
@@ -237,7 +254,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (options.version) {
             text = DAYBREAK_VERSION "\n";
         } else if (options.place.Lists()) {
-            status = RunPlaceListing(options.place, text, notes);
+            status = RunPlaceListing(options.place, out, text, notes);
         } else if (options.place.LooksUpPlace()) {
             text = ResolvePlace(options, notes);
             text += Output(options);
@@ -250,9 +267,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } catch (const CSolarException& e) {
         err << kProgram << ": " << e.what() << "\n";
         return kCliExitUsage;
+    } catch (const std::bad_alloc&) {
+        err << kProgram << ": out of memory\n";
+        return kCliExitFailure;
     }
     err << notes;
     out << text;
     out.flush();
+    if (!out) {
+        // A reader that went away ends the run quietly, as the pipe's signal would have.
+        if (WriteFailureErrno(out) != EPIPE) {
+            err << kProgram << ": cannot write output: " << WriteFailureReason(out) << "\n";
+        }
+        return kCliExitFailure;
+    }
     return status;
 }

@@ -4,15 +4,19 @@
 //     std::ostringstream out, err;
 //     int status = RunCli({"--lat", "41.88", "--lon", "87.63W", "--offset", "6"}, out, err);
 //
-// `args` excludes the program's name. The whole output is built before anything is written:
-// on an error nothing but the one-line message (on `err`) appears.
-// Exit status: 0 on success, 2 for bad arguments and for inputs the engine cannot compute.
+// `args` excludes the program's name. The whole output is built before anything is written
+// (but for --dump, which writes each record as it reads it): on an error nothing but the
+// one-line message (on `err`) appears.
+// Exit status: 0 on success, 2 for bad arguments and for inputs the engine cannot compute, 1
+// for output that cannot be written (the reason on `err`, or nothing when the reader has gone:
+// EPIPE), for running out of memory ("out of memory") and for a cut-off --dump.
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 inline constexpr int kCliExitOk = 0;
+inline constexpr int kCliExitFailure = 1;
 inline constexpr int kCliExitUsage = 2;
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

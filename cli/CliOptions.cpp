@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "SolarTable.h"
@@ -34,9 +35,15 @@ std::optional<double> ParseNumber(std::string_view text) {
         return std::nullopt;
     }
     if (ec == std::errc::result_out_of_range) {
-        // Too large for a double: as good as infinite, which the engine refuses.
-        return text.front() == '-' ? -std::numeric_limits<double>::infinity()
-                                   : std::numeric_limits<double>::infinity();
+        // Either too small for a double, which is zero for every purpose here, or too large,
+        // which is infinite and out of every range.
+        const double magnitude = std::strtod(std::string(text).c_str(), nullptr);
+        const bool negative = text.front() == '-';
+        if (std::fabs(magnitude) < 1.0) {
+            return negative ? -0.0 : 0.0;
+        }
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
     }
     if (ec != std::errc()) {
         return std::nullopt;
@@ -63,6 +70,8 @@ double ParseCoordinate(std::string_view option, std::string_view text, char posi
             if (!number.empty() && (number.front() == '-' || number.front() == '+')) {
                 Fail(option, text, "has both a sign and a hemisphere letter");
             }
+        } else if (number.back() == 'e') {
+            // "1e" for a latitude: an exponent without digits rather than a wrong hemisphere
         } else if (last == wrong1 || last == wrong2) {
             std::string why = "has the wrong hemisphere letter (use ";
             why += positive;
@@ -79,6 +88,17 @@ double ParseCoordinate(std::string_view option, std::string_view text, char posi
     return sign * *value;
 }
 
+// `value` when it lies in -limit to limit; NaN and infinities never do.
+double InRange(std::string_view option, std::string_view text, double value, double limit,
+               const char* what, const char* unit) {
+    if (!(value >= -limit && value <= limit)) {
+        const std::string bound = std::to_string(static_cast<int>(limit));
+        Fail(option, text,
+             std::string("is not ") + what + " from -" + bound + " to " + bound + " " + unit);
+    }
+    return value;
+}
+
 bool IsOption(std::string_view arg) {
     return arg.size() > 2 && arg[0] == '-' && arg[1] == '-';
 }
@@ -86,11 +106,13 @@ bool IsOption(std::string_view arg) {
 }  // namespace
 
 double ParseLatitude(std::string_view option, std::string_view text) {
-    return ParseCoordinate(option, text, 'N', 'S', 'E', 'W');
+    return InRange(option, text, ParseCoordinate(option, text, 'N', 'S', 'E', 'W'), kMaxLatitude,
+                   "a latitude", "degrees");
 }
 
 double ParseLongitude(std::string_view option, std::string_view text) {
-    return ParseCoordinate(option, text, 'W', 'E', 'N', 'S');
+    return InRange(option, text, ParseCoordinate(option, text, 'W', 'E', 'N', 'S'), kMaxLongitude,
+                   "a longitude", "degrees");
 }
 
 float ParseOffset(std::string_view option, std::string_view text) {
@@ -98,13 +120,7 @@ float ParseOffset(std::string_view option, std::string_view text) {
     if (!value) {
         Fail(option, text, "is not a number of hours");
     }
-    // Beyond the float range the value would not convert: keep it infinite, which the engine
-    // refuses as not a finite number.
-    if (std::isfinite(*value) && std::fabs(*value) > std::numeric_limits<float>::max()) {
-        return *value < 0 ? -std::numeric_limits<float>::infinity()
-                          : std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(*value);
+    return static_cast<float>(InRange(option, text, *value, kMaxOffsetHours, "an offset", "hours"));
 }
 
 CCivilDate ParseDate(std::string_view option, std::string_view text) {

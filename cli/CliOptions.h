@@ -49,7 +49,13 @@ struct CCliOptions {
 // Throws CCliError for an unknown option, a missing or malformed value, or a missing place.
 CCliOptions ParseCliOptions(const std::vector<std::string>& args);
 
-// Single values, as the options take them. Each throws CCliError naming `option`.
+// The ranges the options accept: every place on Earth, every clock in use.
+inline constexpr double kMaxLatitude = 90.0;
+inline constexpr double kMaxLongitude = 180.0;
+inline constexpr double kMaxOffsetHours = 14.0;
+
+// Single values, as the options take them, each checked against its range (a number too small
+// for a double is taken as zero). Each throws CCliError naming `option` and the range.
 double ParseLatitude(std::string_view option, std::string_view text);
 double ParseLongitude(std::string_view option, std::string_view text);
 float ParseOffset(std::string_view option, std::string_view text);

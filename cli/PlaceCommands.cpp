@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
+#include <ostream>
 #include <vector>
 
 #include "ArchiveDump.h"
@@ -20,15 +20,14 @@ namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
 
-// The entries of both lists in the order the loader makes them (the file's order).
-class CEntrySink : public IStateArchiveSink {
+// The tool keeps no entry texts while loading: the listings are made from the location list
+// afterwards, which keeps the memory of a load to the list's own.
+class CNullSink : public IStateArchiveSink {
 public:
-    void ResetZipList() override { zips.clear(); }
-    void ResetCityList() override { cities.clear(); }
-    void AddZipEntry(const std::string& zip) override { zips.push_back(zip); }
-    void AddCityEntry(const std::string& city) override { cities.push_back(city); }
-    std::vector<std::string> zips;
-    std::vector<std::string> cities;
+    void ResetZipList() override {}
+    void ResetCityList() override {}
+    void AddZipEntry(const std::string&) override {}
+    void AddCityEntry(const std::string&) override {}
 };
 
 // The first failure the loader shows becomes the tool's one-line error.
@@ -58,8 +57,8 @@ std::string StateCode(std::string_view option, const std::string& text) {
                     "' is not the code of a state or possession (e.g. TX, PR, GU)");
 }
 
-void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& list,
-          CEntrySink& sink) {
+void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& list) {
+    CNullSink sink;
     CFirstErrorReporter reporter;
     try {
         LoadStateArchive(
@@ -73,15 +72,16 @@ void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& li
     }
 }
 
-// The order of the window's lists (see EntryOrder.h); a stable sort keeps equal texts in the
-// order in which they were added.
+// The order of the window's lists (see EntryOrder.h): the entries in the file's order (the
+// list runs backwards), then a stable sort, which keeps equal texts in that order.
 std::string SortedLines(std::vector<std::string> entries) {
+    std::reverse(entries.begin(), entries.end());
     std::stable_sort(
         entries.begin(), entries.end(),
         [](const std::string& a, const std::string& b) { return EntrySortsBefore(a, b); });
     std::string text;
     for (const std::string& entry : entries) {
-        text += Windows1252ToUtf8(entry);
+        text += Windows1252ToPrintable(entry);
         text += '\n';
     }
     return text;
@@ -107,8 +107,7 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     const CPlaceOptions& place = options.place;
     const std::string code = StateCode("--state", *place.state);
     CTimeZoneList list;
-    CEntrySink sink;
-    Load(code, place, list, sink);
+    Load(code, place, list);
 
     std::optional<CTimeZoneData> record;
     if (place.zip) {
@@ -130,19 +129,21 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
             std::vector<const CTimeZoneData*> matches;
             for (const CTimeZoneData& r : list) {
                 if (r.m_strCity == city) {
-                    matches.insert(matches.begin(), &r);
+                    matches.push_back(&r);
                 }
             }
+            std::reverse(matches.begin(), matches.end());  // the file's order
             if (!matches.empty()) {
                 record = *matches.front();
                 if (matches.size() > 1) {
                     notes += kProgram;
                     notes += ": " + std::to_string(matches.size() - 1) + " other place" +
-                             (matches.size() > 2 ? "s" : "") + " named " + *place.city + " in " +
-                             code + ", zip code";
+                             (matches.size() > 2 ? "s" : "") + " named " +
+                             Windows1252ToPrintable(city) + " in " + code + ", zip code";
                     notes += matches.size() > 2 ? "s:" : ":";
                     for (std::size_t i = 1; i < matches.size(); ++i) {
-                        notes += (i > 1 ? ", " : " ") + Windows1252ToUtf8(matches[i]->m_strZipCode);
+                        notes +=
+                            (i > 1 ? ", " : " ") + Windows1252ToPrintable(matches[i]->m_strZipCode);
                     }
                     notes += "\n";
                 }
@@ -158,35 +159,34 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     options.offset = static_cast<float>(record->m_nTimeZone);
     if (record->m_strDST == "N" && options.dst) {
         options.dst = false;
-        notes += std::string(kProgram) + ": " + Windows1252ToUtf8(record->m_strCity) +
+        notes += std::string(kProgram) + ": " + Windows1252ToPrintable(record->m_strCity) +
                  " keeps standard time all year: no daylight-saving hour added\n";
     }
     if (options.format != CliFormat::Text) {
         return {};  // CSV, JSON and iCalendar files stand alone
     }
-    return "City Name: " + Windows1252ToUtf8(record->m_strCity) + "\n" +
-           "County Name: " + Windows1252ToUtf8(record->m_strCounty) + "\n" +
+    return "City Name: " + Windows1252ToPrintable(record->m_strCity) + "\n" +
+           "County Name: " + Windows1252ToPrintable(record->m_strCounty) + "\n" +
            "Latitude: " + DoubleText(*options.latitude) + "\n" +
            "Longitude: " + DoubleText(*options.longitude) + "\n" +
            "Time Zone: " + FloatText(*options.offset) + "\n";
 }
 
-int RunPlaceListing(const CPlaceOptions& place, std::string& text, std::string& notes) {
+int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& text,
+                    std::string& notes) {
     if (place.dump) {
         CFile file;
         CFileException error;
         if (!file.Open(*place.dump, CFile::modeRead | CFile::typeBinary, &error)) {
             throw CCliError(error.GetErrorMessage());
         }
-        std::ostringstream out;
         ArchiveDumpResult result;
         try {
             result = DumpArchive(file, out);
         } catch (const CException& e) {
             throw CCliError(e.GetErrorMessage());
         }
-        text = out.str() + std::to_string(result.records) +
-               (result.records == 1 ? " record\n" : " records\n");
+        text = std::to_string(result.records) + (result.records == 1 ? " record\n" : " records\n");
         if (result.truncatedAt) {
             notes += std::string(kProgram) + ": " + *place.dump +
                      ": the last record is cut off: " + std::to_string(result.truncatedBytes) +
@@ -199,8 +199,12 @@ int RunPlaceListing(const CPlaceOptions& place, std::string& text, std::string& 
     const std::string code = StateCode(zips ? "--list-zips" : "--list-cities",
                                        zips ? *place.listZips : *place.listCities);
     CTimeZoneList list;
-    CEntrySink sink;
-    Load(code, place, list, sink);
-    text = SortedLines(zips ? sink.zips : sink.cities);
+    Load(code, place, list);
+    std::vector<std::string> entries;
+    entries.reserve(list.GetCount());
+    for (const CTimeZoneData& record : list) {
+        entries.push_back(zips ? record.ZipEntry() : record.CityEntry());
+    }
+    text = SortedLines(std::move(entries));
     return 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // What the place options do: load a state archive and take a place from it, list a state's
 // zip codes or city texts, or dump an archive file. Texts in the archives are Windows-1252;
-// everything printed is UTF-8, and a --city value is taken as UTF-8.
+// everything printed is UTF-8 with control characters escaped as \xHH, and a --city value is
+// taken as UTF-8.
 
+#include <iosfwd>
 #include <string>
 
 #include "CliOptions.h"
@@ -14,7 +16,9 @@
 // archive that cannot be read, or a zip code or city that no record has.
 std::string ResolvePlace(CCliOptions& options, std::string& notes);
 
-// For --list-zips, --list-cities and --dump: the whole output in `text`, remarks for standard
-// error in `notes`. Returns the exit status: 0, or 1 when the dumped file ends inside a
+// For --list-zips, --list-cities and --dump: the output in `text`, remarks for standard error
+// in `notes`; --dump writes its record lines to `out` as it reads them and leaves only the
+// closing count in `text`. Returns the exit status: 0, or 1 when the dumped file ends inside a
 // record. Throws CCliError as ResolvePlace does.
-int RunPlaceListing(const CPlaceOptions& place, std::string& text, std::string& notes);
+int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& text,
+                    std::string& notes);

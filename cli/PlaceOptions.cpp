@@ -23,6 +23,11 @@ bool ParsePlaceOption(std::string_view name, const std::function<std::string_vie
         return false;
     }
     *target = std::string(value());
+    // An empty name would give messages that name nothing.
+    if (target->value().empty() && (target == &place.dump || target == &place.archives)) {
+        throw CCliError(std::string(name) +
+                        (target == &place.dump ? ": needs a file name" : ": needs a directory"));
+    }
     return true;
 }
 

@@ -136,3 +136,31 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
     }
     return out;
 }
+
+std::string Windows1252ToPrintable(std::string_view narrow, EscapeStyle style) {
+    std::string out;
+    out.reserve(narrow.size());
+    for (const char c : narrow) {
+        const char32_t cp = Windows1252ToCodePoint(static_cast<std::uint8_t>(c));
+        if (style == EscapeStyle::Field) {
+            const char* shortForm = c == '\t'   ? "\\t"
+                                    : c == '\n' ? "\\n"
+                                    : c == '\r' ? "\\r"
+                                    : c == '\\' ? "\\\\"
+                                                : nullptr;
+            if (shortForm != nullptr) {
+                out += shortForm;
+                continue;
+            }
+        }
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[cp >> 4];
+            out += kHex[cp & 0xF];
+        } else {
+            AppendUtf8(out, cp);
+        }
+    }
+    return out;
+}

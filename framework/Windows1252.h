@@ -14,6 +14,21 @@
 // Windows-1252 bytes to UTF-8. Never fails.
 std::string Windows1252ToUtf8(std::string_view narrow);
 
+// How Windows1252ToPrintable marks what must not reach a terminal as it is.
+enum class EscapeStyle {
+    // Every control character (C0, DEL and C1, U+0080 to U+009F) as \xHH of its code point;
+    // nothing else changes, so ordinary text prints exactly as Windows1252ToUtf8 gives it.
+    Controls,
+    // The same, and tab, line feed, carriage return and backslash as \t, \n, \r and \\, so
+    // that a field never splits a tab-separated line and every escape reads back one way.
+    Field,
+};
+
+// Windows-1252 bytes that came from a file to UTF-8 fit to print on a terminal: the one
+// routine for every line the command-line tool writes from archive text.
+std::string Windows1252ToPrintable(std::string_view narrow,
+                                   EscapeStyle style = EscapeStyle::Controls);
+
 // UTF-16 to Windows-1252; a character the code page lacks, an unpaired surrogate included,
 // becomes "?" (one "?" per character, so a surrogate pair gives one).
 std::string Utf16ToWindows1252(std::u16string_view wide);

@@ -1,7 +1,6 @@
 #include "ArchiveDump.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "Archive.h"
 #include "TimeZone.h"
@@ -10,31 +9,7 @@
 namespace {
 
 void AppendField(std::string& line, const std::string& narrow) {
-    for (char c : Windows1252ToUtf8(narrow)) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '\t':
-                line += "\\t";
-                break;
-            case '\n':
-                line += "\\n";
-                break;
-            case '\r':
-                line += "\\r";
-                break;
-            case '\\':
-                line += "\\\\";
-                break;
-            default:
-                if (byte < 0x20 || byte == 0x7F) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-                    line += escape;
-                } else {
-                    line += c;
-                }
-        }
-    }
+    line += Windows1252ToPrintable(narrow, EscapeStyle::Field);
     line += '\t';
 }
 
@@ -84,6 +59,9 @@ ArchiveDumpResult DumpArchive(CFile& file, std::ostream& out) {
         }
         out << FormatRecordLine(record) << '\n';
         ++result.records;
+        if (!out) {
+            break;  // the reader has gone or the disk is full: the caller reports it
+        }
     }
     ar.Close();
     return result;

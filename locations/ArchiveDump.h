@@ -1,8 +1,8 @@
 // Reading any archive file record by record for inspection: each record becomes one line of
 // ten tab-separated fields in record order, the strings converted to UTF-8, the numbers in
 // their shortest exact decimal form. A tab, line break or backslash inside a string, and any
-// other control character, is written as an escape (\t, \n, \r, \\, \xHH) so that every
-// record stays one line of ten fields.
+// other control character (C0, DEL and C1), is written as an escape (\t, \n, \r, \\, \xHH) so that
+// every record stays one line of ten fields and nothing reaches a terminal as a control.
 //
 //     Mission	TX	78572	956	215	Hidalgo	Y	26.21466	-98.35164	6
 #pragma once
@@ -27,6 +27,7 @@ struct ArchiveDumpResult {
 // One record as its dump line, without the line break.
 std::string FormatRecordLine(const CTimeZone& record);
 
-// Writes one line per complete record of `file` to `out`. Archive failures other than the end
-// of the data propagate as CArchiveException.
+// Writes one line per complete record of `file` to `out`, each as soon as it is read, so the
+// memory used does not grow with the file; stops early once `out` has failed. Archive failures
+// other than the end of the data propagate as CArchiveException.
 ArchiveDumpResult DumpArchive(CFile& file, std::ostream& out);

@@ -17,6 +17,21 @@ CTimeZoneData& StagingRecord() {
     return staging;
 }
 
+// An archive the loader refuses before reading it, with a message of its own.
+class CRefusedArchive : public CFileException {
+public:
+    CRefusedArchive(std::string path, Operation operation, std::string why)
+        : CFileException(CFileException::invalidFile, 0, std::move(path), operation),
+          m_why(std::move(why)) {}
+    std::string GetErrorMessage() const override {
+        return std::string(m_operation == Operation::open ? "Cannot open" : "Cannot read") +
+               " file " + m_strFileName + ": " + m_why;
+    }
+
+private:
+    std::string m_why;
+};
+
 }  // namespace
 
 std::string StateArchiveFileName(const std::string& code) {
@@ -35,6 +50,13 @@ void LoadStateArchive(std::string code, CTimeZoneList& list, IStateArchiveSink& 
     CFileException error;
     std::string name = StateArchiveFileName(code);
     std::filesystem::path dir = directory.empty() ? GetExecutableDirectory() : directory;
+    if (dir.empty()) {
+        // Never the current directory: the archive must come from beside the program.
+        CRefusedArchive(name, CFileException::Operation::open,
+                        "the program's own directory cannot be found")
+            .ReportError(reporter);
+        return;
+    }
     std::string path = (dir / name).string();
     // The code only names a file in the directory: a "/" would reach outside it, and a zero
     // byte would make the system open a shorter name than the one built.
@@ -44,6 +66,13 @@ void LoadStateArchive(std::string code, CTimeZoneList& list, IStateArchiveSink& 
     }
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
         error.ReportError(reporter);
+        return;
+    }
+    if (file.GetLength() > kMaxStateArchiveBytes) {
+        CRefusedArchive(path, CFileException::Operation::read,
+                        "larger than a state archive can be (" +
+                            std::to_string(kMaxStateArchiveBytes >> 20) + " MiB)")
+            .ReportError(reporter);
         return;
     }
     LoadStateArchiveRecords(file, list, sink, reporter);

@@ -10,6 +10,8 @@ namespace {
 // Nodes per slab: the first slab holds a small state's list, later ones double.
 constexpr std::size_t kFirstSlabNodes = 64;
 constexpr std::size_t kMaxSlabNodes = 4096;
+constexpr std::size_t kSlabDoublings = 6;  // 64 << 6 == 4096
+static_assert(kFirstSlabNodes << kSlabDoublings == kMaxSlabNodes);
 
 std::size_t RoundUp(std::size_t n, std::size_t to) {
     return (n + to - 1) / to * to;
@@ -32,7 +34,10 @@ void* CNodePool::do_allocate(std::size_t bytes, std::size_t alignment) {
         return node;
     }
     if (m_next == m_end) {
-        const std::size_t nodes = std::min(kMaxSlabNodes, kFirstSlabNodes << m_slabs.size());
+        // The shift stops once the slabs reach their largest size: shifted on with the slab
+        // count, the size would wrap to zero after a few dozen slabs.
+        const std::size_t nodes =
+            m_slabs.size() < kSlabDoublings ? kFirstSlabNodes << m_slabs.size() : kMaxSlabNodes;
         // new[] of std::byte is aligned for any object of up to max_align_t.
         m_slabs.push_back(std::make_unique_for_overwrite<std::byte[]>(nodes * m_nodeSize));
         m_next = m_slabs.back().get();

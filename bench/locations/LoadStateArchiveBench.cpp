@@ -18,6 +18,7 @@
 #include "ErrorReporter.h"
 #include "File.h"
 #include "MemFile.h"
+#include "ModulePath.h"
 #include "StateArchive.h"
 #include "TimeZone.h"
 #include "TimeZoneList.h"
@@ -186,6 +187,38 @@ void BM_LoadStateArchiveFromMemory(benchmark::State& state) {
     g_TimeZoneList.RemoveAll();
 }
 BENCHMARK(BM_LoadStateArchiveFromMemory)->Unit(benchmark::kMicrosecond);
+
+// The largest of the real archives the build packs beside the program, loaded as the window
+// loads it; skipped when the archives are not there.
+void BM_LoadLargestRealState(benchmark::State& state) {
+    const std::filesystem::path dir = GetExecutableDirectory();
+    std::string code;
+    std::uintmax_t largest = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::string prefix = StateArchiveFileName("");
+        if (name.rfind(prefix, 0) == 0 && entry.file_size(ec) > largest) {
+            largest = entry.file_size(ec);
+            code = name.substr(prefix.size());
+        }
+    }
+    if (code.empty()) {
+        state.SkipWithError("no state archive beside the program");
+        return;
+    }
+    SortedSink sink;
+    FailingReporter reporter(state);
+    for (auto _ : state) {
+        g_TimeZoneList.RemoveAll();
+        LoadStateArchive(code, sink, reporter, dir);
+    }
+    state.SetLabel(code);
+    state.counters["file_bytes"] = static_cast<double>(largest);
+    state.counters["records"] = static_cast<double>(g_TimeZoneList.GetCount());
+    g_TimeZoneList.RemoveAll();
+}
+BENCHMARK(BM_LoadLargestRealState)->Unit(benchmark::kMicrosecond);
 
 // Appends with an 8-byte big-endian prefix as a sort key, and sorts both lists once the load is
 // done (inside the timed loop): most comparisons end on the integer keys.

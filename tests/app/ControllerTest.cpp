@@ -352,4 +352,28 @@ TEST_F(DaybreakDlgTest, EngineErrorIsReportedAndEndsTheHandlerBeforeAnyWriteBack
     EXPECT_EQ(m_dlg.m_sunrise, sunrise);
 }
 
+TEST_F(DaybreakDlgTest, RunningOutOfMemoryIsAnErrorBoxAndTheWindowGoesOn) {
+    m_window.helpRunsOutOfMemory = true;
+    m_dlg.OnHelpLink();
+    EXPECT_EQ(m_window.errors, (std::vector<std::string>{"Out of memory."}));
+    Type(41.88, 87.63, 6);
+    m_dlg.OnCalculate();
+    EXPECT_EQ(ShownText(IDC_SUNRISE), "Thursday, June 21, 2007,  04:15:47");
+}
+
+// The window computes with any offset it is given, but never shows a year outside 1900-9999.
+TEST_F(DaybreakDlgTest, ResultOutsideTheSupportedYearsIsAnErrorNotAStrangeYear) {
+    Type(41.88, 87.63, 100);  // far off, yet still within the years: shown as computed
+    m_dlg.OnCalculate();
+    EXPECT_TRUE(m_window.errors.empty());
+    const std::string sunrise = ShownText(IDC_SUNRISE);
+    EXPECT_NE(sunrise.find("2007"), std::string::npos) << sunrise;
+    Type(41.88, 87.63, 1e9);
+    m_dlg.OnCalculate();
+    ASSERT_EQ(m_window.errors.size(), 1u);
+    EXPECT_EQ(m_window.errors[0],
+              "Cannot compute: the result falls outside the years 1900 to 9999");
+    EXPECT_EQ(ShownText(IDC_SUNRISE), sunrise);
+}
+
 }  // namespace

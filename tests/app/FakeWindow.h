@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,7 +82,13 @@ public:
     void ReportError(const std::string& message) override { errors.push_back(message); }
     void EndDialog(int result) override { endResult = result; }
     void ShowAboutBox() override { ++aboutBoxes; }
-    void ShowTimeZoneHelp() override { ++helpDialogs; }
+    void ShowTimeZoneHelp() override {
+        if (helpRunsOutOfMemory) {
+            throw std::bad_alloc();
+        }
+        ++helpDialogs;
+    }
+    bool helpRunsOutOfMemory = false;
     void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override {
         dayDetailsHeading = heading;
         dayDetails = lines;

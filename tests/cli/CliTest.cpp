@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "ArchiveBuilder.h"
 #include "Cli.h"
+#include "FdOutput.h"
 
 namespace {
 
@@ -97,15 +102,26 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         {{"--lat", "41.88W", "--lon", "87.63", "--offset", "6"}, "--lat"},
         {{"--lat", "41.88", "--lon", "-87.63W", "--offset", "6"}, "--lon"},
         {{"--lat", "north", "--lon", "87.63", "--offset", "6"}, "--lat"},
-        {{"--lat", "41.88", "--lon", "87.63", "--offset", "six"}, "--offset"},
         {{"--lon", "87.63", "--offset", "6"}, "--lat"},
         {{"--lat", "41.88", "--offset", "6"}, "--lon"},
         {{"--lat", "41.88", "--lon", "87.63"}, "--offset"},
-        // Not finite numbers: the engine's own message.
-        {{"--lat", "nan", "--lon", "87.63", "--offset", "6"}, "must be finite numbers"},
-        {{"--lat", "41.88", "--lon", "inf", "--offset", "6"}, "must be finite numbers"},
-        {{"--lat", "41.88", "--lon", "87.63", "--offset", "1e39"}, "must be finite numbers"},
-        {{"--lat", "41.88", "--lon", "1e400", "--offset", "6"}, "must be finite numbers"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "six"}, "--offset"},
+        {{"--lat", "1e", "--lon", "87.63", "--offset", "6"}, "--lat: '1e' is not a number"},
+        // Out of range, infinite or not a number: the option and its range.
+        {{"--lat", "nan", "--lon", "87.63", "--offset", "6"}, "--lat: 'nan' is not a latitude"},
+        {{"--lat", "91", "--lon", "87.63", "--offset", "6"}, "from -90 to 90 degrees"},
+        {{"--lat", "90.5S", "--lon", "87.63", "--offset", "6"}, "from -90 to 90 degrees"},
+        {{"--lat", "41.88", "--lon", "inf", "--offset", "6"}, "--lon: 'inf' is not a longitude"},
+        {{"--lat", "41.88", "--lon", "200", "--offset", "6"}, "from -180 to 180 degrees"},
+        {{"--lat", "41.88", "--lon", "1e5E", "--offset", "6"}, "from -180 to 180 degrees"},
+        {{"--lat", "41.88", "--lon", "1e400", "--offset", "6"}, "from -180 to 180 degrees"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "100"}, "from -14 to 14 hours"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "1e9"}, "from -14 to 14 hours"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "-14.5"}, "from -14 to 14 hours"},
+        // Results must stay in 1900 to 9999: noon on the date line 14 hours behind UTC falls
+        // on the day before.
+        {{"--lat", "0", "--lon", "-180", "--offset", "14", "--date", "1900-01-01"},
+         "outside the years 1900 to 9999"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--days", "2", "--date",
           "9999-12-31"},
          "1900 to 9999"},
@@ -119,6 +135,61 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         EXPECT_NE(run.err.find(r.mentions), std::string::npos);
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // exactly one line
     }
+}
+
+TEST(Cli, RangeEdgesAndUnderflowAreAccepted) {
+    const CliRun zero =
+        RunArgs({"--lat", "0", "--lon", "0", "--offset", "0", "--date", "2007-06-21"});
+    EXPECT_EQ(zero.status, 0);
+    EXPECT_EQ(RunArgs({"--lat", "1e-400", "--lon", "-1e-400", "--offset", "1e-400", "--date",
+                       "2007-06-21"})
+                  .out,
+              zero.out);
+    for (const char* lat : {"90", "-90", "90S"}) {
+        EXPECT_EQ(RunArgs({"--lat", lat, "--lon", "180", "--offset", "-14"}).status, 0) << lat;
+    }
+    EXPECT_EQ(RunArgs({"--lat", "0", "--lon", "180E", "--offset", "14"}).status, 0);
+}
+
+namespace {
+
+// Runs the tool with its output on a descriptor, as the program does.
+CliRun RunToDescriptor(int fd, const std::vector<std::string>& args) {
+    CFdOutputBuffer buffer(fd);
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, "", err.str()};
+}
+
+}  // namespace
+
+// A full disk, a closed stream and a reader that has gone, for a short and a long output.
+TEST(Cli, FailedWritesAreReportedAndNeverSucceed) {
+    const std::vector<std::string> shortRun = {"--lat", "41.88", "--lon", "87.63", "--offset", "6"};
+    std::vector<std::string> longRun = shortRun;
+    longRun.insert(longRun.end(), {"--date", "2000-01-01", "--days", "36600"});
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    int closed = ::open("/dev/null", O_WRONLY);
+    ::close(closed);
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const auto oldPipeHandler = std::signal(SIGPIPE, SIG_IGN);
+    for (const std::vector<std::string>& args : {shortRun, longRun}) {
+        EXPECT_EQ(RunToDescriptor(full, args).err,
+                  "daybreak-cli: cannot write output: No space left on device\n");
+        EXPECT_EQ(RunToDescriptor(full, args).status, 1);
+        EXPECT_EQ(RunToDescriptor(closed, args).err,
+                  "daybreak-cli: cannot write output: Bad file descriptor\n");
+        const CliRun gone = RunToDescriptor(pipeEnds[1], args);
+        EXPECT_EQ(gone.status, 1);
+        EXPECT_EQ(gone.err, "");  // quiet, as the pipe's signal would end it
+    }
+    std::signal(SIGPIPE, oldPipeHandler);
+    ::close(pipeEnds[1]);
+    ::close(full);
 }
 
 TEST(Cli, HelpAndVersion) {
@@ -162,18 +233,22 @@ TEST(Cli, TablesOfDays) {
               "09:12:22\n");
 }
 
+// Runs a shell command line and returns its exit status and standard output.
+std::pair<int, std::string> Shell(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 256> buffer{};
+    while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
+        out += buffer.data();
+    }
+    const int status = pipe != nullptr ? pclose(pipe) : -1;
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+}
+
 // The executable as the shell sees it: status and streams.
 TEST(CliProgram, ExitStatusAndStreams) {
     auto shell = [](const std::string& args) {
-        const std::string command = std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string out;
-        std::array<char, 256> buffer{};
-        while (pipe != nullptr && std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
-            out += buffer.data();
-        }
-        const int status = pipe != nullptr ? pclose(pipe) : -1;
-        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+        return Shell(std::string(DAYBREAK_CLI_PATH) + " " + args + " 2>/dev/null");
     };
     const auto ok = shell("--lat 41.88 --lon 87.63W --offset 6 --dst --date 2007-06-21");
     EXPECT_EQ(ok.first, 0);
@@ -182,6 +257,27 @@ TEST(CliProgram, ExitStatusAndStreams) {
     EXPECT_EQ(bad.first, 2);
     EXPECT_EQ(bad.second, "");
     EXPECT_EQ(shell("--version").second, "1.0.0.1\n");
+    // Output that cannot be written: a full disk, a closed standard output.
+    EXPECT_EQ(shell("--version >/dev/full").first, 1);
+    EXPECT_EQ(shell("--version >&-").first, 1);
+}
+
+// Under an address-space limit far below what loading a 50 MB archive takes, the load ends
+// in "out of memory" and status 1, while the dump of the same file streams within it.
+TEST(CliProgram, OutOfMemoryIsAnErrorAndTheDumpStreams) {
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
+    }
+    TempDir dir;
+    WriteEmptyRecords(dir.path() / "timezone.arc.TX", 50'000'000 / 27);
+    auto limited = [](const std::string& args) {  // standard error only
+        return Shell("ulimit -v 300000; " + std::string(DAYBREAK_CLI_PATH) + " " + args +
+                     " 2>&1 >/dev/null");
+    };
+    const auto load = limited("--archives " + dir.path().string() + " --state TX --zip 1");
+    EXPECT_EQ(load, std::make_pair(1, std::string("daybreak-cli: out of memory\n")));
+    const auto dump = limited("--dump " + (dir.path() / "timezone.arc.TX").string());
+    EXPECT_EQ(dump, std::make_pair(0, std::string()));
 }
 
 }  // namespace

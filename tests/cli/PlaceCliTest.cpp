@@ -11,6 +11,7 @@
 #include "Archive.h"
 #include "Cli.h"
 #include "File.h"
+#include "StateArchive.h"
 #include "TimeZone.h"
 
 namespace fs = std::filesystem;
@@ -159,7 +160,12 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         {"--state", "TX", "--zip", "78572", "--lat", "1"},
         {"--list-zips", "TX", "--dst"},
         {"--dump", "x", "--list-cities", "TX"},
+        {"--state", "GU", "--zip", "1"},  // larger than an archive can be
+        {"--dump", ""},
+        {"--archives", "", "--state", "TX", "--zip", "78572"},
     };
+    Write("GU", {});
+    fs::resize_file(m_dir / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
     for (const auto& args : rows) {
         const PlaceRun run = Places(args);
         SCOPED_TRACE(args[1]);
@@ -168,6 +174,10 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
+    EXPECT_EQ(Places({"--dump", ""}).err, "daybreak-cli: --dump: needs a file name\n");
+    EXPECT_EQ(Places({"--state", "GU", "--zip", "1"}).err,
+              "daybreak-cli: Cannot read file " + (m_dir / "timezone.arc.GU").string() +
+                  ": larger than a state archive can be (64 MiB)\n");
     EXPECT_EQ(Places({"--state", "CA", "--zip", "90001"}).err,
               "daybreak-cli: Cannot open file " + (m_dir / "timezone.arc.CA").string() +
                   ": No such file or directory\n");
@@ -189,4 +199,30 @@ TEST_F(PlaceCli, DumpPrintsEveryRecordAndReportsACutOne) {
     EXPECT_NE(cut.err.find("the last record is cut off"), std::string::npos);
 
     EXPECT_EQ(RunArgs({"--dump", (m_dir / "none").string()}).status, 2);
+}
+
+// Archive text reaches the terminal with every control character escaped, on every line that
+// shows it; ordinary names are unchanged (the tests above).
+TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
+    Write("HI", {Place("Evil\x1b]0;owned\x07\r", "9\x9D", "Lanai\r\nLocal Sunrise: forged", 21.0,
+                       -157.0, 10, "N"),
+                 Place("Evil\x1b]0;owned\x07\r", "96763", "Maui", 21.0, -157.0, 10)});
+    const PlaceRun run = Places(
+        {"--state", "HI", "--city", "Evil\x1b]0;owned\x07\r", "--date", "2007-06-21", "--dst"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, run.out.find("Latitude")),
+              "City Name: Evil\\x1B]0;owned\\x07\\x0D\n"
+              "County Name: Lanai\\x0D\\x0ALocal Sunrise: forged\n");
+    EXPECT_EQ(run.err,
+              "daybreak-cli: 1 other place named Evil\\x1B]0;owned\\x07\\x0D in HI, zip code: "
+              "96763\n"
+              "daybreak-cli: Evil\\x1B]0;owned\\x07\\x0D keeps standard time all year: no "
+              "daylight-saving hour added\n");
+    EXPECT_EQ(Places({"--list-zips", "HI"}).out, "96763\n9\\x9D\n");
+    EXPECT_EQ(Places({"--list-cities", "HI"}).out,
+              "Evil\\x1B]0;owned\\x07\\x0D - 96763\nEvil\\x1B]0;owned\\x07\\x0D - 9\\x9D\n");
+    const PlaceRun dump = RunArgs({"--dump", (m_dir / "timezone.arc.HI").string()});
+    EXPECT_EQ(dump.out.substr(0, dump.out.find('\n')),
+              "Evil\\x1B]0;owned\\x07\\r\tTX\t9\\x9D\t956\t215\tLanai\\r\\nLocal Sunrise: "
+              "forged\tN\t21\t-157\t10");
 }

@@ -51,3 +51,29 @@ TEST(Windows1252, WideTextLosesOnlyWhatTheCodePageLacks) {
     EXPECT_EQ(Utf16ToWindows1252(u"San Germ\u00e1n \u20ac\u2122"), "San Germ\xE1n \x80\x99");
     EXPECT_EQ(Utf16ToWindows1252(u"\u4e2d\u0080\U0001F600x"), "???x");
 }
+
+TEST(Windows1252, PrintableTextEscapesEveryControlAndNothingElse) {
+    struct Row {
+        std::string narrow;
+        std::string controls;
+        std::string field;
+    };
+    const Row rows[] = {
+        {"A\xF1"
+         "asco - 00610",
+         "A\u00f1asco - 00610", "A\u00f1asco - 00610"},
+        {"Back\\slash", "Back\\slash", "Back\\\\slash"},
+        {"\x1b[31mRed\a", "\\x1B[31mRed\\x07", "\\x1B[31mRed\\x07"},
+        {std::string("Tab\tCR\rLF\nNUL\0", 14), "Tab\\x09CR\\x0DLF\\x0ANUL\\x00",
+         "Tab\\tCR\\rLF\\nNUL\\x00"},
+        // DEL and the five bytes that stand for C1 controls; the other 80..9F bytes are letters.
+        {"\x7F\x81\x8D\x8F\x90\x9D", "\\x7F\\x81\\x8D\\x8F\\x90\\x9D",
+         "\\x7F\\x81\\x8D\\x8F\\x90\\x9D"},
+        {"\x80\x9F", "\u20ac\u0178", "\u20ac\u0178"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.controls);
+        EXPECT_EQ(Windows1252ToPrintable(row.narrow), row.controls);
+        EXPECT_EQ(Windows1252ToPrintable(row.narrow, EscapeStyle::Field), row.field);
+    }
+}

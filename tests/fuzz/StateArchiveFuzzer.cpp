@@ -6,7 +6,8 @@
 //  - the loader resets both lists first, adds one zip and one city entry per record it lists,
 //    lists exactly the complete records (last one first), and reports nothing for memory;
 //  - the lookups return records that match;
-//  - the dump sees the same records and says whether a cut-off one follows.
+//  - the dump sees the same records and says whether a cut-off one follows;
+//  - the text printed for any string holds no control character (C0, DEL, C1).
 // Crashes, sanitizer reports and allocations beyond the fuzzer's limit are findings too.
 
 #include <bit>
@@ -25,6 +26,7 @@
 #include "StateArchive.h"
 #include "TimeZone.h"
 #include "TimeZoneList.h"
+#include "Windows1252.h"
 
 namespace {
 
@@ -93,6 +95,18 @@ public:
     int count = 0;
 };
 
+// No byte below 0x20, no DEL, and no C1 control in its UTF-8 form (C2 80 to C2 9F).
+void CheckPrintable(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        Check(byte >= 0x20 && byte != 0x7F, "printed text holds no C0 control or DEL");
+        if (byte == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            Check(next < 0x80 || next > 0x9F, "printed text holds no C1 control");
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -125,6 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (written.size() == end - start) {
             Check(std::equal(written.begin(), written.end(), data + start),
                   "a narrow record is written back to its own bytes");
+        }
+        for (const std::string* field : {&record.m_strCity, &record.m_strCounty}) {
+            CheckPrintable(Windows1252ToPrintable(*field));
+            CheckPrintable(Windows1252ToPrintable(*field, EscapeStyle::Field));
         }
         records.emplace_back(record);
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the state-archive fuzz target for a bounded time.
-#   run-fuzz.sh <builddir> <seconds>
+#   run-fuzz.sh <builddir> <seconds> [libFuzzer options...]
+# e.g. "-len_control=0" to try inputs of any length up to 1 MiB from the start.
 # The seed corpus in this folder is only read; new inputs, crash files and the log go to
 # <builddir>/fuzz-state-archive/. Exits non-zero when the fuzzer finds anything.
 set -euo pipefail
@@ -23,10 +24,13 @@ mkdir -p "$work/corpus" "$work/artifacts"
 
 status=0
 # -malloc_limit_mb: the reader must never allocate far beyond the input's size, so any large
-# allocation is a finding. Inputs up to 16 KiB cross the archive's 4 KiB buffer several times.
-"$fuzzer" -max_total_time="$seconds" -max_len=16384 -malloc_limit_mb=64 -rss_limit_mb=1024 \
-  -timeout=10 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
-  "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
+# allocation is a finding. Inputs up to 1 MiB cross the archive's 4 KiB buffer hundreds of
+# times and hold tens of thousands of records, enough to take the list's node pool past its
+# largest slab size. The dictionary holds the format's length prefixes and marks.
+"$fuzzer" -max_total_time="$seconds" -max_len=1048576 -dict="$here/archive.dict" \
+  -malloc_limit_mb=64 -rss_limit_mb=2048 \
+  -timeout=30 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+  "${@:3}" "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
 
 tail -n 15 "$work/fuzz.log"
 if [ "$status" -ne 0 ]; then

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "Archive.h"
@@ -31,6 +32,16 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteEmptyRecords(const std::filesystem::path& path, std::size_t records) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string chunk(27 * 4096, '\0');
+    for (std::size_t left = records; left > 0;) {
+        const std::size_t n = std::min<std::size_t>(left, 4096);
+        out.write(chunk.data(), static_cast<std::streamsize>(27 * n));
+        left -= n;
+    }
 }
 
 TempDir::TempDir() {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,6 +36,17 @@ public:
         messages.push_back(error.GetErrorMessage());
     }
     std::vector<std::string> messages;
+};
+
+// Counts what the loader adds, keeping nothing.
+class CountingSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override {}
+    void ResetCityList() override {}
+    void AddZipEntry(const std::string&) override { ++zips; }
+    void AddCityEntry(const std::string&) override { ++cities; }
+    std::size_t zips = 0;
+    std::size_t cities = 0;
 };
 
 std::vector<std::string> Cities(const CTimeZoneList& list) {
@@ -223,4 +238,62 @@ TEST(StateArchive, DefaultDirectoryIsTheExecutables) {
     EXPECT_EQ(g_TimeZoneList.begin()->m_strCity, "Beside");
     g_TimeZoneList.RemoveAll();
     EXPECT_TRUE(g_TimeZoneList.IsEmpty());
+}
+
+// Far more records than any state has: the list's node pool goes on past its largest slab size.
+TEST_F(StateArchiveTest, HugeArchiveOfEmptyRecordsLoadsCompletely) {
+    constexpr std::size_t kRecords = 300000;
+    WriteEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
+    CountingSink counting;
+    LoadStateArchive("TX", list, counting, reporter, dir.path());
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(list.GetCount(), kRecords);
+    EXPECT_EQ(counting.zips, kRecords);
+    EXPECT_EQ(counting.cities, kRecords);
+    EXPECT_EQ(list.begin()->m_strCity, "");
+    EXPECT_EQ(list.begin()->m_nTimeZone, 0);
+}
+
+TEST_F(StateArchiveTest, FileLargerThanTheCeilingIsRefusedBeforeReading) {
+    const std::filesystem::path path = dir.path() / "timezone.arc.TX";
+    WriteFile(path, {});
+    std::filesystem::resize_file(path, kMaxStateArchiveBytes + 1);  // sparse: no disk used
+    Load("TX");
+    EXPECT_EQ(reporter.messages,
+              (std::vector<std::string>{"Cannot read file " + path.string() +
+                                        ": larger than a state archive can be (64 MiB)"}));
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_TRUE(list.IsEmpty());
+
+    reporter.messages.clear();
+    std::filesystem::resize_file(path, kMaxStateArchiveBytes);  // the ceiling itself is read
+    Load("TX");
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(list.GetCount(), kMaxStateArchiveBytes / 27);
+}
+
+// What a load may cost: a child process whose address space may grow by no more than
+// kLoadBytesPerFileByte times the file loads a 50 MB archive of the smallest records.
+TEST_F(StateArchiveTest, LoadStaysWithinItsMemoryCeiling) {
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
+    }
+    constexpr std::size_t kRecords = 50'000'000 / 27;
+    WriteEmptyRecords(dir.path() / "timezone.arc.TX", kRecords);
+    const std::uint64_t fileBytes = kRecords * 27;
+    auto loadUnderLimit = [&] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const std::uint64_t now =
+            static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+        // 32 MiB for the allocator's own arenas and the reader's buffer.
+        rlimit limit{};
+        limit.rlim_cur = now + kLoadBytesPerFileByte * fileBytes + (32u << 20);
+        limit.rlim_max = RLIM_INFINITY;
+        ::setrlimit(RLIMIT_AS, &limit);
+        CountingSink counting;
+        LoadStateArchive("TX", list, counting, reporter, dir.path());
+        std::_Exit(list.GetCount() == kRecords && reporter.messages.empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(loadUnderLimit(), ::testing::ExitedWithCode(0), "");
 }

@@ -97,3 +97,22 @@ TEST(TimeZoneList, CopiesAndMovesOwnTheirRecords) {
     EXPECT_EQ(copy.begin()->m_strCity, Place(4).m_strCity);
     EXPECT_EQ(Numbers(moved), std::vector<int>{99});
 }
+
+// The pool's slabs stop growing at 4096 nodes; a list of more than 64 slabs keeps every record.
+TEST(TimeZoneList, ListPastSixtyFourSlabsKeepsEveryRecord) {
+    constexpr int kRecords = 64 * 4096;
+    CTimeZoneList list;
+    CTimeZoneData place;
+    for (int n = 0; n < kRecords; ++n) {
+        place.m_nTimeZone = n;
+        list.AddHead(place);
+    }
+    ASSERT_EQ(list.GetCount(), static_cast<std::size_t>(kRecords));
+    int expected = kRecords;
+    for (const CTimeZoneData& record : list) {
+        ASSERT_EQ(record.m_nTimeZone, --expected);
+    }
+    list.RemoveAll();
+    list.AddHead(Place(7));  // a freed node serves again
+    EXPECT_EQ(list.begin()->m_strCity, Place(7).m_strCity);
+}
