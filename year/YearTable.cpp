@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ResultYears.h"
 #include "ZoneClock.h"
 
 namespace {
@@ -10,6 +11,15 @@ namespace {
 constexpr SunAltitudeMask kTwilightAltitudes =
     SunAltitudeBit(SunAltitude::Horizon) | SunAltitudeBit(SunAltitude::Civil) |
     SunAltitudeBit(SunAltitude::Nautical) | SunAltitudeBit(SunAltitude::Astronomical);
+
+// A far-off offset or longitude can carry an event out of the years the program shows.
+void CheckDays(const CYearTable& table) {
+    for (const CYearDay& day : table.days) {
+        for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+            CheckResultYears(*result);
+        }
+    }
+}
 
 int FixedUtcOffsetSeconds(float offset, int dst) {
     return static_cast<int>(-static_cast<double>(offset) * 3600.0) + (dst != 0 ? 3600 : 0);
@@ -106,6 +116,7 @@ CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int
             day.hasTwilights = true;
         }
     }
+    CheckDays(table);
     return table;
 }
 
@@ -128,6 +139,7 @@ CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDa
         day.utcOffsetSeconds = utcOffset;
         table.days.push_back(day);
     }
+    CheckDays(table);
     return table;
 }
 

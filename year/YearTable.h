@@ -71,7 +71,8 @@ struct CYearTable {
     std::string zoneName;        // the zone the days were read on, empty for a fixed offset
 };
 
-// The year of request.date. Throws CSolarException for inputs the engines refuse, and
+// The year of request.date. Throws CSolarException for inputs the engines refuse and for an
+// event that falls outside the years 1900 to 9999, and
 // CYearZoneError when fromDate names no zone of the system's database.
 CYearTable ComputeYear(const CYearRequest& request);
 

@@ -95,6 +95,11 @@ TEST(YearTable, ZoneClockChangesOnItsDates) {
                         HoursIntoDay(year.days[68].sunrise.time, year.days[68].date);
     EXPECT_NEAR(step, 1.0, 0.05);
 
+    CYearRequest last = Chicago(false);
+    last.date = CCivilDate{9999, 6, 1};
+    last.offset = -14.0f;  // 31 December's sunset would fall in the year 10000
+    EXPECT_THROW(ComputeYear(last), CSolarException);
+
     CYearRequest unknown = Chicago(true);
     unknown.zoneName = "Mars/Olympus";
     EXPECT_THROW(ComputeYear(unknown), CYearZoneError);
