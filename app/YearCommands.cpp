@@ -1,6 +1,7 @@
 // The main dialog's part in the year window: the request it draws.
 #include "DaybreakDlg.h"
 #include "LocalSolarTime.h"
+#include "Windows1252.h"
 
 CYearRequest CDaybreakDlg::YearRequest() const {
     CYearRequest request;
@@ -10,6 +11,6 @@ CYearRequest CDaybreakDlg::YearRequest() const {
     request.dst = m_dst;
     request.precise = m_precise;
     request.date = LocalDateOf(m_date);
-    request.placeName = m_cityName;
+    request.placeName = Windows1252ToUtf8(m_cityName);  // archive text is Windows-1252
     return request;
 }
