@@ -7,6 +7,8 @@ CMAKE ?= cmake
 DEV := build/dev
 ASAN := build/asan
 RELEASE := build/release
+# CI builds with warnings as errors; a local build only shows them.
+WERROR := $(if $(filter true,$(CI)),-DDAYBREAK_WERROR=ON)
 
 .PHONY: all deps configure build run test test-sanitize bench fuzz data screenshot release install \
 	package clean
@@ -17,7 +19,7 @@ deps:
 	@bash tools/setup-deps.sh
 
 configure: deps
-	@$(CMAKE) --preset dev >/dev/null
+	@$(CMAKE) --preset dev $(WERROR) >/dev/null
 
 build: configure
 	@$(CMAKE) --build --preset dev
@@ -34,7 +36,7 @@ test: build
 	@ctest --preset dev
 
 test-sanitize: deps
-	@$(CMAKE) --preset asan >/dev/null
+	@$(CMAKE) --preset asan $(WERROR) >/dev/null
 	@$(CMAKE) --build --preset asan
 	@ctest --preset asan
 
@@ -44,7 +46,7 @@ bench: deps
 	@for b in build/release/bin/daybreak_bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 fuzz: deps
-	@$(CMAKE) --preset fuzz >/dev/null
+	@$(CMAKE) --preset fuzz $(WERROR) >/dev/null
 	@$(CMAKE) --build --preset fuzz
 	@bash tests/fuzz/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
 

@@ -65,7 +65,7 @@ bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
     const auto exchange = m_window.BeginExchange(saveAndValidate);
     try {
         DoDataExchange(exchange.get());
-    } catch (const CExchangeStopped&) {
+    } catch (const CUserException&) {
         return false;
     }
     if (!saveAndValidate) {

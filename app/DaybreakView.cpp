@@ -28,11 +28,7 @@
 #include "ResultField.h"
 #include "ResultText.h"
 #include "SortedComboBox.h"
-#ifdef DAYBREAK_HAVE_TZHELP
 #include "TimzoneDLG.h"
-#else
-#include <QMessageBox>
-#endif
 
 using daybreak::DialogUnits;
 
@@ -384,13 +380,8 @@ void CDaybreakView::ShowAboutBox() {
 }
 
 void CDaybreakView::ShowTimeZoneHelp() {
-#ifdef DAYBREAK_HAVE_TZHELP
     CTimzoneDLG help(this);
     help.exec();
-#else
-    QMessageBox::information(this, QStringLiteral("Timezone Help Dialog"),
-                             QStringLiteral("The time-zone table is not part of this build."));
-#endif
 }
 
 void CDaybreakView::accept() {

@@ -18,6 +18,7 @@
 
 #include "CTime.h"
 #include "SunEvents.h"
+#include "Exception.h"
 
 class IComboBox {
 public:
@@ -81,11 +82,9 @@ private:
     IColorText* m_control = nullptr;
 };
 
-// Thrown by CDataExchange::Fail to stop a run at the field that did not parse.
-struct CExchangeStopped {};
-
 // One run of the data exchange in one direction. A number field that does not parse has
-// already told the user and moved the focus when the implementation calls Fail().
+// already told the user and moved the focus when the implementation calls Fail(), which stops
+// the run with a CUserException.
 class CDataExchange {
 public:
     explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
@@ -105,7 +104,7 @@ public:
     virtual IButtonWindow* ButtonWindow(int id) = 0;
     virtual IColorText* ColorText(int id) = 0;
 
-    [[noreturn]] static void Fail() { throw CExchangeStopped{}; }
+    [[noreturn]] static void Fail() { throw CUserException(); }
 };
 
 inline void DDX_Text(CDataExchange* pDX, int id, double& value) {

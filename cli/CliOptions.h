@@ -8,19 +8,19 @@
 // "--option=value" works too.
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CivilTime.h"
 #include "EventOutput.h"
+#include "Exception.h"
 #include "PlaceOptions.h"
 
 // A bad command line: what() is one line naming the argument, without the program's name.
-class CCliError : public std::runtime_error {
+class CCliError : public CMessageException {
 public:
-    using std::runtime_error::runtime_error;
+    using CMessageException::CMessageException;
 };
 
 enum class CliFormat { Text, Csv, Json, Ics };

@@ -285,11 +285,11 @@ quintptr CReportCtrl::GetItemData(int row) const {
     return record ? record->userData : 0;
 }
 
-bool CReportCtrl::SetItemData(int row, quintptr data) {
+bool CReportCtrl::SetItemData(int row, quintptr userData) {
     ReportItem desc;
     desc.mask = ReportItem::kParam;
     desc.iItem = row;
-    desc.lParam = data;
+    desc.lParam = userData;
     return SetItem(desc);
 }
 

@@ -135,7 +135,7 @@ public:
     int DeleteAllItems();
 
     quintptr GetItemData(int row) const;
-    bool SetItemData(int row, quintptr data);
+    bool SetItemData(int row, quintptr userData);
     std::shared_ptr<const ReportRowData> GetRowRecord(int row) const;
     QColor GetItemTextColor(int row, int column) const;
     QColor GetItemBkColor(int row, int column) const;

@@ -1,15 +1,27 @@
-// CException is the root of the failures the platform layer raises: a file that cannot be
-// opened or read (CFileException), an archive whose data ends early or is used the wrong way
-// round (CArchiveException). Every one of them can say what went wrong in one sentence meant
-// for the user, so a caller that catches CException can show any of them the same way:
+// CException is the one root of the program's errors. Every failure can say what went wrong
+// in one sentence meant for the user, so a caller that catches CException can show any of them
+// the same way:
 //
 //     try { ... } catch (const CException& e) { e.ReportError(reporter); }
+//
+// The family, by what each one means:
+//   CFileException      a file could not be opened, read, written or closed (FileException.h)
+//   CArchiveException   an archive's data ended or made no sense, or it was used the wrong
+//                       way round; endOfFile is the normal end of a load (ArchiveException.h)
+//   CMessageException   an error whose sentence is fixed where it is thrown; its subclasses:
+//     CSolarException   the solar engine refused an input (SolarException.h)
+//     CEncodingError    text with no Windows-1252 form, or malformed UTF-8 (Windows1252.h)
+//     CCliError         a bad command line of daybreak-cli (CliOptions.h)
+//     CPackError        a place list that cannot be packed into archives (PlacesPacker.h)
+//   CUserException      a dialog's data exchange stopped at a field the user must correct;
+//                       the user has been told already, so it is never reported again
 //
 // Messages are UTF-8 text; file names appear in them as the bytes of the path.
 #pragma once
 
 #include <exception>
 #include <string>
+#include <utility>
 
 class IErrorReporter;
 
@@ -34,4 +46,24 @@ protected:
 
 private:
     mutable std::string m_what;
+};
+
+// An error whose message is complete when it is thrown.
+class CMessageException : public CException {
+public:
+    explicit CMessageException(std::string message) : m_message(std::move(message)) {}
+
+    std::string GetErrorMessage() const override { return m_message; }
+    const char* what() const noexcept override { return m_message.c_str(); }
+
+private:
+    std::string m_message;
+};
+
+// Stops a dialog's data exchange at a field that did not parse. The exchange has shown its
+// message and moved the focus there; the handler that started the run just ends.
+class CUserException : public CException {
+public:
+    CUserException() = default;
+    std::string GetErrorMessage() const override { return {}; }
 };

@@ -58,7 +58,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 CEncodingError::CEncodingError(const std::string& message, std::size_t offset, char32_t codePoint)
-    : std::runtime_error(message), m_offset(offset), m_codePoint(codePoint) {}
+    : CMessageException(message), m_offset(offset), m_codePoint(codePoint) {}
 
 char32_t Windows1252ToCodePoint(std::uint8_t byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;

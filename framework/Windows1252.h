@@ -7,9 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "Exception.h"
 
 // Windows-1252 bytes to UTF-8. Never fails.
 std::string Windows1252ToUtf8(std::string_view narrow);
@@ -34,7 +35,7 @@ std::string Windows1252ToPrintable(std::string_view narrow,
 std::string Utf16ToWindows1252(std::u16string_view wide);
 
 // Thrown by Utf8ToWindows1252 for malformed UTF-8 or a character the code page lacks.
-class CEncodingError : public std::runtime_error {
+class CEncodingError : public CMessageException {
 public:
     CEncodingError(const std::string& message, std::size_t offset, char32_t codePoint);
     std::size_t m_offset;  // byte offset of the offending sequence in the UTF-8 input

@@ -1,11 +1,12 @@
 #include "CivilTime.h"
 
+#include "MonthInfo.h"
+
 int DaysInMonth(int year, int month) noexcept {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) {
         return 0;
     }
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+    return MonthTable(IsLeapYear(year))[month - 1].m_nDays;
 }
 
 bool IsValidDate(const CCivilDate& date) noexcept {
@@ -39,7 +40,20 @@ CCivilDate CivilFromDays(std::int64_t days) noexcept {
 }
 
 CCivilDate AddDays(const CCivilDate& date, std::int64_t days) noexcept {
-    return days == 0 ? date : CivilFromDays(DaysFromCivil(date) + days);
+    if (days == 0) {
+        return date;
+    }
+    // A step of one day within the month, the usual carry of a clock time past midnight,
+    // needs none of the era arithmetic.
+    if (date.month >= 1 && date.month <= 12 && date.day >= 1) {
+        if (days == 1 && date.day < 28) {
+            return CCivilDate{date.year, date.month, date.day + 1};
+        }
+        if (days == -1 && date.day > 1 && date.day <= 28) {
+            return CCivilDate{date.year, date.month, date.day - 1};
+        }
+    }
+    return CivilFromDays(DaysFromCivil(date) + days);
 }
 
 int Weekday(const CCivilDate& date) noexcept {

@@ -28,7 +28,7 @@ constexpr bool IsLeapYear(int year) noexcept {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-// 28 to 31; 0 for a month outside 1 to 12.
+// 28 to 31, from the month tables g_Months and g_LeapMonths; 0 for a month outside 1 to 12.
 int DaysInMonth(int year, int month) noexcept;
 
 bool IsValidDate(const CCivilDate& date) noexcept;

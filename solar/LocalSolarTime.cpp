@@ -14,42 +14,20 @@ namespace {
 
 constexpr double kPolarLatitude = 66.4;  // beyond it (strictly) sunrise and sunset search days
 
-CSolarResult ResultFromEvent(SolarEvent event, const CEventMinutes& minutes, const CCivilDate& date,
-                             float offset, int dst) {
-    CSolarResult result;
-    result.event = event;
-    switch (minutes.crossing) {
-        case SolarCrossing::Crosses:
-            result.outcome = SolarOutcome::Time;
-            result.time = UtcMinutesToLocalTime(minutes.minutes, date, offset, dst);
-            break;
-        case SolarCrossing::UpAllDay:
-            result.outcome = SolarOutcome::UpAllDay;
-            break;
-        case SolarCrossing::DownAllDay:
-            result.outcome = SolarOutcome::DownAllDay;
-            break;
-    }
-    return result;
-}
-
 CEventMinutes EventUtc(SolarEvent event, int n, double lat, double lon) {
     return event == SolarEvent::Sunrise ? SunriseEventUtc(n, lat, lon)
                                         : SunsetEventUtc(n, lat, lon);
 }
 
-// Sunrise or sunset beyond the polar limits. Day n itself is tried first; when the Sun does not
-// cross the horizon on it, days are searched one by one, backward in the season of the midnight
-// Sun's half of the year and forward in the other, within one pass through the year, and the
-// first day found is reported as the last or next such event.
+// Sunrise or sunset beyond the polar limits, on a day n when the Sun does not cross the horizon
+// (`result` says which way it stays). Days are searched one by one, backward in the season of the
+// midnight Sun's half of the year and forward in the other, within one pass through the year, and
+// the first day found is reported as the last or next such event.
 //   backward: previous day, and from day 1 to day 365 of the year before;
 //   forward:  next day, and from day 366 (reached in a common year too) to day 1 of the next.
-CSolarResult PolarEvent(SolarEvent event, const CCivilDate& date, int n, double lat, double lon,
-                        float offset, int dst) {
-    CSolarResult result = ResultFromEvent(event, EventUtc(event, n, lat, lon), date, offset, dst);
-    if (result.HasTime()) {
-        return result;
-    }
+void FindNearestEvent(CSolarResult& result, const CCivilDate& date, int n, double lat, double lon,
+                      float offset, int dst) {
+    const SolarEvent event = result.event;
     const bool backward = lat > 0 ? (n >= 80 && n <= 266) : (n < 83 || n > 263);
     int day = n;
     int yearShift = 0;
@@ -83,7 +61,6 @@ CSolarResult PolarEvent(SolarEvent event, const CCivilDate& date, int n, double 
             break;
         }
     }
-    return result;
 }
 
 CSolarResult LocalCrossingEvent(SolarEvent event, const CCivilDate& date, double lat, double lon,
@@ -91,10 +68,11 @@ CSolarResult LocalCrossingEvent(SolarEvent event, const CCivilDate& date, double
     CheckSolarDate(date);
     CheckSolarInputs(lat, lon, offset);
     const int n = DayOfYear(date.month, date.day, IsLeapYear(date.year));
-    if (lat > kPolarLatitude || lat < -kPolarLatitude) {
-        return PolarEvent(event, date, n, lat, lon, offset, dst);
+    CSolarResult result = ResultFromEvent(event, EventUtc(event, n, lat, lon), date, offset, dst);
+    if (!result.HasTime() && (lat > kPolarLatitude || lat < -kPolarLatitude)) {
+        FindNearestEvent(result, date, n, lat, lon, offset, dst);
     }
-    return ResultFromEvent(event, EventUtc(event, n, lat, lon), date, offset, dst);
+    return result;
 }
 
 }  // namespace
@@ -117,7 +95,7 @@ void CheckSolarInputs(double lat, double lon, float offset) {
 }
 
 int DayOfYear(int month, int day, bool leap) {
-    const CMonthInfo* months = leap ? g_LeapMonths : g_Months;
+    const CMonthInfo* months = MonthTable(leap);
     const int before = std::clamp(month - 1, 0, 12);
     int n = day;
     for (int i = 0; i < before; ++i) {

@@ -16,3 +16,8 @@ struct CMonthInfo {
 // January at index 0, December at index 11.
 extern const CMonthInfo g_Months[12];      // common year: February has 28 days
 extern const CMonthInfo g_LeapMonths[12];  // leap year: February has 29 days
+
+// g_LeapMonths for a leap year, g_Months otherwise.
+inline const CMonthInfo* MonthTable(bool leap) {
+    return leap ? g_LeapMonths : g_Months;
+}

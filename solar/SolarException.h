@@ -2,10 +2,12 @@
 // The one error type of the solar engine. what() is a complete sentence for the user, shown
 // as it stands in a message box or on a terminal.
 
-#include <exception>
 #include <string>
+#include <utility>
 
-class CSolarException : public std::exception {
+#include "Exception.h"
+
+class CSolarException : public CMessageException {
 public:
     enum class Cause {
         NonFiniteInput,  // latitude, longitude or offset is NaN, infinite or far too large
@@ -14,14 +16,12 @@ public:
     };
 
     CSolarException(Cause cause, std::string message)
-        : m_cause(cause), m_message(std::move(message)) {}
+        : CMessageException(std::move(message)), m_cause(cause) {}
 
     Cause GetCause() const noexcept { return m_cause; }
-    const char* what() const noexcept override { return m_message.c_str(); }
 
 private:
     Cause m_cause;
-    std::string m_message;
 };
 
 inline constexpr const char* kNonFiniteInputMessage =

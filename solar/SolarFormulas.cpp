@@ -16,34 +16,12 @@ double SolarDeclination(double gamma) {
 
 namespace {
 
-enum class Kind { Sunrise, Sunset };
-
 CEventMinutes EventUtc(Kind kind, int n, double lat, double lon) {
     if (!std::isfinite(lat) || !std::isfinite(lon)) {
         ThrowNonFinite();
     }
-    const CLatitudeTerms lt = LatitudeTerms(lat);
-    auto eventAt = [&](const CDayTerms& t) {
-        const double h = HourAngleDegrees(t.x);
-        return kind == Kind::Sunrise ? SunriseFromTerms(lon, h, t.eqTime)
-                                     : SunsetFromTerms(lon, h, t.eqTime);
-    };
-
-    // First estimate: sunrise with the day before n, sunset with day n.
-    const std::int64_t d1 = kind == Kind::Sunrise ? std::int64_t{n} - 1 : std::int64_t{n};
-    const CDayTerms first = DayTerms(d1, lt);
-    std::int32_t carry = 0;
-    if (Classify(first.x) == SolarCrossing::Crosses) {
-        carry = DayCarry(eventAt(first));
-    }
-
-    const std::int64_t d2 = std::int64_t{n} - 1 - carry;
-    const CDayTerms final = d2 == d1 ? first : DayTerms(d2, lt);
-    const SolarCrossing crossing = Classify(final.x);
-    if (crossing != SolarCrossing::Crosses) {
-        return {crossing, 0};
-    }
-    return {crossing, eventAt(final)};
+    CComputedDay days(LatitudeTerms(lat));
+    return TwoPassEventUtc(kind, n, lon, days);
 }
 
 double MinutesOrNaN(const CEventMinutes& e) {

@@ -1,5 +1,9 @@
 #include "SolarTable.h"
 
+#include <algorithm>
+#include <array>
+
+#include "MonthInfo.h"
 #include "SolarLocal.h"
 #include "SolarTerms.h"
 
@@ -7,89 +11,39 @@ using namespace solar::detail;
 
 namespace {
 
-// The terms of the few most recent day indices. Consecutive days use the indices n - 2 to n,
-// so three slots hold everything a day shares with the one before.
+// The terms of every day index a year's run of rows uses, worked out together before any
+// event: with no event work in between, the processor overlaps the math library's calls of
+// neighbouring days. Rows of days n use the indices n - 2 to n; an index outside the run (only
+// a longitude far beyond 180 degrees carries that far) is worked out on its own.
 class CDayTermsCache {
 public:
-    explicit CDayTermsCache(const CLatitudeTerms& lt) : m_lt(lt) {}
+    explicit CDayTermsCache(const CLatitudeTerms& lt) : m_lt(lt), m_other(lt) {}
 
-    struct CEntry {
-        std::int64_t d = 0;
-        bool valid = false;
-        CDayTerms terms{};
-        bool hasHourAngle = false;
-        double hourAngleDeg = 0;
-    };
-
-    CEntry& Get(std::int64_t d) {
-        for (CEntry& e : m_entries) {
-            if (e.valid && e.d == d) {
-                return e;
-            }
-        }
-        CEntry& e = m_entries[m_next];
-        m_next = (m_next + 1) % 3;
-        e = CEntry{d, true, DayTerms(d, m_lt), false, 0};
-        return e;
-    }
-
-    static double HourAngle(CEntry& e) {
-        if (!e.hasHourAngle) {
-            e.hourAngleDeg = HourAngleDegrees(e.terms.x);
-            e.hasHourAngle = true;
-        }
-        return e.hourAngleDeg;
-    }
-
-    void Clear() {
-        for (CEntry& e : m_entries) {
-            e.valid = false;
+    // Works out the day indices first to last; past kMaxDays of them, Day() works them out.
+    void Fill(std::int64_t first, std::int64_t last) {
+        m_first = first;
+        m_count = std::min(static_cast<std::size_t>(last - first + 1), kMaxDays);
+        for (std::size_t i = 0; i < m_count; ++i) {
+            const std::int64_t d = first + static_cast<std::int64_t>(i);
+            const CDayTerms terms = DayTerms(d, m_lt);
+            m_days[i] = CDayEntry{d, terms, HourAngleDegrees(terms.x), true};
         }
     }
+
+    CDayEntry& Day(std::int64_t d) {
+        const std::uint64_t i = static_cast<std::uint64_t>(d - m_first);
+        return i < m_count ? m_days[i] : m_other.Day(d);
+    }
+
+    static constexpr std::size_t kMaxDays = 368;  // day indices -1 (n - 2 of 1 January) to 366
 
 private:
     CLatitudeTerms m_lt;
-    CEntry m_entries[3];
-    int m_next = 0;
+    std::int64_t m_first = 0;
+    std::size_t m_count = 0;
+    std::array<CDayEntry, kMaxDays> m_days;
+    CComputedDay m_other;
 };
-
-enum class Kind { Sunrise, Sunset };
-
-// The same two passes as SunriseEventUtc / SunsetEventUtc, over cached terms.
-CEventMinutes CachedEventUtc(Kind kind, CDayTermsCache& cache, int n, double lon) {
-    auto eventAt = [&](CDayTermsCache::CEntry& e) {
-        const double h = CDayTermsCache::HourAngle(e);
-        return kind == Kind::Sunrise ? SunriseFromTerms(lon, h, e.terms.eqTime)
-                                     : SunsetFromTerms(lon, h, e.terms.eqTime);
-    };
-    const std::int64_t d1 = kind == Kind::Sunrise ? std::int64_t{n} - 1 : std::int64_t{n};
-    std::int32_t carry = 0;
-    {
-        CDayTermsCache::CEntry& first = cache.Get(d1);
-        if (Classify(first.terms.x) == SolarCrossing::Crosses) {
-            carry = DayCarry(eventAt(first));
-        }
-    }
-    CDayTermsCache::CEntry& final = cache.Get(std::int64_t{n} - 1 - carry);
-    const SolarCrossing crossing = Classify(final.terms.x);
-    if (crossing != SolarCrossing::Crosses) {
-        return {crossing, 0};
-    }
-    return {crossing, eventAt(final)};
-}
-
-CSolarResult ToResult(SolarEvent event, const CEventMinutes& minutes, const CCivilDate& date,
-                      float offset, int dst) {
-    CSolarResult result;
-    result.event = event;
-    if (minutes.crossing == SolarCrossing::Crosses) {
-        result.time = LocalClockTime(minutes.minutes, date, offset, dst);
-    } else {
-        result.outcome = minutes.crossing == SolarCrossing::UpAllDay ? SolarOutcome::UpAllDay
-                                                                     : SolarOutcome::DownAllDay;
-    }
-    return result;
-}
 
 }  // namespace
 
@@ -111,32 +65,37 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
     std::vector<CSolarDay> rows;
     rows.reserve(static_cast<std::size_t>(days));
     CCivilDate date = first;
-    int n = DayOfYear(date.month, date.day, IsLeapYear(date.year));
-    for (int i = 0; i < days; ++i) {
-        CSolarDay& row = rows.emplace_back();
-        row.date = date;
-        row.sunrise = ToResult(SolarEvent::Sunrise, CachedEventUtc(Kind::Sunrise, cache, n, lon),
-                               date, offset, dst);
-        row.sunset = ToResult(SolarEvent::Sunset, CachedEventUtc(Kind::Sunset, cache, n, lon), date,
-                              offset, dst);
-        const double noonEqTime = cache.Get(std::int64_t{n} - 1 + noonCarry).terms.eqTime;
-        row.solarNoon.event = SolarEvent::SolarNoon;
-        row.solarNoon.time =
-            LocalClockTime(SolarNoonFromEquation(lon, noonEqTime), date, offset, dst);
+    int left = days;
+    // One year at a time: day indices restart with the year.
+    while (left > 0) {
+        const bool leap = IsLeapYear(date.year);
+        const CMonthInfo* months = MonthTable(leap);
+        int n = DayOfYear(date.month, date.day, leap);
+        const int count = std::min(left, DayOfYear(12, 31, leap) - n + 1);
+        cache.Fill(std::int64_t{n} - 2, std::int64_t{n} + count - 1);
+        int monthLength = months[date.month - 1].m_nDays;
+        for (int i = 0; i < count; ++i, ++n) {
+            const CEventMinutes sunrise = TwoPassEventUtc(Kind::Sunrise, n, lon, cache);
+            const CEventMinutes sunset = TwoPassEventUtc(Kind::Sunset, n, lon, cache);
+            const double noonEqTime = cache.Day(std::int64_t{n} - 1 + noonCarry).terms.eqTime;
+            CSolarDay& row = rows.emplace_back();
+            row.date = date;
+            row.sunrise = ResultFromEvent(SolarEvent::Sunrise, sunrise, date, offset, dst);
+            row.sunset = ResultFromEvent(SolarEvent::Sunset, sunset, date, offset, dst);
+            row.solarNoon.event = SolarEvent::SolarNoon;
+            row.solarNoon.time =
+                LocalClockTime(SolarNoonFromEquation(lon, noonEqTime), date, offset, dst);
 
-        // Next date; day indices restart with the year, so the cached terms no longer apply.
-        if (date.day < DaysInMonth(date.year, date.month)) {
-            ++date.day;
-            ++n;
-        } else if (date.month < 12) {
-            ++date.month;
-            date.day = 1;
-            ++n;
-        } else {
-            date = CCivilDate{date.year + 1, 1, 1};
-            n = 1;
-            cache.Clear();
+            if (date.day < monthLength) {
+                ++date.day;
+            } else if (date.month < 12) {
+                ++date.month;
+                date.day = 1;
+                monthLength = months[date.month - 1].m_nDays;
+            }
         }
+        left -= count;
+        date = CCivilDate{date.year + 1, 1, 1};
     }
     return rows;
 }

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "CivilTime.h"
 #include "SolarException.h"
@@ -107,6 +109,76 @@ inline double SunsetFromTerms(double lon, double hourAngleDeg, double eqTime) {
 // +1 on the previous one (-2880 < t <= -1440), otherwise 0; both divisions truncate.
 inline std::int32_t DayCarry(double firstEstimate) {
     return TruncToInt32(firstEstimate / -60) / 24;
+}
+
+enum class Kind { Sunrise, Sunset };
+
+// One day index's terms, with the hour angle worked out the first time an event needs it.
+struct CDayEntry {
+    static constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
+
+    std::int64_t d = kNone;
+    CDayTerms terms{};
+    double hourAngleDeg = 0;
+    bool hasHourAngle = false;
+};
+
+inline double HourAngleOf(CDayEntry& e) {
+    if (!e.hasHourAngle) {
+        e.hourAngleDeg = HourAngleDegrees(e.terms.x);
+        e.hasHourAngle = true;
+    }
+    return e.hourAngleDeg;
+}
+
+// Day terms worked out as they are asked for, keeping the last one: the second pass of an
+// event often needs the first pass's day index again.
+class CComputedDay {
+public:
+    explicit CComputedDay(const CLatitudeTerms& lt) : m_lt(lt) {}
+
+    CDayEntry& Day(std::int64_t d) {
+        if (m_last.d != d) {
+            m_last = CDayEntry{d, DayTerms(d, m_lt), 0, false};
+        }
+        return m_last;
+    }
+
+private:
+    CLatitudeTerms m_lt;
+    CDayEntry m_last;
+};
+
+// Sunrise or sunset of day n in two passes. The first estimate uses day index n - 1 for
+// sunrise and n for sunset; its day carry picks the final day index n - 1 - carry. When the
+// first estimate has no crossing the carry is 0, as for an estimate inside the day, and the
+// final day index decides whether the event exists; when the final index is the first one,
+// the first estimate is the result. `days` gives the terms of a day index through
+// `CDayEntry& Day(std::int64_t d)`: a CComputedDay, or the table's cache.
+template <typename Days>
+CEventMinutes TwoPassEventUtc(Kind kind, int n, double lon, Days& days) {
+    const auto eventAt = [kind, lon](CDayEntry& e) {
+        const double h = HourAngleOf(e);
+        return kind == Kind::Sunrise ? SunriseFromTerms(lon, h, e.terms.eqTime)
+                                     : SunsetFromTerms(lon, h, e.terms.eqTime);
+    };
+    const std::int64_t d1 = kind == Kind::Sunrise ? std::int64_t{n} - 1 : std::int64_t{n};
+    CEventMinutes first{Classify(days.Day(d1).terms.x), 0};
+    std::int32_t carry = 0;
+    if (first.crossing == SolarCrossing::Crosses) {
+        first.minutes = eventAt(days.Day(d1));
+        carry = DayCarry(first.minutes);
+    }
+    const std::int64_t d2 = std::int64_t{n} - 1 - carry;
+    if (d2 == d1) {
+        return first;
+    }
+    CDayEntry& final = days.Day(d2);
+    const SolarCrossing crossing = Classify(final.terms.x);
+    if (crossing != SolarCrossing::Crosses) {
+        return {crossing, 0};
+    }
+    return {crossing, eventAt(final)};
 }
 
 // Solar noon's day carry: 0 for every longitude from -180 up to but not including 180.

@@ -52,7 +52,7 @@ Number ParseNumber(std::string_view field, std::string_view name, std::size_t li
 }  // namespace
 
 CPackError::CPackError(std::size_t line, const std::string& message)
-    : std::runtime_error(line == 0 ? message : "line " + std::to_string(line) + ": " + message),
+    : CMessageException(line == 0 ? message : "line " + std::to_string(line) + ": " + message),
       m_line(line) {}
 
 CTimeZone ParsePlaceLine(std::string_view text, std::size_t line) {

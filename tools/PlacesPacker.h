@@ -12,15 +12,15 @@
 #include <filesystem>
 #include <istream>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Exception.h"
 #include "TimeZone.h"
 #include "ZoneFile.h"
 
-class CPackError : public std::runtime_error {
+class CPackError : public CMessageException {
 public:
     CPackError(std::size_t line, const std::string& message);
     std::size_t m_line;  // 1-based line of the list, 0 when no single line is at fault

@@ -18,10 +18,8 @@
 #include "DaybreakApp.h"
 #include "DaybreakView.h"
 #include "Resource.h"
-#include "YearDlg.h"
-#ifdef DAYBREAK_HAVE_TZHELP
 #include "TimzoneDLG.h"
-#endif
+#include "YearDlg.h"
 
 namespace {
 
@@ -84,11 +82,9 @@ int main(int argc, char** argv) {
     ok = Save(about, dir, "about.png") && ok;
     about.hide();
 
-#ifdef DAYBREAK_HAVE_TZHELP
     CTimzoneDLG help(&view);
     ok = Save(help, dir, "tzhelp.png") && ok;
     help.hide();
-#endif
 
     // The year window: Chicago, 2007, standard time (the tick cleared).
     if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_STATE_COMBO)), QStringLiteral("Illinois"))) {

@@ -60,8 +60,8 @@ std::vector<CTimeZone> MakePlaces() {
         int county = pick(254);
         p.m_strCountyCode = std::to_string(2 * county + 1);
         p.m_strCounty = counties[static_cast<std::size_t>(county)];
-        p.m_dLatitude = 25.8 + (rng() % 1000000) / 1000000.0 * 10.7;
-        p.m_dLongitude = -106.6 + (rng() % 1000000) / 1000000.0 * 13.1;
+        p.m_dLatitude = 25.8 + static_cast<double>(rng() % 1000000) / 1000000.0 * 10.7;
+        p.m_dLongitude = -106.6 + static_cast<double>(rng() % 1000000) / 1000000.0 * 13.1;
         p.m_nTimeZone = p.m_dLongitude < -104.9 ? 7 : 6;
     }
     return places;

@@ -35,7 +35,9 @@ struct FakeComboBox : IComboBox {
         }
     }
     int GetCurSel() const override { return selection; }
-    std::string GetLBText(int index) const override { return items.at(index); }
+    std::string GetLBText(int index) const override {
+        return items.at(static_cast<std::size_t>(index));
+    }
     int GetCount() const override { return static_cast<int>(items.size()); }
 
     // The user picks the item with this text; false when there is none.

@@ -163,7 +163,8 @@ TEST_F(DaybreakViewTest, OpensWithTheStartStateAndTheTemplateTexts) {
     QComboBox* states = Combo(IDC_STATE_COMBO);
     ASSERT_EQ(states->count(), 59);
     for (int i = 0; i < states->count(); ++i) {
-        EXPECT_EQ(states->itemText(i).toStdString(), g_StateTable[i].name);
+        EXPECT_EQ(states->itemText(i).toStdString(),
+                  g_StateTable[static_cast<std::size_t>(i)].name);
     }
     EXPECT_EQ(states->currentIndex(), -1);
     EXPECT_TRUE(states->isEditable());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -92,7 +93,9 @@ TEST(Archive, StringPrefixFormsRoundTrip) {
         }
         Bytes bytes = Store([&](CArchive& ar) { ar << text; });
         ASSERT_EQ(bytes.size(), row.prefix.size() + row.length);
-        EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + row.prefix.size()), row.prefix);
+        EXPECT_EQ(
+            Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(row.prefix.size())),
+            row.prefix);
         EXPECT_EQ(LoadString(bytes), text);
     }
 }

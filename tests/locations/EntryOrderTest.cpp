@@ -85,7 +85,7 @@ TEST(EntryOrder, IndexMatchesStableSortOverManyEntries) {
     for (int i = 0; i < 5000; ++i) {
         std::string text = (next() % 2 ? "Santa" : "sANTA");
         for (unsigned n = next() % 4; n > 0; --n) {
-            text += static_cast<char>(next() % 3 == 0 ? '\xC9' : 'a' + next() % 3);
+            text += next() % 3 == 0 ? '\xC9' : static_cast<char>('a' + next() % 3);
         }
         if (next() % 3 != 0) {
             text += " - 7" + std::to_string(next() % 50);

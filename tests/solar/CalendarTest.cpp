@@ -9,6 +9,7 @@
 #include "CTime.h"
 #include "CivilTime.h"
 #include "LocalSolarTime.h"
+#include "MonthInfo.h"
 
 namespace {
 
@@ -41,6 +42,30 @@ TEST(Calendar, LeapYearsAndDayOfYear) {
     EXPECT_THROW(LocalSunrise(CCivilDate{2100, 2, 29}, 41.88, 87.63, 6, 0), CSolarException);
 }
 
+// Every month's entry, pinned: the month tables are the only month lengths, so a swapped or
+// mistyped entry would shift day numbers, date checks and table dates alike.
+TEST(Calendar, MonthTablesHoldEachMonthsNameAndLength) {
+    struct Row {
+        const char* name;
+        int common, leap;
+    };
+    const Row rows[12] = {
+        {"January", 31, 31},   {"February", 28, 29}, {"March", 31, 31},    {"April", 30, 30},
+        {"May", 31, 31},       {"June", 30, 30},     {"July", 31, 31},     {"August", 31, 31},
+        {"September", 30, 30}, {"October", 31, 31},  {"November", 30, 30}, {"December", 31, 31},
+    };
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(g_Months[i].m_strName, rows[i].name) << i;
+        EXPECT_EQ(g_LeapMonths[i].m_strName, rows[i].name) << i;
+        EXPECT_EQ(g_Months[i].m_nDays, rows[i].common) << rows[i].name;
+        EXPECT_EQ(g_LeapMonths[i].m_nDays, rows[i].leap) << rows[i].name;
+        EXPECT_EQ(DaysInMonth(2007, i + 1), rows[i].common) << rows[i].name;
+        EXPECT_EQ(DaysInMonth(2008, i + 1), rows[i].leap) << rows[i].name;
+    }
+    EXPECT_EQ(DaysInMonth(2007, 0), 0);
+    EXPECT_EQ(DaysInMonth(2007, 13), 0);
+}
+
 TEST(Calendar, CivilDayArithmetic) {
     EXPECT_EQ(DaysFromCivil({1970, 1, 1}), 0);
     EXPECT_EQ(DaysFromCivil({2000, 3, 1}), 11017);
@@ -50,6 +75,8 @@ TEST(Calendar, CivilDayArithmetic) {
     for (std::int64_t days = DaysFromCivil(date); date.year < 2301; ++days) {
         ASSERT_EQ(CivilFromDays(days), date);
         ASSERT_EQ(DaysFromCivil(date), days);
+        ASSERT_EQ(AddDays(date, 1), CivilFromDays(days + 1));
+        ASSERT_EQ(AddDays(date, -1), CivilFromDays(days - 1));
         date.day += 1;
         if (date.day > DaysInMonth(date.year, date.month)) {
             date.day = 1;

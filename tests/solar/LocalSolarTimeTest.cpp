@@ -185,9 +185,9 @@ TEST(LocalSolarTime, ResultsDoNotDependOnTheComputersZone) {
 }
 
 TEST(SolarTable, RowsMatchTheSingleDayOperations) {
-    const Place places[] = {kChicago,          kGuam,           kFairbanks,    {66.2, 150, 9},
-                            {-66.3, -140, -9}, {70, 147.72, 9}, {-75, 0.5, 0}, {10, 180, 12},
-                            {10, -180, -12}};
+    const Place places[] = {kChicago,          kGuam,           kFairbanks,       {66.2, 150, 9},
+                            {-66.3, -140, -9}, {70, 147.72, 9}, {-75, 0.5, 0},    {10, 180, 12},
+                            {10, -180, -12},   {10, 1000, 12},  {-10, -1000, -12}};
     for (const Place& p : places) {
         for (int dst : {0, 1}) {
             // Two years and a bit, across a leap year's end.

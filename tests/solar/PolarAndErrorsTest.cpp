@@ -120,8 +120,11 @@ void ExpectError(F&& f, CSolarException::Cause cause, const std::string& message
     try {
         f();
         ADD_FAILURE() << "no exception for: " << message;
-    } catch (const CSolarException& e) {
-        EXPECT_EQ(e.GetCause(), cause);
+    } catch (const CException& e) {  // the engine's errors share the program's one root
+        const auto* solar = dynamic_cast<const CSolarException*>(&e);
+        ASSERT_NE(solar, nullptr) << e.GetErrorMessage();
+        EXPECT_EQ(solar->GetCause(), cause);
+        EXPECT_EQ(e.GetErrorMessage(), message);
         EXPECT_EQ(std::string(e.what()), message);
     }
 }
