@@ -37,13 +37,9 @@ struct CIcsOptions {
 // Throws CYearExportError when the calendar library cannot build the file.
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options);
 
-class CYearExportError : public CException {
+class CYearExportError : public CMessageException {
 public:
-    explicit CYearExportError(std::string message) : m_message(std::move(message)) {}
-    std::string GetErrorMessage() const override { return m_message; }
-
-private:
-    std::string m_message;
+    using CMessageException::CMessageException;
 };
 
 // The rows of a CSV text (RFC 4180: fields in double quotes may hold commas, line breaks and

@@ -62,9 +62,9 @@ std::vector<ClockRun> ClockRuns(const CYearRequest& request, const CZoneClock* z
 
 }  // namespace
 
-std::string CYearZoneError::GetErrorMessage() const {
-    return "The time zone \"" + m_zoneName + "\" is not in this computer's time-zone database";
-}
+CYearZoneError::CYearZoneError(const std::string& zoneName)
+    : CMessageException("The time zone \"" + zoneName +
+                        "\" is not in this computer's time-zone database") {}
 
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count) {
     CYearTable table;

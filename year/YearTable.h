@@ -26,13 +26,9 @@
 #include "SunEvents.h"
 
 // A year that cannot be read on the clock asked for: the zone is not in the system's database.
-class CYearZoneError : public CException {
+class CYearZoneError : public CMessageException {
 public:
-    explicit CYearZoneError(std::string zoneName) : m_zoneName(std::move(zoneName)) {}
-    std::string GetErrorMessage() const override;
-
-private:
-    std::string m_zoneName;
+    explicit CYearZoneError(const std::string& zoneName);
 };
 
 struct CYearRequest {
