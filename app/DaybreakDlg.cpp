@@ -4,12 +4,14 @@
 #include <new>
 #include <utility>
 
+#include <algorithm>
+
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "LocalSolarTime.h"
+#include "PlaceIndex.h"
 #include "Resource.h"
 #include "ResultYears.h"
-#include "StateArchive.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
 
@@ -58,7 +60,7 @@ CDaybreakDlg::CDaybreakDlg(IDaybreakWindow& window)
     : m_date(CTime::GetCurrentTime()), m_window(window) {}
 
 void CDaybreakDlg::SetArchiveDirectory(std::filesystem::path directory) {
-    m_archiveDirectory = std::move(directory);
+    m_places = std::make_unique<CPlaceService>(std::move(directory));
 }
 
 bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
@@ -185,9 +187,66 @@ void CDaybreakDlg::OnClear() {
         m_stateCombo.ResetContent();
         m_zipCombo.ResetContent();
         m_cityCombo.ResetContent();
+        m_place.reset();
         FillStateCombo();
         UpdateData(false);
     });
+}
+
+void CDaybreakDlg::OnFindPlace() {
+    RunCommand([this] {
+        const CPlaceIndex& index = m_places->Index();
+        const auto chosen = m_window.ChooseFoundPlace(index);
+        if (!chosen || *chosen >= index.Size()) {
+            return;
+        }
+        const CIndexedPlace& place = index[*chosen];
+        const auto state = CPlaceService::StateFromText(place.state);
+        if (!state || !m_stateCombo.SelectString(std::string(state->name))) {
+            return;
+        }
+        OnSelchangeState();
+        if (m_cityCombo.SelectString(place.record.CityEntry())) {
+            OnSelchangeCity();
+        }
+    });
+}
+
+bool CDaybreakDlg::OnStateTyped(std::string_view typed) {
+    const auto state = CPlaceService::StateFromTyped(typed);
+    if (!state || !m_stateCombo.SelectString(std::string(state->name))) {
+        return false;
+    }
+    OnSelchangeState();
+    return true;
+}
+
+bool CDaybreakDlg::OnZipTyped(std::string_view typed) {
+    return ChooseTyped(m_zipCombo, typed, &CDaybreakDlg::OnSelchangeZip);
+}
+
+bool CDaybreakDlg::OnCityTyped(std::string_view typed) {
+    return ChooseTyped(m_cityCombo, typed, &CDaybreakDlg::OnSelchangeCity);
+}
+
+// The entry the field's completion shows: the first in the list's order that starts with the
+// typed text, any case.
+bool CDaybreakDlg::ChooseTyped(CComboBox& combo, std::string_view typed,
+                               void (CDaybreakDlg::*handler)()) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (int i = 0; i < combo.GetCount() && !typed.empty(); ++i) {
+        const std::string entry = combo.GetText(i);
+        if (entry.size() >= typed.size() &&
+            std::equal(typed.begin(), typed.end(), entry.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); })) {
+            combo.SetCurSel(i);
+            (this->*handler)();
+            return true;
+        }
+    }
+    return false;
 }
 
 void CDaybreakDlg::OnFileExit() {
@@ -205,12 +264,7 @@ void CDaybreakDlg::FillStateCombo() {
 }
 
 std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {
-    for (const auto& row : g_StateTable) {
-        if (row.name == name) {
-            return std::string(row.code);
-        }
-    }
-    return {};
+    return CPlaceService::StateCodeFromName(name);
 }
 
 void CDaybreakDlg::ClearOutputs() {
@@ -226,6 +280,7 @@ void CDaybreakDlg::ClearOutputs() {
     m_countyName.clear();
     m_zipCombo.ResetContent();
     m_cityCombo.ResetContent();
+    m_place.reset();
     UpdateData(false);
 }
 
@@ -271,7 +326,8 @@ void CDaybreakDlg::CalculateSolarTimes() {
 void CDaybreakDlg::LoadStateArchive(std::string code) {
     CComboBoxSink sink(m_zipCombo, m_cityCombo);
     CWindowErrorReporter reporter(m_window);
-    ::LoadStateArchive(std::move(code), sink, reporter, m_archiveDirectory);
+    m_stateCode = code;
+    m_places->LoadState(code, g_TimeZoneList, sink, reporter);
 }
 
 void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
@@ -285,12 +341,13 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
 }
 
 void CDaybreakDlg::ApplyRecord(const CTimeZoneData& record) {
-    m_latitude = record.m_dLatitude;
-    m_longitude = 0.0 - record.m_dLongitude;  // archives store west as negative; no "-0"
-    m_timeZoneOffset = static_cast<float>(record.m_nTimeZone);
+    m_place = m_places->MakePlace(m_stateCode, record);
+    m_latitude = m_place->latitude;
+    m_longitude = m_place->longitude;
+    m_timeZoneOffset = m_place->offset;
     m_cityName = record.m_strCity;
     m_countyName = record.m_strCounty;
-    if (record.m_strDST == "N") {
+    if (!m_place->observesDst) {
         // Standard time all year: no daylight-saving hour, and no check mark the user could
         // not remove from a disabled box.
         m_dst = 0;

@@ -26,12 +26,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "CTime.h"
 #include "DialogControls.h"
+#include "PlaceService.h"
 #include "TimeZoneList.h"
 #include "YearTable.h"
 
@@ -72,6 +74,18 @@ public:
     // in the fields, from the precise engine, in a window of its own.
     void OnPreciseCalculation(bool on);
     void OnDayDetails();
+    // Find Place: the user searches every state's places (IDaybreakWindow::ChooseFoundPlace);
+    // the place chosen is selected as a user would select it: its state in the state list
+    // (OnSelchangeState), then its city entry in the city list (OnSelchangeCity), which names
+    // the very record even where two places share a zip code.
+    void OnFindPlace();
+    // Enter in the state box with text typed: a two-letter code or the start of a name, in any
+    // case, selects that state as a click on it would. False when no state matches.
+    bool OnStateTyped(std::string_view typed);
+    // Enter in the zip or city box with text typed: the first entry that starts with the text
+    // (any case) is chosen as a click on it would. False when none does.
+    bool OnZipTyped(std::string_view typed);
+    bool OnCityTyped(std::string_view typed);
     // What the year window shows: the place, clock settings and date in the members
     // (YearCommands.cpp). Empty (IsEmpty()) while nothing is entered.
     CYearRequest YearRequest() const;
@@ -79,6 +93,10 @@ public:
     void FillStateCombo();
     // The code of the first state table row whose name equals `name` exactly, or "".
     static std::string StateCodeFromName(std::string_view name);
+    // The place applied last (with its zone when known), or nothing since the last state
+    // change or Clear.
+    const std::optional<CPlace>& CurrentPlace() const { return m_place; }
+    CPlaceService& Places() { return *m_places; }
     void ClearOutputs();
     void FillZipCombo();
     void FillCityCombo();
@@ -108,10 +126,13 @@ private:
     // Runs one command; an exception leaving it is reported and ends the command.
     void RunCommand(const std::function<void()>& command);
     void ApplyRecord(const CTimeZoneData& record);
+    bool ChooseTyped(CComboBox& combo, std::string_view typed, void (CDaybreakDlg::*handler)());
     void CalculatePreciseTimes();
     using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
     void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 
     IDaybreakWindow& m_window;
-    std::filesystem::path m_archiveDirectory;
+    std::unique_ptr<CPlaceService> m_places = std::make_unique<CPlaceService>();
+    std::string m_stateCode;  // of the archive in g_TimeZoneList
+    std::optional<CPlace> m_place;
 };

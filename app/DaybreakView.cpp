@@ -22,6 +22,7 @@
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "FindPlaceDlg.h"
 #include "LinkColor.h"
 #include "MessageBox.h"
 #include "Resource.h"
@@ -185,6 +186,10 @@ void CDaybreakView::CreateMenu() {
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setData(ID_FILE_EXIT);
     connect(exit, &QAction::triggered, this, [this] { m_dlg.OnFileExit(); });
+    QAction* find = new QAction(QStringLiteral("Find Place..."), file);
+    file->insertAction(exit, find);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, this, [this] { m_dlg.OnFindPlace(); });
     CreateCalculationMenu();
     QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
     QAction* about = help->addAction(QStringLiteral("About Lumora.Zezidov"));
@@ -274,6 +279,11 @@ void CDaybreakView::CreateControls() {
     place(m_calculateButton, 260, 15, 50, kFieldHeight);
     m_clearButton = new QPushButton(QStringLiteral("Clear"), m_client);
     place(m_clearButton, 260, 50, 50, kFieldHeight);
+    // Neither is the default button: Qt would make a focused one the default, framed.
+    for (QPushButton* button : {m_calculateButton, m_clearButton}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     label("State/Possession Code:", 7, 15, 77);
     label("Zip Code:", 7, 35, 32);
@@ -384,6 +394,14 @@ void CDaybreakView::ShowTimeZoneHelp() {
     help.exec();
 }
 
+std::optional<std::size_t> CDaybreakView::ChooseFoundPlace(const CPlaceIndex& places) {
+    CFindPlaceDlg find(places, this);
+    if (find.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return find.Chosen();
+}
+
 void CDaybreakView::accept() {
     m_dlg.OnOK();
 }
@@ -398,9 +416,43 @@ void CDaybreakView::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-    if (enter && plain && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
-        accept();
+    if (enter && plain && CommitTypedEntry()) {
+        return;
+    }
+    if (enter && plain) {
+        // The buttons are not auto-default (no default frame), so they leave Enter to us.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            accept();
+        }
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+// Enter in a place list with text: the entry chosen as a click would choose it. True when the
+// focus is in one of the three lists with text, whether or not an entry matched: Enter there
+// never ends the window.
+bool CDaybreakView::CommitTypedEntry() {
+    CSortedComboBox* box = nullptr;
+    for (CSortedComboBox* combo : {m_stateCombo, m_zipCombo, m_cityCombo}) {
+        if (focusWidget() == combo ||
+            (focusWidget() != nullptr && combo->isAncestorOf(focusWidget()))) {
+            box = combo;
+        }
+    }
+    const QString typed = box != nullptr ? box->currentText() : QString();
+    if (typed.isEmpty()) {
+        return false;
+    }
+    const std::string text = daybreak::ToCp1252(typed);
+    if (box == m_stateCombo) {
+        m_dlg.OnStateTyped(text);
+    } else if (box == m_zipCombo) {
+        m_dlg.OnZipTyped(text);
+    } else {
+        m_dlg.OnCityTyped(text);
+    }
+    return true;
 }

@@ -7,7 +7,8 @@
 //
 // Only user actions reach the handlers: combo boxes report activated() (a choice by the user),
 // the check box clicked(), the date picker dateChanged() outside the exchange's own writes,
-// which block the picker's signals.
+// which block the picker's signals. Enter in a combo box with text chooses the entry its
+// completion shows (a state also by its code) and the window stays open.
 #pragma once
 
 #include <QDialog>
@@ -52,6 +53,7 @@ public:
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
+    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     void MembersShown() override;
 
     // The year window ("Year...", Ctrl+Y; YearWindow.cpp): opened or raised, showing the year
@@ -82,6 +84,7 @@ private:
     void ConnectHandlers();
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
+    bool CommitTypedEntry();
     void CreateYearItem(QMenu* menu);  // YearWindow.cpp
     void RefreshYearWindow();
 

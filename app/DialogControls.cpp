@@ -24,6 +24,26 @@ std::string CComboBox::GetSelectedText() const {
     return m_control->GetLBText(index);
 }
 
+void CComboBox::SetCurSel(int index) {
+    if (m_control != nullptr) {
+        m_control->SetCurSel(index);
+    }
+}
+
+std::string CComboBox::GetText(int index) const {
+    return index >= 0 && index < GetCount() ? m_control->GetLBText(index) : std::string();
+}
+
+bool CComboBox::SelectString(const std::string& text) {
+    for (int i = 0; i < GetCount(); ++i) {
+        if (GetText(i) == text) {
+            SetCurSel(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 int CComboBox::GetCount() const {
     return m_control != nullptr ? m_control->GetCount() : 0;
 }

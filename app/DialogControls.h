@@ -11,8 +11,10 @@
 // Strings are the program's narrow Windows-1252 text throughout; only the window converts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,12 +22,15 @@
 #include "SunEvents.h"
 #include "Exception.h"
 
+class CPlaceIndex;
+
 class IComboBox {
 public:
     virtual ~IComboBox() = default;
     virtual void ResetContent() = 0;  // also empties the edit field
     virtual void AddString(const std::string& text) = 0;
-    virtual int GetCurSel() const = 0;  // -1 when nothing is selected
+    virtual int GetCurSel() const = 0;      // -1 when nothing is selected
+    virtual void SetCurSel(int index) = 0;  // as a choice of the program: no handler runs
     virtual std::string GetLBText(int index) const = 0;
     virtual int GetCount() const = 0;
 };
@@ -55,6 +60,10 @@ public:
     int GetCurSel() const;
     // The text of the selected item, or "" when none is selected.
     std::string GetSelectedText() const;
+    // Selects the first item whose text equals `text`; false (and no change) when none does.
+    bool SelectString(const std::string& text);
+    void SetCurSel(int index);
+    std::string GetText(int index) const;  // "" outside the list
     int GetCount() const;
 
 private:
@@ -156,5 +165,11 @@ public:
     virtual void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) {
         (void)heading;
         (void)lines;
+    }
+    // Find Place: lets the user search `places` and returns the position of the one chosen,
+    // or nothing when the search was cancelled.
+    virtual std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) {
+        (void)places;
+        return std::nullopt;
     }
 };

@@ -101,6 +101,10 @@ int CSortedComboBox::GetCurSel() const {
     return currentIndex();
 }
 
+void CSortedComboBox::SetCurSel(int index) {
+    setCurrentIndex(index);
+}
+
 std::string CSortedComboBox::GetLBText(int index) const {
     const std::string* bytes = m_model->Bytes(index);
     return bytes != nullptr ? *bytes : std::string();

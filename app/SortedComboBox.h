@@ -29,6 +29,7 @@ public:
     void ResetContent() override;
     void AddString(const std::string& text) override;
     int GetCurSel() const override;
+    void SetCurSel(int index) override;
     std::string GetLBText(int index) const override;
     int GetCount() const override;
 

@@ -17,6 +17,7 @@
 #include "SolarTable.h"
 #include "YearExport.h"
 #include "YearOutput.h"
+#include "YearTable.h"
 
 #ifndef DAYBREAK_VERSION
 #define DAYBREAK_VERSION "1.0.0.1"
@@ -89,12 +90,18 @@ std::string CellText(const CSolarResult& result, const CCivilDate& rowDate) {
     return text;
 }
 
-std::string CsvCell(const CSolarResult& result) {
+std::string CsvCell(const CSolarResult& result, int utcOffsetSeconds) {
     if (!result.HasTime()) {
         return OutcomeText(result);
     }
-    return DateText(result.time.date) + "T" +
-           ClockText(result.time.hour, result.time.minute, result.time.second);
+    std::string text = DateText(result.time.date) + "T" +
+                       ClockText(result.time.hour, result.time.minute, result.time.second);
+    const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
+    text += utcOffsetSeconds < 0 ? '-' : '+';
+    AppendNumber(text, magnitude / 3600, 2);
+    text += ':';
+    AppendNumber(text, magnitude / 60 % 60, 2);
+    return text;
 }
 
 // Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
@@ -129,28 +136,30 @@ std::string TableText(const std::vector<CSolarDay>& rows) {
 }
 
 // The same file as the year window's CSV export of these days.
-std::string CsvText(const std::vector<CSolarDay>& rows) {
-    return YearCsv(TableFromRows(CYearRequest{}, rows));
+std::string CsvText(const std::vector<CSolarDay>& rows, const std::vector<CClockOnDate>& clocks) {
+    return YearCsv(TableFromRows(CYearRequest{}, rows, &clocks));
 }
 
 std::string Output(const CCliOptions& options) {
     const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
     const double lat = *options.latitude;
     const double lon = *options.longitude;
-    const float offset = *options.offset;
-    const int dst = options.dst ? 1 : 0;
     if (UsesYearFileOutput(options)) {
         return YearFileOutput(options, date);
     }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
     }
+    const CClockChoice clock = ClockChoiceOf(options);
 
     if (options.days == 0 && options.format == CliFormat::Text) {
         // Computed in the window's order, all three before anything is written.
-        const CSolarResult sunrise = LocalSunrise(date, lat, lon, offset, dst);
-        const CSolarResult sunset = LocalSunset(date, lat, lon, offset, dst);
-        const CSolarResult noon = LocalSolarNoon(date, lon, offset, dst);
+        const CClockRun day = clock.Runs(date, 1, lon).front();
+        const float offset = day.clock.offset;
+        const int dst = day.clock.dst;
+        const CSolarResult sunrise = LocalSunrise(day.engineFirst, lat, lon, offset, dst);
+        const CSolarResult sunset = LocalSunset(day.engineFirst, lat, lon, offset, dst);
+        const CSolarResult noon = LocalSolarNoon(day.engineFirst, lon, offset, dst);
         for (const CSolarResult* result : {&sunrise, &sunset, &noon}) {
             CheckResultYears(*result);
         }
@@ -158,14 +167,15 @@ std::string Output(const CCliOptions& options) {
                "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
                "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
     }
+    std::vector<CClockOnDate> clocks;
     const auto rows =
-        LocalSolarTable(date, options.days == 0 ? 1 : options.days, lat, lon, offset, dst);
+        SolarTableOnClock(clock, date, options.days == 0 ? 1 : options.days, lat, lon, &clocks);
     for (const CSolarDay& row : rows) {
         for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
             CheckResultYears(*result);
         }
     }
-    return options.format == CliFormat::Csv ? CsvText(rows) : TableText(rows);
+    return options.format == CliFormat::Csv ? CsvText(rows, clocks) : TableText(rows);
 }
 
 }  // namespace
@@ -173,7 +183,7 @@ std::string Output(const CCliOptions& options) {
 std::string CliUsage() {
     return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
                     [--days N] [--format text|csv|json|ics] [--precise] [--events LIST]
-       daybreak-cli --state CODE (--zip ZIP | --city CITY) [--dst] [--date ...] [...]
+       daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [--dst] [...]
        daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
@@ -201,10 +211,16 @@ Options:
                    (dawn and dusk), golden (-4 to +6 degrees), blue (-6 to -4 degrees),
                    azimuth (the Sun's direction at sunrise and sunset, its noon elevation).
                    All but the default three always come from the precise engine.
-  --state CODE     take the place from the archive of a state or possession (TX, PR, GU)
-  --zip ZIP        ... the place of that zip code (the first such record in the archive)
-  --city CITY      ... the place of that city-list text ("Mission - 78572"), or the first
-                   place of that name ("Mission"; the others' zip codes go to standard error).
+  --zip ZIP        take the place of that zip code from the archives, in whatever state
+  --city CITY      ... the place of that name, in any case, with or without accents and
+                   punctuation ("anasco" finds Anasco, "st louis" Saint Louis and St. Louis);
+                   several places print a short list on standard error (exit status 2), and
+                   a name that matches nothing suggests up to five near ones
+  --state STATE    ... only in that state or possession: its code or its name, any case
+                   (TX, texas, PR). With it, a city-list text ("Mission - 78572") or a name as
+                   stored ("Mission") takes the first such place in the archive and lists the
+                   others' zip codes on standard error; --zip takes the first record
+  --first          of several places, take the first (state table order, then archive order)
                    The place's lines (City Name, County Name, Latitude, Longitude west
                    positive, Time Zone) come before the results. A place that keeps standard
                    time all year gets no daylight-saving hour, even with --dst.
@@ -229,7 +245,8 @@ Examples:
   daybreak-cli --lat 41.88N --lon 87.63W --offset 6 --dst --date 2007-06-21
   daybreak-cli --lat 13.44 --lon 144.79E --offset -10 --date 2007-06-21
   daybreak-cli --lat 64.84 --lon 147.72 --offset 9 --dst --days 7 --format csv
-  daybreak-cli --state TX --zip 78572 --date 2007-06-21 --dst
+  daybreak-cli --zip 78572 --date 2007-06-21 --dst
+  daybreak-cli --city "san antonio" --state tx --first
   daybreak-cli --list-cities PR
 
 Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14 hours, and
@@ -237,9 +254,10 @@ every result must fall in the years 1900 to 9999. Text from the archives is prin
 control characters written as \xHH.
 
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed (an
-unknown state, a missing archive, a zip code or city that no record has, a value out of its
-range), 1 for --dump of a file that ends inside a record, for output that cannot be written
-("cannot write output: REASON") and for running out of memory.
+unknown state, a missing archive, a zip code or city that no record has, several places
+without --first, a value out of its range), 1 for --dump of a file that ends inside a
+record, for output that cannot be written ("cannot write output: REASON") and for running
+out of memory.
 )";
 }
 

@@ -147,6 +147,17 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
     return date;
 }
 
+CClockChoice ClockChoiceOf(const CCliOptions& options) {
+    if (options.zone) {
+        std::optional<int> tick;
+        if (options.dst || options.noDst) {
+            tick = options.dst ? 1 : 0;
+        }
+        return CClockChoice::Zone(*options.zone, options.offset, tick);
+    }
+    return CClockChoice::Fixed(options.offset.value_or(0.0f), options.dst ? 1 : 0);
+}
+
 CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     CCliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -192,6 +203,16 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--dst") {
             noValue();
             options.dst = true;
+        } else if (name == "--no-dst") {
+            noValue();
+            options.noDst = true;
+        } else if (name == "--tz") {
+            const std::string_view text = value();
+            options.zone = CZoneClock::Load(std::string(text));
+            if (!options.zone) {
+                Fail(name, text,
+                     "is not a time zone of this system's database (e.g. America/Chicago)");
+            }
         } else if (name == "--date") {
             options.date = ParseDate(name, value());
         } else if (name == "--days") {
@@ -219,6 +240,9 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--precise") {
             noValue();
             options.precise = true;
+        } else if (name == "--first") {
+            noValue();
+            options.place.first = true;
         } else if (name == "--events") {
             options.events = ParseEventList(name, value());
         } else if (!ParsePlaceOption(name, value, options.place)) {
@@ -229,14 +253,17 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.help || options.version) {
         return options;
     }
+    if (options.dst && options.noDst) {
+        throw CCliError("--dst and --no-dst: give one of them");
+    }
     if (!options.events.empty() &&
         (options.format == CliFormat::Json || options.format == CliFormat::Ics)) {
         throw CCliError("--events: the json and ics formats carry their own events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
-                      options.dst || options.date || options.days != 0 ||
-                          options.format != CliFormat::Text || options.precise ||
-                          !options.events.empty());
+                      options.dst || options.noDst || options.zone || options.date ||
+                          options.days != 0 || options.format != CliFormat::Text ||
+                          options.precise || !options.events.empty());
     if (options.place.LooksUpPlace() || options.place.Lists()) {
         return options;
     }
@@ -246,8 +273,9 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (!options.longitude) {
         throw CCliError("--lon: missing (longitude in degrees, west positive, e.g. 87.63W)");
     }
-    if (!options.offset) {
-        throw CCliError("--offset: missing (hours behind UTC, e.g. 6 for US Central)");
+    if (!options.offset && !options.zone) {
+        throw CCliError(
+            "--offset: missing (hours behind UTC, e.g. 6 for US Central, or --tz America/Chicago)");
     }
     return options;
 }

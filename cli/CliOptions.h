@@ -16,6 +16,7 @@
 #include "EventOutput.h"
 #include "Exception.h"
 #include "PlaceOptions.h"
+#include "ZoneClock.h"
 
 // A bad command line: what() is one line naming the argument, without the program's name.
 class CCliError : public CMessageException {
@@ -39,12 +40,20 @@ struct CCliOptions {
     CPlaceOptions place;
 
     bool dst = false;                // add the daylight-saving hour
+    bool noDst = false;              // never add it
+    // The clock by the date: daylight saving (and, without --offset, the offset) from this
+    // zone on each date, unless --dst or --no-dst fixes the tick.
+    std::optional<CZoneClock> zone;
     std::optional<CCivilDate> date;  // today when absent
     int days = 0;                    // 0: the three result lines; N: a table of N days
     CliFormat format = CliFormat::Text;
     bool precise = false;          // sunrise, sunset and noon from the precise engine
     std::vector<CliEvent> events;  // --events; empty: the three default events
 };
+
+// The clock the results are read on: the zone's by the date (with --offset as its standard
+// offset and --dst or --no-dst as its tick when given), or the fixed offset and tick.
+CClockChoice ClockChoiceOf(const CCliOptions& options);
 
 // Throws CCliError for an unknown option, a missing or malformed value, or a missing place.
 CCliOptions ParseCliOptions(const std::vector<std::string>& args);

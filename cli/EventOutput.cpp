@@ -98,6 +98,7 @@ std::string ColumnTitle(const CItem& item, bool csv) {
 struct CDayResults {
     CSolarDay series;
     CSunDayEvents precise;
+    CClockOnDate clock;
 };
 
 struct CPlan {
@@ -195,7 +196,7 @@ std::string CellValue(const CPlan& plan, const CDayResults& day, const CItem& it
     if (!result.HasTime() && !IsDefaultSeriesEvent(*item.event)) {
         return result.outcome == SolarOutcome::UpAllDay ? "above all day" : "below all day";
     }
-    return csv ? CsvCell(result) : CellText(result, day.series.date);
+    return csv ? CsvCell(result, day.clock.utcOffsetSeconds) : CellText(result, day.series.date);
 }
 
 // Sunrise and sunset as the day length takes them, from whichever engine shows them.
@@ -214,28 +215,38 @@ std::vector<CDayResults> Compute(const CPlan& plan, const CCliOptions& options,
                                  const CCivilDate& date, bool singleDay) {
     const double lat = *options.latitude;
     const double lon = *options.longitude;
-    const float offset = *options.offset;
-    const int dst = options.dst ? 1 : 0;
     const int days = singleDay ? 1 : std::max(1, options.days);
+    const CClockChoice clock = ClockChoiceOf(options);
+    const std::vector<CClockRun> runs = clock.Runs(date, days, lon);
 
     std::vector<CDayResults> rows(static_cast<std::size_t>(days));
     if (plan.needSeries && singleDay) {
         // The window's calls, so that the lines are the plain ones (with a polar day's
         // nearest sunrise or sunset).
-        rows[0].series = {date, LocalSunrise(date, lat, lon, offset, dst),
-                          LocalSunset(date, lat, lon, offset, dst),
-                          LocalSolarNoon(date, lon, offset, dst)};
+        const CClockRun& day = runs.front();
+        const float offset = day.clock.offset;
+        const int dst = day.clock.dst;
+        rows[0].series = {date, LocalSunrise(day.engineFirst, lat, lon, offset, dst),
+                          LocalSunset(day.engineFirst, lat, lon, offset, dst),
+                          LocalSolarNoon(day.engineFirst, lon, offset, dst)};
     } else if (plan.needSeries) {
-        const std::vector<CSolarDay> series = LocalSolarTable(date, days, lat, lon, offset, dst);
+        const std::vector<CSolarDay> series = SolarTableOnClock(clock, date, days, lat, lon);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             rows[i].series = series[i];
         }
     }
-    if (plan.runPrecise) {
-        const std::vector<CSunDayEvents> precise =
-            PreciseSunTable(date, days, lat, lon, offset, dst, plan.altitudes);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i].precise = precise[i];
+    std::size_t row = 0;
+    for (const CClockRun& run : runs) {
+        std::vector<CSunDayEvents> precise;
+        if (plan.runPrecise) {
+            precise = PreciseSunTable(run.engineFirst, run.days, lat, lon, run.clock.offset,
+                                      run.clock.dst, plan.altitudes);
+        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(run.days); ++i, ++row) {
+            if (plan.runPrecise) {
+                rows[row].precise = precise[i];
+            }
+            rows[row].clock = run.clock;
         }
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {

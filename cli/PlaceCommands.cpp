@@ -1,34 +1,24 @@
 #include "PlaceCommands.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <vector>
 
 #include "ArchiveDump.h"
-#include "EntryOrder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "File.h"
-#include "StateArchive.h"
-#include "StateTable.h"
+#include "NumberText.h"
+#include "PlaceIndex.h"
+#include "PlaceName.h"
+#include "PlaceService.h"
 #include "TimeZoneList.h"
 #include "Windows1252.h"
 
 namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
-
-// The tool keeps no entry texts while loading: the listings are made from the location list
-// afterwards, which keeps the memory of a load to the list's own.
-class CNullSink : public IStateArchiveSink {
-public:
-    void ResetZipList() override {}
-    void ResetCityList() override {}
-    void AddZipEntry(const std::string&) override {}
-    void AddCityEntry(const std::string&) override {}
-};
 
 // The first failure the loader shows becomes the tool's one-line error.
 class CFirstErrorReporter : public IErrorReporter {
@@ -41,29 +31,20 @@ public:
     std::string message;
 };
 
-// The archive of a state code given on the command line; the code is taken in either case.
+// The archive of a state given on the command line: its code or its name, in any case.
 std::string StateCode(std::string_view option, const std::string& text) {
-    std::string code = text;
-    for (char& c : code) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    if (std::any_of(g_StateTable.begin(), g_StateTable.end(),
-                    [&code](const CStateRow& row) { return row.code == code; })) {
-        return code;
+    if (const auto row = CPlaceService::StateFromText(text)) {
+        return std::string(row->code);
     }
     throw CCliError(std::string(option) + ": '" + text +
-                    "' is not the code of a state or possession (e.g. TX, PR, GU)");
+                    "' is not a state or possession (a code such as TX, PR, GU, or a name)");
 }
 
-void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& list) {
-    CNullSink sink;
+void Load(const std::string& code, CPlaceService& places, CTimeZoneList& list) {
+    CNullArchiveSink sink;
     CFirstErrorReporter reporter;
     try {
-        LoadStateArchive(
-            code, list, sink, reporter,
-            place.archives ? std::filesystem::path(*place.archives) : std::filesystem::path());
+        places.LoadState(code, list, sink, reporter);
     } catch (const CException& e) {
         throw CCliError(e.GetErrorMessage());
     }
@@ -72,13 +53,7 @@ void Load(const std::string& code, const CPlaceOptions& place, CTimeZoneList& li
     }
 }
 
-// The order of the window's lists (see EntryOrder.h): the entries in the file's order (the
-// list runs backwards), then a stable sort, which keeps equal texts in that order.
-std::string SortedLines(std::vector<std::string> entries) {
-    std::reverse(entries.begin(), entries.end());
-    std::stable_sort(
-        entries.begin(), entries.end(),
-        [](const std::string& a, const std::string& b) { return EntrySortsBefore(a, b); });
+std::string Lines(const std::vector<std::string>& entries) {
     std::string text;
     for (const std::string& entry : entries) {
         text += Windows1252ToPrintable(entry);
@@ -87,89 +62,152 @@ std::string SortedLines(std::vector<std::string> entries) {
     return text;
 }
 
-// Numbers as the window's edit fields show them: 15 significant digits for a double, 6 for a
-// float, no trailing zeros.
-std::string DoubleText(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
+std::filesystem::path ArchiveDirectory(const CPlaceOptions& place) {
+    return place.archives ? std::filesystem::path(*place.archives) : std::filesystem::path();
 }
 
-std::string FloatText(float value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", static_cast<double>(value));
-    return text;
+// A typed name in the archives' code page; a character no archive can hold is dropped, as the
+// folded comparison drops what is not a letter or a digit.
+std::string TypedName(const std::string& utf8) {
+    try {
+        return Utf8ToWindows1252(utf8);
+    } catch (const CEncodingError&) {
+        std::string ascii;
+        for (const char c : utf8) {
+            ascii += static_cast<unsigned char>(c) < 0x80 ? c : ' ';
+        }
+        return ascii;
+    }
+}
+
+// Several places answer: the short list goes with the error, unless --first takes the first.
+[[noreturn]] void ThrowChoices(const std::string& option, const std::string& typed,
+                               const std::vector<CPlace>& choices) {
+    std::string message = option + ": " + std::to_string(choices.size()) + " places match '" +
+                          typed + "'; give --first, or --state and --zip to choose one:";
+    constexpr std::size_t kShown = 10;  // a short list: the state and zip narrow it further
+    for (std::size_t i = 0; i < choices.size() && i < kShown; ++i) {
+        const CPlace& p = choices[i];
+        message += "\n  " + Windows1252ToPrintable(p.record.m_strCity) + ", " + p.state + ", " +
+                   Windows1252ToPrintable(p.record.m_strZipCode) + ", " +
+                   Windows1252ToPrintable(p.record.m_strCounty);
+    }
+    if (choices.size() > kShown) {
+        message += "\n  ... and " + std::to_string(choices.size() - kShown) + " more";
+    }
+    throw CCliError(message);
+}
+
+std::string DidYouMean(const std::vector<std::string>& names) {
+    if (names.empty()) {
+        return {};
+    }
+    std::string text = " (did you mean ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ");
+        text += Windows1252ToPrintable(names[i]);
+    }
+    return text + "?)";
+}
+
+// The place of a zip code: in one state, or in every state that has it.
+std::vector<CPlace> ZipPlaces(CPlaceService& places, const std::optional<std::string>& code,
+                              const std::string& zip) {
+    if (!code) {
+        auto found = places.FindZipNationwide(zip);
+        if (found.empty()) {
+            throw CCliError("--zip: no place has the zip code '" + zip + "'");
+        }
+        return found;
+    }
+    CTimeZoneList list;
+    Load(*code, places, list);
+    const auto record = CPlaceService::FindByZip(list, zip);
+    if (!record) {
+        throw CCliError("--zip: no place in " + *code + " has the zip code '" + zip + "'");
+    }
+    return {places.MakePlace(*code, *record)};
+}
+
+// The places of a city: with a state, its exact city-list text or name first (of several
+// places of that name the first in the file, the others named in `notes`); then, and without a
+// state, every place whose folded name equals the typed one.
+std::vector<CPlace> CityPlaces(CPlaceService& places, const std::optional<std::string>& code,
+                               const std::string& typed, std::string& notes) {
+    const std::string city = TypedName(typed);
+    std::optional<CPlaceIndex> stateIndex;
+    if (code) {
+        CTimeZoneList list;
+        Load(*code, places, list);
+        if (const auto record = CPlaceService::FindByCityEntry(list, city)) {
+            return {places.MakePlace(*code, *record)};
+        }
+        const std::vector<CTimeZoneData> named = CPlaceService::FindByCityName(list, city);
+        if (!named.empty()) {
+            if (named.size() > 1) {
+                notes += kProgram;
+                notes += ": " + std::to_string(named.size() - 1) + " other place" +
+                         (named.size() > 2 ? "s" : "") + " named " + Windows1252ToPrintable(city) +
+                         " in " + *code + ", zip code" + (named.size() > 2 ? "s:" : ":");
+                for (std::size_t i = 1; i < named.size(); ++i) {
+                    notes += (i > 1 ? ", " : " ") + Windows1252ToPrintable(named[i].m_strZipCode);
+                }
+                notes += "\n";
+            }
+            return {places.MakePlace(*code, named.front())};
+        }
+        std::vector<CIndexedPlace> own;
+        for (const CTimeZoneData& record : list) {
+            own.push_back({*code, record, PlaceNameKey(record.m_strCity)});
+        }
+        std::reverse(own.begin(), own.end());
+        stateIndex = CPlaceIndex::FromPlaces(std::move(own));
+    }
+    const CPlaceIndex& index = stateIndex ? *stateIndex : places.Index();
+    const std::string key = PlaceNameKey(city);
+    std::vector<CPlace> found;
+    for (const std::size_t i : index.FindCity(key)) {
+        found.push_back(places.MakePlace(index[i].state, index[i].record));
+    }
+    if (found.empty()) {
+        throw CCliError("--city: no place" + (code ? " in " + *code : std::string()) +
+                        " is called '" + typed + "'" + DidYouMean(index.Suggest(key, 5)));
+    }
+    return found;
 }
 
 }  // namespace
 
 std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     const CPlaceOptions& place = options.place;
-    const std::string code = StateCode("--state", *place.state);
-    CTimeZoneList list;
-    Load(code, place, list);
-
-    std::optional<CTimeZoneData> record;
-    if (place.zip) {
-        record = list.FindByZip(*place.zip);
-        if (!record) {
-            throw CCliError("--zip: no place in " + code + " has the zip code '" + *place.zip +
-                            "'");
-        }
-    } else {
-        std::string city;
-        try {
-            city = Utf8ToWindows1252(*place.city);
-        } catch (const CEncodingError&) {
-            city.clear();  // no archive text can hold it: it matches nothing below
-        }
-        record = city.empty() ? std::nullopt : list.FindByCityEntry(city);
-        if (!record && !city.empty()) {
-            // A bare name: the list runs from the file's last record to its first.
-            std::vector<const CTimeZoneData*> matches;
-            for (const CTimeZoneData& r : list) {
-                if (r.m_strCity == city) {
-                    matches.push_back(&r);
-                }
-            }
-            std::reverse(matches.begin(), matches.end());  // the file's order
-            if (!matches.empty()) {
-                record = *matches.front();
-                if (matches.size() > 1) {
-                    notes += kProgram;
-                    notes += ": " + std::to_string(matches.size() - 1) + " other place" +
-                             (matches.size() > 2 ? "s" : "") + " named " +
-                             Windows1252ToPrintable(city) + " in " + code + ", zip code";
-                    notes += matches.size() > 2 ? "s:" : ":";
-                    for (std::size_t i = 1; i < matches.size(); ++i) {
-                        notes +=
-                            (i > 1 ? ", " : " ") + Windows1252ToPrintable(matches[i]->m_strZipCode);
-                    }
-                    notes += "\n";
-                }
-            }
-        }
-        if (!record) {
-            throw CCliError("--city: no place in " + code + " is called '" + *place.city + "'");
-        }
+    CPlaceService places(ArchiveDirectory(place));
+    std::optional<std::string> code;
+    if (place.state) {
+        code = StateCode("--state", *place.state);
     }
+    const std::vector<CPlace> found = place.zip ? ZipPlaces(places, code, *place.zip)
+                                                : CityPlaces(places, code, *place.city, notes);
+    if (found.size() > 1 && !place.first) {
+        ThrowChoices(place.zip ? "--zip" : "--city", place.zip ? *place.zip : *place.city, found);
+    }
+    const CPlace& chosen = found.front();
 
-    options.latitude = record->m_dLatitude;
-    options.longitude = record->m_dLongitude * -1.0;  // stored east positive, shown west positive
-    options.offset = static_cast<float>(record->m_nTimeZone);
-    if (record->m_strDST == "N" && options.dst) {
+    options.latitude = chosen.latitude;
+    options.longitude = chosen.longitude;
+    options.offset = chosen.offset;
+    if (!chosen.observesDst && options.dst) {
         options.dst = false;
-        notes += std::string(kProgram) + ": " + Windows1252ToPrintable(record->m_strCity) +
+        notes += std::string(kProgram) + ": " + Windows1252ToPrintable(chosen.record.m_strCity) +
                  " keeps standard time all year: no daylight-saving hour added\n";
     }
     if (options.format != CliFormat::Text) {
         return {};  // CSV, JSON and iCalendar files stand alone
     }
-    return "City Name: " + Windows1252ToPrintable(record->m_strCity) + "\n" +
-           "County Name: " + Windows1252ToPrintable(record->m_strCounty) + "\n" +
-           "Latitude: " + DoubleText(*options.latitude) + "\n" +
-           "Longitude: " + DoubleText(*options.longitude) + "\n" +
-           "Time Zone: " + FloatText(*options.offset) + "\n";
+    return "City Name: " + Windows1252ToPrintable(chosen.record.m_strCity) + "\n" +
+           "County Name: " + Windows1252ToPrintable(chosen.record.m_strCounty) + "\n" +
+           "Latitude: " + daybreak::FormatDoubleText(*options.latitude) + "\n" +
+           "Longitude: " + daybreak::FormatDoubleText(*options.longitude) + "\n" +
+           "Time Zone: " + daybreak::FormatFloatText(*options.offset) + "\n";
 }
 
 int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& text,
@@ -198,13 +236,9 @@ int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& 
     const bool zips = place.listZips.has_value();
     const std::string code = StateCode(zips ? "--list-zips" : "--list-cities",
                                        zips ? *place.listZips : *place.listCities);
+    CPlaceService places(ArchiveDirectory(place));
     CTimeZoneList list;
-    Load(code, place, list);
-    std::vector<std::string> entries;
-    entries.reserve(list.GetCount());
-    for (const CTimeZoneData& record : list) {
-        entries.push_back(zips ? record.ZipEntry() : record.CityEntry());
-    }
-    text = SortedLines(std::move(entries));
+    Load(code, places, list);
+    text = Lines(zips ? CPlaceService::ZipEntries(list) : CPlaceService::CityEntries(list));
     return 0;
 }

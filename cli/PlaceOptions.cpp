@@ -42,16 +42,15 @@ void CheckPlaceOptions(const CPlaceOptions& place, bool typedPlace, bool calcula
         return;
     }
     if (!place.LooksUpPlace()) {
+        if (place.first) {
+            throw CCliError("--first: goes with --zip or --city");
+        }
         return;
     }
     if (typedPlace) {
         throw CCliError(
             "--state: give either a place from the archives or --lat, --lon and "
             "--offset, not both");
-    }
-    if (!place.state) {
-        throw CCliError(std::string(place.zip ? "--zip" : "--city") +
-                        ": needs --state (the two-letter code, e.g. TX)");
     }
     if (place.zip && place.city) {
         throw CCliError("--zip and --city: give one of them");

@@ -1,10 +1,15 @@
 #pragma once
 // Command-line options that take the place from the state archives instead of typing it in:
 //
-//     --state TX --zip 78572             the place of that zip code (the first in the archive)
+//     --zip 78572                        the place of that zip code, in whatever state
+//     --state TX --zip 78572             ... in that state (the first in the archive)
 //     --state TX --city "Mission - 78572"  the place of that city-list text
 //     --state TX --city Mission          the first place of that name; the others' zip codes
 //                                        are listed on standard error
+//     --city "san antonio" [--state tx]  every place of that name, folded (case, accents,
+//                                        punctuation); several are an error listing them,
+//                                        unless --first takes the first
+//     --state takes a code or a name in any case
 //     --list-zips TX, --list-cities TX   the two lists, sorted as the window sorts them
 //     --dump FILE                        every record of an archive file, one line each
 //     --archives DIR                     where the archives lie (default: beside the program)
@@ -22,6 +27,8 @@ struct CPlaceOptions {
     std::optional<std::string> listCities;
     std::optional<std::string> dump;
     std::optional<std::string> archives;
+
+    bool first = false;  // --first: of several places, the first
 
     bool LooksUpPlace() const { return state || zip || city; }
     bool Lists() const { return listZips || listCities || dump; }

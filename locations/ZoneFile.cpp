@@ -126,47 +126,106 @@ CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& 
     return Parse(bytes, code);
 }
 
-CZoneTable CZoneTable::Parse(std::string_view bytes, std::string_view code) {
-    const auto damaged = [](const std::string& why) {
-        return Unknown(std::string(kZoneFileName) + " is damaged: " + why);
-    };
+namespace {
+
+// The file's parts, each checked against the bytes that remain and the header's checksum.
+struct ZoneLayout {
+    std::vector<std::string_view> names;
+    std::string_view rows;  // stateCount rows of kStateRowSize bytes
+    std::uint16_t stateCount = 0;
+    std::string_view entries;
+    std::uint32_t entryCount = 0;
+};
+
+// "" when `bytes` holds a whole zone file, else why not.
+std::string ReadLayout(std::string_view bytes, ZoneLayout& layout) {
     Reader reader(bytes);
     std::string_view magic;
     if (!reader.Take(kMagic.size(), magic) || magic != kMagic) {
-        return damaged("not a zone file");
+        return "not a zone file";
     }
-
-    CZoneTable table;
     std::uint16_t nameCount = 0;
     if (!reader.Read(nameCount) || nameCount == 0) {
-        return damaged("no zone names");
+        return "no zone names";
     }
-    table.m_names.reserve(nameCount);
+    layout.names.reserve(nameCount);
     for (std::uint16_t i = 0; i < nameCount; ++i) {
         std::uint8_t length = 0;
         std::string_view name;
         if (!reader.Read(length) || !reader.Take(length, name) || !IsZoneName(name)) {
-            return damaged("zone name " + std::to_string(i + 1));
+            return "zone name " + std::to_string(i + 1);
         }
-        table.m_names.emplace_back(name);
+        layout.names.push_back(name);
     }
-
-    std::uint16_t stateCount = 0;
-    std::string_view rows;
-    if (!reader.Read(stateCount) || !reader.Take(std::size_t{stateCount} * kStateRowSize, rows)) {
-        return damaged("state table cut short");
+    if (!reader.Read(layout.stateCount) ||
+        !reader.Take(std::size_t{layout.stateCount} * kStateRowSize, layout.rows)) {
+        return "state table cut short";
     }
-    std::uint32_t entryCount = 0;
     std::uint32_t headerCrc = 0;
-    std::string_view entries;
     const std::size_t headerEnd = reader.Position();
-    if (!reader.Read(entryCount) || !reader.Take(std::size_t{entryCount} * kEntrySize, entries) ||
+    if (!reader.Read(layout.entryCount) ||
+        !reader.Take(std::size_t{layout.entryCount} * kEntrySize, layout.entries) ||
         !reader.Read(headerCrc) || reader.Position() != bytes.size()) {
-        return damaged("wrong length");
+        return "wrong length";
     }
     if (Crc32(bytes.substr(0, headerEnd)) != headerCrc) {
-        return damaged("header checksum");
+        return "header checksum";
     }
+    return {};
+}
+
+}  // namespace
+
+std::vector<std::string> CZoneTable::StatesWithZip(std::string_view bytes, std::string_view zip) {
+    ZoneLayout layout;
+    std::vector<std::string> states;
+    if (!IsZip(zip) || !ReadLayout(bytes, layout).empty()) {
+        return states;
+    }
+    for (std::uint16_t s = 0; s < layout.stateCount; ++s) {
+        Reader row(layout.rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
+        std::string_view code;
+        std::uint32_t first = 0, count = 0;
+        row.Take(2, code);
+        row.Read(first);
+        row.Read(count);
+        if (first > layout.entryCount || count > layout.entryCount - first) {
+            continue;
+        }
+        // A state's entries are sorted by zip: a binary search over the fixed-size entries.
+        const std::string_view own =
+            layout.entries.substr(std::size_t{first} * kEntrySize, std::size_t{count} * kEntrySize);
+        std::size_t low = 0, high = count;
+        while (low < high) {
+            const std::size_t mid = low + (high - low) / 2;
+            if (own.substr(mid * kEntrySize, kZipLength) < zip) {
+                low = mid + 1;
+            } else {
+                high = mid;
+            }
+        }
+        if (low < count && own.substr(low * kEntrySize, kZipLength) == zip) {
+            states.emplace_back(code);
+        }
+    }
+    return states;
+}
+
+CZoneTable CZoneTable::Parse(std::string_view bytes, std::string_view code) {
+    const auto damaged = [](const std::string& why) {
+        return Unknown(std::string(kZoneFileName) + " is damaged: " + why);
+    };
+    ZoneLayout layout;
+    if (std::string why = ReadLayout(bytes, layout); !why.empty()) {
+        return damaged(why);
+    }
+    CZoneTable table;
+    table.m_names.assign(layout.names.begin(), layout.names.end());
+    const std::uint16_t nameCount = static_cast<std::uint16_t>(layout.names.size());
+    const std::uint16_t stateCount = layout.stateCount;
+    const std::uint32_t entryCount = layout.entryCount;
+    const std::string_view rows = layout.rows;
+    const std::string_view entries = layout.entries;
 
     for (std::uint16_t s = 0; s < stateCount; ++s) {
         Reader row(rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));

@@ -46,6 +46,11 @@ public:
     bool IsKnown() const { return m_problem.empty(); }
     const std::string& Problem() const { return m_problem; }
 
+    // The codes of the states whose entries hold `zip`, in the file's order; none when the
+    // bytes are not a whole zone file (the header's checksum is checked, the states' own are
+    // not: the archives have the last word). Any bytes are safe.
+    static std::vector<std::string> StatesWithZip(std::string_view bytes, std::string_view zip);
+
     // The zone of a zip of this state, or nothing.
     std::optional<std::string_view> Find(std::string_view zip) const;
     std::size_t Size() const { return m_zips.size(); }

@@ -57,7 +57,7 @@ double GeocentricAltitude(double topocentricDegrees) {
 // Sines of the event altitudes as seen from the Earth's centre.
 const std::array<double, kSunAltitudeCount> kSinGeocentricAltitude = [] {
     std::array<double, kSunAltitudeCount> sines{};
-    for (int a = 0; a < kSunAltitudeCount; ++a) {
+    for (std::size_t a = 0; a < kSunAltitudeCount; ++a) {
         sines[a] = std::sin(GeocentricAltitude(kSunAltitudeDegrees[a]) * kDeg);
     }
     return sines;
@@ -123,8 +123,8 @@ CSunPosition PreciseSunPosition(double julianDayUt) {
 CSunSamples::CSunSamples(const CCivilDate& date, double lon)
     : m_date(date), m_lon(lon), m_center(720 + 4 * lon) {
     m_noonJd = static_cast<double>(DaysFromCivil(date)) + kJulianDayOfEpoch + m_center / 1440;
-    for (int i = 0; i < 3; ++i) {
-        const CSunPosition p = PreciseSunPosition(m_noonJd + (i - 1));
+    for (std::size_t i = 0; i < 3; ++i) {
+        const CSunPosition p = PreciseSunPosition(m_noonJd + (static_cast<double>(i) - 1));
         m_sinDecl[i] = p.sinDeclination;
         m_eqTime[i] = p.eqTime;
     }
@@ -282,7 +282,7 @@ CPreciseDayUtc PreciseDayUtc(const CSunSamples& samples, double lat, SunAltitude
     const CSunSamples::CPlace transitPlace = samples.At(day.noon);
     const double geocentric = 90 - std::fabs(lat - std::asin(transitPlace.sinDecl) / kDeg);
     day.noonElevation = geocentric - kSolarParallaxDegrees * std::cos(geocentric * kDeg);
-    for (int a = 0; a < kSunAltitudeCount; ++a) {
+    for (std::size_t a = 0; a < kSunAltitudeCount; ++a) {
         if ((mask & (1u << a)) == 0) {
             continue;
         }

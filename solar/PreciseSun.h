@@ -34,12 +34,12 @@ enum class SunAltitude {
     GoldenHigh,    // +6: golden hour's upper edge
 };
 
-inline constexpr int kSunAltitudeCount = 6;
+inline constexpr std::size_t kSunAltitudeCount = 6;
 inline constexpr std::array<double, kSunAltitudeCount> kSunAltitudeDegrees = {-0.833, -6, -12,
                                                                               -18,    -4, 6};
 
-constexpr int SunAltitudeIndex(SunAltitude altitude) noexcept {
-    return static_cast<int>(altitude);
+constexpr std::size_t SunAltitudeIndex(SunAltitude altitude) noexcept {
+    return static_cast<std::size_t>(altitude);
 }
 
 // A set of altitudes to compute, one bit per SunAltitude.

@@ -53,7 +53,7 @@ CSunDayEvents LocalDay(const CSunSamples& samples, double lat, float offset, int
     const CPreciseDayUtc utc = PreciseDayUtc(samples, lat, mask);
     CSunDayEvents day;
     day.date = samples.Date();
-    for (int i = 0; i < kSunEventCount; ++i) {
+    for (std::size_t i = 0; i < kSunEventCount; ++i) {
         const auto event = static_cast<SunEvent>(i);
         if (event == SunEvent::SolarNoon) {
             day.events[i] =

@@ -40,7 +40,7 @@ enum class SunEvent {
     EveningBlueHourStart,
     EveningBlueHourEnd,
 };
-inline constexpr int kSunEventCount = 17;
+inline constexpr std::size_t kSunEventCount = 17;
 
 struct CSunEventInfo {
     const char* label;     // "Civil Dawn": the line's name

@@ -5,6 +5,8 @@
 #include <cctz/civil_time.h>
 #include <cctz/time_zone.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -141,38 +143,104 @@ CSolarResult ZonedSolarNoon(const CCivilDate& date, double lon, const CZoneClock
 
 std::vector<CSolarDay> ZonedSolarTable(const CCivilDate& first, int days, double lat, double lon,
                                        const CZoneClock& zone) {
-    std::vector<CSolarDay> rows;
-    if (days <= 0) {
-        return rows;
+    return SolarTableOnClock(CClockChoice::Zone(zone), first, days, lat, lon);
+}
+
+CClockChoice CClockChoice::Fixed(float offset, int dst) {
+    CClockChoice choice;
+    choice.m_offset = offset;
+    choice.m_dst = dst;
+    return choice;
+}
+
+CClockChoice CClockChoice::Zone(CZoneClock zone, std::optional<float> standardOffset,
+                                std::optional<int> forcedDst) {
+    CClockChoice choice;
+    choice.m_zone = std::move(zone);
+    choice.m_offset = standardOffset;
+    choice.m_dst = forcedDst;
+    return choice;
+}
+
+CClockOnDate CClockChoice::OnDate(const CCivilDate& date) const {
+    CClockOnDate clock;
+    if (m_zone) {
+        clock = m_zone->OnDate(date);
     }
+    if (m_offset || m_dst) {
+        clock.offset = m_offset.value_or(clock.offset);
+        clock.dst = m_dst.value_or(clock.dst);
+        // Whole seconds: every offset in use is a whole number of minutes.
+        clock.utcOffsetSeconds =
+            static_cast<int>(std::lround((static_cast<double>(clock.dst) - clock.offset) * 3600.0));
+        if (!m_zone) {
+            clock.abbreviation.clear();
+        }
+    }
+    return clock;
+}
+
+std::vector<CClockRun> CClockChoice::Runs(const CCivilDate& first, int days, double lon) const {
+    std::vector<CClockRun> runs;
+    if (days <= 0) {
+        return runs;
+    }
+    CheckSolarDate(first);
+    const CCivilDate end = AddDays(first, days);
+    CCivilDate runStart = first;
+    while (runStart < end) {
+        CClockRun run;
+        run.first = runStart;
+        run.clock = OnDate(runStart);
+        CCivilDate runEnd = end;
+        if (m_zone) {
+            // A change of the zone's clock that the fixed parts hide continues the run.
+            CCivilDate from = runStart;
+            while (const std::optional<CCivilDate> change = m_zone->NextChange(from, end)) {
+                if (!SameClock(OnDate(*change), run.clock)) {
+                    runEnd = *change;
+                    break;
+                }
+                from = *change;
+            }
+        }
+        run.days = static_cast<int>(DaysBetween(runStart, runEnd));
+        run.engineFirst = m_zone ? EngineDay(runStart, lon, run.clock) : runStart;
+        runs.push_back(run);
+        runStart = runEnd;
+    }
+    return runs;
+}
+
+std::vector<CSolarDay> SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first,
+                                         int days, double lat, double lon,
+                                         std::vector<CClockOnDate>* clocks) {
+    std::vector<CSolarDay> rows;
     if (days > kMaxSolarTableDays) {
         // The fixed-offset table states the limit and its message.
         return LocalSolarTable(first, days, lat, lon, 0.0f, 0);
     }
-    CheckSolarDate(first);
-    const CCivilDate end = AddDays(first, days);
-    rows.reserve(static_cast<std::size_t>(days));
-    CCivilDate runStart = first;
-    while (runStart < end) {
-        const CClockOnDate clock = zone.OnDate(runStart);
-        const CCivilDate runEnd = zone.NextChange(runStart, end).value_or(end);
-        const int length = static_cast<int>(DaysBetween(runStart, runEnd));
-        const CCivilDate engineStart = EngineDay(runStart, lon, clock);
-        std::vector<CSolarDay> run =
-            LocalSolarTable(engineStart, length, lat, lon, clock.offset, clock.dst);
-        for (int i = 0; i < length; ++i) {
-            CSolarDay& row = run[static_cast<std::size_t>(i)];
-            row.date = AddDays(runStart, i);
-            if (row.solarNoon.time.date != row.date) {
+    const std::vector<CClockRun> runs = choice.Runs(first, days, lon);
+    rows.reserve(static_cast<std::size_t>(std::max(days, 0)));
+    for (const CClockRun& run : runs) {
+        const float offset = run.clock.offset;
+        const int dst = run.clock.dst;
+        std::vector<CSolarDay> part =
+            LocalSolarTable(run.engineFirst, run.days, lat, lon, offset, dst);
+        for (int i = 0; i < run.days; ++i) {
+            CSolarDay& row = part[static_cast<std::size_t>(i)];
+            row.date = AddDays(run.first, i);
+            if (choice.GetZone() != nullptr && row.solarNoon.time.date != row.date) {
                 // Noon crossed midnight within the run: this row needs its own engine day.
-                const CCivilDate day = EngineDay(row.date, lon, clock);
-                CSolarDay single = LocalSolarTable(day, 1, lat, lon, clock.offset, clock.dst)[0];
-                single.date = row.date;
-                row = single;
+                const CCivilDate day = EngineDay(row.date, lon, run.clock);
+                row = LocalSolarTable(day, 1, lat, lon, offset, dst)[0];
+                row.date = AddDays(run.first, i);
             }
             rows.push_back(row);
+            if (clocks != nullptr) {
+                clocks->push_back(run.clock);
+            }
         }
-        runStart = runEnd;
     }
     return rows;
 }

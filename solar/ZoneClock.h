@@ -71,3 +71,40 @@ CSolarResult ZonedSolarNoon(const CCivilDate& date, double lon, const CZoneClock
 // a change of clocks are right. Each run of days with one clock is computed as one table.
 std::vector<CSolarDay> ZonedSolarTable(const CCivilDate& first, int days, double lat, double lon,
                                        const CZoneClock& zone);
+
+// Days that share one clock, and the engine's first day for them (the date itself but beyond
+// the date line, see above).
+struct CClockRun {
+    CCivilDate first;
+    int days = 0;
+    CClockOnDate clock;
+    CCivilDate engineFirst;
+};
+
+// How results are read: at a fixed offset and daylight-saving tick, as typed, or on a zone's
+// clock by the date, where a user may still fix the standard offset or the tick.
+class CClockChoice {
+public:
+    static CClockChoice Fixed(float offset, int dst);
+    static CClockChoice Zone(CZoneClock zone, std::optional<float> standardOffset = {},
+                             std::optional<int> forcedDst = {});
+
+    const CZoneClock* GetZone() const noexcept { return m_zone ? &*m_zone : nullptr; }
+
+    CClockOnDate OnDate(const CCivilDate& date) const;
+
+    // The runs covering `days` days from `first` (none for 0 or fewer); a fixed clock is one
+    // run whose engine day is the date. Throws CSolarException for a date outside 1900-9999.
+    std::vector<CClockRun> Runs(const CCivilDate& first, int days, double lon) const;
+
+private:
+    std::optional<CZoneClock> m_zone;
+    std::optional<float> m_offset;  // the fixed clock, or the zone's standard offset replaced
+    std::optional<int> m_dst;
+};
+
+// A table of rows read on the chosen clock, each run computed as one table; `clocks`, when
+// given, receives each row's clock.
+std::vector<CSolarDay> SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first,
+                                         int days, double lat, double lon,
+                                         std::vector<CClockOnDate>* clocks = nullptr);

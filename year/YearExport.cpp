@@ -19,8 +19,9 @@ std::string LocalIso(const CCivilTime& time) {
     return IsoDate(time.date) + "T" + ClockOf(time);
 }
 
-std::string CsvCell(SolarOutcome outcome, const CCivilTime& time) {
-    return outcome == SolarOutcome::Time ? LocalIso(time) : OutcomeText(outcome);
+std::string CsvCell(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
+    return outcome == SolarOutcome::Time ? LocalIso(time) + OffsetText(utcOffset)
+                                         : OutcomeText(outcome);
 }
 
 std::string JsonValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
@@ -73,13 +74,14 @@ std::string YearCsv(const CYearTable& table) {
     text += twilights ? ",civil_dawn,civil_dusk\n" : "\n";
     text.reserve(text.size() + table.days.size() * (twilights ? 120 : 80));
     for (const CYearDay& day : table.days) {
-        text += IsoDate(day.date) + "," + CsvCell(day.sunrise.outcome, day.sunrise.time) + "," +
-                CsvCell(day.sunset.outcome, day.sunset.time) + "," +
-                CsvCell(day.solarNoon.outcome, day.solarNoon.time) + "," +
+        const int offset = day.utcOffsetSeconds;
+        text += IsoDate(day.date) + "," + CsvCell(day.sunrise.outcome, day.sunrise.time, offset) +
+                "," + CsvCell(day.sunset.outcome, day.sunset.time, offset) + "," +
+                CsvCell(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
                 DurationText(DayLengthSeconds(day));
         if (twilights) {
-            text += "," + CsvCell(day.civilDawn.outcome, day.civilDawn.time) + "," +
-                    CsvCell(day.civilDusk.outcome, day.civilDusk.time);
+            text += "," + CsvCell(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
+                    CsvCell(day.civilDusk.outcome, day.civilDusk.time, offset);
         }
         text += "\n";
     }

@@ -4,7 +4,7 @@
 // content.
 //
 // CSV: a header line, then one line a day: date, sunrise, sunset, solar noon (local ISO
-// date-times without offset), day length HH:MM:SS; with twilights, civil dawn and civil dusk
+// date-times with their UTC offset), day length HH:MM:SS; with twilights, civil dawn and civil dusk
 // after them. A day without a crossing says "up all day" or "down all day".
 //
 // JSON: an array of day objects:

@@ -125,12 +125,19 @@ CYearTable ComputeYear(const CYearRequest& request) {
     return ComputeDays(request, CCivilDate{year, 1, 1}, IsLeapYear(year) ? 366 : 365);
 }
 
-CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows) {
+CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
+                         const std::vector<CClockOnDate>* clocks) {
     CYearTable table;
     table.request = request;
+    if (request.fromDate) {
+        table.zoneName = request.zoneName;
+    }
     table.days.reserve(rows.size());
-    const int utcOffset = FixedUtcOffsetSeconds(request.offset, request.dst);
-    for (const CSolarDay& row : rows) {
+    const int fixedOffset = FixedUtcOffsetSeconds(request.offset, request.dst);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CSolarDay& row = rows[i];
+        const int utcOffset =
+            clocks != nullptr && i < clocks->size() ? (*clocks)[i].utcOffsetSeconds : fixedOffset;
         CYearDay day;
         day.date = row.date;
         day.sunrise = row.sunrise;

@@ -24,6 +24,7 @@
 #include "LocalSolarTime.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
+#include "ZoneClock.h"
 
 // A year that cannot be read on the clock asked for: the zone is not in the system's database.
 class CYearZoneError : public CMessageException {
@@ -75,8 +76,10 @@ CYearTable ComputeYear(const CYearRequest& request);
 // `count` days from `first` on (the tool's --days), otherwise as ComputeYear.
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count);
 
-// A table from rows another engine call has made (the tool's plain rows): no twilights.
-CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows);
+// A table from rows another engine call has made (the tool's plain rows): no twilights. Each
+// row's clock from `clocks` (one per row) when given, else the request's offset and tick.
+CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
+                         const std::vector<CClockOnDate>* clocks = nullptr);
 
 // Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
 // nothing when only one of the two exists.

@@ -1,5 +1,6 @@
 #include "FakeWindow.h"
 
+#include "PlaceIndex.h"
 #include "Resource.h"
 
 std::unique_ptr<CDataExchange> FakeWindow::BeginExchange(bool saveAndValidate) {
@@ -17,4 +18,13 @@ IComboBox* FakeExchange::ComboBox(int id) {
         default:
             return nullptr;
     }
+}
+
+std::optional<std::size_t> FakeWindow::ChooseFoundPlace(const CPlaceIndex& places) {
+    for (std::size_t i = 0; i < places.Size(); ++i) {
+        if (places[i].record.CityEntry() == foundPlace) {
+            return i;
+        }
+    }
+    return std::nullopt;
 }

@@ -35,6 +35,7 @@ struct FakeComboBox : IComboBox {
         }
     }
     int GetCurSel() const override { return selection; }
+    void SetCurSel(int index) override { selection = index; }
     std::string GetLBText(int index) const override {
         return items.at(static_cast<std::size_t>(index));
     }
@@ -96,6 +97,9 @@ public:
         dayDetails = lines;
     }
     std::string dayDetailsHeading;
+    // Find Place answers with the first place whose city entry is this, or cancels.
+    std::string foundPlace;
+    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     std::vector<CSunLine> dayDetails;
 };
 

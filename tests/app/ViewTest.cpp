@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -27,6 +28,7 @@
 #include "AboutDlg.h"
 #include "ColorStatic.h"
 #include "DaybreakView.h"
+#include "FindPlaceDlg.h"
 #include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
@@ -246,6 +248,47 @@ TEST_F(DaybreakViewTest, ChoosingAStateThenAZipFillsEveryField) {
     EXPECT_EQ(Combo(IDC_ZIP_COMBO)->count(), 0);
     EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("0"));
     EXPECT_TRUE(Edit(IDC_CITY_NAME)->text().isEmpty());
+}
+
+TEST_F(DaybreakViewTest, EnterInAListWithTextChoosesTheEntryAndTheWindowStays) {
+    Combo(IDC_STATE_COMBO)->setFocus();
+    QTest::keyClicks(Combo(IDC_STATE_COMBO), QStringLiteral("tx"));
+    QTest::keyClick(Combo(IDC_STATE_COMBO), Qt::Key_Return);
+    ASSERT_TRUE(m_view->isVisible());
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentText(), QStringLiteral("Texas"));
+    ASSERT_EQ(Combo(IDC_ZIP_COMBO)->count(), 2);
+
+    Combo(IDC_ZIP_COMBO)->setFocus();
+    QTest::keyClicks(Combo(IDC_ZIP_COMBO), QStringLiteral("78572"));
+    QTest::keyClick(Combo(IDC_ZIP_COMBO), Qt::Key_Return);
+    EXPECT_TRUE(m_view->isVisible());
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("Mission"));
+    EXPECT_FALSE(Edit(IDC_SUNRISE)->text().isEmpty());
+    // Neither push button is the default, so none shows the default frame.
+    EXPECT_FALSE(qobject_cast<QPushButton*>(m_view->Item(IDC_CALCULATE))->isDefault());
+    EXPECT_FALSE(qobject_cast<QPushButton*>(m_view->Item(IDC_CALCULATE))->autoDefault());
+}
+
+TEST_F(DaybreakViewTest, FindPlaceSelectsAPlaceOfAnotherStateAsAUserWould) {
+    Choose(IDC_STATE_COMBO, QStringLiteral("Texas"));
+    CloseNextModal(m_view.get(), [](QWidget* window) {
+        auto* find = qobject_cast<CFindPlaceDlg*>(window);
+        ASSERT_NE(find, nullptr);
+        QTest::keyClicks(find->SearchField(), QStringLiteral("BARR"));
+        ASSERT_EQ(find->Matches()->count(), 1);
+        QTest::keyClick(find->SearchField(), Qt::Key_Return);
+    });
+    QTest::keyClick(m_view.get(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentText(), QStringLiteral("Alaska"));
+    EXPECT_EQ(Combo(IDC_CITY_COMBO)->currentText(), QStringLiteral("Barrow - 99723"));
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("Barrow"));
+    EXPECT_EQ(Edit(IDC_COUNTY_NAME)->text(), QStringLiteral("North Slope"));
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("71.2346"));
+    EXPECT_EQ(Edit(IDC_LONGITUDE)->text(), QStringLiteral("156.8174"));
+    EXPECT_EQ(Edit(IDC_TIMEZONE_OFFSET)->text(), QStringLiteral("9"));
+    EXPECT_FALSE(Edit(IDC_SUNSET)->text().isEmpty());
+    EXPECT_EQ(Combo(IDC_ZIP_COMBO)->count(), 1);
+    EXPECT_TRUE(m_view->isVisible());
 }
 
 TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue) {

@@ -164,7 +164,7 @@ TEST(YearWindow, ExportsParseBackWithTheToolsTimes) {
         QJsonDocument::fromJson(QByteArray::fromStdString(Cli(toolArgs("json")))).array();
     ASSERT_EQ(json.size(), 365);
     EXPECT_EQ(json[kJune21].toObject()[QStringLiteral("sunrise")].toString().toStdString(),
-              rows[kJune21 + 1][1] + "-05:00");
+              rows[kJune21 + 1][1]);
     EXPECT_EQ(json[kJune21].toObject()[QStringLiteral("day_length")].toInt(), 54741);
 
     const QString icsPath = dir.filePath(QStringLiteral("year.ics"));
@@ -179,7 +179,7 @@ TEST(YearWindow, ExportsParseBackWithTheToolsTimes) {
                   .arg(start.minute, 2, 10, QLatin1Char('0'))
                   .arg(start.second, 2, 10, QLatin1Char('0'))
                   .toStdString(),
-              rows[1][1]);
+              rows[1][1].substr(0, 19));
     icalcomponent_free(calendar);
     EXPECT_EQ(year.Export(YearExportKind::IcsSummary, icsPath, true), std::nullopt);
     EXPECT_TRUE(ReadFile(icsPath).contains("SUMMARY:Sunrise "));

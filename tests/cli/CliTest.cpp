@@ -217,8 +217,8 @@ TEST(Cli, TablesOfDays) {
                                 "2007-06-21", "--days", "2", "--format", "csv"});
     EXPECT_EQ(csv.out,
               "date,sunrise,sunset,solar_noon,day_length\n"
-              "2007-06-21,up all day,up all day,2007-06-21T13:01:19,24:00:00\n"
-              "2007-06-22,up all day,up all day,2007-06-22T13:01:32,24:00:00\n");
+              "2007-06-21,up all day,up all day,2007-06-21T13:01:19-09:00,24:00:00\n"
+              "2007-06-22,up all day,up all day,2007-06-22T13:01:32-09:00,24:00:00\n");
 
     // A whole leap year, and CSV for one day without --days.
     const CliRun year = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date",
@@ -229,7 +229,8 @@ TEST(Cli, TablesOfDays) {
                                 "2007-01-01", "--format", "csv"});
     EXPECT_EQ(one.out,
               "date,sunrise,sunset,solar_noon,day_length\n"
-              "2007-01-01,2007-01-01T07:17:14,2007-01-01T16:29:36,2007-01-01T11:53:25,"
+              "2007-01-01,2007-01-01T07:17:14-06:00,2007-01-01T16:29:36-06:00,"
+              "2007-01-01T11:53:25-06:00,"
               "09:12:22\n");
 }
 

@@ -60,8 +60,9 @@ TEST(EventCli, TableAndCsvColumns) {
               "date,sunset,sunrise,morning_blue_hour_start,morning_blue_hour_end,"
               "evening_blue_hour_start,evening_blue_hour_end,day_length");
     EXPECT_EQ(csv.substr(csv.find('\n') + 1),
-              "2007-06-21,2007-06-21T20:29:09,2007-06-21T05:15:23,2007-06-21T04:40:59,"
-              "2007-06-21T04:54:37,2007-06-21T20:49:55,2007-06-21T21:03:32,15:13:46\n");
+              "2007-06-21,2007-06-21T20:29:09-05:00,2007-06-21T05:15:23-05:00,"
+              "2007-06-21T04:40:59-05:00,2007-06-21T04:54:37-05:00,2007-06-21T20:49:55-05:00,"
+              "2007-06-21T21:03:32-05:00,15:13:46\n");
 }
 
 TEST(EventCli, BadEventListsAreRefused) {

@@ -123,6 +123,40 @@ TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
     EXPECT_EQ(utf8.out.substr(0, utf8.out.find('\n')), "City Name: A\u00f1asco");
 }
 
+TEST_F(PlaceCli, ZipOrFoldedCityFindsThePlaceInAnyState) {
+    const std::string lines = Places({"--state", "TX", "--zip", "78516"}).out;
+    const PlaceRun zip = Places({"--zip", "78516"});
+    EXPECT_EQ(zip.status, 0);
+    EXPECT_EQ(zip.out, lines);
+    const PlaceRun name = Places({"--state", "texas", "--city", "alamo"});
+    EXPECT_EQ(name.out, lines);
+    const PlaceRun accent = Places({"--city", "ANASCO"});
+    EXPECT_EQ(accent.status, 0);
+    EXPECT_EQ(accent.out.substr(0, accent.out.find('\n')), "City Name: A\u00f1asco");
+}
+
+TEST_F(PlaceCli, SeveralMatchesAreListedUnlessFirstIsGiven) {
+    // Folded, "mission" is three places of TX: the list goes to standard error.
+    const PlaceRun several = Places({"--city", "MISSION"});
+    EXPECT_EQ(several.status, 2);
+    EXPECT_EQ(several.out, "");
+    EXPECT_EQ(several.err,
+              "daybreak-cli: --city: 3 places match 'MISSION'; give --first, or --state and --zip "
+              "to choose one:\n"
+              "  Mission, TX, 78572, Hidalgo\n  mission, TX, 78599, Lower\n"
+              "  Mission, TX, 78573, Other\n");
+    const PlaceRun first = Places({"--city", "MISSION", "--first"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, Places({"--zip", "78572", "--state", "TX"}).out);
+}
+
+TEST_F(PlaceCli, NearMissSuggestsNames) {
+    const PlaceRun run = Places({"--city", "Misson"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "daybreak-cli: --city: no place is called 'Misson' (did you mean Mission?)\n");
+}
+
 TEST_F(PlaceCli, PlaceWithoutDaylightSavingGetsNoHourEvenWithDst) {
     const PlaceRun plain = Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21"});
     const PlaceRun dst =
@@ -150,12 +184,14 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
     const std::vector<std::vector<std::string>> rows = {
         {"--state", "XX", "--zip", "78572"},
         {"--state", "TX", "--zip", "78572 "},
-        {"--state", "TX", "--city", "MISSION"},
+        {"--state", "TX", "--city", "Nowhere"},
         {"--state", "TX", "--city", "Mission - 78599"},
         {"--state", "CA", "--zip", "90001"},  // no archive
         {"--list-zips", "ZZ"},
         {"--state", "TX"},
-        {"--zip", "78572"},
+        {"--zip", "99999"},
+        {"--first"},
+        {"--state", "Tex", "--zip", "78572"},
         {"--state", "TX", "--zip", "78572", "--city", "Alamo"},
         {"--state", "TX", "--zip", "78572", "--lat", "1"},
         {"--list-zips", "TX", "--dst"},
@@ -168,7 +204,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
     fs::resize_file(m_dir / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
     for (const auto& args : rows) {
         const PlaceRun run = Places(args);
-        SCOPED_TRACE(args[1]);
+        SCOPED_TRACE(args.front() + " " + args.back());
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u) << run.err;

@@ -80,7 +80,7 @@ TEST(ZoneFile, DamagedFileIsUnknownNeverAGuess) {
             EXPECT_FALSE(cut.IsKnown()) << "cut at " << n;
         }
         for (std::size_t i = 0; i < good.size(); ++i) {
-            for (const unsigned char mask : {0x01, 0x80, 0xFF}) {
+            for (const int mask : {0x01, 0x80, 0xFF}) {
                 std::string bad = good;
                 bad[i] = static_cast<char>(bad[i] ^ mask);
                 const CZoneTable table = CZoneTable::Parse(bad, code);
@@ -112,5 +112,22 @@ TEST(ZoneFile, EncoderRefusesBadEntries) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_THROW(EncodeZoneFile(cases[i]), std::invalid_argument) << "case " << i;
+    }
+}
+
+TEST(ZoneFile, StatesWithZipNameTheStatesThatListIt) {
+    std::vector<CZoneEntry> entries = kEntries;
+    entries.push_back({"HI", "60601", "Pacific/Honolulu"});  // one zip in two states
+    const std::string bytes = EncodeZoneFile(entries);
+    EXPECT_EQ(CZoneTable::StatesWithZip(bytes, "60601"), (std::vector<std::string>{"IL", "HI"}));
+    EXPECT_EQ(CZoneTable::StatesWithZip(bytes, "46402"), (std::vector<std::string>{"IN"}));
+    EXPECT_TRUE(CZoneTable::StatesWithZip(bytes, "99999").empty());
+    EXPECT_TRUE(CZoneTable::StatesWithZip(bytes, "6060").empty());
+    // A file cut anywhere names nothing; a flipped byte anywhere is survived.
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        EXPECT_TRUE(CZoneTable::StatesWithZip(bytes.substr(0, n), "60601").empty()) << n;
+        std::string flipped = bytes;
+        flipped[n] = static_cast<char>(flipped[n] ^ 0x5A);
+        EXPECT_LE(CZoneTable::StatesWithZip(flipped, "60601").size(), 2u) << n;
     }
 }

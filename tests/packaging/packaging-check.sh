@@ -417,7 +417,7 @@ deb-contents)
     expect_eq "Architecture" "$(dpkg-deb -f "$deb" Architecture)" "$arch"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    need="libc6 libstdc++6"
+    need="libc6 libstdc++6 libcctz2 tzdata"
     if window; then need="$need libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6"; fi
     names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | sort -u)
     for n in $need; do
@@ -426,9 +426,9 @@ deb-contents)
     # Run-time libraries only: no development packages, no tools, nothing beyond what links.
     for n in $names; do
         case "$n" in
-        libc6 | libgcc-s1 | libstdc++6 | libqt6core6 | libqt6gui6 | libqt6widgets6 | libqt6svg6) ;;
-        # Time zones, calendar files and the year chart.
-        libcctz2 | libical3 | libqt6charts6) ;;
+        libc6 | libgcc-s1 | libstdc++6 | libcctz2 | tzdata | libqt6core6 | libqt6gui6 | libqt6widgets6 | libqt6svg6) ;;
+        # Calendar files and the year chart.
+        libical3 | libqt6charts6) ;;
         # A sanitizer build links its run-time libraries, and its unoptimised binaries keep
         # the OpenGL libraries that Qt's link interface names.
         libasan[0-9]* | libubsan[0-9]* | libglx0 | libopengl0)

@@ -55,7 +55,7 @@ std::vector<ReferenceRow> LoadReference() {
         row.lon = std::stod(cells[1]);
         std::sscanf(cells[2].c_str(), "%d-%d-%d", &row.date.year, &row.date.month, &row.date.day);
         row.noon = std::stod(cells[3]);
-        for (int i = 0; i < 2 * kSunAltitudeCount; ++i) {
+        for (std::size_t i = 0; i < 2 * kSunAltitudeCount; ++i) {
             row.crossings[i] = Cell(cells[4 + i]);
         }
         row.noonElevation = std::stod(cells[4 + 2 * kSunAltitudeCount]);
@@ -73,11 +73,11 @@ const std::vector<ReferenceRow>& Reference() {
 
 // Errors in seconds collected per latitude band.
 constexpr std::array<double, 6> kBandEdges = {0, 30, 45, 55, 65, 80};
-constexpr int kBands = 5;
+constexpr std::size_t kBands = 5;
 
-int BandOf(double lat) {
+std::size_t BandOf(double lat) {
     const double a = std::fabs(lat);
-    for (int b = 0; b < kBands; ++b) {
+    for (std::size_t b = 0; b < kBands; ++b) {
         if (a < kBandEdges[b + 1]) {
             return b;
         }
@@ -97,7 +97,7 @@ struct ErrorStats {
         std::sort(v.begin(), v.end());
         return v.size() % 2 != 0 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
     }
-    double Max(int band) const {
+    double Max(std::size_t band) const {
         const auto& v = seconds[band];
         return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
     }
@@ -115,9 +115,9 @@ EngineErrors PreciseErrors() {
     for (const ReferenceRow& row : Reference()) {
         const CPreciseDayUtc day = PreciseDayUtc(row.date, row.lat, row.lon, kAllSunAltitudes);
         errors.horizonAndNoon.Add(row.lat, std::fabs(day.noon - row.noon) * 60);
-        for (int a = 0; a < kSunAltitudeCount; ++a) {
+        for (std::size_t a = 0; a < kSunAltitudeCount; ++a) {
             const CSunCrossingPair& pair = day.crossings[a];
-            for (int side = 0; side < 2; ++side) {
+            for (std::size_t side = 0; side < 2; ++side) {
                 const CEventMinutes& ours = side == 0 ? pair.morning : pair.evening;
                 const std::optional<double>& theirs = row.crossings[2 * a + side];
                 if (theirs.has_value() != (ours.crossing == SolarCrossing::Crosses)) {
@@ -160,7 +160,7 @@ TEST(SunReference, PreciseEngineMeetsAccuracyGoals) {
     const EngineErrors e = PreciseErrors();
     // Goals: 6 s for sunrise, sunset and noon to 55 degrees, 30 s to 65; 10 s for the other
     // crossings to 55 degrees.
-    for (int band = 0; band < 3; ++band) {
+    for (std::size_t band = 0; band < 3; ++band) {
         EXPECT_LE(e.horizonAndNoon.Max(band), 6.0) << "band " << band;
         EXPECT_LE(e.twilights.Max(band), 10.0) << "band " << band;
     }
@@ -207,7 +207,7 @@ TEST(SunReference, ErrorTableByLatitudeBand) {
     std::printf(
         "| latitude | default: median | default: max | precise: median | precise: max "
         "| precise twilights: median | precise twilights: max |\n");
-    for (int band = 0; band < kBands; ++band) {
+    for (std::size_t band = 0; band < kBands; ++band) {
         std::printf(
             "| %g-%g | %.0f s | %.0f s | %.1f s | %.1f s | %.1f s | %.1f s |\n", kBandEdges[band],
             kBandEdges[band + 1], ErrorStats::Median(series.horizonAndNoon.seconds[band]),
@@ -218,7 +218,7 @@ TEST(SunReference, ErrorTableByLatitudeBand) {
     }
     // The default series is the published approximation, kept for its own sake; the table
     // checks that it is compared on the same events (off by minutes, never by hours).
-    for (int band = 0; band < 4; ++band) {
+    for (std::size_t band = 0; band < 4; ++band) {
         EXPECT_LT(series.horizonAndNoon.Max(band), 8 * 60.0);
     }
 }

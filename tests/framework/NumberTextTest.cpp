@@ -1,9 +1,8 @@
-// The text form of numbers in the window's edit fields, and the Windows-1252 edge.
+// The text form of numbers in the window's edit fields and the tool's place lines.
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "Cp1252.h"
 #include "NumberText.h"
 
 using namespace daybreak;
@@ -63,14 +62,4 @@ TEST(NumberText, WritesSignificantDigitsWithoutTrailingZeros) {
     for (const double value : {41.88, -87.63, 26.21466, 1.0 / 3.0}) {
         EXPECT_EQ(ParseDoubleText(FormatDoubleText(value)), std::stod(FormatDoubleText(value)));
     }
-}
-
-TEST(Cp1252, EveryByteSurvivesTheRoundTripAndUnknownCharactersBecomeQuestionMarks) {
-    std::string all;
-    for (int byte = 1; byte < 256; ++byte) {
-        all.push_back(static_cast<char>(byte));
-    }
-    EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
-    EXPECT_EQ(FromCp1252("\x80\x9F\xFC"), QString::fromUtf8("€Ÿü"));
-    EXPECT_EQ(ToCp1252(QString::fromUtf8("中 😀 ü")), "? ? \xFC");
 }

@@ -1,0 +1,121 @@
+// Finding places nationwide in the real archives beside the program (skipped without them):
+// building the index of every state on first use, a search-as-you-type query over all of its
+// names, and a zip lookup without a state, in process and as daybreak-cli from process start to
+// printed answer (wall time).
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "ModulePath.h"
+#include "PlaceIndex.h"
+#include "PlaceService.h"
+#include "StateArchive.h"
+
+extern char** environ;
+
+namespace {
+
+bool HaveArchives(benchmark::State& state) {
+    if (!std::filesystem::exists(GetExecutableDirectory() / StateArchiveFileName("TX"))) {
+        state.SkipWithError("no state archives beside the program");
+        return false;
+    }
+    return true;
+}
+
+void BM_BuildNationwideIndex(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    std::size_t places = 0;
+    for (auto _ : state) {
+        const CPlaceIndex index = CPlaceIndex::Build();
+        places = index.Size();
+    }
+    state.counters["places"] = static_cast<double>(places);
+}
+BENCHMARK(BM_BuildNationwideIndex)->Unit(benchmark::kMillisecond);
+
+// Each keystroke of "san antonio" and of "78572", as the Find Place field sends them.
+void BM_SearchAsYouType(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    const CPlaceIndex index = CPlaceIndex::Build();
+    const std::array<std::string, 2> words = {"san antonio", "78572"};
+    std::size_t queries = 0;
+    for (auto _ : state) {
+        for (const std::string& word : words) {
+            for (std::size_t n = 1; n <= word.size(); ++n) {
+                benchmark::DoNotOptimize(index.Search(word.substr(0, n), 200));
+                ++queries;
+            }
+        }
+    }
+    state.counters["per_query"] = benchmark::Counter(
+        static_cast<double>(queries), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["places"] = static_cast<double>(index.Size());
+}
+BENCHMARK(BM_SearchAsYouType)->Unit(benchmark::kMicrosecond);
+
+// A near miss: every distinct name is measured against the typed one.
+void BM_SuggestNames(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    const CPlaceIndex index = CPlaceIndex::Build();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(index.Suggest("san antono", 5));
+    }
+}
+BENCHMARK(BM_SuggestNames)->Unit(benchmark::kMicrosecond);
+
+void BM_ZipNationwideInProcess(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        CPlaceService places;
+        benchmark::DoNotOptimize(places.FindZipNationwide("78572"));
+    }
+}
+BENCHMARK(BM_ZipNationwideInProcess)->Unit(benchmark::kMillisecond);
+
+#ifdef DAYBREAK_CLI_PATH
+// The whole tool: start, find the zip in whatever state, compute, print (to /dev/null), exit.
+void BM_CliZipNationwide(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    const std::string archives = GetExecutableDirectory().string();
+    const char* const argv[] = {DAYBREAK_CLI_PATH, "--archives", archives.c_str(), "--zip", "78572",
+                                "--date",          "2007-06-21", "--dst",          nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, DAYBREAK_CLI_PATH, &actions, nullptr, const_cast<char**>(argv),
+                        environ) != 0) {
+            state.SkipWithError("cannot start daybreak-cli");
+            break;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("daybreak-cli failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BM_CliZipNationwide)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
+
+}  // namespace

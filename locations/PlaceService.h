@@ -1,0 +1,123 @@
+// CPlaceService is the one place where the window and daybreak-cli turn a state, a zip code or
+// a city into a place: it loads a state's archive, finds records by the rules every lookup
+// follows (exact text; of several matching records the first in the archive file decides),
+// turns a record into the solar engine's inputs, and finds places nationwide.
+//
+//     CPlaceService places;                              // archives beside the executable
+//     CTimeZoneList list;
+//     places.LoadState("TX", list, sink, reporter);
+//     if (auto record = CPlaceService::FindByZip(list, "78572")) {
+//         const CPlace place = places.MakePlace("TX", *record);
+//         // place.latitude 26.2..., place.longitude 98.3... (west positive), place.offset 6,
+//         // place.observesDst, place.zone "America/Chicago" when the zone file knows it
+//     }
+//     for (const CPlace& p : places.FindZipNationwide("78572")) { ... }   // no state needed
+//     const CPlaceIndex& index = places.Index();        // every archive, built on first use
+//
+// Units: latitude degrees north positive; longitude degrees WEST positive (the archives store
+// west as negative); offset hours behind UTC, positive west of Greenwich. Texts are
+// Windows-1252 bytes. Not thread-safe; one service per thread.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "StateArchive.h"
+#include "StateTable.h"
+#include "TimeZoneData.h"
+#include "TimeZoneList.h"
+#include "ZoneFile.h"
+
+class CPlaceIndex;
+
+// A record with what the solar engine takes from it.
+struct CPlace {
+    std::string state;       // two-letter code of the archive it came from
+    CTimeZoneData record;    // as stored
+    double latitude = 0.0;   // north positive
+    double longitude = 0.0;  // west positive; a record at 0 gives +0, never "-0"
+    float offset = 0.0f;     // hours behind UTC
+    // The record's own daylight-saving flag (record.m_strDST) is anything but "N": the place
+    // moves its clocks. "N" means standard time all year.
+    bool observesDst = true;
+    // The place's IANA zone ("America/Chicago") when the zone file beside the archives knows
+    // it; nothing when that file is missing or damaged or lacks the place.
+    std::optional<std::string> zone;
+};
+
+// Keeps nothing: for loads whose entries are made from the list afterwards.
+class CNullArchiveSink : public IStateArchiveSink {
+public:
+    void ResetZipList() override {}
+    void ResetCityList() override {}
+    void AddZipEntry(const std::string&) override {}
+    void AddCityEntry(const std::string&) override {}
+};
+
+class CPlaceService {
+public:
+    // `archives`: where the archives and the zone file lie; empty: the executable's directory.
+    explicit CPlaceService(std::filesystem::path archives = {});
+    ~CPlaceService();
+    CPlaceService(const CPlaceService&) = delete;
+    CPlaceService& operator=(const CPlaceService&) = delete;
+
+    const std::filesystem::path& ArchiveDirectory() const { return m_archives; }
+
+    // --- States ---
+    // The state of a code or a whole name in any case ("tx", "TX", "texas"), or nothing.
+    static std::optional<CStateRow> StateFromText(std::string_view text);
+    // What the user is typing into the state box: a two-letter code in any case, else the
+    // first state whose name starts with `typed` (any case). Nothing for "" or no match.
+    static std::optional<CStateRow> StateFromTyped(std::string_view typed);
+    // The code of the first row whose name equals `name` exactly (case-sensitive), or "".
+    static std::string StateCodeFromName(std::string_view name);
+
+    // --- One state ---
+    // Loads the archive of `code` into `list` (which the caller has emptied) and `sink`, with
+    // StateArchive.h's order of effects and failure reports.
+    void LoadState(const std::string& code, CTimeZoneList& list, IStateArchiveSink& sink,
+                   IErrorReporter& reporter);
+    // The zip-list and city-list entries of `list` in the window's list order (EntryOrder.h).
+    static std::vector<std::string> ZipEntries(const CTimeZoneList& list);
+    static std::vector<std::string> CityEntries(const CTimeZoneList& list);
+    // The record of a zip code or city-list entry ("Mission - 78572"); of several, the first in
+    // the file.
+    static std::optional<CTimeZoneData> FindByZip(const CTimeZoneList& list, std::string_view zip);
+    static std::optional<CTimeZoneData> FindByCityEntry(const CTimeZoneList& list,
+                                                        std::string_view entry);
+    // Every record whose city equals `city` exactly, in the file's order.
+    static std::vector<CTimeZoneData> FindByCityName(const CTimeZoneList& list,
+                                                     std::string_view city);
+
+    // --- Engine inputs ---
+    // Turns a record of the archive of `state` into the engine's inputs; the zone comes from
+    // the zone file (read once per state and kept).
+    CPlace MakePlace(const std::string& state, const CTimeZoneData& record);
+    // Longitude as the window and the engine take it: west positive, and 0 stays +0.
+    static double WestPositiveLongitude(double storedLongitude);
+
+    // --- Nationwide ---
+    // The place of `zip` in every state that has it (the first such record of each archive),
+    // in the state table's order. The zone file names the states to open, so a lookup reads
+    // one archive; without a usable zone file, or when it knows no such zip, every archive is
+    // read.
+    std::vector<CPlace> FindZipNationwide(std::string_view zip);
+    // The index of every archive's places, built on first use; archives that are missing or
+    // unreadable are left out (Index().Problems() names them).
+    const CPlaceIndex& Index();
+
+private:
+    const CZoneTable& Zones(const std::string& state);
+    const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
+
+    std::filesystem::path m_archives;
+    std::optional<std::string> m_zoneBytes;
+    std::map<std::string, CZoneTable> m_zones;
+    std::unique_ptr<CPlaceIndex> m_index;
+};
