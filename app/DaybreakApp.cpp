@@ -4,11 +4,10 @@
 #include <cstring>
 #include <iostream>
 
+#include "DaybreakVersion.h"
 #include "DaybreakView.h"
 
 namespace {
-
-constexpr const char* kVersion = "1.0.0.1";
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 bool IsSet(const CDaybreakApp::EnvironmentLookup& environment, const char* name) {
@@ -55,7 +54,7 @@ std::optional<int> CDaybreakApp::HandleCommandLine(const std::vector<std::string
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--version") {
-            out << kVersion << '\n';
+            out << kDaybreakVersion << '\n';
             return 0;
         }
     }
@@ -84,7 +83,7 @@ std::optional<int> CDaybreakApp::HandleCommandLine(int argc, char** argv) {
 CDaybreakApp::CDaybreakApp(int& argc, char** argv) : m_app(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Tamarack-PC"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumora.Zezidov"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kDaybreakVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("daybreak"));
 }
 

@@ -8,9 +8,11 @@
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
+#include "DaybreakVersion.h"
 #include "EventOutput.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
+#include "NoonNote.h"
 #include "PlaceCommands.h"
 #include "ResultYears.h"
 #include "SolarException.h"
@@ -18,10 +20,6 @@
 #include "YearExport.h"
 #include "YearOutput.h"
 #include "YearTable.h"
-
-#ifndef DAYBREAK_VERSION
-#define DAYBREAK_VERSION "1.0.0.1"
-#endif
 
 namespace {
 
@@ -181,10 +179,13 @@ std::string Output(const CCliOptions& options) {
 }  // namespace
 
 std::string CliUsage() {
-    return R"(Usage: daybreak-cli --lat DEG --lon DEG --offset HOURS [--dst] [--date YYYY-MM-DD]
-                    [--days N] [--format text|csv|json|ics] [--precise] [--events LIST]
-       daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [--dst] [...]
-       daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
+    return R"(Usage:
+  daybreak-cli (--lat DEG --lon DEG | --coords LAT,LON)
+               (--offset HOURS | --tz ZONE) [--dst | --no-dst]
+               [--date YYYY-MM-DD] [--days N] [--format FMT]
+               [--precise] [--events LIST]
+  daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [...]
+  daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
   Local Sunrise: Thursday, June 21, 2007,  05:15:47
@@ -192,50 +193,78 @@ Prints the local sunrise, sunset and solar noon of a place for a date:
   Local Solar Noon: Thursday, June 21, 2007,  12:51:50
 
 Options:
-  --lat DEG        latitude in degrees, north positive (41.88, 41.88N, 33.87S, -33.87)
-  --lon DEG        longitude in degrees, WEST positive (87.63, 87.63W, 144.79E, -144.79)
-  --offset HOURS   time-zone offset in hours behind UTC: 5 US Eastern, 6 US Central,
-                   7 US Mountain, 8 US Pacific, 10 Hawaii, -10 Guam, -3.5 Iran
+  --lat DEG        latitude in degrees, north positive
+                   (41.88, 41.88N, 33.87S, -33.87)
+  --lon DEG        longitude in degrees, WEST positive
+                   (87.63, 87.63W, 144.79E, -144.79)
+  --coords LAT,LON latitude and longitude as maps give them, both EAST
+                   positive: "41.88,-87.63" or "41.88, -87.63" (instead of
+                   --lat and --lon)
+  --offset HOURS   time-zone offset in hours behind UTC: 5 US Eastern,
+                   6 US Central, 7 US Mountain, 8 US Pacific, 9 Alaska,
+                   10 Hawaii, -10 Guam, -3.5 Iran
+  --tz ZONE        the place's time zone (America/Chicago): daylight saving
+                   follows the date, and the zone gives the offset unless
+                   --offset is given
   --dst            add the daylight-saving hour (whatever the date)
-  --date DATE      the date, YYYY-MM-DD (default: today in this computer's time zone)
-  --days N         a table of N days from the date on: date, sunrise, sunset, solar noon,
-                   day length; "+1" marks an event on the next day, "-1" on the day before
-  --format FMT     text (default) or csv (the table's rows with a header line); json (an
-                   array of day objects: ISO date, local times with their UTC offset, "up
-                   all day" / "down all day" where the Sun does not cross, day_length in
-                   seconds); ics (an iCalendar file with a sunrise and a sunset event a day)
-  --precise        sunrise, sunset and solar noon from the precise engine (within seconds
-                   of an ephemeris; the default series is off by up to minutes, see README)
-  --events LIST    the events to show, comma-separated, as lines or as the table's columns:
-                   sunrise, sunset, noon (the default three), civil, nautical, astronomical
-                   (dawn and dusk), golden (-4 to +6 degrees), blue (-6 to -4 degrees),
-                   azimuth (the Sun's direction at sunrise and sunset, its noon elevation).
-                   All but the default three always come from the precise engine.
-  --zip ZIP        take the place of that zip code from the archives, in whatever state
-  --city CITY      ... the place of that name, in any case, with or without accents and
-                   punctuation ("anasco" finds Anasco, "st louis" Saint Louis and St. Louis);
-                   several places print a short list on standard error (exit status 2), and
-                   a name that matches nothing suggests up to five near ones
-  --state STATE    ... only in that state or possession: its code or its name, any case
-                   (TX, texas, PR). With it, a city-list text ("Mission - 78572") or a name as
-                   stored ("Mission") takes the first such place in the archive and lists the
-                   others' zip codes on standard error; --zip takes the first record
-  --first          of several places, take the first (state table order, then archive order)
-                   The place's lines (City Name, County Name, Latitude, Longitude west
-                   positive, Time Zone) come before the results. A place that keeps standard
-                   time all year gets no daylight-saving hour, even with --dst.
-  --list-zips CODE    the state's zip codes, one per line, sorted as the window sorts them
-  --list-cities CODE  the state's city-list texts ("Mission - 78572"), sorted the same way
-  --dump FILE      every record of an archive file as one line of ten tab-separated fields,
-                   then the record count; a cut-off last record is reported on standard
-                   error and the exit status is 1
-  --archives DIR   the directory of the state archives (default: the program's directory)
+  --no-dst         never add it (with --tz or a place from the archives)
+  --date DATE      the date, YYYY-MM-DD (default: today in this computer's
+                   time zone)
+  --days N         a table of N days from the date on: date, sunrise, sunset,
+                   solar noon, day length; "+1" marks an event on the next
+                   day, "-1" on the day before
+  --format FMT     text (default) or csv (the table's rows with a header
+                   line; times carry their UTC offset); json (an array of day
+                   objects: ISO date, local times with their UTC offset, "up
+                   all day" / "down all day" where the Sun does not cross,
+                   day_length in seconds); ics (an iCalendar file with a
+                   sunrise and a sunset event a day)
+  --precise        sunrise, sunset and solar noon from the precise engine
+                   (within seconds of an ephemeris; the default series is off
+                   by up to minutes, see README)
+  --events LIST    the events to show, comma-separated, as lines or as the
+                   table's columns: sunrise, sunset, noon (the default three),
+                   civil, nautical, astronomical (dawn and dusk), golden (-4 to
+                   +6 degrees), blue (-6 to -4 degrees), azimuth (the Sun's
+                   direction at sunrise and sunset, its noon elevation). All
+                   but the default three come from the precise engine.
+  --zip ZIP        take the place of that zip code from the archives, in
+                   whatever state
+  --city CITY      ... the place of that name, in any case, with or without
+                   accents and punctuation ("anasco" finds Anasco, "st louis"
+                   Saint Louis and St. Louis); several places print a short
+                   list on standard error (exit status 2), and a name that
+                   matches nothing suggests up to five near ones
+  --state STATE    ... only in that state or possession: its code or its
+                   name, any case (TX, texas, PR). With it, a city-list text
+                   ("Mission - 78572") or a name as stored ("Mission") takes
+                   the first such place in the archive and lists the others'
+                   zip codes on standard error; --zip takes the first record
+  --first          of several places, take the first (state table order, then
+                   archive order)
+                   The place's lines (City Name, County Name, Latitude,
+                   Longitude west positive, Time Zone) come before the
+                   results. Daylight saving follows the date on the place's
+                   own time zone; --dst or --no-dst fixes it instead. A place
+                   that keeps standard time all year never gets the hour.
+  --list-zips CODE    the state's zip codes, one per line, sorted as the
+                      window sorts them
+  --list-cities CODE  the state's city-list texts ("Mission - 78572"), sorted
+                      the same way
+  --dump FILE      every record of an archive file as one line of ten
+                   tab-separated fields, then the record count; a cut-off last
+                   record is reported on standard error and the exit status
+                   is 1
+  --archives DIR   the directory of the state archives (default: the
+                   program's directory)
   -h, --help       this text
   --version        the version number
 
-A value always follows its option as the next argument, so negative numbers work:
-"--lon -144.79", "--offset -9.5". "--option=value" works too. A hemisphere letter saves
-remembering the signs: N and W keep the number, S and E turn it.
+A value always follows its option as the next argument, so negative numbers
+work: "--lon -144.79", "--offset -9.5". "--option=value" works too. A
+hemisphere letter saves remembering the signs: N and W keep the number, S and
+E turn it. When solar noon falls more than three hours from 12:00 local, a
+note on standard error asks to check the signs.
 
 Where the Sun does not rise or set that day the line says so, e.g.
   Local Sunrise: No sunrise: the Sun is up all day (last sunrise ...)
@@ -243,21 +272,23 @@ naming, beyond 66.4 degrees of latitude, the nearest day that has the event.
 
 Examples:
   daybreak-cli --lat 41.88N --lon 87.63W --offset 6 --dst --date 2007-06-21
+  daybreak-cli --coords "41.88, -87.63" --offset 6 --dst --date 2007-06-21
   daybreak-cli --lat 13.44 --lon 144.79E --offset -10 --date 2007-06-21
   daybreak-cli --lat 64.84 --lon 147.72 --offset 9 --dst --days 7 --format csv
+  daybreak-cli --lat 41.88 --lon 87.63 --tz America/Chicago --days 366
   daybreak-cli --zip 78572 --date 2007-06-21 --dst
   daybreak-cli --city "san antonio" --state tx --first
   daybreak-cli --list-cities PR
 
-Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14 hours, and
-every result must fall in the years 1900 to 9999. Text from the archives is printed with its
-control characters written as \xHH.
+Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14
+hours, and every result must fall in the years 1900 to 9999. Text from the
+archives is printed with its control characters written as \xHH.
 
-Exit status: 0 on success, 2 for a bad argument or an input that cannot be computed (an
-unknown state, a missing archive, a zip code or city that no record has, several places
-without --first, a value out of its range), 1 for --dump of a file that ends inside a
-record, for output that cannot be written ("cannot write output: REASON") and for running
-out of memory.
+Exit status: 0 on success, 2 for a bad argument or an input that cannot be
+computed (an unknown state or time zone, a missing archive, a zip code or city
+that no record has, several places without --first, a value out of its range),
+1 for --dump of a file that ends inside a record, for output that cannot be
+written ("cannot write output: REASON") and for running out of memory.
 )";
 }
 
@@ -270,14 +301,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (options.help) {
             text = CliUsage();
         } else if (options.version) {
-            text = DAYBREAK_VERSION "\n";
+            text = std::string(kDaybreakVersion) + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
-        } else if (options.place.LooksUpPlace()) {
-            text = ResolvePlace(options, notes);
-            text += Output(options);
         } else {
-            text = Output(options);
+            if (!options.date) {
+                options.date = LocalDateOf(CTime::GetCurrentTime());
+            }
+            if (options.place.LooksUpPlace()) {
+                text = ResolvePlace(options, notes);
+                text += Output(options);
+            } else {
+                text = Output(options);
+                notes += NoonNote(options, *options.date);
+            }
         }
     } catch (const CCliError& e) {
         err << kProgram << ": " << e.what() << "\n";

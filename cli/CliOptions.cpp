@@ -115,6 +115,25 @@ double ParseLongitude(std::string_view option, std::string_view text) {
                    "a longitude", "degrees");
 }
 
+CCoordinates ParseCoordinates(std::string_view option, std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        Fail(option, text, "is not a latitude and longitude (e.g. \"41.88,-87.63\")");
+    }
+    std::string_view east = text.substr(comma + 1);
+    while (!east.empty() && east.front() == ' ') {
+        east.remove_prefix(1);
+    }
+    const std::string_view north = text.substr(0, comma);
+    CCoordinates place;
+    place.latitude = ParseLatitude(option, north);
+    // East positive as maps give it; the hemisphere letters read the same either way. The
+    // subtraction turns it west positive without making a -0 of 0.
+    place.longitude = 0.0 - InRange(option, east, ParseCoordinate(option, east, 'E', 'W', 'N', 'S'),
+                                    kMaxLongitude, "a longitude", "degrees");
+    return place;
+}
+
 float ParseOffset(std::string_view option, std::string_view text) {
     const std::optional<double> value = ParseNumber(text);
     if (!value) {
@@ -160,6 +179,8 @@ CClockChoice ClockChoiceOf(const CCliOptions& options) {
 
 CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     CCliOptions options;
+    bool coords = false;
+    bool latOrLon = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         // "-h" is the one short option: the spelling every user tries first.
         std::string_view arg = args[i] == "-h" ? std::string_view("--help") : args[i];
@@ -196,8 +217,15 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             options.version = true;
         } else if (name == "--lat") {
             options.latitude = ParseLatitude(name, value());
+            latOrLon = true;
         } else if (name == "--lon") {
             options.longitude = ParseLongitude(name, value());
+            latOrLon = true;
+        } else if (name == "--coords") {
+            const CCoordinates place = ParseCoordinates(name, value());
+            options.latitude = place.latitude;
+            options.longitude = place.longitude;
+            coords = true;
         } else if (name == "--offset") {
             options.offset = ParseOffset(name, value());
         } else if (name == "--dst") {
@@ -252,6 +280,9 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
 
     if (options.help || options.version) {
         return options;
+    }
+    if (coords && latOrLon) {
+        throw CCliError("--coords: give either --coords or --lat and --lon");
     }
     if (options.dst && options.noDst) {
         throw CCliError("--dst and --no-dst: give one of them");

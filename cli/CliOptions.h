@@ -5,7 +5,8 @@
 // offset in hours behind UTC (6 for US Central, -3.5 for Iran). A hemisphere suffix spares the
 // sign rule: "41.88N", "33.87S", "87.63W", "144.79E". A value always follows its option as the
 // next argument, so a negative number is read as a value, not as an option ("--lon -144.79");
-// "--option=value" works too.
+// "--option=value" works too. --coords "41.88,-87.63" takes both as a map shows them, east
+// positive.
 
 #include <optional>
 #include <string>
@@ -39,8 +40,8 @@ struct CCliOptions {
     // listings (a state's zip codes or cities, an archive dump) instead of any calculation.
     CPlaceOptions place;
 
-    bool dst = false;                // add the daylight-saving hour
-    bool noDst = false;              // never add it
+    bool dst = false;    // add the daylight-saving hour
+    bool noDst = false;  // never add it
     // The clock by the date: daylight saving (and, without --offset, the offset) from this
     // zone on each date, unless --dst or --no-dst fixes the tick.
     std::optional<CZoneClock> zone;
@@ -68,4 +69,12 @@ inline constexpr double kMaxOffsetHours = 14.0;
 double ParseLatitude(std::string_view option, std::string_view text);
 double ParseLongitude(std::string_view option, std::string_view text);
 float ParseOffset(std::string_view option, std::string_view text);
+
+// "41.88,-87.63" or "41.88, -87.63" as maps give a place: latitude north positive, longitude
+// EAST positive (hemisphere letters work too). The result is in this tool's units.
+struct CCoordinates {
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, west positive
+};
+CCoordinates ParseCoordinates(std::string_view option, std::string_view text);
 CCivilDate ParseDate(std::string_view option, std::string_view text);

@@ -195,19 +195,37 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     options.latitude = chosen.latitude;
     options.longitude = chosen.longitude;
     options.offset = chosen.offset;
+    const std::string city = Windows1252ToPrintable(chosen.record.m_strCity);
     if (!chosen.observesDst && options.dst) {
         options.dst = false;
-        notes += std::string(kProgram) + ": " + Windows1252ToPrintable(chosen.record.m_strCity) +
+        notes += std::string(kProgram) + ": " + city +
                  " keeps standard time all year: no daylight-saving hour added\n";
+    }
+    // Daylight saving follows the date on the place's own clock unless the command line fixes
+    // the tick; without a known zone the place keeps the fixed behaviour and says so.
+    if (!options.zone && !options.dst && !options.noDst) {
+        if (chosen.zone) {
+            options.zone = CZoneClock::Load(*chosen.zone);
+        }
+        if (!options.zone && chosen.observesDst) {
+            notes += std::string(kProgram) + ": the time zone of " + city +
+                     " is unknown here: no daylight-saving hour added (--dst adds it)\n";
+        }
     }
     if (options.format != CliFormat::Text) {
         return {};  // CSV, JSON and iCalendar files stand alone
     }
-    return "City Name: " + Windows1252ToPrintable(chosen.record.m_strCity) + "\n" +
+    std::string zoneText;
+    if (options.zone && options.date) {
+        const CClockOnDate clock = ClockChoiceOf(options).OnDate(*options.date);
+        zoneText = " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
+                   FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)";
+    }
+    return "City Name: " + city + "\n" +
            "County Name: " + Windows1252ToPrintable(chosen.record.m_strCounty) + "\n" +
            "Latitude: " + daybreak::FormatDoubleText(*options.latitude) + "\n" +
            "Longitude: " + daybreak::FormatDoubleText(*options.longitude) + "\n" +
-           "Time Zone: " + daybreak::FormatFloatText(*options.offset) + "\n";
+           "Time Zone: " + daybreak::FormatFloatText(*options.offset) + zoneText + "\n";
 }
 
 int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& text,

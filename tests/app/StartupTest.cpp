@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "DaybreakApp.h"
+#include "DaybreakVersion.h"
 
 namespace fs = std::filesystem;
 
@@ -83,7 +84,7 @@ TEST(DaybreakAppCommandLine, HelpAndVersionNeedNoDisplayAndNoDisplayIsOneLine) {
         {{"daybreak"}, {{"WAYLAND_DISPLAY", "wayland-0"}}, std::nullopt, ""},
         {{"daybreak"}, {{"QT_QPA_PLATFORM", "offscreen"}}, std::nullopt, ""},
         {{"daybreak", "-platform", "offscreen"}, none, std::nullopt, ""},
-        {{"daybreak", "--version"}, none, 0, "1.0.0.1\n"},
+        {{"daybreak", "--version"}, none, 0, std::string(kDaybreakVersion) + "\n"},
         {{"daybreak", "-style", "Fusion", "--help"}, none, 0, CDaybreakApp::HelpText()},
         {{"daybreak"}, none, 1, ""},
         {{"daybreak"}, {{"DISPLAY", ""}}, 1, ""},

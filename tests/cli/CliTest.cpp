@@ -14,6 +14,7 @@
 
 #include "ArchiveBuilder.h"
 #include "Cli.h"
+#include "DaybreakVersion.h"
 #include "FdOutput.h"
 
 namespace {
@@ -64,6 +65,10 @@ TEST(Cli, HemisphereLettersAndSignsAgree) {
         {"--lat", "33.87S", "--lon", "151.21E", "--offset", "-10", "--date", "2007-01-05"},
         {"--lat", "33.87s", "--lon", "151.21e", "--offset=-10", "--date", "2007-01-05"},
         {"--offset", "-10.0", "--date", "2007-01-05", "--lon=-151.21", "--lat", "-33.87"},
+        // A map's order and signs: latitude, then longitude east positive.
+        {"--coords", "-33.87,151.21", "--offset", "-10", "--date", "2007-01-05"},
+        {"--coords=-33.87,   151.21", "--offset", "-10", "--date", "2007-01-05"},
+        {"--coords", "33.87S, 151.21E", "--offset", "-10", "--date", "2007-01-05"},
     };
     for (const auto& args : same) {
         const CliRun run = RunArgs(args);
@@ -106,6 +111,13 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         {{"--lat", "41.88", "--offset", "6"}, "--lon"},
         {{"--lat", "41.88", "--lon", "87.63"}, "--offset"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "six"}, "--offset"},
+        {{"--coords", "41.88", "--offset", "6"}, "--coords: '41.88' is not a latitude and"},
+        {{"--coords", "41.88 -87.63", "--offset", "6"}, "is not a latitude and longitude"},
+        {{"--coords", "91,-87.63", "--offset", "6"}, "--coords: '91' is not a latitude"},
+        {{"--coords", "41.88,-187", "--offset", "6"}, "--coords: '-187' is not a longitude"},
+        {{"--coords", "41.88,", "--offset", "6"}, "--coords: '' is not a number"},
+        {{"--coords", "41.88,-87.63", "--lon", "87.63", "--offset", "6"}, "either --coords"},
+        {{"--lat", "41.88", "--coords", "41.88,-87.63", "--offset", "6"}, "either --coords"},
         {{"--lat", "1e", "--lon", "87.63", "--offset", "6"}, "--lat: '1e' is not a number"},
         // Out of range, infinite or not a number: the option and its range.
         {{"--lat", "nan", "--lon", "87.63", "--offset", "6"}, "--lat: 'nan' is not a latitude"},
@@ -134,6 +146,37 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u);
         EXPECT_NE(run.err.find(r.mentions), std::string::npos);
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // exactly one line
+    }
+}
+
+// A longitude or offset typed with the other sign puts solar noon far from 12:00: a note on
+// standard error, the results as computed. Real clocks keep noon within three hours.
+TEST(Cli, FarSolarNoonGetsASignNote) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* noon;  // the note's time, or nullptr for no note
+    } rows[] = {
+        {{"--lat", "41.88", "--lon", "-87.63", "--offset", "6", "--dst"}, "01:10:48"},
+        {{"--coords", "41.88,87.63", "--offset", "6", "--dst"}, "01:10:48"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "-6", "--days", "2"}, "23:51:50"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "6"}, nullptr},
+        {{"--lat", "39.47", "--lon", "76E", "--offset", "-8"}, nullptr},  // 14:57, UTC+8
+        {{"--lat", "0", "--lon", "0", "--offset", "0"}, nullptr},
+    };
+    const std::vector<std::string> date = {"--date", "2007-06-21"};
+    for (Row& r : rows) {
+        r.args.insert(r.args.end(), date.begin(), date.end());
+        const CliRun run = RunArgs(r.args);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, 0);
+        if (r.noon == nullptr) {
+            EXPECT_EQ(run.err, "");
+            continue;
+        }
+        EXPECT_EQ(run.err, "daybreak-cli: solar noon falls at " + std::string(r.noon) +
+                               ", more than three hours from 12:00: check the sign of --lon and "
+                               "--offset: west is positive here\n");
+        EXPECT_NE(run.out.find(r.noon), std::string::npos);  // the results stay as computed
     }
 }
 
@@ -193,13 +236,19 @@ TEST(Cli, FailedWritesAreReportedAndNeverSucceed) {
 }
 
 TEST(Cli, HelpAndVersion) {
-    EXPECT_EQ(RunArgs({"--version"}).out, "1.0.0.1\n");
+    EXPECT_EQ(RunArgs({"--version"}).out, std::string(kDaybreakVersion) + "\n");
     const CliRun help = RunArgs({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(RunArgs({"-h"}).out, help.out);
-    for (const char* option : {"--lat", "--lon", "--offset", "--dst", "--date", "--days",
-                               "--format", "--help", "--version", "Example"}) {
+    for (const char* option :
+         {"--lat", "--lon", "--offset", "--dst", "--date", "--days", "--format", "--help",
+          "--version", "Example", "--coords", "9 Alaska"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    // It fits an 80-column terminal without wrapping.
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LT(line.size(), 80u) << line;
     }
 }
 
@@ -257,7 +306,7 @@ TEST(CliProgram, ExitStatusAndStreams) {
     const auto bad = shell("--lat 41.88 --lon --offset 6");
     EXPECT_EQ(bad.first, 2);
     EXPECT_EQ(bad.second, "");
-    EXPECT_EQ(shell("--version").second, "1.0.0.1\n");
+    EXPECT_EQ(shell("--version").second, std::string(kDaybreakVersion) + "\n");
     // Output that cannot be written: a full disk, a closed standard output.
     EXPECT_EQ(shell("--version >/dev/full").first, 1);
     EXPECT_EQ(shell("--version >&-").first, 1);
@@ -279,6 +328,50 @@ TEST(CliProgram, OutOfMemoryIsAnErrorAndTheDumpStreams) {
     EXPECT_EQ(load, std::make_pair(1, std::string("daybreak-cli: out of memory\n")));
     const auto dump = limited("--dump " + (dir.path() / "timezone.arc.TX").string());
     EXPECT_EQ(dump, std::make_pair(0, std::string()));
+}
+
+// A zone reads each date on its own clock: the same lines as the manual offset with the tick
+// that date needs, a table that changes hour with the clocks, and the date line's far side.
+TEST(Cli, TimeZoneByTheDate) {
+    const std::vector<std::string> chicago = {"--lat", "41.88", "--lon", "87.63"};
+    auto run = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = chicago;
+        args.insert(args.end(), more.begin(), more.end());
+        return RunArgs(args);
+    };
+    struct Row {
+        const char* date;
+        const char* tick;
+    };
+    for (const Row row : {Row{"2007-03-10", "--no-dst"}, Row{"2007-03-11", "--dst"},
+                          Row{"2007-11-03", "--dst"}, Row{"2007-11-04", "--no-dst"}}) {
+        const CliRun zoned = run({"--tz", "America/Chicago", "--date", row.date});
+        EXPECT_EQ(zoned.status, 0);
+        const std::vector<std::string> manual = {"--offset", "6", "--date", row.date};
+        std::vector<std::string> fixed = manual;
+        if (std::string(row.tick) == "--dst") {
+            fixed.push_back("--dst");
+        }
+        EXPECT_EQ(zoned.out, run(fixed).out) << row.date;
+        // A forced tick is the fixed behaviour, with the zone's standard offset.
+        EXPECT_EQ(run({"--tz", "America/Chicago", row.tick, "--date", row.date}).out,
+                  run(fixed).out);
+    }
+    const CliRun csv =
+        run({"--tz", "America/Chicago", "--date", "2007-03-10", "--days", "2", "--format", "csv"});
+    EXPECT_NE(csv.out.find("2007-03-10T06:13:14-06:00"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("2007-03-11T07:11:32-05:00"), std::string::npos) << csv.out;
+
+    const CliRun apia = RunArgs(
+        {"--tz", "Pacific/Apia", "--lat", "13.83S", "--lon", "171.76W", "--date", "2024-06-21"});
+    EXPECT_EQ(apia.out.substr(0, apia.out.find('\n')),
+              "Local Sunrise: Friday, June 21, 2024,  06:48:55");
+
+    const CliRun unknown = run({"--tz", "America/Atlantis", "--date", "2007-03-10"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("daybreak-cli: --tz: 'America/Atlantis' is not a time zone", 0),
+              0u);
+    EXPECT_EQ(run({"--tz", "America/Chicago", "--dst", "--no-dst"}).status, 2);
 }
 
 }  // namespace

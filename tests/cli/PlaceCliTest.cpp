@@ -13,6 +13,7 @@
 #include "File.h"
 #include "StateArchive.h"
 #include "TimeZone.h"
+#include "ZoneFile.h"
 
 namespace fs = std::filesystem;
 
@@ -115,7 +116,10 @@ TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("County Name: Hidalgo\n"), std::string::npos);
     // "mission" differs in case: it is another name.
-    EXPECT_EQ(run.err, "daybreak-cli: 1 other place named Mission in TX, zip code: 78573\n");
+    EXPECT_EQ(run.err,
+              "daybreak-cli: 1 other place named Mission in TX, zip code: 78573\n"
+              "daybreak-cli: the time zone of Mission is unknown here: no daylight-saving hour "
+              "added (--dst adds it)\n");
 
     const PlaceRun utf8 =
         Places({"--state", "PR", "--city", "A\u00f1asco", "--date", "2007-06-21"});
@@ -167,6 +171,32 @@ TEST_F(PlaceCli, PlaceWithoutDaylightSavingGetsNoHourEvenWithDst) {
               "daybreak-cli: Phoenix keeps standard time all year: no daylight-saving hour "
               "added\n");
     EXPECT_EQ(plain.err, "");
+}
+
+TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
+    {
+        std::ofstream zones(m_dir / kZoneFileName, std::ios::binary);
+        zones << EncodeZoneFile({{"TX", "78572", "America/Chicago"}});
+    }
+    const std::vector<std::string> place = {"--state", "TX", "--zip", "78572", "--date"};
+    auto run = [&](const char* date, std::vector<std::string> more) {
+        std::vector<std::string> args = place;
+        args.push_back(date);
+        args.insert(args.end(), more.begin(), more.end());
+        return Places(args);
+    };
+    const PlaceRun summer = run("2007-07-01", {});
+    EXPECT_EQ(summer.err, "");
+    EXPECT_NE(summer.out.find("Time Zone: 6 (America/Chicago, CDT, UTC-05:00 on this date)\n"),
+              std::string::npos);
+    const std::string manual = run("2007-07-01", {"--dst"}).out;
+    EXPECT_EQ(summer.out.substr(summer.out.find("Local")), manual.substr(manual.find("Local")));
+    EXPECT_NE(manual.find("Time Zone: 6\n"), std::string::npos);  // the tick fixes the hour
+
+    const PlaceRun winter = run("2007-01-15", {});
+    EXPECT_NE(winter.out.find("(America/Chicago, CST, UTC-06:00 on this date)"), std::string::npos);
+    const std::string standard = run("2007-01-15", {"--no-dst"}).out;
+    EXPECT_EQ(winter.out.substr(winter.out.find("Local")), standard.substr(standard.find("Local")));
 }
 
 TEST_F(PlaceCli, ListsAreSortedAsTheWindowSortsThem) {

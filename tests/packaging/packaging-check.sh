@@ -97,7 +97,7 @@ check_mission_tx() {
 check_version() {
     local program=$1 out
     out=$(QT_QPA_PLATFORM=offscreen "$program" --version 2>&1) || fail "$program --version failed"
-    expect_eq "$program --version" "$out" "1.0.0.1"
+    expect_eq "$program --version" "$out" "$DAYBREAK_VERSION"
 }
 
 # Every install from the build tree rewrites its install_manifest.txt, which a user's
@@ -245,6 +245,7 @@ man)
             fail "man -l $page failed"
         fi
         [[ -s "$warnings" ]] && fail "$p.1 renders with warnings: $(cat "$warnings")"
+        grep -q "Daybreak $DAYBREAK_VERSION" <<<"$text" || fail "$p.1 does not name $DAYBREAK_VERSION"
         sections="NAME SYNOPSIS DESCRIPTION OPTIONS FILES"
         [[ $p == daybreak-cli ]] && sections="$sections EXIT_STATUS EXAMPLES"
         for section in $sections; do
