@@ -42,6 +42,7 @@ void CDaybreakView::CreateCalculationMenu() {
     QAction* details = menu->addAction(QStringLiteral("Day Details..."));
     details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(details, &QAction::triggered, this, [this] { m_dlg.OnDayDetails(); });
+    CreateYearItem(menu);
 }
 
 // The title says when the results come from the precise engine.

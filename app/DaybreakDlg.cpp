@@ -71,6 +71,9 @@ bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
     } catch (const CUserException&) {
         return false;
     }
+    if (!saveAndValidate) {
+        m_window.MembersShown();
+    }
     return true;
 }
 

@@ -35,6 +35,7 @@
 #include "DialogControls.h"
 #include "PlaceService.h"
 #include "TimeZoneList.h"
+#include "YearTable.h"
 
 class CTimeZoneData;
 
@@ -90,6 +91,9 @@ public:
     // (any case) is chosen as a click on it would. False when none does.
     bool OnZipTyped(std::string_view typed);
     bool OnCityTyped(std::string_view typed);
+    // What the year window shows: the place, clock settings and date in the members
+    // (YearCommands.cpp). Empty (IsEmpty()) while nothing is entered.
+    CYearRequest YearRequest() const;
 
     void FillStateCombo();
     // The code of the first state table row whose name equals `name` exactly, or "".

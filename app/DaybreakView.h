@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -23,11 +24,13 @@
 class CColorStatic;
 class CResultField;
 class CSortedComboBox;
+class CYearDlg;
 class QAction;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QWidget;
@@ -51,6 +54,12 @@ public:
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
+    void MembersShown() override;
+
+    // The year window ("Year...", Ctrl+Y; YearWindow.cpp): opened or raised, showing the year
+    // of the fields' place and date; it follows the fields from then on. Null until opened.
+    void ShowYearWindow();
+    CYearDlg* YearWindow() const;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -76,11 +85,15 @@ private:
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
     bool CommitTypedEntry();
+    void CreateYearItem(QMenu* menu);  // YearWindow.cpp
+    void RefreshYearWindow();
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
     QAction* m_preciseAction = nullptr;
+    QPointer<CYearDlg> m_yearDlg;
+    bool m_yearRefreshQueued = false;
     QWidget* m_client = nullptr;
 
     CSortedComboBox* m_stateCombo = nullptr;

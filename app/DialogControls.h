@@ -158,6 +158,9 @@ public:
     virtual void EndDialog(int result) = 0;
     virtual void ShowAboutBox() = 0;
     virtual void ShowTimeZoneHelp() = 0;
+    // The members have just been shown (the end of a command): windows that follow the main
+    // window's place and date look again.
+    virtual void MembersShown() {}
     // Every event of one day for a place, under a heading, in a window of its own.
     virtual void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) {
         (void)heading;

@@ -17,6 +17,9 @@
 #include "ResultYears.h"
 #include "SolarException.h"
 #include "SolarTable.h"
+#include "YearExport.h"
+#include "YearOutput.h"
+#include "YearTable.h"
 
 namespace {
 
@@ -102,21 +105,7 @@ std::string CsvCell(const CSolarResult& result, int utcOffsetSeconds) {
 // Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
 // one it never rises, empty when only one of the two exists.
 std::string DayLength(const CSolarDay& day) {
-    if (day.sunrise.HasTime() && day.sunset.HasTime()) {
-        std::int64_t seconds = CivilSeconds(day.sunset.time) - CivilSeconds(day.sunrise.time);
-        const bool negative = seconds < 0;
-        if (negative) {
-            seconds = -seconds;
-        }
-        const std::string clock = ClockText(seconds / 3600, static_cast<int>(seconds / 60 % 60),
-                                            static_cast<int>(seconds % 60));
-        return negative ? "-" + clock : clock;
-    }
-    if (!day.sunrise.HasTime() && !day.sunset.HasTime() &&
-        day.sunrise.outcome == day.sunset.outcome) {
-        return day.sunrise.outcome == SolarOutcome::UpAllDay ? "24:00:00" : "00:00:00";
-    }
-    return {};
+    return DurationText(DayLengthSeconds(day.sunrise, day.sunset));
 }
 
 std::string Pad(std::string text, std::size_t width) {
@@ -144,22 +133,18 @@ std::string TableText(const std::vector<CSolarDay>& rows) {
     return text;
 }
 
+// The same file as the year window's CSV export of these days.
 std::string CsvText(const std::vector<CSolarDay>& rows, const std::vector<CClockOnDate>& clocks) {
-    std::string text = "date,sunrise,sunset,solar_noon,day_length\n";
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CSolarDay& row = rows[i];
-        const int offset = clocks[i].utcOffsetSeconds;
-        text += DateText(row.date) + "," + CsvCell(row.sunrise, offset) + "," +
-                CsvCell(row.sunset, offset) + "," + CsvCell(row.solarNoon, offset) + "," +
-                DayLength(row) + "\n";
-    }
-    return text;
+    return YearCsv(TableFromRows(CYearRequest{}, rows, &clocks));
 }
 
 std::string Output(const CCliOptions& options) {
     const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
     const double lat = *options.latitude;
     const double lon = *options.longitude;
+    if (UsesYearFileOutput(options)) {
+        return YearFileOutput(options, date);
+    }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
     }
@@ -197,7 +182,7 @@ std::string CliUsage() {
     return R"(Usage:
   daybreak-cli (--lat DEG --lon DEG | --coords LAT,LON)
                (--offset HOURS | --tz ZONE) [--dst | --no-dst]
-               [--date YYYY-MM-DD] [--days N] [--format text|csv]
+               [--date YYYY-MM-DD] [--days N] [--format FMT]
                [--precise] [--events LIST]
   daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [...]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
@@ -229,7 +214,11 @@ Options:
                    solar noon, day length; "+1" marks an event on the next
                    day, "-1" on the day before
   --format FMT     text (default) or csv (the table's rows with a header
-                   line; times carry their UTC offset)
+                   line; times carry their UTC offset); json (an array of day
+                   objects: ISO date, local times with their UTC offset, "up
+                   all day" / "down all day" where the Sun does not cross,
+                   day_length in seconds); ics (an iCalendar file with a
+                   sunrise and a sunset event a day)
   --precise        sunrise, sunset and solar noon from the precise engine
                    (within seconds of an ephemeris; the default series is off
                    by up to minutes, see README)

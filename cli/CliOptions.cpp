@@ -258,8 +258,12 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
                 options.format = CliFormat::Text;
             } else if (text == "csv") {
                 options.format = CliFormat::Csv;
+            } else if (text == "json") {
+                options.format = CliFormat::Json;
+            } else if (text == "ics") {
+                options.format = CliFormat::Ics;
             } else {
-                Fail(name, text, "is not a format (text or csv)");
+                Fail(name, text, "is not a format (text, csv, json or ics)");
             }
         } else if (name == "--precise") {
             noValue();
@@ -282,6 +286,10 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     }
     if (options.dst && options.noDst) {
         throw CCliError("--dst and --no-dst: give one of them");
+    }
+    if (!options.events.empty() &&
+        (options.format == CliFormat::Json || options.format == CliFormat::Ics)) {
+        throw CCliError("--events: the json and ics formats carry their own events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.noDst || options.zone || options.date ||

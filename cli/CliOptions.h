@@ -25,7 +25,7 @@ public:
     using CMessageException::CMessageException;
 };
 
-enum class CliFormat { Text, Csv };
+enum class CliFormat { Text, Csv, Json, Ics };
 
 struct CCliOptions {
     bool help = false;

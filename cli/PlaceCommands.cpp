@@ -212,8 +212,8 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
                      " is unknown here: no daylight-saving hour added (--dst adds it)\n";
         }
     }
-    if (options.format == CliFormat::Csv) {
-        return {};  // the CSV rows stand alone
+    if (options.format != CliFormat::Text) {
+        return {};  // CSV, JSON and iCalendar files stand alone
     }
     std::string zoneText;
     if (options.zone && options.date) {

@@ -12,6 +12,8 @@
 //     CSolarException   the solar engine refused an input (SolarException.h)
 //     CEncodingError    text with no Windows-1252 form, or malformed UTF-8 (Windows1252.h)
 //     CCliError         a bad command line of daybreak-cli (CliOptions.h)
+//     CYearZoneError    a year asked for on a zone the time-zone database lacks (YearTable.h)
+//     CYearExportError  the calendar library could not build a year's file (YearExport.h)
 //     CPackError        a place list that cannot be packed into archives (PlacesPacker.h)
 //   CUserException      a dialog's data exchange stopped at a field the user must correct;
 //                       the user has been told already, so it is never reported again

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the documentation's pictures of the program's windows under a virtual X display:
-# docs/screenshots/main.png (Mission, TX on 21 June 2007), about.png and tzhelp.png.
+# docs/screenshots/main.png (Mission, TX on 21 June 2007), about.png, tzhelp.png and year.png
+# (Chicago, 2007).
 #
 #     bash tools/screenshot.sh BUILD_DIR
 #

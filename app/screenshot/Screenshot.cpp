@@ -1,5 +1,6 @@
 // Takes the pictures of the program's windows that the documentation shows: the main window
-// with Mission, TX on a summer date, the About box and the time-zone help. Not installed; run
+// with Mission, TX on a summer date, the About box, the time-zone help and the year window for
+// Chicago in 2007. Not installed; run
 // by tools/screenshot.sh under a virtual display.
 //
 //     daybreak_screenshot OUTPUT_DIR
@@ -18,6 +19,7 @@
 #include "DaybreakView.h"
 #include "Resource.h"
 #include "TimzoneDLG.h"
+#include "YearDlg.h"
 
 namespace {
 
@@ -83,5 +85,15 @@ int main(int argc, char** argv) {
     CTimzoneDLG help(&view);
     ok = Save(help, dir, "tzhelp.png") && ok;
     help.hide();
+
+    // The year window: Chicago, 2007, standard time (the tick cleared).
+    if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_STATE_COMBO)), QStringLiteral("Illinois"))) {
+        return 1;
+    }
+    if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_ZIP_COMBO)), QStringLiteral("60601"))) {
+        return 1;
+    }
+    view.ShowYearWindow();
+    ok = Save(*view.YearWindow(), dir, "year.png") && ok;
     return ok ? 0 : 1;
 }

@@ -67,7 +67,7 @@ _daybreak_cli() {
         if [[ $cur == [a-z]* ]]; then words=("${words[@],,}"); fi
         ;;
     --tz) mapfile -t words < <(_daybreak_cli_zones) ;;
-    --format) words=(text csv) ;;
+    --format) words=(text csv json ics) ;;
     --dump)
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return

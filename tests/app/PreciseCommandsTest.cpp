@@ -61,3 +61,22 @@ TEST_F(PreciseCommandsTest, DayDetailsListsEveryEventOfTheDate) {
 }
 
 }  // namespace
+
+// The year window's request: the fields as the last command left them, the city name in UTF-8.
+TEST_F(PreciseCommandsTest, YearRequestCarriesTheFieldsAndTheEngine) {
+    EXPECT_TRUE(m_dlg.YearRequest().IsEmpty());
+    m_dlg.OnPreciseCalculation(true);
+    m_dlg.m_cityName =
+        "A\xF1"
+        "asco";
+    const CYearRequest request = m_dlg.YearRequest();
+    EXPECT_EQ(request.latitude, 41.88);
+    EXPECT_EQ(request.longitude, 87.63);
+    EXPECT_EQ(request.offset, 6.0f);
+    EXPECT_EQ(request.dst, 1);
+    EXPECT_TRUE(request.precise);
+    EXPECT_EQ(request.date, (CCivilDate{2007, 6, 21}));
+    EXPECT_EQ(request.placeName,
+              "A\xC3\xB1"
+              "asco");
+}

@@ -375,3 +375,23 @@ TEST(Cli, TimeZoneByTheDate) {
 }
 
 }  // namespace
+
+// JSON and iCalendar over --days: the CSV's rows with their UTC offset; --events has no place
+// in them.
+TEST(Cli, JsonAndCalendarFormats) {
+    const CliRun json = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--dst",
+                                 "--date", "2007-06-21", "--days", "2", "--format", "json"});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out.substr(0, json.out.find('\n', 2)),
+              "[\n  {\"date\": \"2007-06-21\", \"utc_offset\": \"-05:00\", \"sunrise\": "
+              "\"2007-06-21T05:15:47-05:00\", \"sunset\": \"2007-06-21T20:28:08-05:00\", "
+              "\"solar_noon\": \"2007-06-21T12:51:50-05:00\", \"day_length\": 54741},");
+    const CliRun ics = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--date",
+                                "2007-06-21", "--format", "ics"});
+    EXPECT_NE(ics.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041547\r\n"), std::string::npos);
+    EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+    const CliRun events = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--format",
+                                   "json", "--events", "civil"});
+    EXPECT_EQ(events.status, 2);
+    EXPECT_TRUE(events.out.empty());
+}

@@ -107,6 +107,8 @@ TEST_F(PlaceCli, ZipCodeGivesThePlaceLinesThenTheResultsOfItsPosition) {
     const PlaceRun csv =
         Places({"--state", "TX", "--zip", "78516", "--days", "2", "--format", "csv"});
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "date,sunrise,sunset,solar_noon,day_length");
+    const PlaceRun json = Places({"--state", "TX", "--zip", "78516", "--format", "json"});
+    EXPECT_EQ(json.out.substr(0, 13), "[\n  {\"date\": ");
 }
 
 TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {

@@ -1,0 +1,57 @@
+// CYearDlg is the year window: the year of the main window's date for its place and clock
+// settings, as a chart (CYearChart) and a table of days (a CReportCtrl, sortable by any
+// column), with "Export..." to CSV, iCalendar, PNG or PDF. It is not modal; the main window
+// keeps one and hands it each new request (ShowYear), so it follows the place, the date, the
+// daylight-saving tick and the engine.
+//
+// Every file is written to a temporary file beside the target and renamed over it only when
+// complete, so a failed export leaves the earlier file, or none, in place.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+
+#include "YearExport.h"
+#include "YearTable.h"
+
+class CReportCtrl;
+class CYearChart;
+class QTabWidget;
+
+enum class YearExportKind { Csv, IcsEvents, IcsSummary, Png, Pdf };
+
+class CYearDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CYearDlg(QWidget* parent = nullptr);
+
+    // Computes and shows the year; an empty request (nothing entered) shows an empty year.
+    // Throws as ComputeYear does, leaving the earlier year on show.
+    void ShowYear(const CYearRequest& request);
+    const CYearTable& Year() const { return m_year; }
+
+    CYearChart* Chart() const { return m_chart; }
+    CReportCtrl* Table() const { return m_table; }
+    QTabWidget* Tabs() const { return m_tabs; }
+
+    // Writes the year to `path`; the error message when it could not be written.
+    std::optional<QString> Export(YearExportKind kind, const QString& path, bool utc = false);
+
+    // The table's columns.
+    enum Column { kDate, kDawn, kSunrise, kNoon, kSunset, kDusk, kDayLength, kChange };
+
+private slots:
+    void OnExport();
+
+private:
+    void FillTable();
+    QByteArray FileContent(YearExportKind kind, bool utc) const;
+
+    CYearTable m_year;
+    QTabWidget* m_tabs = nullptr;
+    CYearChart* m_chart = nullptr;
+    CReportCtrl* m_table = nullptr;
+};

@@ -1,0 +1,69 @@
+#include "YearExportDlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ExportChoice {
+    YearExportKind kind;
+    const char* label;
+    const char* filter;
+};
+
+constexpr ExportChoice kExportChoices[] = {
+    {YearExportKind::Csv, "Table as CSV", "CSV files (*.csv)"},
+    {YearExportKind::IcsEvents, "Calendar: a sunrise and a sunset event each day",
+     "iCalendar files (*.ics)"},
+    {YearExportKind::IcsSummary, "Calendar: one summary event each day", "iCalendar files (*.ics)"},
+    {YearExportKind::Png, "Chart as PNG picture", "PNG pictures (*.png)"},
+    {YearExportKind::Pdf, "Chart as PDF document", "PDF documents (*.pdf)"},
+};
+
+}  // namespace
+
+CYearExportDlg::CYearExportDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Export"));
+    auto* layout = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QStringLiteral("Write"), this);
+    auto* groupLayout = new QVBoxLayout(group);
+    for (const ExportChoice& choice : kExportChoices) {
+        auto* button = new QRadioButton(QString::fromLatin1(choice.label), group);
+        groupLayout->addWidget(button);
+        m_buttons.push_back(button);
+    }
+    m_buttons.front()->setChecked(true);
+    layout->addWidget(group);
+    m_utc = new QCheckBox(QStringLiteral("Calendar times in UTC (otherwise in the place's zone)"),
+                          this);
+    layout->addWidget(m_utc);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+YearExportKind CYearExportDlg::Kind() const {
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i]->isChecked()) {
+            return kExportChoices[i].kind;
+        }
+    }
+    return kExportChoices[0].kind;
+}
+
+QString CYearExportDlg::FileFilter() const {
+    for (const ExportChoice& choice : kExportChoices) {
+        if (choice.kind == Kind()) {
+            return QString::fromLatin1(choice.filter);
+        }
+    }
+    return {};
+}
+
+bool CYearExportDlg::Utc() const {
+    return m_utc->isChecked();
+}

@@ -1,0 +1,30 @@
+// CYearExportDlg asks what "Export..." in the year window writes: the table as CSV, a calendar
+// of sunrise and sunset events or of daily summaries, or the chart as a picture or a document;
+// and whether calendar times are in UTC rather than the place's zone.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <vector>
+
+#include "YearDlg.h"
+
+class QCheckBox;
+class QRadioButton;
+
+class CYearExportDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CYearExportDlg(QWidget* parent = nullptr);
+
+    YearExportKind Kind() const;
+    // The file dialog's filter for the kind: "CSV files (*.csv)".
+    QString FileFilter() const;
+    bool Utc() const;
+
+private:
+    std::vector<QRadioButton*> m_buttons;  // in the order of the kinds' table
+    QCheckBox* m_utc = nullptr;
+};

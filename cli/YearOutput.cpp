@@ -1,0 +1,45 @@
+#include "YearOutput.h"
+
+#include <ctime>
+#include <vector>
+
+#include "CliOptions.h"
+#include "SolarTable.h"
+#include "YearExport.h"
+#include "YearTable.h"
+#include "ZoneClock.h"
+
+bool UsesYearFileOutput(const CCliOptions& options) {
+    return options.format == CliFormat::Json || options.format == CliFormat::Ics;
+}
+
+std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
+    CYearRequest request;
+    request.latitude = *options.latitude;
+    request.longitude = *options.longitude;
+    request.offset = options.offset.value_or(0.0f);  // with --tz the zone may give it
+    request.dst = options.dst ? 1 : 0;
+    request.precise = options.precise;
+    request.date = date;
+    if (options.zone) {
+        request.zoneName = options.zone->Name();
+        request.fromDate = true;
+    }
+    const int days = options.days == 0 ? 1 : options.days;
+    CYearTable table;
+    if (options.precise) {
+        table = ComputeDays(request, date, days);
+    } else {
+        // The CSV's rows, on the clock the options choose.
+        std::vector<CClockOnDate> clocks;
+        const std::vector<CSolarDay> rows = SolarTableOnClock(
+            ClockChoiceOf(options), date, days, request.latitude, request.longitude, &clocks);
+        table = TableFromRows(request, rows, &clocks);
+    }
+    if (options.format == CliFormat::Json) {
+        return YearJson(table);
+    }
+    CIcsOptions ics;
+    ics.stamp = std::time(nullptr);
+    return YearIcs(table, ics);
+}

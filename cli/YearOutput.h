@@ -1,0 +1,16 @@
+#pragma once
+// The tool's --format json and --format ics: the days of --days (one without it) as the year
+// window exports them, from the same routines. Without --precise the days are the CSV's rows;
+// with it they come from the precise engine and carry civil dawn and dusk too.
+
+#include <string>
+
+#include "CivilTime.h"
+
+struct CCliOptions;
+
+// Whether the format is one of these files rather than text or CSV.
+bool UsesYearFileOutput(const CCliOptions& options);
+
+// The whole file. Throws CSolarException as the engines do.
+std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date);

@@ -1,0 +1,232 @@
+// The year window under the offscreen platform: its chart, its table, its files, and how it
+// follows the main window.
+#include <gtest/gtest.h>
+
+#include <libical/ical.h>
+
+#include <QChart>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <sstream>
+
+#include "Cli.h"
+#include "DaybreakView.h"
+#include "ReportCtrl.h"
+#include "Resource.h"
+#include "YearChart.h"
+#include "YearDlg.h"
+
+namespace {
+
+using Line = CYearChart::Line;
+
+CYearRequest Place(double lat, double lon, float offset, int dst, int year) {
+    CYearRequest request;
+    request.latitude = lat;
+    request.longitude = lon;
+    request.offset = offset;
+    request.dst = dst;
+    request.date = CCivilDate{year, 6, 21};
+    return request;
+}
+
+const CYearRequest kChicago = Place(41.88, 87.63, 6.0f, 1, 2007);
+const CYearRequest kBarrow = Place(71.29, 156.79, 9.0f, 0, 2007);
+constexpr int kJune21 = 171;  // index in 2007
+constexpr int kDecember21 = 354;
+
+std::string Cli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
+    return out.str();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(YearWindow, ChartHoldsEveryDayAndTheSolsticeValues) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    for (Line line : {Line::Sunrise, Line::Sunset, Line::SolarNoon}) {
+        EXPECT_EQ(year.Chart()->LinePoints(line).size(), 365);
+        EXPECT_EQ(year.Chart()->LinePieces(line), 1);
+    }
+    const CCivilDate june21{2007, 6, 21};
+    const QPointF sunrise = year.Chart()->LinePoints(Line::Sunrise)[kJune21];
+    EXPECT_DOUBLE_EQ(sunrise.x(), kJune21 + 0.5);
+    EXPECT_DOUBLE_EQ(sunrise.y(),
+                     HoursIntoDay(LocalSunrise(june21, 41.88, 87.63, 6.0f, 1).time, june21));
+    EXPECT_DOUBLE_EQ(year.Chart()->LinePoints(Line::Sunset)[kJune21].y(),
+                     HoursIntoDay(LocalSunset(june21, 41.88, 87.63, 6.0f, 1).time, june21));
+    EXPECT_EQ(year.Chart()->ChosenDateX(), kJune21 + 0.5);
+    // Hovering over the day shows its times.
+    year.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
+    QChart* chart = year.Chart()->chart();
+    const QPointF onJune21 = chart->mapToScene(chart->mapToPosition(QPointF(kJune21 + 0.5, 12)));
+    QTest::mouseMove(year.Chart()->viewport(), year.Chart()->mapFromScene(onJune21));
+    QTRY_VERIFY(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Sunrise: 05:15:47")));
+
+    CYearRequest leap = kChicago;
+    leap.date.year = 2008;
+    year.ShowYear(leap);
+    EXPECT_EQ(year.Chart()->LinePoints(Line::SolarNoon).size(), 366);
+}
+
+TEST(YearWindow, PolarDaysAndNightsAreFullHeightBands) {
+    CYearDlg year;
+    year.ShowYear(kBarrow);
+    CYearChart* chart = year.Chart();
+    // No line across the days without a crossing: two runs of sunrises, spring and autumn.
+    EXPECT_LT(chart->LinePoints(Line::Sunrise).size(), 300);
+    EXPECT_EQ(chart->LinePieces(Line::Sunrise), 2);
+    // Midwinter: night and twilight bands meet at noon from both sides.
+    const double noon = chart->LinePoints(Line::SolarNoon)[kDecember21].y();
+    EXPECT_DOUBLE_EQ(chart->BandOnDay(0, false, kDecember21).x(), 0.0);
+    EXPECT_DOUBLE_EQ(chart->BandOnDay(3, false, kDecember21).y(), noon);
+    EXPECT_DOUBLE_EQ(chart->BandOnDay(3, true, kDecember21).x(), noon);
+    EXPECT_DOUBLE_EQ(chart->BandOnDay(0, true, kDecember21).y(), 24.0);
+    // Midsummer: no band at all.
+    for (int level = 0; level < CYearChart::kBandLevels; ++level) {
+        for (bool evening : {false, true}) {
+            const QPointF band = chart->BandOnDay(level, evening, kJune21);
+            EXPECT_DOUBLE_EQ(band.x(), band.y()) << level << evening;
+        }
+    }
+}
+
+TEST(YearWindow, TableSortsByDayLength) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    CReportCtrl* table = year.Table();
+    ASSERT_EQ(table->GetItemCount(), 365);
+    EXPECT_EQ(table->GetItemText(kJune21, CYearDlg::kDayLength), QStringLiteral("15:12:21"));
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(CYearDlg::kDayLength) + 5, 5));
+    EXPECT_EQ(table->GetSortColumn(), CYearDlg::kDayLength);
+    auto expectSorted = [table] {
+        for (int row = 1; row < table->GetItemCount(); ++row) {
+            ASSERT_LE(table->GetItemText(row - 1, CYearDlg::kDayLength),
+                      table->GetItemText(row, CYearDlg::kDayLength));
+        }
+    };
+    expectSorted();
+    EXPECT_TRUE(table->GetItemText(0, CYearDlg::kDate).startsWith(QStringLiteral("2007-12-2")));
+    EXPECT_TRUE(table->GetItemText(364, CYearDlg::kDate).startsWith(QStringLiteral("2007-06-2")));
+    // A new place keeps the order, up to Barrow's midnight sun.
+    year.ShowYear(kBarrow);
+    expectSorted();
+    EXPECT_EQ(table->GetItemText(364, CYearDlg::kDayLength), QStringLiteral("24:00:00"));
+}
+
+// The files read back, by our CSV reader, by libical and by Qt's JSON parser, hold the times
+// the tool prints.
+TEST(YearWindow, ExportsParseBackWithTheToolsTimes) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    QTemporaryDir dir;
+    const QString csvPath = dir.filePath(QStringLiteral("year.csv"));
+    ASSERT_EQ(year.Export(YearExportKind::Csv, csvPath), std::nullopt);
+    const auto rows = ReadCsv(ReadFile(csvPath).toStdString());
+    const std::vector<std::string> tool = {"--lat",      "41.88",  "--lon", "87.63",
+                                           "--offset",   "6",      "--dst", "--date",
+                                           "2007-01-01", "--days", "365",   "--format"};
+    auto toolArgs = [&](const char* format) {
+        auto args = tool;
+        args.push_back(format);
+        return args;
+    };
+    const auto toolRows = ReadCsv(Cli(toolArgs("csv")));
+    ASSERT_EQ(rows.size(), 366u);
+    ASSERT_EQ(toolRows.size(), 366u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(std::vector<std::string>(rows[i].begin(), rows[i].begin() + 5), toolRows[i]);
+    }
+
+    const QJsonArray json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(Cli(toolArgs("json")))).array();
+    ASSERT_EQ(json.size(), 365);
+    EXPECT_EQ(json[kJune21].toObject()[QStringLiteral("sunrise")].toString().toStdString(),
+              rows[kJune21 + 1][1]);
+    EXPECT_EQ(json[kJune21].toObject()[QStringLiteral("day_length")].toInt(), 54741);
+
+    const QString icsPath = dir.filePath(QStringLiteral("year.ics"));
+    ASSERT_EQ(year.Export(YearExportKind::IcsEvents, icsPath), std::nullopt);
+    icalcomponent* calendar = icalparser_parse_string(ReadFile(icsPath).constData());
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(icalcomponent_count_components(calendar, ICAL_VEVENT_COMPONENT), 730);
+    icalcomponent* first = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+    const icaltimetype start = icalcomponent_get_dtstart(first);
+    EXPECT_EQ(QStringLiteral("2007-01-01T%1:%2:%3")
+                  .arg(start.hour, 2, 10, QLatin1Char('0'))
+                  .arg(start.minute, 2, 10, QLatin1Char('0'))
+                  .arg(start.second, 2, 10, QLatin1Char('0'))
+                  .toStdString(),
+              rows[1][1].substr(0, 19));
+    icalcomponent_free(calendar);
+    EXPECT_EQ(year.Export(YearExportKind::IcsSummary, icsPath, true), std::nullopt);
+    EXPECT_TRUE(ReadFile(icsPath).contains("SUMMARY:Sunrise "));
+
+    const QString png = dir.filePath(QStringLiteral("year.png"));
+    const QString pdf = dir.filePath(QStringLiteral("year.pdf"));
+    ASSERT_EQ(year.Export(YearExportKind::Png, png), std::nullopt);
+    ASSERT_EQ(year.Export(YearExportKind::Pdf, pdf), std::nullopt);
+    EXPECT_TRUE(ReadFile(png).startsWith("\x89PNG"));
+    EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
+    // Nothing beside the files: the temporary files were renamed over them.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST(YearWindow, AFailedExportSaysWhyAndLeavesNoFile) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("no-such-folder/year.csv"));
+    const auto error = year.Export(YearExportKind::Csv, missing);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->startsWith(QStringLiteral("Cannot write ")));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(YearWindow, FollowsTheMainWindow) {
+    CDaybreakView view;
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    auto type = [&](int id, const QString& text) {
+        auto* edit = qobject_cast<QLineEdit*>(view.Item(id));
+        edit->setText(text);
+    };
+    type(IDC_LATITUDE, QStringLiteral("41.88"));
+    type(IDC_LONGITUDE, QStringLiteral("87.63"));
+    type(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    QTest::mouseClick(view.Item(IDC_CALCULATE), Qt::LeftButton);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_NE(view.YearWindow(), nullptr);
+    EXPECT_TRUE(view.YearWindow()->isVisible());
+    EXPECT_EQ(view.YearWindow()->Year().request.latitude, 41.88);
+    EXPECT_EQ(view.YearWindow()->Year().days.size(), 365u);
+
+    type(IDC_LATITUDE, QStringLiteral("64.84"));
+    QTest::mouseClick(view.Item(IDC_CALCULATE), Qt::LeftButton);
+    QTRY_COMPARE(view.YearWindow()->Year().request.latitude, 64.84);
+    QTest::mouseClick(view.Item(IDC_DST), Qt::LeftButton);
+    QTRY_COMPARE(view.YearWindow()->Year().request.dst, 1);
+    EXPECT_EQ(view.YearWindow()->Year().days[0].utcOffsetSeconds, -5 * 3600);
+}

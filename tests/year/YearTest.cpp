@@ -1,0 +1,182 @@
+// The year's table and its CSV, JSON and iCalendar files.
+#include <gtest/gtest.h>
+
+#include <libical/ical.h>
+
+#include <memory>
+#include <string>
+
+#include "YearExport.h"
+#include "YearTable.h"
+
+namespace {
+
+CYearRequest Chicago(bool fromDate) {
+    CYearRequest request;
+    request.latitude = 41.88;
+    request.longitude = 87.63;
+    request.offset = 6.0f;
+    request.zoneName = "America/Chicago";
+    request.fromDate = fromDate;
+    request.date = CCivilDate{2007, 6, 21};
+    request.placeName = "Chicago";
+    return request;
+}
+
+CYearRequest Barrow() {
+    CYearRequest request;
+    request.latitude = 71.29;
+    request.longitude = 156.79;
+    request.offset = 9.0f;
+    request.date = CCivilDate{2007, 1, 1};
+    return request;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+struct IcalFree {
+    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using Calendar = std::unique_ptr<icalcomponent, IcalFree>;
+
+Calendar Parse(const std::string& text) {
+    return Calendar(icalparser_parse_string(text.c_str()));
+}
+
+// The DTSTART of the calendar's first event whose UID starts with `uidStart`.
+icaltimetype StartOf(icalcomponent* calendar, const std::string& uidStart) {
+    for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         e != nullptr; e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        if (std::string(icalcomponent_get_uid(e)).rfind(uidStart, 0) == 0) {
+            return icalcomponent_get_dtstart(e);
+        }
+    }
+    return icaltime_null_time();
+}
+
+}  // namespace
+
+TEST(YearTable, DaysOfTheYearEqualTheSingleDayEngine) {
+    CYearRequest request = Chicago(false);
+    request.dst = 1;
+    const CYearTable year = ComputeYear(request);
+    ASSERT_EQ(year.days.size(), 365u);
+    const CYearDay& june21 = year.days[171];
+    EXPECT_EQ(june21.date, (CCivilDate{2007, 6, 21}));
+    const CSolarResult sunrise = LocalSunrise(june21.date, 41.88, 87.63, 6.0f, 1);
+    EXPECT_EQ(june21.sunrise.time, sunrise.time);
+    EXPECT_EQ(june21.utcOffsetSeconds, -5 * 3600);
+    ASSERT_TRUE(june21.hasTwilights);
+    EXPECT_LT(june21.civilDawn.time, june21.sunrise.time);
+    CYearRequest leap = request;
+    leap.date = CCivilDate{2008, 2, 2};
+    EXPECT_EQ(ComputeYear(leap).days.size(), 366u);
+
+    request.precise = true;
+    const CYearDay precise = ComputeYear(request).days[171];
+    EXPECT_EQ(precise.sunrise.time,
+              PreciseSunDay(june21.date, 41.88, 87.63, 6.0f, 1)[SunEvent::Sunrise].time);
+}
+
+TEST(YearTable, ZoneClockChangesOnItsDates) {
+    const CYearTable year = ComputeYear(Chicago(true));
+    EXPECT_EQ(year.zoneName, "America/Chicago");
+    EXPECT_EQ(year.days[68].utcOffsetSeconds, -6 * 3600);   // 10 March
+    EXPECT_EQ(year.days[69].utcOffsetSeconds, -5 * 3600);   // 11 March
+    EXPECT_EQ(year.days[308].utcOffsetSeconds, -6 * 3600);  // 5 November
+    // The step: sunrise an hour later on the clock, less the day's drift.
+    const double step = HoursIntoDay(year.days[69].sunrise.time, year.days[69].date) -
+                        HoursIntoDay(year.days[68].sunrise.time, year.days[68].date);
+    EXPECT_NEAR(step, 1.0, 0.05);
+
+    CYearRequest last = Chicago(false);
+    last.date = CCivilDate{9999, 6, 1};
+    last.offset = -14.0f;  // 31 December's sunset would fall in the year 10000
+    EXPECT_THROW(ComputeYear(last), CSolarException);
+
+    CYearRequest unknown = Chicago(true);
+    unknown.zoneName = "Mars/Olympus";
+    EXPECT_THROW(ComputeYear(unknown), CYearZoneError);
+}
+
+TEST(YearExport, CsvAndJsonSayEveryDayAndThePolarCases) {
+    const CYearTable year = ComputeYear(Barrow());
+    const std::string csv = YearCsv(year);
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "date,sunrise,sunset,solar_noon,day_length,civil_dawn,civil_dusk");
+    EXPECT_EQ(Count(csv, "\n"), 366u);
+    EXPECT_NE(csv.find("\n2007-06-21,up all day,up all day,2007-06-21T"), std::string::npos);
+    EXPECT_NE(csv.find(",24:00:00,up all day,up all day\n"), std::string::npos);
+
+    const std::string json = YearJson(year);
+    EXPECT_EQ(Count(json, "{\"date\": "), 365u);
+    EXPECT_NE(json.find("{\"date\": \"2007-06-21\", \"utc_offset\": \"-09:00\", \"sunrise\": "
+                        "\"up all day\", \"sunset\": \"up all day\", \"solar_noon\": "
+                        "\"2007-06-21T13:"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"day_length\": 86400"), std::string::npos);
+    EXPECT_NE(json.find("\"sunrise\": \"down all day\""), std::string::npos);
+    EXPECT_NE(json.find("\"day_length\": 0,"), std::string::npos);
+    EXPECT_EQ(YearJson(CYearTable{}), "[]\n");
+}
+
+TEST(YearExport, CalendarEventsParseBackWithTheirZone) {
+    const CYearTable year = ComputeYear(Chicago(true));
+    const CYearDay& june21 = year.days[171];
+    CIcsOptions options;
+    options.stamp = 1182384000;
+    const std::string text = YearIcs(year, options);
+    Calendar calendar = Parse(text);
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(icalcomponent_count_components(calendar.get(), ICAL_VEVENT_COMPONENT), 730);
+    EXPECT_EQ(icalcomponent_count_components(calendar.get(), ICAL_VTIMEZONE_COMPONENT), 1);
+    const icaltimetype sunrise = StartOf(calendar.get(), "2007-06-21-Sunrise");
+    EXPECT_EQ(sunrise.hour, june21.sunrise.time.hour);
+    EXPECT_EQ(sunrise.minute, june21.sunrise.time.minute);
+    EXPECT_EQ(sunrise.second, june21.sunrise.time.second);
+    EXPECT_NE(text.find("DTSTART;TZID=America/Chicago:20070621T"), std::string::npos);
+
+    // In UTC: five hours later in summer, six in winter.
+    options.utc = true;
+    Calendar utc = Parse(YearIcs(year, options));
+    EXPECT_EQ(icalcomponent_count_components(utc.get(), ICAL_VTIMEZONE_COMPONENT), 0);
+    const icaltimetype utcSunrise = StartOf(utc.get(), "2007-06-21-Sunrise");
+    EXPECT_TRUE(icaltime_is_utc(utcSunrise));
+    EXPECT_EQ(utcSunrise.hour, june21.sunrise.time.hour + 5);
+    EXPECT_EQ(StartOf(utc.get(), "2007-01-01-Sunrise").hour, year.days[0].sunrise.time.hour + 6);
+}
+
+TEST(YearExport, CalendarSummaryAndFixedOffset) {
+    CIcsOptions options;
+    options.dailySummary = true;
+    const std::string polar = YearIcs(ComputeYear(Barrow()), options);
+    Calendar calendar = Parse(polar);
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(icalcomponent_count_components(calendar.get(), ICAL_VEVENT_COMPONENT), 365);
+    EXPECT_TRUE(StartOf(calendar.get(), "2007-06-21-day").is_date);
+    EXPECT_NE(polar.find("SUMMARY:Sunrise up all day\\, sunset up all day"), std::string::npos);
+    // A typed offset is described in the file as a zone of one offset.
+    EXPECT_NE(polar.find("TZID:UTC-09:00"), std::string::npos);
+
+    options.dailySummary = false;
+    Calendar events = Parse(YearIcs(ComputeYear(Barrow()), options));
+    EXPECT_LT(icalcomponent_count_components(events.get(), ICAL_VEVENT_COMPONENT), 2 * 365 - 100);
+}
+
+TEST(YearExport, CsvReaderTakesQuotesLineEndsAndAnyBytes) {
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(ReadCsv("a,\"b,\"\"c\"\"\"\r\n\n1,2"), (Rows{{"a", "b,\"c\""}, {""}, {"1", "2"}}));
+    EXPECT_EQ(ReadCsv(std::string("\"open\0\xff,\n", 9)),
+              (Rows{{std::string("open\0\xff,\n", 8)}}));
+    EXPECT_EQ(ReadCsv(""), Rows{});
+    const std::string csv = YearCsv(ComputeYear(Barrow()));
+    const Rows rows = ReadCsv(csv);
+    ASSERT_EQ(rows.size(), 366u);
+    EXPECT_EQ(rows[172][1], "up all day");
+}

@@ -1,0 +1,157 @@
+#include "YearExport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+std::string OutcomeText(SolarOutcome outcome) {
+    return outcome == SolarOutcome::UpAllDay ? "up all day" : "down all day";
+}
+
+std::string Digits(long long value, int width) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
+    return buffer;
+}
+
+std::string LocalIso(const CCivilTime& time) {
+    return IsoDate(time.date) + "T" + ClockOf(time);
+}
+
+std::string CsvCell(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
+    return outcome == SolarOutcome::Time ? LocalIso(time) + OffsetText(utcOffset)
+                                         : OutcomeText(outcome);
+}
+
+std::string JsonValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
+    return "\"" +
+           (outcome == SolarOutcome::Time ? LocalIso(time) + OffsetText(utcOffset)
+                                          : OutcomeText(outcome)) +
+           "\"";
+}
+
+}  // namespace
+
+std::string IsoDate(const CCivilDate& date) {
+    return Digits(date.year, 4) + "-" + Digits(date.month, 2) + "-" + Digits(date.day, 2);
+}
+
+std::string ClockOf(const CCivilTime& time) {
+    return Digits(time.hour, 2) + ":" + Digits(time.minute, 2) + ":" + Digits(time.second, 2);
+}
+
+std::string OffsetText(int utcOffsetSeconds) {
+    const int magnitude = std::abs(utcOffsetSeconds);
+    return (utcOffsetSeconds < 0 ? "-" : "+") + Digits(magnitude / 3600, 2) + ":" +
+           Digits(magnitude / 60 % 60, 2);
+}
+
+std::string EventCell(SolarOutcome outcome, const CCivilTime& time, const CCivilDate& day) {
+    if (outcome != SolarOutcome::Time) {
+        return OutcomeText(outcome);
+    }
+    std::string text = ClockOf(time);
+    const std::int64_t shift = DaysFromCivil(time.date) - DaysFromCivil(day);
+    if (shift != 0) {
+        text += (shift > 0 ? " +" : " -") + std::to_string(shift > 0 ? shift : -shift);
+    }
+    return text;
+}
+
+std::string DurationText(const std::optional<std::int64_t>& seconds) {
+    if (!seconds) {
+        return {};
+    }
+    const std::int64_t magnitude = *seconds < 0 ? -*seconds : *seconds;
+    return (*seconds < 0 ? "-" : "") + Digits(magnitude / 3600, 2) + ":" +
+           Digits(magnitude / 60 % 60, 2) + ":" + Digits(magnitude % 60, 2);
+}
+
+std::string YearCsv(const CYearTable& table) {
+    const bool twilights = !table.days.empty() && table.days.front().hasTwilights;
+    std::string text = "date,sunrise,sunset,solar_noon,day_length";
+    text += twilights ? ",civil_dawn,civil_dusk\n" : "\n";
+    text.reserve(text.size() + table.days.size() * (twilights ? 120 : 80));
+    for (const CYearDay& day : table.days) {
+        const int offset = day.utcOffsetSeconds;
+        text += IsoDate(day.date) + "," + CsvCell(day.sunrise.outcome, day.sunrise.time, offset) +
+                "," + CsvCell(day.sunset.outcome, day.sunset.time, offset) + "," +
+                CsvCell(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
+                DurationText(DayLengthSeconds(day));
+        if (twilights) {
+            text += "," + CsvCell(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
+                    CsvCell(day.civilDusk.outcome, day.civilDusk.time, offset);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+std::string YearJson(const CYearTable& table) {
+    std::string text = "[";
+    text.reserve(table.days.size() * 240);
+    const char* separator = "\n";
+    for (const CYearDay& day : table.days) {
+        const int offset = day.utcOffsetSeconds;
+        const auto length = DayLengthSeconds(day);
+        text += separator;
+        separator = ",\n";
+        text +=
+            "  {\"date\": \"" + IsoDate(day.date) + "\", \"utc_offset\": \"" + OffsetText(offset) +
+            "\", \"sunrise\": " + JsonValue(day.sunrise.outcome, day.sunrise.time, offset) +
+            ", \"sunset\": " + JsonValue(day.sunset.outcome, day.sunset.time, offset) +
+            ", \"solar_noon\": " + JsonValue(day.solarNoon.outcome, day.solarNoon.time, offset) +
+            ", \"day_length\": " + (length ? std::to_string(*length) : "null");
+        if (day.hasTwilights) {
+            text +=
+                ", \"civil_dawn\": " +
+                JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
+                ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
+        }
+        text += "}";
+    }
+    text += table.days.empty() ? "]\n" : "\n]\n";
+    return text;
+}
+
+std::vector<std::vector<std::string>> ReadCsv(std::string_view text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string field;
+    bool quoted = false;
+    bool rowStarted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        rowStarted = true;
+        if (quoted) {
+            if (c != '"') {
+                field += c;
+            } else if (i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            i += c == '\r' ? 1 : 0;
+            row.push_back(std::move(field));
+            field.clear();
+            rows.push_back(std::move(row));
+            row.clear();
+            rowStarted = false;
+        } else {
+            field += c;
+        }
+    }
+    if (rowStarted) {
+        row.push_back(std::move(field));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The year's days as files: CSV, JSON and iCalendar (RFC 5545). One routine per format, used by
+// both the year window's "Export..." and daybreak-cli's --format, so the two write the same
+// content.
+//
+// CSV: a header line, then one line a day: date, sunrise, sunset, solar noon (local ISO
+// date-times with their UTC offset), day length HH:MM:SS; with twilights, civil dawn and civil dusk
+// after them. A day without a crossing says "up all day" or "down all day".
+//
+// JSON: an array of day objects:
+//   {"date": "2007-06-21", "utc_offset": "-05:00",
+//    "sunrise": "2007-06-21T05:15:47-05:00", "sunset": ..., "solar_noon": ...,
+//    "day_length": 54741, "civil_dawn": ..., "civil_dusk": ...}
+// where an event without a crossing is the text "up all day" or "down all day" and day_length
+// is in seconds (86400 and 0 for the polar cases, null when only one of the two exists).
+//
+// iCalendar: one event a day for sunrise and one for sunset, or one all-day event a day
+// summing the day up; times in the place's zone (its time-zone name, or a fixed offset
+// "UTC-05:00" described in the file) or in UTC.
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "YearTable.h"
+
+std::string YearCsv(const CYearTable& table);
+std::string YearJson(const CYearTable& table);
+
+struct CIcsOptions {
+    bool dailySummary = false;  // one all-day event a day instead of sunrise and sunset events
+    bool utc = false;           // times in UTC instead of the place's zone
+    std::time_t stamp = 0;      // the file's creation time (DTSTAMP), seconds since 1970 UTC
+};
+
+// Throws CYearExportError when the calendar library cannot build the file.
+std::string YearIcs(const CYearTable& table, const CIcsOptions& options);
+
+class CYearExportError : public CMessageException {
+public:
+    using CMessageException::CMessageException;
+};
+
+// The rows of a CSV text (RFC 4180: fields in double quotes may hold commas, line breaks and
+// doubled quotes; lines end in LF or CRLF). Any bytes are read; an unterminated quote runs to
+// the end of the text.
+std::vector<std::vector<std::string>> ReadCsv(std::string_view text);
+
+// Pieces the window's table shares: "2007-06-21", "05:15:47", "-05:00".
+std::string IsoDate(const CCivilDate& date);
+std::string ClockOf(const CCivilTime& time);
+std::string OffsetText(int utcOffsetSeconds);
+// "05:15:47", with " +1" or " -1" when the event falls on the next or the previous date, or
+// "up all day" / "down all day".
+std::string EventCell(SolarOutcome outcome, const CCivilTime& time, const CCivilDate& day);
+// HH:MM:SS, "-" before a negative one; empty for nothing.
+std::string DurationText(const std::optional<std::int64_t>& seconds);

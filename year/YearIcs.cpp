@@ -1,0 +1,201 @@
+// The year as an iCalendar file, built and written by libical.
+#include <libical/ical.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "YearExport.h"
+#include "ZoneClock.h"
+
+namespace {
+
+struct ComponentDeleter {
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentDeleter>;
+
+CCivilTime AddSeconds(const CCivilTime& time, std::int64_t seconds) {
+    const std::int64_t total = CivilSeconds(time) + seconds;
+    std::int64_t days = total / 86400;
+    std::int64_t rest = total % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    return CCivilTime{CivilFromDays(days), static_cast<int>(rest / 3600),
+                      static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60)};
+}
+
+icaltimetype IcalTime(const CCivilTime& time) {
+    icaltimetype t = icaltime_null_time();
+    t.year = time.date.year;
+    t.month = time.date.month;
+    t.day = time.date.day;
+    t.hour = time.hour;
+    t.minute = time.minute;
+    t.second = time.second;
+    return t;
+}
+
+// Where the events' clock times are said to be.
+struct Clock {
+    bool utc = false;
+    std::string tzid;  // with !utc
+};
+
+// The zone of the place as a VTIMEZONE: the database's description for a zone name, or one
+// fixed observance for an offset typed by hand.
+Clock AddZone(icalcomponent* calendar, const CYearTable& table, const CIcsOptions& options) {
+    if (options.utc || table.days.empty()) {
+        return Clock{true, {}};
+    }
+    if (!table.zoneName.empty()) {
+        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(table.zoneName.c_str())) {
+            icalcomponent* description = icalcomponent_new_clone(icaltimezone_get_component(zone));
+            icalproperty* tzid = icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
+            if (tzid != nullptr) {
+                icalproperty_set_tzid(tzid, table.zoneName.c_str());
+            }
+            icalcomponent_add_component(calendar, description);
+            return Clock{false, table.zoneName};
+        }
+    }
+    // A fixed offset (or a zone libical does not know, whose year then has one offset per
+    // day's clock): the first day's offset stands for the file unless the days differ.
+    const int offset = table.days.front().utcOffsetSeconds;
+    for (const CYearDay& day : table.days) {
+        if (day.utcOffsetSeconds != offset) {
+            return Clock{true, {}};
+        }
+    }
+    const std::string name = FormatUtcOffset(offset);
+    icalcomponent* description = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
+    icalcomponent_add_property(description, icalproperty_new_tzid(name.c_str()));
+    icalcomponent* standard = icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
+    icalcomponent_add_property(standard, icalproperty_new_dtstart(IcalTime(CCivilTime{})));
+    icalcomponent_add_property(standard, icalproperty_new_tzoffsetfrom(offset));
+    icalcomponent_add_property(standard, icalproperty_new_tzoffsetto(offset));
+    icalcomponent_add_property(standard, icalproperty_new_tzname(name.c_str()));
+    icalcomponent_add_component(description, standard);
+    icalcomponent_add_component(calendar, description);
+    return Clock{false, name};
+}
+
+icalproperty* TimeProperty(const CCivilTime& local, int utcOffset, const Clock& clock) {
+    if (clock.utc) {
+        icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
+        t.zone = icaltimezone_get_utc_timezone();
+        return icalproperty_new_dtstart(t);
+    }
+    icalproperty* property = icalproperty_new_dtstart(IcalTime(local));
+    icalproperty_add_parameter(property, icalparameter_new_tzid(clock.tzid.c_str()));
+    return property;
+}
+
+std::string Coordinates(const CYearRequest& request) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f%c %.4f%c", std::abs(request.latitude),
+                  request.latitude < 0 ? 'S' : 'N', std::abs(request.longitude),
+                  request.longitude < 0 ? 'E' : 'W');
+    return text;
+}
+
+std::string PlaceText(const CYearRequest& request) {
+    return request.placeName.empty() ? Coordinates(request)
+                                     : request.placeName + " (" + Coordinates(request) + ")";
+}
+
+// A clock time as the summary shows it: local, or UTC with a "Z".
+std::string ShownTime(SolarOutcome outcome, const CCivilTime& time, const CYearDay& day,
+                      const Clock& clock) {
+    if (outcome != SolarOutcome::Time || !clock.utc) {
+        return EventCell(outcome, time, day.date);
+    }
+    return EventCell(outcome, AddSeconds(time, -day.utcOffsetSeconds), day.date) + " UTC";
+}
+
+icalcomponent* NewEvent(const std::string& uid, const std::string& summary,
+                        const std::string& description, const CIcsOptions& options) {
+    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                                          options.stamp, 0, icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    return event;
+}
+
+void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const Clock& clock,
+                       const CIcsOptions& options, const std::string& uidTail) {
+    const std::string place = PlaceText(table.request);
+    for (const CYearDay& day : table.days) {
+        const std::string compact = IsoDate(day.date);
+        const std::pair<const char*, const CSolarResult*> events[] = {{"Sunrise", &day.sunrise},
+                                                                      {"Sunset", &day.sunset}};
+        for (const auto& [name, result] : events) {
+            if (!result->HasTime()) {
+                continue;  // the summary form tells of days without a crossing
+            }
+            icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
+                                            std::string(name) + " at " + place, options);
+            icalcomponent_add_property(event,
+                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            icalcomponent_add_component(calendar, event);
+        }
+    }
+}
+
+void AddSummaryEvents(icalcomponent* calendar, const CYearTable& table, const Clock& clock,
+                      const CIcsOptions& options, const std::string& uidTail) {
+    const std::string place = PlaceText(table.request);
+    for (const CYearDay& day : table.days) {
+        const std::string sunrise = ShownTime(day.sunrise.outcome, day.sunrise.time, day, clock);
+        const std::string sunset = ShownTime(day.sunset.outcome, day.sunset.time, day, clock);
+        std::string description = place + "\nSunrise " + sunrise + "\nSolar noon " +
+                                  ShownTime(day.solarNoon.outcome, day.solarNoon.time, day, clock) +
+                                  "\nSunset " + sunset + "\nDay length " +
+                                  DurationText(DayLengthSeconds(day));
+        if (day.hasTwilights) {
+            description = description + "\nCivil dawn " +
+                          ShownTime(day.civilDawn.outcome, day.civilDawn.time, day, clock) +
+                          "\nCivil dusk " +
+                          ShownTime(day.civilDusk.outcome, day.civilDusk.time, day, clock);
+        }
+        icalcomponent* event =
+            NewEvent(IsoDate(day.date) + "-day" + uidTail,
+                     "Sunrise " + sunrise + ", sunset " + sunset, description, options);
+        icaltimetype date = IcalTime(CCivilTime{day.date, 0, 0, 0});
+        date.is_date = 1;
+        icalcomponent_add_property(event, icalproperty_new_dtstart(date));
+        icalcomponent_add_component(calendar, event);
+    }
+}
+
+}  // namespace
+
+std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
+    Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    if (!calendar) {
+        throw CYearExportError("Cannot build the calendar file");
+    }
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Daybreak//Year//EN"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    const Clock clock = AddZone(calendar.get(), table, options);
+    // Unique per place: the same day of two places may share one calendar.
+    std::string uidTail = "-" + Coordinates(table.request) + "@daybreak";
+    for (char& c : uidTail) {
+        c = c == ' ' ? '-' : c;
+    }
+    if (options.dailySummary) {
+        AddSummaryEvents(calendar.get(), table, clock, options, uidTail);
+    } else {
+        AddCrossingEvents(calendar.get(), table, clock, options, uidTail);
+    }
+    const char* text = icalcomponent_as_ical_string(calendar.get());
+    if (text == nullptr) {
+        throw CYearExportError("Cannot write the calendar file");
+    }
+    return text;
+}

@@ -1,0 +1,171 @@
+#include "YearTable.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "ResultYears.h"
+#include "ZoneClock.h"
+
+namespace {
+
+constexpr SunAltitudeMask kTwilightAltitudes =
+    SunAltitudeBit(SunAltitude::Horizon) | SunAltitudeBit(SunAltitude::Civil) |
+    SunAltitudeBit(SunAltitude::Nautical) | SunAltitudeBit(SunAltitude::Astronomical);
+
+// A far-off offset or longitude can carry an event out of the years the program shows.
+void CheckDays(const CYearTable& table) {
+    for (const CYearDay& day : table.days) {
+        for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+            CheckResultYears(*result);
+        }
+    }
+}
+
+int FixedUtcOffsetSeconds(float offset, int dst) {
+    return static_cast<int>(-static_cast<double>(offset) * 3600.0) + (dst != 0 ? 3600 : 0);
+}
+
+// A run of days that share one clock.
+struct ClockRun {
+    int first = 0;  // index of the run's first day
+    int count = 0;
+    float offset = 0;
+    int dst = 0;
+    int utcOffsetSeconds = 0;
+};
+
+// The runs of one clock over the days: one run for a fixed offset, one per change of clocks
+// for a zone (a look-up per change, not per day).
+std::vector<ClockRun> ClockRuns(const CYearRequest& request, const CZoneClock* zone,
+                                const CCivilDate& first, int count) {
+    if (zone == nullptr) {
+        return {ClockRun{0, count, request.offset, request.dst,
+                         FixedUtcOffsetSeconds(request.offset, request.dst)}};
+    }
+    std::vector<ClockRun> runs;
+    const CCivilDate limit = AddDays(first, count);
+    CCivilDate date = first;
+    int index = 0;
+    while (index < count) {
+        const CClockOnDate clock = zone->OnDate(date);
+        const std::optional<CCivilDate> next = zone->NextChange(date, limit);
+        const int end =
+            next ? static_cast<int>(DaysFromCivil(*next) - DaysFromCivil(first)) : count;
+        const int stop = std::clamp(end, index + 1, count);
+        runs.push_back(
+            ClockRun{index, stop - index, clock.offset, clock.dst, clock.utcOffsetSeconds});
+        index = stop;
+        date = AddDays(first, index);
+    }
+    return runs;
+}
+
+}  // namespace
+
+CYearZoneError::CYearZoneError(const std::string& zoneName)
+    : CMessageException("The time zone \"" + zoneName +
+                        "\" is not in this computer's time-zone database") {}
+
+CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count) {
+    CYearTable table;
+    table.request = request;
+    std::optional<CZoneClock> zone;
+    if (request.fromDate && !request.zoneName.empty()) {
+        zone = CZoneClock::Load(request.zoneName);
+        if (!zone) {
+            throw CYearZoneError(request.zoneName);
+        }
+        table.zoneName = zone->Name();
+    }
+    if (count <= 0) {
+        return table;
+    }
+    // The default series' rows: the zoned table picks each day's engine day itself.
+    std::vector<CSolarDay> plain;
+    if (!request.precise) {
+        plain = zone ? ZonedSolarTable(first, count, request.latitude, request.longitude, *zone)
+                     : LocalSolarTable(first, count, request.latitude, request.longitude,
+                                       request.offset, request.dst);
+    }
+    table.days.resize(static_cast<std::size_t>(count));
+    for (const ClockRun& run : ClockRuns(request, zone ? &*zone : nullptr, first, count)) {
+        const std::vector<CSunDayEvents> precise =
+            PreciseSunTable(AddDays(first, run.first), run.count, request.latitude,
+                            request.longitude, run.offset, run.dst, kTwilightAltitudes);
+        for (int i = 0; i < run.count; ++i) {
+            const auto index = static_cast<std::size_t>(run.first + i);
+            const CSunDayEvents& events = precise[static_cast<std::size_t>(i)];
+            CYearDay& day = table.days[index];
+            day.date = events.date;
+            if (request.precise) {
+                day.sunrise = ToSolarResult(events[SunEvent::Sunrise]);
+                day.sunset = ToSolarResult(events[SunEvent::Sunset]);
+                day.solarNoon = ToSolarResult(events[SunEvent::SolarNoon]);
+            } else {
+                day.sunrise = plain[index].sunrise;
+                day.sunset = plain[index].sunset;
+                day.solarNoon = plain[index].solarNoon;
+            }
+            day.civilDawn = events[SunEvent::CivilDawn];
+            day.civilDusk = events[SunEvent::CivilDusk];
+            day.nauticalDawn = events[SunEvent::NauticalDawn];
+            day.nauticalDusk = events[SunEvent::NauticalDusk];
+            day.astronomicalDawn = events[SunEvent::AstronomicalDawn];
+            day.astronomicalDusk = events[SunEvent::AstronomicalDusk];
+            day.utcOffsetSeconds = run.utcOffsetSeconds;
+            day.hasTwilights = true;
+        }
+    }
+    CheckDays(table);
+    return table;
+}
+
+CYearTable ComputeYear(const CYearRequest& request) {
+    const int year = request.date.year;
+    return ComputeDays(request, CCivilDate{year, 1, 1}, IsLeapYear(year) ? 366 : 365);
+}
+
+CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
+                         const std::vector<CClockOnDate>* clocks) {
+    CYearTable table;
+    table.request = request;
+    if (request.fromDate) {
+        table.zoneName = request.zoneName;
+    }
+    table.days.reserve(rows.size());
+    const int fixedOffset = FixedUtcOffsetSeconds(request.offset, request.dst);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CSolarDay& row = rows[i];
+        const int utcOffset =
+            clocks != nullptr && i < clocks->size() ? (*clocks)[i].utcOffsetSeconds : fixedOffset;
+        CYearDay day;
+        day.date = row.date;
+        day.sunrise = row.sunrise;
+        day.sunset = row.sunset;
+        day.solarNoon = row.solarNoon;
+        day.utcOffsetSeconds = utcOffset;
+        table.days.push_back(day);
+    }
+    CheckDays(table);
+    return table;
+}
+
+std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
+                                             const CSolarResult& sunset) {
+    if (sunrise.HasTime() && sunset.HasTime()) {
+        return CivilSeconds(sunset.time) - CivilSeconds(sunrise.time);
+    }
+    if (!sunrise.HasTime() && !sunset.HasTime() && sunrise.outcome == sunset.outcome) {
+        return sunrise.outcome == SolarOutcome::UpAllDay ? 86400 : 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day) {
+    return DayLengthSeconds(day.sunrise, day.sunset);
+}
+
+double HoursIntoDay(const CCivilTime& time, const CCivilDate& day) {
+    return static_cast<double>(CivilSeconds(time) - CivilSeconds(CCivilTime{day, 0, 0, 0})) /
+           3600.0;
+}

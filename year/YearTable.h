@@ -1,0 +1,92 @@
+#pragma once
+// One year of a place's days, as the year window draws and lists them and the exports write
+// them: sunrise, sunset and solar noon, the three twilights, and the clock each day is read on.
+//
+// The request is what the main window holds: the place (longitude WEST positive), the offset
+// and daylight-saving tick typed or taken from the place, or the place's time-zone name with
+// "from the date" on, so that each day is read on the clock the place kept that day; and
+// whether sunrise, sunset and noon come from the precise engine. The twilights always come from
+// the precise engine, the only one that has them.
+//
+//     CYearRequest request{.latitude = 41.88, .longitude = 87.63, .offset = 6.0f,
+//                          .zoneName = "America/Chicago", .fromDate = true,
+//                          .date = CCivilDate{2007, 6, 21}};
+//     CYearTable year = ComputeYear(request);   // 365 days of 2007, clocks changing in March
+//                                               // and November
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CivilTime.h"
+#include "Exception.h"
+#include "LocalSolarTime.h"
+#include "SolarTable.h"
+#include "SunEvents.h"
+#include "ZoneClock.h"
+
+// A year that cannot be read on the clock asked for: the zone is not in the system's database.
+class CYearZoneError : public CMessageException {
+public:
+    explicit CYearZoneError(const std::string& zoneName);
+};
+
+struct CYearRequest {
+    double latitude = 0;    // degrees, north positive
+    double longitude = 0;   // degrees, WEST positive
+    float offset = 0;       // hours behind UTC, standard time
+    int dst = 0;            // 1: the daylight-saving hour on every day
+    std::string zoneName;   // "America/Chicago"; used only with fromDate
+    bool fromDate = false;  // each day's clock from the zone (daylight saving from the date)
+    bool precise = false;   // sunrise, sunset and noon from the precise engine
+    CCivilDate date;        // the chosen date; its year is the year shown
+    std::string placeName;  // "Chicago", UTF-8: for titles and calendar texts, may be empty
+
+    // Latitude, longitude and offset all 0 is the main window with nothing entered.
+    bool IsEmpty() const noexcept { return latitude == 0 && longitude == 0 && offset == 0; }
+
+    friend bool operator==(const CYearRequest&, const CYearRequest&) = default;
+};
+
+struct CYearDay {
+    CCivilDate date;
+    CSolarResult sunrise;
+    CSolarResult sunset;
+    CSolarResult solarNoon;
+    // Indexed by the morning/evening pairs below; outcome and time as the precise engine gives.
+    CSunEventResult civilDawn, civilDusk;
+    CSunEventResult nauticalDawn, nauticalDusk;
+    CSunEventResult astronomicalDawn, astronomicalDusk;
+    int utcOffsetSeconds = 0;  // the day's clock, east positive, daylight saving included
+    bool hasTwilights = false;
+};
+
+struct CYearTable {
+    CYearRequest request;
+    std::vector<CYearDay> days;  // 1 January to 31 December, or a run of --days for the tool
+    std::string zoneName;        // the zone the days were read on, empty for a fixed offset
+};
+
+// The year of request.date. Throws CSolarException for inputs the engines refuse and for an
+// event that falls outside the years 1900 to 9999, and
+// CYearZoneError when fromDate names no zone of the system's database.
+CYearTable ComputeYear(const CYearRequest& request);
+
+// `count` days from `first` on (the tool's --days), otherwise as ComputeYear.
+CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count);
+
+// A table from rows another engine call has made (the tool's plain rows): no twilights. Each
+// row's clock from `clocks` (one per row) when given, else the request's offset and tick.
+CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
+                         const std::vector<CClockOnDate>* clocks = nullptr);
+
+// Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
+// nothing when only one of the two exists.
+std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
+                                             const CSolarResult& sunset);
+std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day);
+
+// Hours after the day's local midnight, possibly below 0 or above 24 when the event falls on
+// the day before or after.
+double HoursIntoDay(const CCivilTime& time, const CCivilDate& day);
