@@ -344,10 +344,7 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
 }
 
 void CDaybreakDlg::OnDstFromDate(bool on) {
-    m_dstFromDate = on;
-    if (!on) {
-        return;  // the mark stays as it is, the user's again
-    }
+    m_dstFromDate = on;  // when turned off, the mark stays as it is, the user's again
     RunCommand([this] {
         UpdateData(true);
         SetDstFromZone();
@@ -356,15 +353,23 @@ void CDaybreakDlg::OnDstFromDate(bool on) {
     });
 }
 
-void CDaybreakDlg::SetDstFromZone() {
+const std::string* CDaybreakDlg::ZoneByTheDate() const {
     if (!m_dstFromDate || !m_place || !m_place->zone || !m_place->observesDst) {
-        return;
+        return nullptr;
     }
     if (m_latitude != m_place->latitude || m_longitude != m_place->longitude ||
         m_timeZoneOffset != m_place->offset) {
-        return;  // typed coordinates
+        return nullptr;  // typed coordinates
     }
-    if (const std::optional<CZoneClock> zone = CZoneClock::Load(*m_place->zone)) {
+    return &*m_place->zone;
+}
+
+void CDaybreakDlg::SetDstFromZone() {
+    const std::string* name = ZoneByTheDate();
+    if (name == nullptr) {
+        return;
+    }
+    if (const std::optional<CZoneClock> zone = CZoneClock::Load(*name)) {
         m_dst = zone->OnDate(LocalDateOf(m_date)).dst;
     }
 }

@@ -137,6 +137,9 @@ private:
     // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
     // still hold that place.
     void SetDstFromZone();
+    // The zone whose clock sets the mark: the chosen place's, while the option is on and the
+    // fields still hold that place; null otherwise.
+    const std::string* ZoneByTheDate() const;
     using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
     void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 

@@ -10,6 +10,10 @@ CYearRequest CDaybreakDlg::YearRequest() const {
     request.offset = m_timeZoneOffset;
     request.dst = m_dst;
     request.precise = m_precise;
+    if (const std::string* zone = ZoneByTheDate()) {
+        request.zoneName = *zone;
+        request.fromDate = true;
+    }
     request.date = LocalDateOf(m_date);
     request.placeName = Windows1252ToUtf8(m_cityName);  // archive text is Windows-1252
     return request;

@@ -254,6 +254,8 @@ TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSetsTheMarkUntilTheUserChangesI
     ChooseZip("78516");  // 21 June: daylight time
     EXPECT_EQ(m_window.dst.check, 1);
     const std::string summer = ShownText(IDC_SUNRISE);
+    EXPECT_TRUE(m_dlg.YearRequest().fromDate);  // the year window reads each day's clock
+    EXPECT_EQ(m_dlg.YearRequest().zoneName, "America/Chicago");
 
     auto changeDate = [this](int year, int month, int day) {
         m_window.date = *CTime::FromLocal(year, month, day, 9, 30, 0);
@@ -270,6 +272,7 @@ TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSetsTheMarkUntilTheUserChangesI
     Type(26.18, 98.2, 6);  // typed coordinates stay manual
     changeDate(2007, 1, 15);
     EXPECT_EQ(m_window.dst.check, 1);
+    EXPECT_FALSE(m_dlg.YearRequest().fromDate);
 
     m_dlg.OnDstFromDate(false);  // off: the Part's manual box
     ChooseZip("78516");
