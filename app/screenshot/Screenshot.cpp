@@ -4,12 +4,17 @@
 // by tools/screenshot.sh under a virtual display.
 //
 //     daybreak_screenshot OUTPUT_DIR
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -62,6 +67,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Tamarack-PC"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumora.Zezidov"));
     const QDir dir(QString::fromLocal8Bit(argv[1]));
+    // The pictures show the defaults, and the options chosen here stay out of the user's own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     CDaybreakView view;
     auto* date = qobject_cast<QDateEdit*>(view.Item(IDC_DATE));
@@ -86,7 +94,14 @@ int main(int argc, char** argv) {
     ok = Save(help, dir, "tzhelp.png") && ok;
     help.hide();
 
-    // The year window: Chicago, 2007, standard time (the tick cleared).
+    // The year window: Chicago, 2007, daylight saving from the date.
+    for (QAction* menu : view.MenuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->text() == QStringLiteral("Daylight Saving from the Date")) {
+                item->setChecked(true);
+            }
+        }
+    }
     if (!Choose(qobject_cast<QComboBox*>(view.Item(IDC_STATE_COMBO)), QStringLiteral("Illinois"))) {
         return 1;
     }
