@@ -65,12 +65,20 @@ void CRowText::Date(const CCivilDate& date) {
         return;
     }
     Reserve(10);
-    TwoDigits(date.year / 100);
-    TwoDigits(date.year % 100);
-    m_data[m_size++] = '-';
-    TwoDigits(date.month);
-    m_data[m_size++] = '-';
-    TwoDigits(date.day);
+    if (date != m_lastDate) {
+        const std::size_t start = m_size;
+        TwoDigits(date.year / 100);
+        TwoDigits(date.year % 100);
+        m_data[m_size++] = '-';
+        TwoDigits(date.month);
+        m_data[m_size++] = '-';
+        TwoDigits(date.day);
+        std::memcpy(m_lastDateText, m_data.get() + start, sizeof m_lastDateText);
+        m_lastDate = date;
+        return;
+    }
+    std::memcpy(m_data.get() + m_size, m_lastDateText, sizeof m_lastDateText);
+    m_size += sizeof m_lastDateText;
 }
 
 void CRowText::Clock(std::int64_t hour, int minute, int second) {
@@ -116,11 +124,20 @@ void CRowText::CsvCell(const CSolarResult& result, int utcOffsetSeconds) {
     Date(result.time.date);
     Char('T');
     Clock(result.time.hour, result.time.minute, result.time.second);
-    const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
-    Char(utcOffsetSeconds < 0 ? '-' : '+');
-    Number(magnitude / 3600, 2);
-    Char(':');
-    Number(magnitude / 60 % 60, 2);
+    if (utcOffsetSeconds != m_lastOffset) {
+        const std::size_t start = m_size;
+        const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
+        Char(utcOffsetSeconds < 0 ? '-' : '+');
+        Number(magnitude / 3600, 2);
+        Char(':');
+        Number(magnitude / 60 % 60, 2);
+        if (m_size - start == sizeof m_lastOffsetText) {
+            std::memcpy(m_lastOffsetText, m_data.get() + start, sizeof m_lastOffsetText);
+            m_lastOffset = utcOffsetSeconds;
+        }
+        return;
+    }
+    Text(std::string_view(m_lastOffsetText, sizeof m_lastOffsetText));
 }
 
 bool CRowText::DayLength(const CSolarDay& day) {

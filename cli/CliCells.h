@@ -69,4 +69,9 @@ private:
     std::unique_ptr<char[]> m_data;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
+    // The last date and UTC offset written, with their texts: a row's cells mostly repeat them.
+    CCivilDate m_lastDate{0, 0, 0};
+    char m_lastDateText[10] = {};
+    int m_lastOffset = 1;  // no offset written yet: 1 second is none a clock has
+    char m_lastOffsetText[6] = {};
 };
