@@ -133,17 +133,22 @@ std::size_t CSortedEntryIndex::Add(std::string_view text) {
     const auto entry = static_cast<std::uint32_t>(m_entries.size() - 1);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
+        m_firstPrefixes.push_back(prefix);
     }
     Block& block = m_blocks[place.block];
     const auto at = static_cast<std::ptrdiff_t>(place.offset);
     block.prefixes.insert(block.prefixes.begin() + at, prefix);
     block.entries.insert(block.entries.begin() + at, entry);
+    m_firstPrefixes[place.block] = block.prefixes.front();
     if (block.entries.size() > kBlockSplit) {
         constexpr auto half = static_cast<std::ptrdiff_t>(kBlockSplit / 2);
         Block upper{{block.prefixes.begin() + half, block.prefixes.end()},
                     {block.entries.begin() + half, block.entries.end()}};
         block.prefixes.resize(kBlockSplit / 2);
         block.entries.resize(kBlockSplit / 2);
+        m_firstPrefixes.insert(
+            m_firstPrefixes.begin() + static_cast<std::ptrdiff_t>(place.block) + 1,
+            upper.prefixes.front());
         m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(place.block) + 1,
                         std::move(upper));
     }
@@ -161,11 +166,16 @@ CSortedEntryIndex::Place CSortedEntryIndex::PlaceFor(std::uint64_t prefix,
     if (m_blocks.empty()) {
         return {0, 0, 0};
     }
-    // The last block whose first row does not sort above the key (or the first block).
-    auto next = std::upper_bound(
-        m_blocks.begin() + 1, m_blocks.end(), prefix,
-        [this, key](std::uint64_t p, const Block& b) { return SortsAbove(b, 0, p, key); });
-    const auto blockAt = static_cast<std::size_t>(next - m_blocks.begin()) - 1;
+    // The last block whose first row does not sort above the key (or the first block): by the
+    // first rows' prefixes, unless one of them is the key's own.
+    std::size_t blockAt = CountNotAbove(m_firstPrefixes, prefix);
+    if (blockAt > 0 && m_firstPrefixes[blockAt - 1] == prefix) {
+        auto next = std::upper_bound(
+            m_blocks.begin() + 1, m_blocks.end(), prefix,
+            [this, key](std::uint64_t p, const Block& b) { return SortsAbove(b, 0, p, key); });
+        blockAt = static_cast<std::size_t>(next - m_blocks.begin());
+    }
+    blockAt = blockAt == 0 ? 0 : blockAt - 1;
     const Block& block = m_blocks[blockAt];
     // Within it, by the prefixes beside the rows, with the whole keys only for rows that share
     // the key's prefix.
@@ -200,6 +210,7 @@ void CSortedEntryIndex::Clear() {
     m_keysUsed = 0;
     m_entries.clear();
     m_blocks.clear();
+    m_firstPrefixes.clear();
     m_count = 0;
 }
 
@@ -219,6 +230,7 @@ void CSortedEntryIndex::RemoveRows(std::size_t row, std::size_t count) {
     rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row),
                rows.begin() + static_cast<std::ptrdiff_t>(row + count));
     m_blocks.clear();
+    m_firstPrefixes.clear();
     for (std::size_t i = 0; i < rows.size(); i += kBlockSplit / 2) {
         const std::size_t end = std::min(rows.size(), i + kBlockSplit / 2);
         Block& block = m_blocks.emplace_back();
@@ -226,6 +238,7 @@ void CSortedEntryIndex::RemoveRows(std::size_t row, std::size_t count) {
             block.prefixes.push_back(m_entries[rows[r]].prefix);
             block.entries.push_back(rows[r]);
         }
+        m_firstPrefixes.push_back(block.prefixes.front());
     }
     m_count = rows.size();
 }

@@ -73,9 +73,10 @@ private:
     };
     Place PlaceFor(std::uint64_t prefix, std::string_view key) const;
 
-    std::vector<char> m_keys;      // every entry's folded key, back to back
-    std::size_t m_keysUsed = 0;    // bytes of m_keys in use
-    std::vector<Entry> m_entries;  // by entry number
-    std::vector<Block> m_blocks;   // the rows, in row order
-    std::size_t m_count = 0;       // rows
+    std::vector<char> m_keys;                    // every entry's folded key, back to back
+    std::size_t m_keysUsed = 0;                  // bytes of m_keys in use
+    std::vector<Entry> m_entries;                // by entry number
+    std::vector<Block> m_blocks;                 // the rows, in row order
+    std::vector<std::uint64_t> m_firstPrefixes;  // each block's first row's prefix
+    std::size_t m_count = 0;                     // rows
 };
