@@ -1,9 +1,11 @@
 #include "Cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
 #include <ostream>
+#include <utility>
 
 #include "CTime.h"
 #include "CliCells.h"
@@ -25,125 +27,131 @@ namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
 
-}  // namespace
+// A result as a table keeps it until it is written: the clock time and its date as days from
+// the row's date, so that a century of rows takes little room.
+struct CPackedResult {
+    std::int32_t shift = 0;
+    std::uint8_t hour = 0;
+    std::uint8_t minute = 0;
+    std::uint8_t second = 0;
+    SolarOutcome outcome = SolarOutcome::Time;
+};
 
-// The cells and texts below are shared with the event output (declared in CliCells.h).
+struct CPackedRow {
+    CPackedResult sunrise;
+    CPackedResult sunset;
+    CPackedResult solarNoon;
+    std::int32_t utcOffsetSeconds = 0;
+};
 
-// Zero-padded decimal, written by hand: a year's table formats thousands of these.
-void AppendNumber(std::string& text, std::int64_t value, int width) {
-    if (value < 0) {
-        text += '-';
-        value = -value;
+CPackedResult Pack(const CSolarResult& result, const CCivilDate& rowDate) {
+    CPackedResult packed;
+    packed.outcome = result.outcome;
+    if (result.HasTime()) {
+        packed.shift = result.time.date == rowDate
+                           ? 0
+                           : static_cast<std::int32_t>(DaysFromCivil(result.time.date) -
+                                                       DaysFromCivil(rowDate));
+        packed.hour = static_cast<std::uint8_t>(result.time.hour);
+        packed.minute = static_cast<std::uint8_t>(result.time.minute);
+        packed.second = static_cast<std::uint8_t>(result.time.second);
     }
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && count < 20);
-    for (int pad = count; pad < width; ++pad) {
-        text += '0';
+    return packed;
+}
+
+CSolarResult Unpack(const CPackedResult& packed, SolarEvent event, const CCivilDate& rowDate) {
+    CSolarResult result;
+    result.event = event;
+    result.outcome = packed.outcome;
+    if (result.HasTime()) {
+        result.time.date = packed.shift == 0 ? rowDate : AddDays(rowDate, packed.shift);
+        result.time.hour = packed.hour;
+        result.time.minute = packed.minute;
+        result.time.second = packed.second;
     }
-    while (count > 0) {
-        text += digits[--count];
+    return result;
+}
+
+// The plain table or CSV file: every row computed and checked first, so that an error prints
+// nothing else, then written a row at a time.
+class CPlainTable final : public CClockedDaySink {
+public:
+    void Compute(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
+                 double lon, CliFormat format) {
+        m_first = first;
+        m_format = format;
+        m_rows.reserve(static_cast<std::size_t>(std::clamp(days, 0, kMaxSolarTableDays)));
+        SolarTableOnClock(clock, first, days, lat, lon, *this);
     }
-}
 
-std::string DateText(const CCivilDate& date) {
-    std::string text;
-    AppendNumber(text, date.year, 4);
-    text += '-';
-    AppendNumber(text, date.month, 2);
-    text += '-';
-    AppendNumber(text, date.day, 2);
-    return text;
-}
-
-std::string ClockText(std::int64_t hour, int minute, int second) {
-    std::string text;
-    AppendNumber(text, hour, 2);
-    text += ':';
-    AppendNumber(text, minute, 2);
-    text += ':';
-    AppendNumber(text, second, 2);
-    return text;
-}
-
-std::string OutcomeText(const CSolarResult& result) {
-    return result.outcome == SolarOutcome::UpAllDay ? "up all day" : "down all day";
-}
-
-// Clock time in a table cell, marked "+1" or "-1" when the event falls on the next or the
-// previous local date.
-std::string CellText(const CSolarResult& result, const CCivilDate& rowDate) {
-    if (!result.HasTime()) {
-        return OutcomeText(result);
+    void Add(const CSolarDay& row, const CClockOnDate& clock) override {
+        for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
+            CheckResultYears(*result);
+        }
+        m_rows.push_back({Pack(row.sunrise, row.date), Pack(row.sunset, row.date),
+                          Pack(row.solarNoon, row.date), clock.utcOffsetSeconds});
     }
-    std::string text = ClockText(result.time.hour, result.time.minute, result.time.second);
-    const std::int64_t shift = DaysFromCivil(result.time.date) - DaysFromCivil(rowDate);
-    if (shift != 0) {
-        text += shift > 0 ? " +" : " -";
-        text += std::to_string(shift > 0 ? shift : -shift);
+
+    void Write(std::ostream& out) const {
+        const bool csv = m_format == CliFormat::Csv;
+        CRowText text;
+        if (csv) {
+            text.Text("date,sunrise,sunset,solar_noon,day_length\n");
+        } else {
+            text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
+        }
+        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+        CSolarDay day;
+        day.date = m_first;
+        for (const CPackedRow& row : m_rows) {
+            if (!out) {
+                return;
+            }
+            day.sunrise = Unpack(row.sunrise, SolarEvent::Sunrise, day.date);
+            day.sunset = Unpack(row.sunset, SolarEvent::Sunset, day.date);
+            day.solarNoon = Unpack(row.solarNoon, SolarEvent::SolarNoon, day.date);
+            text.Clear();
+            if (csv) {
+                text.Date(day.date);
+                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+                    text.Char(',');
+                    text.CsvCell(*result, row.utcOffsetSeconds);
+                }
+                text.Char(',');
+                text.DayLength(day);
+            } else {
+                text.Date(day.date);
+                text.PadTo(0, 12);
+                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+                    const std::size_t start = text.Size();
+                    text.Cell(*result, day.date);
+                    text.PadTo(start, 14);
+                }
+                if (!text.DayLength(day)) {
+                    text.Char('-');
+                }
+            }
+            text.Char('\n');
+            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+            day.date = AddDays(day.date, 1);
+        }
     }
-    return text;
-}
 
-std::string CsvCell(const CSolarResult& result, int utcOffsetSeconds) {
-    if (!result.HasTime()) {
-        return OutcomeText(result);
-    }
-    std::string text = DateText(result.time.date) + "T" +
-                       ClockText(result.time.hour, result.time.minute, result.time.second);
-    const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
-    text += utcOffsetSeconds < 0 ? '-' : '+';
-    AppendNumber(text, magnitude / 3600, 2);
-    text += ':';
-    AppendNumber(text, magnitude / 60 % 60, 2);
-    return text;
-}
+private:
+    CCivilDate m_first;
+    CliFormat m_format = CliFormat::Text;
+    std::vector<CPackedRow> m_rows;
+};
 
-// Time from sunrise to sunset as HH:MM:SS; 24:00:00 for a day the Sun never sets, 00:00:00 for
-// one it never rises, empty when only one of the two exists.
-std::string DayLength(const CSolarDay& day) {
-    return DurationText(DayLengthSeconds(day.sunrise, day.sunset));
-}
-
-std::string Pad(std::string text, std::size_t width) {
-    if (text.size() < width) {
-        text.append(width - text.size(), ' ');
-    }
-    return text;
-}
-
-namespace {
-
-std::string TableText(const std::vector<CSolarDay>& rows) {
-    std::string text = Pad("Date", 12) + Pad("Sunrise", 14) + Pad("Sunset", 14) +
-                       Pad("Solar noon", 14) + "Day length\n";
-    text.reserve(text.size() + rows.size() * 68);
-    for (const CSolarDay& row : rows) {
-        const std::string length = DayLength(row);
-        text += Pad(DateText(row.date), 12);
-        text += Pad(CellText(row.sunrise, row.date), 14);
-        text += Pad(CellText(row.sunset, row.date), 14);
-        text += Pad(CellText(row.solarNoon, row.date), 14);
-        text += length.empty() ? "-" : length;
-        text += '\n';
-    }
-    return text;
-}
-
-// The same file as the year window's CSV export of these days.
-std::string CsvText(const std::vector<CSolarDay>& rows, const std::vector<CClockOnDate>& clocks) {
-    return YearCsv(TableFromRows(CYearRequest{}, rows, &clocks));
-}
-
-std::string Output(const CCliOptions& options) {
+// Computes what the options ask for: lines appended to `text`, or a table whose writer is
+// returned.
+CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
     const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
     const double lat = *options.latitude;
     const double lon = *options.longitude;
     if (UsesYearFileOutput(options)) {
-        return YearFileOutput(options, date);
+        text += YearFileOutput(options, date);
+        return {};
     }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
@@ -161,19 +169,14 @@ std::string Output(const CCliOptions& options) {
         for (const CSolarResult* result : {&sunrise, &sunset, &noon}) {
             CheckResultYears(*result);
         }
-        return "Local Sunrise: " + FormatSolarTime(sunrise) + "\n" +
-               "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
-               "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
+        text += "Local Sunrise: " + FormatSolarTime(sunrise) + "\n" +
+                "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
+                "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
+        return {};
     }
-    std::vector<CClockOnDate> clocks;
-    const auto rows =
-        SolarTableOnClock(clock, date, options.days == 0 ? 1 : options.days, lat, lon, &clocks);
-    for (const CSolarDay& row : rows) {
-        for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
-            CheckResultYears(*result);
-        }
-    }
-    return options.format == CliFormat::Csv ? CsvText(rows, clocks) : TableText(rows);
+    CPlainTable table;
+    table.Compute(clock, date, options.days == 0 ? 1 : options.days, lat, lon, options.format);
+    return [table = std::move(table)](std::ostream& out) { table.Write(out); };
 }
 
 }  // namespace
@@ -295,6 +298,7 @@ written ("cannot write output: REASON") and for running out of memory.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string text;
     std::string notes;
+    CliOutputWriter write;
     int status = kCliExitOk;
     try {
         CCliOptions options = ParseCliOptions(args);
@@ -310,9 +314,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             }
             if (options.place.LooksUpPlace()) {
                 text = ResolvePlace(options, notes);
-                text += Output(options);
+                write = PrepareOutput(options, text);
             } else {
-                text = Output(options);
+                write = PrepareOutput(options, text);
                 notes += NoonNote(options, *options.date);
             }
         }
@@ -328,6 +332,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     err << notes;
     out << text;
+    if (write) {
+        write(out);
+    }
     out.flush();
     if (!out) {
         // A reader that went away ends the run quietly, as the pipe's signal would have.

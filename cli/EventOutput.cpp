@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 #include <optional>
+#include <ostream>
+#include <utility>
 
 #include "CliCells.h"
 #include "CliOptions.h"
@@ -149,12 +151,6 @@ CSolarResult SeriesResult(const CDayResults& day, SunEvent event) {
                                        : day.series.solarNoon;
 }
 
-std::string Degrees(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1f", value);
-    return buffer;
-}
-
 // The angle's value, or nothing when its crossing does not happen.
 std::optional<double> AngleValue(const CSunDayEvents& day, Angle angle) {
     switch (angle) {
@@ -185,18 +181,29 @@ std::string LineValue(const CPlan& plan, const CDayResults& day, const CItem& it
 }
 
 // A table or CSV cell; `csv` picks the CSV form.
-std::string CellValue(const CPlan& plan, const CDayResults& day, const CItem& item, bool csv) {
+void WriteCell(CRowText& text, const CPlan& plan, const CDayResults& day, const CItem& item,
+               bool csv) {
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
-        return value ? Degrees(*value) : csv ? "" : "-";
+        if (value) {
+            char buffer[32];
+            const int length = std::snprintf(buffer, sizeof buffer, "%.1f", *value);
+            text.Text(std::string_view(buffer, static_cast<std::size_t>(std::max(length, 0))));
+        } else if (!csv) {
+            text.Char('-');
+        }
+        return;
     }
     const CSolarResult result = FromSeries(plan, *item.event)
                                     ? SeriesResult(day, *item.event)
                                     : ToSolarResult(day.precise[*item.event]);
     if (!result.HasTime() && !IsDefaultSeriesEvent(*item.event)) {
-        return result.outcome == SolarOutcome::UpAllDay ? "above all day" : "below all day";
+        text.Text(result.outcome == SolarOutcome::UpAllDay ? "above all day" : "below all day");
+    } else if (csv) {
+        text.CsvCell(result, day.clock.utcOffsetSeconds);
+    } else {
+        text.Cell(result, day.series.date);
     }
-    return csv ? CsvCell(result, day.clock.utcOffsetSeconds) : CellText(result, day.series.date);
 }
 
 // Sunrise and sunset as the day length takes them, from whichever engine shows them.
@@ -285,40 +292,67 @@ bool UsesEventOutput(const CCliOptions& options) {
     return options.precise || !options.events.empty();
 }
 
-std::string EventOutput(const CCliOptions& options, const CCivilDate& date) {
-    const CPlan plan = MakePlan(options);
+CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) {
+    CPlan plan = MakePlan(options);
     const bool singleDay = options.days == 0 && options.format == CliFormat::Text;
-    const std::vector<CDayResults> rows = Compute(plan, options, date, singleDay);
-    std::string text;
+    std::vector<CDayResults> rows = Compute(plan, options, date, singleDay);
     if (singleDay) {
+        std::string text;
         for (const CItem& item : plan.items) {
             text += LineName(item) + ": " + LineValue(plan, rows[0], item) + "\n";
         }
-        return text;
+        return [text = std::move(text)](std::ostream& out) { out << text; };
     }
-
-    const bool csv = options.format == CliFormat::Csv;
-    std::vector<std::size_t> widths;
-    text = csv ? "date" : Pad("Date", 12);
-    for (const CItem& item : plan.items) {
-        const std::string title = ColumnTitle(item, csv);
-        widths.push_back(std::max<std::size_t>(14, title.size() + 2));
-        const bool last = widths.size() == plan.items.size() && !plan.dayLength;
-        text += csv ? "," + title : last ? title : Pad(title, widths.back());
-    }
-    text += plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n";
-    for (const CDayResults& row : rows) {
-        text += csv ? DateText(row.series.date) : Pad(DateText(row.series.date), 12);
-        for (std::size_t i = 0; i < plan.items.size(); ++i) {
-            const std::string cell = CellValue(plan, row, plan.items[i], csv);
-            const bool last = i + 1 == plan.items.size() && !plan.dayLength;
-            text += csv ? "," + cell : last ? cell : Pad(cell, widths[i]);
+    return [plan = std::move(plan), rows = std::move(rows),
+            csv = options.format == CliFormat::Csv](std::ostream& out) {
+        CRowText text;
+        std::vector<std::size_t> widths;
+        text.Text(csv ? "date" : "Date        ");
+        for (const CItem& item : plan.items) {
+            const std::string title = ColumnTitle(item, csv);
+            widths.push_back(std::max<std::size_t>(14, title.size() + 2));
+            const bool last = widths.size() == plan.items.size() && !plan.dayLength;
+            const std::size_t start = text.Size();
+            if (csv) {
+                text.Char(',');
+            }
+            text.Text(title);
+            if (!csv && !last) {
+                text.PadTo(start, widths.back());
+            }
         }
-        if (plan.dayLength) {
-            const std::string length = DayLength(ShownDay(plan, row));
-            text += csv ? "," + length : (length.empty() ? "-" : length);
+        text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
+        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+        for (const CDayResults& row : rows) {
+            if (!out) {
+                return;
+            }
+            text.Clear();
+            text.Date(row.series.date);
+            if (!csv) {
+                text.PadTo(0, 12);
+            }
+            for (std::size_t i = 0; i < plan.items.size(); ++i) {
+                const bool last = i + 1 == plan.items.size() && !plan.dayLength;
+                if (csv) {
+                    text.Char(',');
+                }
+                const std::size_t start = text.Size();
+                WriteCell(text, plan, row, plan.items[i], csv);
+                if (!csv && !last) {
+                    text.PadTo(start, widths[i]);
+                }
+            }
+            if (plan.dayLength) {
+                if (csv) {
+                    text.Char(',');
+                }
+                if (!text.DayLength(ShownDay(plan, row)) && !csv) {
+                    text.Char('-');
+                }
+            }
+            text.Char('\n');
+            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
         }
-        text += '\n';
-    }
-    return text;
+    };
 }

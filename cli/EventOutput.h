@@ -11,6 +11,8 @@
 // Without --precise, sunrise, sunset and solar noon come from the default series exactly as
 // the plain lines give them; the other events exist only in the precise engine.
 
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +31,9 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
 // Whether the options ask for this output rather than the plain three lines or table.
 bool UsesEventOutput(const CCliOptions& options);
 
-// The whole output for the date. Throws CSolarException as the engines do.
-std::string EventOutput(const CCliOptions& options, const CCivilDate& date);
+// Writes the tool's output once everything in it has been computed.
+using CliOutputWriter = std::function<void(std::ostream&)>;
+
+// Computes the whole output for the date and returns its writer. Throws CSolarException as the
+// engines do, before anything is written.
+CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date);

@@ -25,8 +25,9 @@ std::string NoonNote(const CCliOptions& options, const CCivilDate& date) {
     if (shift >= -kMaxNoonShiftSeconds && shift <= kMaxNoonShiftSeconds) {
         return {};
     }
-    return "daybreak-cli: solar noon falls at " +
-           ClockText(noon.time.hour, noon.time.minute, noon.time.second) +
+    CRowText clock;
+    clock.Clock(noon.time.hour, noon.time.minute, noon.time.second);
+    return "daybreak-cli: solar noon falls at " + std::string(clock.Data(), clock.Size()) +
            ", more than three hours from 12:00: check the sign of --lon and --offset: west is "
            "positive here\n";
 }

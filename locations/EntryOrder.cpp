@@ -91,6 +91,22 @@ std::uint64_t KeyPrefix(std::string_view key) {
     return prefix;
 }
 
+// How many of the sorted `values` are not above `value`: a search whose steps pick without a
+// branch, as the values a list is filled with come in no order a branch could predict.
+std::size_t CountNotAbove(const std::vector<std::uint64_t>& values, std::uint64_t value) {
+    if (values.empty()) {
+        return 0;
+    }
+    const std::uint64_t* base = values.data();
+    std::size_t size = values.size();
+    while (size > 1) {
+        const std::size_t half = size / 2;
+        base = base[half] <= value ? base + half : base;
+        size -= half;
+    }
+    return static_cast<std::size_t>(base - values.data()) + (*base <= value ? 1 : 0);
+}
+
 // A block that grows past this many rows is cut in two halves: small enough that a place costs
 // a short move, few enough blocks (a few dozen for a state) that finding one stays cheap.
 constexpr std::size_t kBlockSplit = 256;
@@ -117,12 +133,22 @@ std::size_t CSortedEntryIndex::Add(std::string_view text) {
     const auto entry = static_cast<std::uint32_t>(m_entries.size() - 1);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
+        m_firstPrefixes.push_back(prefix);
     }
-    std::vector<std::uint32_t>& block = m_blocks[place.block];
-    block.insert(block.begin() + static_cast<std::ptrdiff_t>(place.offset), entry);
-    if (block.size() > kBlockSplit) {
-        std::vector<std::uint32_t> upper(block.begin() + kBlockSplit / 2, block.end());
-        block.resize(kBlockSplit / 2);
+    Block& block = m_blocks[place.block];
+    const auto at = static_cast<std::ptrdiff_t>(place.offset);
+    block.prefixes.insert(block.prefixes.begin() + at, prefix);
+    block.entries.insert(block.entries.begin() + at, entry);
+    m_firstPrefixes[place.block] = block.prefixes.front();
+    if (block.entries.size() > kBlockSplit) {
+        constexpr auto half = static_cast<std::ptrdiff_t>(kBlockSplit / 2);
+        Block upper{{block.prefixes.begin() + half, block.prefixes.end()},
+                    {block.entries.begin() + half, block.entries.end()}};
+        block.prefixes.resize(kBlockSplit / 2);
+        block.entries.resize(kBlockSplit / 2);
+        m_firstPrefixes.insert(
+            m_firstPrefixes.begin() + static_cast<std::ptrdiff_t>(place.block) + 1,
+            upper.prefixes.front());
         m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(place.block) + 1,
                         std::move(upper));
     }
@@ -140,30 +166,42 @@ CSortedEntryIndex::Place CSortedEntryIndex::PlaceFor(std::uint64_t prefix,
     if (m_blocks.empty()) {
         return {0, 0, 0};
     }
-    // The last block whose first row does not sort above the key (or the first block).
-    auto next = std::upper_bound(m_blocks.begin() + 1, m_blocks.end(), prefix,
-                                 [this, key](std::uint64_t p, const std::vector<std::uint32_t>& b) {
-                                     return SortsAbove(b.front(), p, key);
-                                 });
-    const auto blockAt = static_cast<std::size_t>(next - m_blocks.begin()) - 1;
-    const std::vector<std::uint32_t>& block = m_blocks[blockAt];
-    const auto at = std::upper_bound(
-        block.begin(), block.end(), prefix,
-        [this, key](std::uint64_t p, std::uint32_t entry) { return SortsAbove(entry, p, key); });
-    Place place{blockAt, static_cast<std::size_t>(at - block.begin()), 0};
-    place.row = place.offset;
+    // The last block whose first row does not sort above the key (or the first block): by the
+    // first rows' prefixes, unless one of them is the key's own.
+    std::size_t blockAt = CountNotAbove(m_firstPrefixes, prefix);
+    if (blockAt > 0 && m_firstPrefixes[blockAt - 1] == prefix) {
+        auto next = std::upper_bound(
+            m_blocks.begin() + 1, m_blocks.end(), prefix,
+            [this, key](std::uint64_t p, const Block& b) { return SortsAbove(b, 0, p, key); });
+        blockAt = static_cast<std::size_t>(next - m_blocks.begin());
+    }
+    blockAt = blockAt == 0 ? 0 : blockAt - 1;
+    const Block& block = m_blocks[blockAt];
+    // Within it, by the prefixes beside the rows, with the whole keys only for rows that share
+    // the key's prefix.
+    std::size_t offset = CountNotAbove(block.prefixes, prefix);
+    if (offset > 0 && block.prefixes[offset - 1] == prefix) {
+        const std::size_t first = prefix == 0 ? 0 : CountNotAbove(block.prefixes, prefix - 1);
+        const auto begin = block.entries.begin();
+        const auto at = std::upper_bound(
+            begin + static_cast<std::ptrdiff_t>(first), begin + static_cast<std::ptrdiff_t>(offset),
+            key,
+            [this](std::string_view k, std::uint32_t entry) { return k < Key(m_entries[entry]); });
+        offset = static_cast<std::size_t>(at - begin);
+    }
+    Place place{blockAt, offset, offset};
     for (std::size_t b = 0; b < blockAt; ++b) {
-        place.row += m_blocks[b].size();
+        place.row += m_blocks[b].entries.size();
     }
     return place;
 }
 
 std::size_t CSortedEntryIndex::EntryAt(std::size_t row) const {
-    for (const auto& block : m_blocks) {
-        if (row < block.size()) {
-            return block[row];
+    for (const Block& block : m_blocks) {
+        if (row < block.entries.size()) {
+            return block.entries[row];
         }
-        row -= block.size();
+        row -= block.entries.size();
     }
     return 0;  // past the last row: callers check GetCount first
 }
@@ -172,6 +210,7 @@ void CSortedEntryIndex::Clear() {
     m_keysUsed = 0;
     m_entries.clear();
     m_blocks.clear();
+    m_firstPrefixes.clear();
     m_count = 0;
 }
 
@@ -185,16 +224,21 @@ void CSortedEntryIndex::RemoveRows(std::size_t row, std::size_t count) {
     // Rare (the lists are emptied whole, not row by row): flatten, erase, cut into blocks.
     std::vector<std::uint32_t> rows;
     rows.reserve(m_count);
-    for (const auto& block : m_blocks) {
-        rows.insert(rows.end(), block.begin(), block.end());
+    for (const Block& block : m_blocks) {
+        rows.insert(rows.end(), block.entries.begin(), block.entries.end());
     }
     rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row),
                rows.begin() + static_cast<std::ptrdiff_t>(row + count));
     m_blocks.clear();
+    m_firstPrefixes.clear();
     for (std::size_t i = 0; i < rows.size(); i += kBlockSplit / 2) {
         const std::size_t end = std::min(rows.size(), i + kBlockSplit / 2);
-        m_blocks.emplace_back(rows.begin() + static_cast<std::ptrdiff_t>(i),
-                              rows.begin() + static_cast<std::ptrdiff_t>(end));
+        Block& block = m_blocks.emplace_back();
+        for (std::size_t r = i; r < end; ++r) {
+            block.prefixes.push_back(m_entries[rows[r]].prefix);
+            block.entries.push_back(rows[r]);
+        }
+        m_firstPrefixes.push_back(block.prefixes.front());
     }
     m_count = rows.size();
 }

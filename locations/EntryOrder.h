@@ -53,9 +53,17 @@ private:
     std::string_view Key(const Entry& entry) const {
         return {m_keys.data() + entry.start, entry.size};
     }
-    bool SortsAbove(std::uint32_t entry, std::uint64_t prefix, std::string_view key) const {
-        const Entry& e = m_entries[entry];
-        return prefix != e.prefix ? prefix < e.prefix : key < Key(e);
+    // A run of rows: each row's entry and, beside it, that entry's prefix, so that a search
+    // settles most comparisons in the block's own memory.
+    struct Block {
+        std::vector<std::uint64_t> prefixes;
+        std::vector<std::uint32_t> entries;
+    };
+    // Whether a key with this prefix sorts above row `i` of the block.
+    bool SortsAbove(const Block& block, std::size_t i, std::uint64_t prefix,
+                    std::string_view key) const {
+        const std::uint64_t p = block.prefixes[i];
+        return prefix != p ? prefix < p : key < Key(m_entries[block.entries[i]]);
     }
     // Where the key goes: after every row that does not sort above it.
     struct Place {
@@ -65,9 +73,10 @@ private:
     };
     Place PlaceFor(std::uint64_t prefix, std::string_view key) const;
 
-    std::vector<char> m_keys;                          // every entry's folded key, back to back
-    std::size_t m_keysUsed = 0;                        // bytes of m_keys in use
-    std::vector<Entry> m_entries;                      // by entry number
-    std::vector<std::vector<std::uint32_t>> m_blocks;  // the rows' entries, in row order
-    std::size_t m_count = 0;                           // rows
+    std::vector<char> m_keys;                    // every entry's folded key, back to back
+    std::size_t m_keysUsed = 0;                  // bytes of m_keys in use
+    std::vector<Entry> m_entries;                // by entry number
+    std::vector<Block> m_blocks;                 // the rows, in row order
+    std::vector<std::uint64_t> m_firstPrefixes;  // each block's first row's prefix
+    std::size_t m_count = 0;                     // rows
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "MonthInfo.h"
 #include "SolarLocal.h"
@@ -63,14 +64,26 @@ bool CheckSolarTable(const CCivilDate& first, int days, double lat, double lon, 
 
 std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
                                        float offset, int dst) {
+    struct CCollect final : CSolarDaySink {
+        std::vector<CSolarDay> rows;
+        void Add(const CSolarDay& row) override { rows.push_back(row); }
+    } collect;
+    if (days > 0 && days <= kMaxSolarTableDays) {
+        collect.rows.reserve(static_cast<std::size_t>(days));
+    }
+    LocalSolarTable(first, days, lat, lon, offset, dst, collect);
+    return std::move(collect.rows);
+}
+
+void LocalSolarTable(const CCivilDate& first, int days, double lat, double lon, float offset,
+                     int dst, CSolarDaySink& sink) {
     if (!CheckSolarTable(first, days, lat, lon, offset)) {
-        return {};
+        return;
     }
 
     const std::int32_t noonCarry = NoonCarry(lon);
     CDayTermsCache cache(LatitudeTerms(lat));
-    std::vector<CSolarDay> rows;
-    rows.reserve(static_cast<std::size_t>(days));
+    CSolarDay row;
     CCivilDate date = first;
     int left = days;
     // One year at a time: day indices restart with the year.
@@ -85,13 +98,13 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
             const CEventMinutes sunrise = TwoPassEventUtc(Kind::Sunrise, n, lon, cache);
             const CEventMinutes sunset = TwoPassEventUtc(Kind::Sunset, n, lon, cache);
             const double noonEqTime = cache.Day(std::int64_t{n} - 1 + noonCarry).terms.eqTime;
-            CSolarDay& row = rows.emplace_back();
             row.date = date;
             row.sunrise = ResultFromEvent(SolarEvent::Sunrise, sunrise, date, offset, dst);
             row.sunset = ResultFromEvent(SolarEvent::Sunset, sunset, date, offset, dst);
             row.solarNoon.event = SolarEvent::SolarNoon;
             row.solarNoon.time =
                 LocalClockTime(SolarNoonFromEquation(lon, noonEqTime), date, offset, dst);
+            sink.Add(row);
 
             if (date.day < monthLength) {
                 ++date.day;
@@ -104,5 +117,4 @@ std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double
         left -= count;
         date = CCivilDate{date.year + 1, 1, 1};
     }
-    return rows;
 }

@@ -22,7 +22,20 @@ struct CSolarDay {
 // At most a century of rows in one table: a row is about 200 bytes.
 inline constexpr int kMaxSolarTableDays = 36600;
 
+// Takes a table's rows one at a time, in date order, so that a long table need not be stored.
+class CSolarDaySink {
+public:
+    virtual void Add(const CSolarDay& row) = 0;
+
+protected:
+    ~CSolarDaySink() = default;
+};
+
 // `days` rows from `first` on (0 or fewer gives none). Throws CSolarException as the single-day
 // operations do, and for more than kMaxSolarTableDays days, before any row is made.
 std::vector<CSolarDay> LocalSolarTable(const CCivilDate& first, int days, double lat, double lon,
                                        float offset, int dst);
+
+// The same rows handed to `sink` as they are made; the checks all come before the first row.
+void LocalSolarTable(const CCivilDate& first, int days, double lat, double lon, float offset,
+                     int dst, CSolarDaySink& sink);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 struct CZoneClock::Impl {
     cctz::time_zone zone;
@@ -215,32 +216,71 @@ std::vector<CClockRun> CClockChoice::Runs(const CCivilDate& first, int days, dou
 std::vector<CSolarDay> SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first,
                                          int days, double lat, double lon,
                                          std::vector<CClockOnDate>* clocks) {
-    std::vector<CSolarDay> rows;
-    if (days > kMaxSolarTableDays) {
-        // The fixed-offset table states the limit and its message.
-        return LocalSolarTable(first, days, lat, lon, 0.0f, 0);
-    }
-    const std::vector<CClockRun> runs = choice.Runs(first, days, lon);
-    rows.reserve(static_cast<std::size_t>(std::max(days, 0)));
-    for (const CClockRun& run : runs) {
-        const float offset = run.clock.offset;
-        const int dst = run.clock.dst;
-        std::vector<CSolarDay> part =
-            LocalSolarTable(run.engineFirst, run.days, lat, lon, offset, dst);
-        for (int i = 0; i < run.days; ++i) {
-            CSolarDay& row = part[static_cast<std::size_t>(i)];
-            row.date = AddDays(run.first, i);
-            if (choice.GetZone() != nullptr && row.solarNoon.time.date != row.date) {
-                // Noon crossed midnight within the run: this row needs its own engine day.
-                const CCivilDate day = EngineDay(row.date, lon, run.clock);
-                row = LocalSolarTable(day, 1, lat, lon, offset, dst)[0];
-                row.date = AddDays(run.first, i);
-            }
+    struct CCollect final : CClockedDaySink {
+        std::vector<CSolarDay> rows;
+        std::vector<CClockOnDate>* clocks = nullptr;
+        void Add(const CSolarDay& row, const CClockOnDate& clock) override {
             rows.push_back(row);
             if (clocks != nullptr) {
-                clocks->push_back(run.clock);
+                clocks->push_back(clock);
             }
         }
+    } collect;
+    collect.clocks = clocks;
+    if (days > 0 && days <= kMaxSolarTableDays) {
+        collect.rows.reserve(static_cast<std::size_t>(days));
     }
-    return rows;
+    SolarTableOnClock(choice, first, days, lat, lon, collect);
+    return std::move(collect.rows);
+}
+
+namespace {
+
+// Gives one run's rows their own dates and clock; a row whose noon crossed midnight within a
+// zone's run is made again from its own engine day.
+class CRunSink final : public CSolarDaySink {
+public:
+    CRunSink(const CClockChoice& choice, const CClockRun& run, double lat, double lon,
+             CClockedDaySink& sink)
+        : m_choice(choice), m_run(run), m_lat(lat), m_lon(lon), m_sink(sink), m_date(run.first) {}
+
+    void Add(const CSolarDay& engineRow) override {
+        if (m_choice.GetZone() != nullptr && engineRow.solarNoon.time.date != m_date) {
+            const CCivilDate day = EngineDay(m_date, m_lon, m_run.clock);
+            CSolarDay row =
+                LocalSolarTable(day, 1, m_lat, m_lon, m_run.clock.offset, m_run.clock.dst)[0];
+            row.date = m_date;
+            m_sink.Add(row, m_run.clock);
+        } else {
+            CSolarDay row = engineRow;
+            row.date = m_date;
+            m_sink.Add(row, m_run.clock);
+        }
+        m_date = AddDays(m_date, 1);
+    }
+
+private:
+    const CClockChoice& m_choice;
+    const CClockRun& m_run;
+    double m_lat;
+    double m_lon;
+    CClockedDaySink& m_sink;
+    CCivilDate m_date;
+};
+
+}  // namespace
+
+void SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first, int days, double lat,
+                       double lon, CClockedDaySink& sink) {
+    if (days > kMaxSolarTableDays) {
+        // The fixed-offset table states the limit and its message.
+        LocalSolarTable(first, days, lat, lon, 0.0f, 0);
+        return;
+    }
+    const std::vector<CClockRun> runs = choice.Runs(first, days, lon);
+    for (const CClockRun& run : runs) {
+        CRunSink runSink(choice, run, lat, lon, sink);
+        LocalSolarTable(run.engineFirst, run.days, lat, lon, run.clock.offset, run.clock.dst,
+                        runSink);
+    }
 }

@@ -108,3 +108,17 @@ private:
 std::vector<CSolarDay> SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first,
                                          int days, double lat, double lon,
                                          std::vector<CClockOnDate>* clocks = nullptr);
+
+// Takes the rows of a table on a clock one at a time, each with the clock it is read on.
+class CClockedDaySink {
+public:
+    virtual void Add(const CSolarDay& row, const CClockOnDate& clock) = 0;
+
+protected:
+    ~CClockedDaySink() = default;
+};
+
+// The same rows handed to `sink` as they are made, without storing the table; the checks
+// that do not depend on a row all come before the first one.
+void SolarTableOnClock(const CClockChoice& choice, const CCivilDate& first, int days, double lat,
+                       double lon, CClockedDaySink& sink);

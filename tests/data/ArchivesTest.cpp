@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "Collectors.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "StateArchive.h"
@@ -33,33 +34,15 @@ std::vector<std::string> PackedStateCodes() {
     return codes;
 }
 
-class CollectingReporter : public IErrorReporter {
-public:
-    void ReportError(const CException& error) override {
-        m_messages.push_back(error.GetErrorMessage());
-    }
-    std::vector<std::string> m_messages;
-};
-
-class CountingSink : public IStateArchiveSink {
-public:
-    void ResetZipList() override { m_zips = 0; }
-    void ResetCityList() override { m_cities = 0; }
-    void AddZipEntry(const std::string&) override { ++m_zips; }
-    void AddCityEntry(const std::string&) override { ++m_cities; }
-    std::size_t m_zips = 0;
-    std::size_t m_cities = 0;
-};
-
 // Loads one archive with the program's own loader; fails the test on any reported error.
 CTimeZoneList Load(const std::string& code) {
     CTimeZoneList list;
     CountingSink sink;
     CollectingReporter reporter;
     LoadStateArchive(code, list, sink, reporter, DAYBREAK_ARCHIVE_DIR);
-    EXPECT_TRUE(reporter.m_messages.empty()) << code << ": " << reporter.m_messages.front();
-    EXPECT_EQ(sink.m_zips, list.GetCount()) << code;
-    EXPECT_EQ(sink.m_cities, list.GetCount()) << code;
+    EXPECT_TRUE(reporter.messages.empty()) << code << ": " << reporter.messages.front();
+    EXPECT_EQ(sink.zips, list.GetCount()) << code;
+    EXPECT_EQ(sink.cities, list.GetCount()) << code;
     return list;
 }
 

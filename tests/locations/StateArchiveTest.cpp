@@ -11,6 +11,7 @@
 
 #include "ArchiveBuilder.h"
 #include "ArchiveException.h"
+#include "Collectors.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "MemFile.h"
@@ -28,25 +29,6 @@ public:
     void AddZipEntry(const std::string& zip) override { events.push_back("zip " + zip); }
     void AddCityEntry(const std::string& city) override { events.push_back("city " + city); }
     std::vector<std::string> events;
-};
-
-class CollectingReporter : public IErrorReporter {
-public:
-    void ReportError(const CException& error) override {
-        messages.push_back(error.GetErrorMessage());
-    }
-    std::vector<std::string> messages;
-};
-
-// Counts what the loader adds, keeping nothing.
-class CountingSink : public IStateArchiveSink {
-public:
-    void ResetZipList() override {}
-    void ResetCityList() override {}
-    void AddZipEntry(const std::string&) override { ++zips; }
-    void AddCityEntry(const std::string&) override { ++cities; }
-    std::size_t zips = 0;
-    std::size_t cities = 0;
 };
 
 std::vector<std::string> Cities(const CTimeZoneList& list) {

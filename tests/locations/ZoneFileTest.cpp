@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "ArchiveBuilder.h"
 
 namespace {
 
@@ -54,9 +55,8 @@ TEST(ZoneFile, EncodedZonesReadBackPerState) {
 }
 
 TEST(ZoneFile, MissingFileMeansZoneUnknown) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("daybreak-zones-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const TempDir temp;
+    const std::filesystem::path& dir = temp.path();
     const CZoneTable missing = CZoneTable::Load("IL", dir);
     EXPECT_FALSE(missing.IsKnown());
     EXPECT_EQ(missing.Problem(), "timezone.zones is missing");
@@ -65,7 +65,6 @@ TEST(ZoneFile, MissingFileMeansZoneUnknown) {
     const std::string bytes = EncodeZoneFile(kEntries);
     std::ofstream(dir / kZoneFileName, std::ios::binary) << bytes;
     EXPECT_EQ(CZoneTable::Load("IL", dir).Find("60601"), "America/Chicago");
-    std::filesystem::remove_all(dir);
 }
 
 // A file cut short anywhere, or with any byte changed, never crashes and never gives a zone

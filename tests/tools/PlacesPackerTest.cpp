@@ -2,39 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "Archive.h"
+#include "ArchiveBuilder.h"
 #include "File.h"
 
 namespace {
 
 const char* const kHeader =
     "city\tstate\tzip_code\tarea_code\tcounty_code\tcounty\tdst\tlatitude\tlongitude\ttime_zone\n";
-
-// A scratch directory of its own per test, removed afterwards.
-class ScratchDir {
-public:
-    ScratchDir() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("daybreak-pack-" + std::to_string(getpid()) + "-" + test->name());
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 std::vector<CTimeZone> ReadArchive(const std::filesystem::path& path) {
     CFile file(path.string(), CFile::modeRead);
@@ -152,7 +132,7 @@ TEST(PlacesPacker, ReadsTheListByStateAndRefusesUnknownOrMissingStates) {
 }
 
 TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
-    ScratchDir dir;
+    TempDir dir;
     const auto places = ThreePlaces();
     EXPECT_EQ(WriteArchives(places, dir.path()), 3u);
 
@@ -186,7 +166,7 @@ TEST(PlacesPacker, WritesOneArchivePerStateThatReadsBackRecordForRecord) {
 }
 
 TEST(PlacesPacker, PacksOneZonePerPlaceIntoTheZoneFile) {
-    ScratchDir dir;
+    TempDir dir;
     const auto places = ThreePlaces();
     std::istringstream zones(
         "zip_code\tstate\tzone\n"

@@ -47,7 +47,7 @@ void WriteEmptyRecords(const std::filesystem::path& path, std::size_t records) {
 TempDir::TempDir() {
     static int counter = 0;
     m_path = std::filesystem::temp_directory_path() /
-             ("daybreak-locations-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+             ("daybreak-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(m_path);
 }
 
