@@ -19,6 +19,7 @@
 #include "File.h"
 #include "MemFile.h"
 #include "ModulePath.h"
+#include "PlaceService.h"
 #include "StateArchive.h"
 #include "TimeZone.h"
 #include "TimeZoneList.h"
@@ -262,12 +263,8 @@ public:
 };
 
 // The reader and the list alone.
-class NullSink : public IStateArchiveSink {
+class NullSink : public CNullArchiveSink {
 public:
-    void ResetZipList() override {}
-    void ResetCityList() override {}
-    void AddZipEntry(const std::string&) override {}
-    void AddCityEntry(const std::string&) override {}
     void Finish() {}
 };
 
