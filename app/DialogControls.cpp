@@ -12,6 +12,12 @@ void CComboBox::AddString(const std::string& text) {
     }
 }
 
+void CComboBox::AddStrings(const std::vector<std::string>& texts) {
+    if (m_control != nullptr && !texts.empty()) {
+        m_control->AddStrings(texts);
+    }
+}
+
 int CComboBox::GetCurSel() const {
     return m_control != nullptr ? m_control->GetCurSel() : -1;
 }
