@@ -71,7 +71,7 @@ void RefillFromList(CComboBox& combo, MakeEntry makeEntry) {
     for (const auto& record : g_TimeZoneList) {
         entries.push_back(makeEntry(record));
     }
-    combo.AddStrings(entries);
+    combo.AddStrings(std::move(entries));
 }
 
 }  // namespace
@@ -284,7 +284,7 @@ void CDaybreakDlg::FillStateCombo() {
     for (const auto& row : g_StateTable) {
         names.emplace_back(row.name);
     }
-    m_stateCombo.AddStrings(names);
+    m_stateCombo.AddStrings(std::move(names));
 }
 
 std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {

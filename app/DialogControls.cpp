@@ -1,5 +1,7 @@
 #include "DialogControls.h"
 
+#include <utility>
+
 void CComboBox::ResetContent() {
     if (m_control != nullptr) {
         m_control->ResetContent();
@@ -12,9 +14,9 @@ void CComboBox::AddString(const std::string& text) {
     }
 }
 
-void CComboBox::AddStrings(const std::vector<std::string>& texts) {
+void CComboBox::AddStrings(std::vector<std::string> texts) {
     if (m_control != nullptr && !texts.empty()) {
-        m_control->AddStrings(texts);
+        m_control->AddStrings(std::move(texts));
     }
 }
 

@@ -31,7 +31,7 @@ public:
     virtual void ResetContent() = 0;  // also empties the edit field
     virtual void AddString(const std::string& text) = 0;
     // The same as adding each text in turn; a list filled whole puts them in place at once.
-    virtual void AddStrings(const std::vector<std::string>& texts) {
+    virtual void AddStrings(std::vector<std::string> texts) {
         for (const std::string& text : texts) {
             AddString(text);
         }
@@ -64,7 +64,7 @@ public:
     bool IsBound() const { return m_control != nullptr; }
     void ResetContent();
     void AddString(const std::string& text);
-    void AddStrings(const std::vector<std::string>& texts);
+    void AddStrings(std::vector<std::string> texts);
     int GetCurSel() const;
     // The text of the selected item, or "" when none is selected.
     std::string GetSelectedText() const;

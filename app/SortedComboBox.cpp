@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 #include "Cp1252.h"
 #include "EntryOrder.h"
 
@@ -50,18 +52,17 @@ public:
     }
 
     // Every text in turn as Insert would place it, told to the views as one new list.
-    void InsertAll(const std::vector<std::string>& texts) {
+    void InsertAll(std::vector<std::string> texts) {
         // Room first, so that once an entry has its row, keeping its texts cannot fail.
         m_shown.reserve(m_shown.size() + texts.size());
         m_bytes.reserve(m_bytes.size() + texts.size());
         beginResetModel();
         const CEndReset endReset{this};
-        for (const std::string& bytes : texts) {
+        for (std::string& bytes : texts) {
             QString shown = daybreak::FromCp1252(bytes);
-            std::string kept = bytes;
             m_order.Add(bytes);
             m_shown.push_back(std::move(shown));
-            m_bytes.push_back(std::move(kept));
+            m_bytes.push_back(std::move(bytes));
         }
     }
 
@@ -130,14 +131,14 @@ void CSortedComboBox::AddString(const std::string& text) {
     }
 }
 
-void CSortedComboBox::AddStrings(const std::vector<std::string>& texts) {
+void CSortedComboBox::AddStrings(std::vector<std::string> texts) {
     if (texts.empty()) {
         return;
     }
     const int selected = currentIndex();
     const std::size_t selectedEntry = selected >= 0 ? m_model->EntryOfRow(selected) : 0;
     const QString typed = currentText();
-    m_model->InsertAll(texts);
+    m_model->InsertAll(std::move(texts));
     // A reset model makes QComboBox choose its first row and rewrite the field.
     setCurrentIndex(selected >= 0 ? m_model->RowOf(selectedEntry) : -1);
     if (currentText() != typed) {

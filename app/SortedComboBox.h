@@ -30,7 +30,7 @@ public:
 
     void ResetContent() override;
     void AddString(const std::string& text) override;
-    void AddStrings(const std::vector<std::string>& texts) override;
+    void AddStrings(std::vector<std::string> texts) override;
     int GetCurSel() const override;
     void SetCurSel(int index) override;
     std::string GetLBText(int index) const override;
