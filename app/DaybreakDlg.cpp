@@ -22,7 +22,7 @@ namespace {
 constexpr std::uint32_t kHelpLinkBlue = 0x0000FF;  // 0x00RRGGBB
 
 // The loader's entries are kept until the archive has been read, then each combo box takes
-// its own at once: a list put in order once, not re-sorted and redrawn per record.
+// its own at once: its views hear of one new list, not of every record.
 class CComboBoxSink : public IStateArchiveSink {
 public:
     CComboBoxSink(CComboBox& zipCombo, CComboBox& cityCombo)
