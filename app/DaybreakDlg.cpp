@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include <algorithm>
 
@@ -20,19 +21,34 @@ namespace {
 
 constexpr std::uint32_t kHelpLinkBlue = 0x0000FF;  // 0x00RRGGBB
 
-// The loader's entries go straight into the dialog's two combo boxes.
+// The loader's entries are kept until the archive has been read, then each combo box takes
+// its own at once: its views hear of one new list, not of every record.
 class CComboBoxSink : public IStateArchiveSink {
 public:
     CComboBoxSink(CComboBox& zipCombo, CComboBox& cityCombo)
         : m_zipCombo(zipCombo), m_cityCombo(cityCombo) {}
-    void ResetZipList() override { m_zipCombo.ResetContent(); }
-    void ResetCityList() override { m_cityCombo.ResetContent(); }
-    void AddZipEntry(const std::string& zipEntry) override { m_zipCombo.AddString(zipEntry); }
-    void AddCityEntry(const std::string& cityEntry) override { m_cityCombo.AddString(cityEntry); }
+    void ResetZipList() override {
+        m_zipCombo.ResetContent();
+        m_zips.clear();
+    }
+    void ResetCityList() override {
+        m_cityCombo.ResetContent();
+        m_cities.clear();
+    }
+    void AddZipEntry(const std::string& zipEntry) override { m_zips.push_back(zipEntry); }
+    void AddCityEntry(const std::string& cityEntry) override { m_cities.push_back(cityEntry); }
+    // Into the combo boxes with whatever was read, the whole archive or the records before
+    // a failure.
+    void Flush() {
+        m_zipCombo.AddStrings(std::exchange(m_zips, {}));
+        m_cityCombo.AddStrings(std::exchange(m_cities, {}));
+    }
 
 private:
     CComboBox& m_zipCombo;
     CComboBox& m_cityCombo;
+    std::vector<std::string> m_zips;
+    std::vector<std::string> m_cities;
 };
 
 class CWindowErrorReporter : public IErrorReporter {
@@ -46,13 +62,16 @@ private:
     IDaybreakWindow& m_window;
 };
 
-// Empties a place list and adds one entry per record of the location list, front to back.
+// Empties a place list and fills it with one entry per record of the location list.
 template <typename MakeEntry>
 void RefillFromList(CComboBox& combo, MakeEntry makeEntry) {
     combo.ResetContent();
+    std::vector<std::string> entries;
+    entries.reserve(g_TimeZoneList.GetCount());
     for (const auto& record : g_TimeZoneList) {
-        combo.AddString(makeEntry(record));
+        entries.push_back(makeEntry(record));
     }
+    combo.AddStrings(std::move(entries));
 }
 
 }  // namespace
@@ -261,9 +280,11 @@ void CDaybreakDlg::OnHelpAbout() {
 }
 
 void CDaybreakDlg::FillStateCombo() {
+    std::vector<std::string> names;
     for (const auto& row : g_StateTable) {
-        m_stateCombo.AddString(std::string(row.name));
+        names.emplace_back(row.name);
     }
+    m_stateCombo.AddStrings(std::move(names));
 }
 
 std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {
@@ -330,7 +351,13 @@ void CDaybreakDlg::LoadStateArchive(std::string code) {
     CComboBoxSink sink(m_zipCombo, m_cityCombo);
     CWindowErrorReporter reporter(m_window);
     m_stateCode = code;
-    m_places->LoadState(code, g_TimeZoneList, sink, reporter);
+    try {
+        m_places->LoadState(code, g_TimeZoneList, sink, reporter);
+    } catch (...) {
+        sink.Flush();
+        throw;
+    }
+    sink.Flush();
 }
 
 void CDaybreakDlg::RunCommand(const std::function<void()>& command) {

@@ -1,5 +1,7 @@
 #include "DialogControls.h"
 
+#include <utility>
+
 void CComboBox::ResetContent() {
     if (m_control != nullptr) {
         m_control->ResetContent();
@@ -9,6 +11,12 @@ void CComboBox::ResetContent() {
 void CComboBox::AddString(const std::string& text) {
     if (m_control != nullptr) {
         m_control->AddString(text);
+    }
+}
+
+void CComboBox::AddStrings(std::vector<std::string> texts) {
+    if (m_control != nullptr && !texts.empty()) {
+        m_control->AddStrings(std::move(texts));
     }
 }
 

@@ -3,7 +3,8 @@
 // The logic never touches a widget. It keeps its values in members, moves them to and from
 // the controls through a CDataExchange run, and drives the few controls it needs by hand
 // through handles bound during the exchange:
-//   - a combo box: reset its content, add a string, current selection, text of item n;
+//   - a combo box: reset its content, add a string or many at once, current selection, text
+//     of item n;
 //   - a button window (the daylight-saving check box): set its check state, enable it;
 //   - a coloured text: set its text colour and repaint it.
 // The Qt window implements these with widgets; tests implement them with plain containers.
@@ -19,8 +20,8 @@
 #include <vector>
 
 #include "CTime.h"
-#include "SunEvents.h"
 #include "Exception.h"
+#include "SunEvents.h"
 
 class CPlaceIndex;
 
@@ -29,6 +30,12 @@ public:
     virtual ~IComboBox() = default;
     virtual void ResetContent() = 0;  // also empties the edit field
     virtual void AddString(const std::string& text) = 0;
+    // The same as adding each text in turn; a list filled whole puts them in place at once.
+    virtual void AddStrings(std::vector<std::string> texts) {
+        for (const std::string& text : texts) {
+            AddString(text);
+        }
+    }
     virtual int GetCurSel() const = 0;      // -1 when nothing is selected
     virtual void SetCurSel(int index) = 0;  // as a choice of the program: no handler runs
     virtual std::string GetLBText(int index) const = 0;
@@ -57,6 +64,7 @@ public:
     bool IsBound() const { return m_control != nullptr; }
     void ResetContent();
     void AddString(const std::string& text);
+    void AddStrings(std::vector<std::string> texts);
     int GetCurSel() const;
     // The text of the selected item, or "" when none is selected.
     std::string GetSelectedText() const;

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 #include "Cp1252.h"
 #include "EntryOrder.h"
 
@@ -49,6 +51,33 @@ public:
         endInsertRows();
     }
 
+    // Every text in turn as Insert would place it, told to the views as one new list.
+    void InsertAll(std::vector<std::string> texts) {
+        // Room first, so that once an entry has its row, keeping its texts cannot fail.
+        m_shown.reserve(m_shown.size() + texts.size());
+        m_bytes.reserve(m_bytes.size() + texts.size());
+        beginResetModel();
+        const CEndReset endReset{this};
+        for (std::string& bytes : texts) {
+            QString shown = daybreak::FromCp1252(bytes);
+            m_order.Add(bytes);
+            m_shown.push_back(std::move(shown));
+            m_bytes.push_back(std::move(bytes));
+        }
+    }
+
+    // The row an entry has now; -1 when it has none.
+    int RowOf(std::size_t entry) const {
+        for (int row = 0; row < rowCount(); ++row) {
+            if (Entry(row) == entry) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
+    std::size_t EntryOfRow(int row) const { return Entry(row); }
+
     void Clear() {
         beginResetModel();
         m_order.Clear();
@@ -65,6 +94,11 @@ public:
     }
 
 private:
+    struct CEndReset {
+        EntryModel* model;
+        ~CEndReset() { model->endResetModel(); }
+    };
+
     std::size_t Entry(int row) const { return m_order.EntryAt(static_cast<std::size_t>(row)); }
 
     CSortedEntryIndex m_order;         // row -> entry
@@ -94,6 +128,21 @@ void CSortedComboBox::AddString(const std::string& text) {
     // QComboBox selects the first item put into an empty list; the list must show no choice.
     if (wasUnselected && currentIndex() >= 0) {
         setCurrentIndex(-1);
+    }
+}
+
+void CSortedComboBox::AddStrings(std::vector<std::string> texts) {
+    if (texts.empty()) {
+        return;
+    }
+    const int selected = currentIndex();
+    const std::size_t selectedEntry = selected >= 0 ? m_model->EntryOfRow(selected) : 0;
+    const QString typed = currentText();
+    m_model->InsertAll(std::move(texts));
+    // A reset model makes QComboBox choose its first row and rewrite the field.
+    setCurrentIndex(selected >= 0 ? m_model->RowOf(selectedEntry) : -1);
+    if (currentText() != typed) {
+        setEditText(typed);
     }
 }
 

@@ -7,9 +7,11 @@
 // selects nothing, and nothing the program does to the list emits activated(): only the
 // user's choices reach the dialog.
 //
-// A state's lists hold a few thousand entries, added one at a time as the archive is read, so
-// the items live in a plain list model (no per-item objects) whose order is a CSortedEntryIndex:
-// texts are compared by keys folded once, and putting an item in place moves little.
+// A state's lists hold a few thousand entries, so the items live in a plain list model (no
+// per-item objects) whose order is a CSortedEntryIndex: texts are compared by keys folded once,
+// and putting an item in place moves little. AddStrings fills a list whole: every entry is put
+// in place without telling the views, which then hear of the new list once (one model reset),
+// not of each row; the selection and the typed text stay as they were.
 #pragma once
 
 #include <QAbstractListModel>
@@ -28,6 +30,7 @@ public:
 
     void ResetContent() override;
     void AddString(const std::string& text) override;
+    void AddStrings(std::vector<std::string> texts) override;
     int GetCurSel() const override;
     void SetCurSel(int index) override;
     std::string GetLBText(int index) const override;

@@ -4,6 +4,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+#include <string>
+#include <vector>
+
 #include "Cp1252.h"
 #include "EntryOrder.h"
 #include "SortedComboBox.h"
@@ -31,6 +34,51 @@ TEST(SortedComboBox, KeepsItemsSortedCaseInsensitivelyAndSelectsNothing) {
     combo.ResetContent();
     EXPECT_EQ(combo.GetCount(), 0);
     EXPECT_TRUE(combo.lineEdit()->text().isEmpty());
+    EXPECT_EQ(activated.count(), 0);
+}
+
+// A list filled whole is the list filled one entry at a time, told to its views once; the
+// selection follows its item and typed text stays.
+TEST(SortedComboBox, FillingWholeMatchesOneAtATimeInOneResetKeepingSelectionAndTypedText) {
+    const std::vector<std::string> texts = {"banana",
+                                            "Apple",
+                                            "cherry",
+                                            "apple",
+                                            "Banana",
+                                            "10",
+                                            "9",
+                                            "\xC9"
+                                            "cole",
+                                            "ecole",
+                                            "Zoo"};
+    CSortedComboBox oneByOne;
+    CSortedComboBox whole;
+    QSignalSpy activated(&whole, &QComboBox::activated);
+    for (const std::string& text : texts) {
+        oneByOne.AddString(text);
+    }
+    whole.AddStrings(texts);
+    ASSERT_EQ(whole.GetCount(), oneByOne.GetCount());
+    for (int i = 0; i < whole.GetCount(); ++i) {
+        EXPECT_EQ(whole.GetLBText(i), oneByOne.GetLBText(i)) << "row " << i;
+    }
+    EXPECT_EQ(whole.GetCurSel(), -1);
+    EXPECT_TRUE(whole.currentText().isEmpty());
+
+    whole.setCurrentIndex(whole.findText("cherry"));
+    QSignalSpy resets(whole.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(whole.model(), &QAbstractItemModel::rowsInserted);
+    whole.AddStrings({"aardvark", "Cherry", "cherry"});
+    EXPECT_EQ(whole.GetLBText(whole.GetCurSel()), "cherry");
+    EXPECT_EQ(whole.GetLBText(whole.GetCurSel() + 1), "Cherry");  // the older "cherry" first
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(inserts.count(), 0);
+
+    whole.SetCurSel(-1);
+    whole.setEditText("ban");
+    whole.AddStrings({"Banff"});
+    EXPECT_EQ(whole.GetCurSel(), -1);
+    EXPECT_EQ(whole.currentText(), "ban");
     EXPECT_EQ(activated.count(), 0);
 }
 
