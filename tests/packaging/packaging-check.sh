@@ -432,7 +432,7 @@ deb-contents)
         libical3 | libqt6charts6) ;;
         # A sanitizer build links its run-time libraries, and its unoptimised binaries keep
         # the OpenGL libraries that Qt's link interface names.
-        libasan[0-9]* | libubsan[0-9]* | libglx0 | libopengl0)
+        libasan[0-9]* | libubsan[0-9]* | libglx0 | libopengl0 | libqt6opengl6 | libqt6openglwidgets6)
             [[ -n "${DAYBREAK_SANITIZE:-}" ]] || fail "unexpected dependency $n"
             ;;
         *) fail "unexpected dependency $n" ;;
