@@ -13,6 +13,7 @@
 #include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
+#include "TempDir.h"
 #include "TimeZoneList.h"
 #include "ZoneFile.h"
 
@@ -24,37 +25,30 @@ class DaybreakDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_TimeZoneList.RemoveAll();
-        m_dir = fs::temp_directory_path() /
-                ("daybreak-dlg-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        WriteArchive(m_dir / "timezone.arc.TX",
+        WriteArchive(m_dir.path() / "timezone.arc.TX",
                      {
                          {"Mission", "TX", "78572", "Hidalgo", "Y", 26.21466, -98.35164, 6},
                          {"Alamo", "TX", "78516", "Hidalgo", "Y", 26.18, -98.12, 6},
                          {"McAllen", "TX", "78572", "Other County", "Y", 26.2, -98.23, 6},
                          {"Sierra Blanca", "TX", "79851", "Hudspeth", "Y", 31.17, -105.35, 7},
                      });
-        WriteArchive(m_dir / "timezone.arc.AZ",
+        WriteArchive(m_dir.path() / "timezone.arc.AZ",
                      {
                          {"Phoenix", "AZ", "85004", "Maricopa", "N", 33.45, -112.07, 7},
                          {"Window Rock", "AZ", "86515", "Apache", "Y", 35.68, -109.05, 7},
                      });
-        WriteArchive(m_dir / "timezone.arc.MP",
+        WriteArchive(m_dir.path() / "timezone.arc.MP",
                      {{"Saipan", "MP", "96950", "Saipan", "N", 15.18, 145.75, -10}});
-        WriteArchive(m_dir / "timezone.arc.PW",
+        WriteArchive(m_dir.path() / "timezone.arc.PW",
                      {{"Koror", "PW", "96940", "Palau", "N", 7.34, 134.47, -9}});
-        WriteArchive(m_dir / "timezone.arc.FM",
+        WriteArchive(m_dir.path() / "timezone.arc.FM",
                      {{"Kolonia", "FM", "96941", "Pohnpei", "N", 6.96, 158.21, -11}});
-        m_dlg.SetArchiveDirectory(m_dir);
+        m_dlg.SetArchiveDirectory(m_dir.path());
         m_window.date = *CTime::FromLocal(2007, 6, 21, 9, 30, 0);
         m_dlg.m_date = m_window.date;
         m_dlg.OnInitDialog();
     }
-    void TearDown() override {
-        g_TimeZoneList.RemoveAll();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { g_TimeZoneList.RemoveAll(); }
 
     void ChooseState(const std::string& name) {
         ASSERT_TRUE(m_window.stateCombo.Choose(name)) << name;
@@ -83,7 +77,7 @@ protected:
                ShownText(IDC_CITY_NAME).empty() && ShownText(IDC_COUNTY_NAME).empty();
     }
 
-    fs::path m_dir;
+    TempDir m_dir;
     FakeWindow m_window;
     CDaybreakDlg m_dlg{m_window};
 };
@@ -246,7 +240,7 @@ TEST_F(DaybreakDlgTest, CalculateShowsTheThreeResultsAndDaylightSavingMovesThemA
 
 TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSetsTheMarkUntilTheUserChangesIt) {
     {
-        std::ofstream zones(m_dir / kZoneFileName, std::ios::binary);
+        std::ofstream zones(m_dir.path() / kZoneFileName, std::ios::binary);
         zones << EncodeZoneFile({{"TX", "78516", "America/Chicago"}});
     }
     m_dlg.OnDstFromDate(true);

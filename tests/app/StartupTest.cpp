@@ -24,6 +24,7 @@
 
 #include "DaybreakApp.h"
 #include "DaybreakVersion.h"
+#include "TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -143,8 +144,8 @@ TEST(DaybreakAppStart, QtOptionsStartTheWindowAndWhatRemainsIsRefused) {
 // A 1440 x 900 screen at twice the usual 96 dots per inch: every font takes twice the pixels,
 // and the window in its dialog units would be far taller than the screen.
 TEST(DaybreakAppStart, WindowFitsATwiceScaledScreen) {
-    const fs::path config =
-        fs::temp_directory_path() / ("daybreak-2x-" + std::to_string(::getpid()) + ".json");
+    const TempDir dir;
+    const fs::path config = dir.path() / "screens.json";
     std::ofstream(config) << R"({"screens": [{"name": "2x", "x": 0, "y": 0, "width": 1440,
         "height": 900, "logicalDpi": 192, "logicalBaseDpi": 96, "dpr": 1}]})";
     Arguments args({"daybreak", "-platform", "offscreen:configfile=" + config.string()});
@@ -152,7 +153,6 @@ TEST(DaybreakAppStart, WindowFitsATwiceScaledScreen) {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     QRect window;
     RunWindow(app, [&window](QWidget* shown) { window = shown->frameGeometry(); });
-    fs::remove(config);
     EXPECT_LE(window.width(), available.width());
     EXPECT_LE(window.height(), available.height());
 }

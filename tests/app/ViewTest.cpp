@@ -32,10 +32,11 @@
 #include "FindPlaceDlg.h"
 #include "PlaceArchive.h"
 #include "Resource.h"
-#include "ZoneFile.h"
 #include "StateTable.h"
+#include "TempDir.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
+#include "ZoneFile.h"
 
 namespace fs = std::filesystem;
 
@@ -97,17 +98,14 @@ class DaybreakViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_TimeZoneList.RemoveAll();
-        m_dir = fs::temp_directory_path() / ("daybreak-view-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-        WriteArchives(m_dir);
-        m_view = std::make_unique<CDaybreakView>(m_dir);
+        WriteArchives(m_dir.path());
+        m_view = std::make_unique<CDaybreakView>(m_dir.path());
         m_view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
     }
     void TearDown() override {
         m_view.reset();
         g_TimeZoneList.RemoveAll();
-        fs::remove_all(m_dir);
     }
 
     QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(m_view->Item(id)); }
@@ -160,7 +158,7 @@ protected:
         return nullptr;
     }
 
-    fs::path m_dir;
+    TempDir m_dir;
     std::unique_ptr<CDaybreakView> m_view;
 };
 
@@ -372,7 +370,7 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
 
 TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrlD) {
     QSettings().remove(QStringLiteral("PreciseCalculation"));
-    m_view = std::make_unique<CDaybreakView>(m_dir);  // starts from the default
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());  // starts from the default
     m_view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
     QAction* precise = MenuAction(QStringLiteral("Precise Calculation"));
@@ -403,7 +401,7 @@ TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrl
     EXPECT_TRUE(rows.contains(QStringLiteral("Civil Dusk: Thursday, June 21, 2007,  21:03:32")));
 
     // The next window starts as this one was left, and says so.
-    m_view = std::make_unique<CDaybreakView>(m_dir);
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());
     EXPECT_TRUE(MenuAction(QStringLiteral("Precise Calculation"))->isChecked());
     EXPECT_TRUE(m_view->windowTitle().endsWith(QStringLiteral("(Precise Calculation)")));
     MenuAction(QStringLiteral("Precise Calculation"))->trigger();
@@ -500,7 +498,7 @@ TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
 
 TEST_F(DaybreakViewTest, DaylightSavingFromTheDateIsOffByDefaultAndRemembered) {
     QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
-    m_view = std::make_unique<CDaybreakView>(m_dir);
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());
     m_view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
     QAction* fromDate = MenuAction(QStringLiteral("Daylight Saving from the Date"));
@@ -517,7 +515,8 @@ TEST_F(DaybreakViewTest, DaylightSavingFromTheDateIsOffByDefaultAndRemembered) {
     Date()->setDate(QDate(2007, 12, 21));
     EXPECT_FALSE(Dst()->isChecked());
 
-    m_view = std::make_unique<CDaybreakView>(m_dir);  // the next run starts as this one ended
+    m_view =
+        std::make_unique<CDaybreakView>(m_dir.path());  // the next run starts as this one ended
     EXPECT_TRUE(MenuAction(QStringLiteral("Daylight Saving from the Date"))->isChecked());
     MenuAction(QStringLiteral("Daylight Saving from the Date"))->trigger();
     EXPECT_FALSE(QSettings().value(QStringLiteral("DaylightSavingFromDate")).toBool());

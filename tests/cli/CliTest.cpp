@@ -16,6 +16,7 @@
 #include "Cli.h"
 #include "DaybreakVersion.h"
 #include "FdOutput.h"
+#include "TempDir.h"
 
 namespace {
 

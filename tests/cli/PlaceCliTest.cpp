@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "Cli.h"
 #include "File.h"
 #include "StateArchive.h"
+#include "TempDir.h"
 #include "TimeZone.h"
 #include "ZoneFile.h"
 
@@ -49,8 +49,6 @@ CTimeZone Place(std::string city, std::string zip, std::string county, double la
 class PlaceCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("daybreak-cli-places-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
         Write("TX", {Place("Mission", "78572", "Hidalgo", 26.21466, -98.35164, 6),
                      Place("mission", "78599", "Lower", 26.0, -98.0, 6),
                      Place("Alamo", "78516", "Hidalgo", 26.18, -98.12, 6),
@@ -64,10 +62,9 @@ protected:
                            "asco",
                            18.28, -67.14, 4)});
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     void Write(const std::string& code, std::vector<CTimeZone> places) {
-        CFile file((m_dir / ("timezone.arc." + code)).string(),
+        CFile file((m_dir.path() / ("timezone.arc." + code)).string(),
                    CFile::modeCreate | CFile::modeWrite);
         CArchive ar(&file, CArchive::store);
         for (CTimeZone& p : places) {
@@ -77,11 +74,11 @@ protected:
     }
 
     PlaceRun Places(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--archives", m_dir.string()});
+        args.insert(args.begin(), {"--archives", m_dir.path().string()});
         return RunArgs(args);
     }
 
-    fs::path m_dir;
+    TempDir m_dir;
 };
 
 }  // namespace
@@ -175,7 +172,7 @@ TEST_F(PlaceCli, PlaceWithoutDaylightSavingGetsNoHourEvenWithDst) {
 
 TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
     {
-        std::ofstream zones(m_dir / kZoneFileName, std::ios::binary);
+        std::ofstream zones(m_dir.path() / kZoneFileName, std::ios::binary);
         zones << EncodeZoneFile({{"TX", "78572", "America/Chicago"}});
     }
     const std::vector<std::string> place = {"--state", "TX", "--zip", "78572", "--date"};
@@ -231,7 +228,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         {"--archives", "", "--state", "TX", "--zip", "78572"},
     };
     Write("GU", {});
-    fs::resize_file(m_dir / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
+    fs::resize_file(m_dir.path() / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
     for (const auto& args : rows) {
         const PlaceRun run = Places(args);
         SCOPED_TRACE(args.front() + " " + args.back());
@@ -242,29 +239,30 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
     }
     EXPECT_EQ(Places({"--dump", ""}).err, "daybreak-cli: --dump: needs a file name\n");
     EXPECT_EQ(Places({"--state", "GU", "--zip", "1"}).err,
-              "daybreak-cli: Cannot read file " + (m_dir / "timezone.arc.GU").string() +
+              "daybreak-cli: Cannot read file " + (m_dir.path() / "timezone.arc.GU").string() +
                   ": larger than a state archive can be (64 MiB)\n");
     EXPECT_EQ(Places({"--state", "CA", "--zip", "90001"}).err,
-              "daybreak-cli: Cannot open file " + (m_dir / "timezone.arc.CA").string() +
+              "daybreak-cli: Cannot open file " + (m_dir.path() / "timezone.arc.CA").string() +
                   ": No such file or directory\n");
 }
 
 TEST_F(PlaceCli, DumpPrintsEveryRecordAndReportsACutOne) {
-    const std::string path = (m_dir / "timezone.arc.AZ").string();
+    const std::string path = (m_dir.path() / "timezone.arc.AZ").string();
     const PlaceRun whole = RunArgs({"--dump", path});
     EXPECT_EQ(whole.status, 0);
     EXPECT_EQ(whole.out,
               "Phoenix\tTX\t85001\t956\t215\tMaricopa\tN\t33.45\t-112.07\t7\n1 record\n");
     EXPECT_EQ(whole.err, "");
 
-    fs::resize_file(m_dir / "timezone.arc.TX", fs::file_size(m_dir / "timezone.arc.TX") - 3);
-    const PlaceRun cut = RunArgs({"--dump", (m_dir / "timezone.arc.TX").string()});
+    fs::resize_file(m_dir.path() / "timezone.arc.TX",
+                    fs::file_size(m_dir.path() / "timezone.arc.TX") - 3);
+    const PlaceRun cut = RunArgs({"--dump", (m_dir.path() / "timezone.arc.TX").string()});
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(std::count(cut.out.begin(), cut.out.end(), '\n'), 5);
     EXPECT_EQ(cut.out.substr(cut.out.rfind("4 records")), "4 records\n");
     EXPECT_NE(cut.err.find("the last record is cut off"), std::string::npos);
 
-    EXPECT_EQ(RunArgs({"--dump", (m_dir / "none").string()}).status, 2);
+    EXPECT_EQ(RunArgs({"--dump", (m_dir.path() / "none").string()}).status, 2);
 }
 
 // Archive text reaches the terminal with every control character escaped, on every line that
@@ -287,7 +285,7 @@ TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
     EXPECT_EQ(Places({"--list-zips", "HI"}).out, "96763\n9\\x9D\n");
     EXPECT_EQ(Places({"--list-cities", "HI"}).out,
               "Evil\\x1B]0;owned\\x07\\x0D - 96763\nEvil\\x1B]0;owned\\x07\\x0D - 9\\x9D\n");
-    const PlaceRun dump = RunArgs({"--dump", (m_dir / "timezone.arc.HI").string()});
+    const PlaceRun dump = RunArgs({"--dump", (m_dir.path() / "timezone.arc.HI").string()});
     EXPECT_EQ(dump.out.substr(0, dump.out.find('\n')),
               "Evil\\x1B]0;owned\\x07\\r\tTX\t9\\x9D\t956\t215\tLanai\\r\\nLocal Sunrise: "
               "forged\tN\t21\t-157\t10");

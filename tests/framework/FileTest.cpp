@@ -1,28 +1,18 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "Archive.h"
 #include "ErrorReporter.h"
 #include "File.h"
 #include "MemFile.h"
-
-namespace fs = std::filesystem;
+#include "TempDir.h"
 
 namespace {
 
 class FileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("daybreak-file-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    TempDir m_dir;
 };
 
 }  // namespace
@@ -33,8 +23,8 @@ TEST_F(FileTest, OpenFailuresSayWhichFileAndWhy) {
         CFileException::Cause cause;
         std::string message;
     };
-    std::string missing = (m_dir / "timezone.arc.TX").string();
-    std::string inDir = m_dir.string();
+    std::string missing = (m_dir.path() / "timezone.arc.TX").string();
+    std::string inDir = m_dir.path().string();
     const Row rows[] = {
         {missing, CFileException::fileNotFound,
          "Cannot open file " + missing + ": No such file or directory"},
@@ -58,7 +48,7 @@ TEST_F(FileTest, OpenFailuresSayWhichFileAndWhy) {
 }
 
 TEST_F(FileTest, ArchiveStoredToDiskLoadsBack) {
-    std::string path = (m_dir / "values.bin").string();
+    std::string path = (m_dir.path() / "values.bin").string();
     {
         CFile file(path, CFile::modeCreate | CFile::modeWrite);
         CArchive ar(&file, CArchive::store);

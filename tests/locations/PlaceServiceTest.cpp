@@ -11,6 +11,7 @@
 #include "PlaceIndex.h"
 #include "PlaceName.h"
 #include "PlaceService.h"
+#include "TempDir.h"
 #include "ZoneFile.h"
 
 namespace {

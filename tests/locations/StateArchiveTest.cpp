@@ -17,6 +17,7 @@
 #include "MemFile.h"
 #include "ModulePath.h"
 #include "StateArchive.h"
+#include "TempDir.h"
 #include "TimeZoneList.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ArchiveBuilder.h"
+#include "TempDir.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "ArchiveBuilder.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 
@@ -42,16 +40,4 @@ void WriteEmptyRecords(const std::filesystem::path& path, std::size_t records) {
         out.write(chunk.data(), static_cast<std::streamsize>(27 * n));
         left -= n;
     }
-}
-
-TempDir::TempDir() {
-    static int counter = 0;
-    m_path = std::filesystem::temp_directory_path() /
-             ("daybreak-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
 }

@@ -30,14 +30,3 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
 // `records` records whose seven strings are all empty: 27 zero bytes each, the smallest record
 // and so the most list memory per byte of file.
 void WriteEmptyRecords(const std::filesystem::path& path, std::size_t records);
-
-// A fresh directory under the system's temporary directory, removed at the end of the scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};

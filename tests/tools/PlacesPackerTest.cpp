@@ -10,6 +10,7 @@
 #include "Archive.h"
 #include "ArchiveBuilder.h"
 #include "File.h"
+#include "TempDir.h"
 
 namespace {
 
