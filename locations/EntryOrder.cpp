@@ -267,8 +267,19 @@ void CSortedEntryIndex::SortFresh(std::vector<Fresh>& fresh) const {
         while (end != fresh.end() && end->prefix == run->prefix) {
             ++end;
         }
-        if (end - run > 1) {
+        if (end - run > 16) {
             std::stable_sort(run, end, byKey);
+        } else {
+            // Short runs (the usual case) in place: an insertion moves a row only past rows
+            // whose keys sort above it.
+            for (auto i = run + 1; i < end; ++i) {
+                const Fresh moving = *i;
+                auto at = i;
+                for (; at != run && byKey(moving, *(at - 1)); --at) {
+                    *at = *(at - 1);
+                }
+                *at = moving;
+            }
         }
         run = end;
     }

@@ -6,7 +6,8 @@
 // while an archive is read: each new entry's number is put in place among the rows, which are
 // kept in blocks of at most 256 so that a place costs a short move, not one across thousands
 // of rows. Each text is folded once, into a key whose plain byte order is the list's order, with
-// its first eight bytes kept as an integer that settles most comparisons.
+// its first eight bytes kept as an integer that settles most comparisons. A whole list that
+// arrives at once (AddAll) is sorted once and cut into blocks in one pass instead.
 //
 //     CSortedEntryIndex index;
 //     index.Add("Mission - 78572");  // entry 0, row 0
