@@ -309,21 +309,18 @@ void CSortedEntryIndex::AddAll(const std::vector<std::string>& texts) {
                 {m_entries.back().prefix, static_cast<std::uint32_t>(m_entries.size() - 1)});
         }
         SortFresh(fresh);
+        std::vector<std::uint32_t> added;
+        added.reserve(fresh.size());
+        for (const Fresh& f : fresh) {
+            added.push_back(f.entry);
+        }
         std::vector<std::uint32_t> rows;
         if (m_count == 0) {
-            rows.reserve(fresh.size());
-            for (const Fresh& f : fresh) {
-                rows.push_back(f.entry);
-            }
+            rows = std::move(added);
         } else {
             // Every row there is comes before the new entries equal to it (std::merge takes
             // equal elements from its first range first).
             const std::vector<std::uint32_t> old = Rows();
-            std::vector<std::uint32_t> added;
-            added.reserve(fresh.size());
-            for (const Fresh& f : fresh) {
-                added.push_back(f.entry);
-            }
             rows.resize(old.size() + added.size());
             std::merge(old.begin(), old.end(), added.begin(), added.end(), rows.begin(),
                        [this](std::uint32_t a, std::uint32_t b) {
