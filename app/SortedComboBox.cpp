@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "Cp1252.h"
@@ -51,19 +53,23 @@ public:
         endInsertRows();
     }
 
-    // Every text in turn as Insert would place it, told to the views as one new list.
+    // Every text in turn as Insert would place it (sorted once, as one bulk add), told to the
+    // views as one new list.
     void InsertAll(std::vector<std::string> texts) {
-        // Room first, so that once an entry has its row, keeping its texts cannot fail.
+        // Room and shown texts first, so that once the entries have their rows, keeping their
+        // texts cannot fail.
         m_shown.reserve(m_shown.size() + texts.size());
         m_bytes.reserve(m_bytes.size() + texts.size());
+        std::vector<QString> shown;
+        shown.reserve(texts.size());
+        for (const std::string& bytes : texts) {
+            shown.push_back(daybreak::FromCp1252(bytes));
+        }
         beginResetModel();
         const CEndReset endReset{this};
-        for (std::string& bytes : texts) {
-            QString shown = daybreak::FromCp1252(bytes);
-            m_order.Add(bytes);
-            m_shown.push_back(std::move(shown));
-            m_bytes.push_back(std::move(bytes));
-        }
+        m_order.AddAll(texts);
+        std::move(shown.begin(), shown.end(), std::back_inserter(m_shown));
+        std::move(texts.begin(), texts.end(), std::back_inserter(m_bytes));
     }
 
     // The row an entry has now; -1 when it has none.

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "Windows1252.h"
 
@@ -113,23 +114,31 @@ constexpr std::size_t kBlockSplit = 256;
 
 }  // namespace
 
-std::size_t CSortedEntryIndex::Add(std::string_view text) {
-    const auto& ranks = Ranks();
-    const std::size_t start = m_keysUsed;
-    if (m_keys.size() - start < text.size()) {
+void CSortedEntryIndex::ReserveKeys(std::size_t bytes) {
+    if (m_keys.size() - m_keysUsed < bytes) {
         // Grown in large steps, written in place: no per-entry fill of the new bytes.
-        m_keys.resize(std::max({2 * m_keys.size(), start + text.size(), std::size_t{4096}}));
+        m_keys.resize(std::max({2 * m_keys.size(), m_keysUsed + bytes, std::size_t{4096}}));
     }
-    m_keysUsed += text.size();
+}
+
+CSortedEntryIndex::Entry CSortedEntryIndex::WriteKey(std::string_view text, std::size_t start) {
+    const auto& ranks = Ranks();
     char* out = m_keys.data() + start;
     for (const char c : text) {
         *out++ = ranks[static_cast<std::uint8_t>(c)];
     }
-    const std::string_view key(m_keys.data() + start, text.size());
-    const std::uint64_t prefix = KeyPrefix(key);
+    return {KeyPrefix({m_keys.data() + start, text.size()}), static_cast<std::uint32_t>(start),
+            static_cast<std::uint32_t>(text.size())};
+}
+
+std::size_t CSortedEntryIndex::Add(std::string_view text) {
+    ReserveKeys(text.size());
+    const Entry written = WriteKey(text, m_keysUsed);
+    m_keysUsed += text.size();
+    const std::string_view key = Key(written);
+    const std::uint64_t prefix = written.prefix;
     const Place place = PlaceFor(prefix, key);
-    m_entries.push_back(
-        {prefix, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(text.size())});
+    m_entries.push_back(written);
     const auto entry = static_cast<std::uint32_t>(m_entries.size() - 1);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
@@ -222,23 +231,139 @@ void CSortedEntryIndex::RemoveRows(std::size_t row, std::size_t count) {
         return;
     }
     // Rare (the lists are emptied whole, not row by row): flatten, erase, cut into blocks.
+    std::vector<std::uint32_t> rows = Rows();
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row),
+               rows.begin() + static_cast<std::ptrdiff_t>(row + count));
+    BuildBlocks(rows);
+}
+
+void CSortedEntryIndex::SortFresh(std::vector<Fresh>& fresh) const {
+    // By prefix first, one byte at a time from the last: each pass is stable, so equal prefixes
+    // stay in entry order. A byte every prefix shares (the "7" of every zip code) costs no pass.
+    std::vector<Fresh> spare(fresh.size());
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::array<std::size_t, 256> counts{};
+        for (const Fresh& f : fresh) {
+            ++counts[(f.prefix >> shift) & 0xFF];
+        }
+        if (counts[(fresh.front().prefix >> shift) & 0xFF] == fresh.size()) {
+            continue;
+        }
+        std::size_t at = 0;
+        for (std::size_t& count : counts) {
+            at += std::exchange(count, at);
+        }
+        for (const Fresh& f : fresh) {
+            spare[counts[(f.prefix >> shift) & 0xFF]++] = f;
+        }
+        fresh.swap(spare);
+    }
+    // Then each run of equal prefixes by the whole keys, keeping entry order among equal keys.
+    const auto byKey = [this](const Fresh& a, const Fresh& b) {
+        return Key(m_entries[a.entry]) < Key(m_entries[b.entry]);
+    };
+    for (auto run = fresh.begin(); run != fresh.end();) {
+        auto end = run + 1;
+        while (end != fresh.end() && end->prefix == run->prefix) {
+            ++end;
+        }
+        if (end - run > 16) {
+            std::stable_sort(run, end, byKey);
+        } else {
+            // Short runs (the usual case) in place: an insertion moves a row only past rows
+            // whose keys sort above it.
+            for (auto i = run + 1; i < end; ++i) {
+                const Fresh moving = *i;
+                auto at = i;
+                for (; at != run && byKey(moving, *(at - 1)); --at) {
+                    *at = *(at - 1);
+                }
+                *at = moving;
+            }
+        }
+        run = end;
+    }
+}
+
+void CSortedEntryIndex::AddAll(const std::vector<std::string>& texts) {
+    if (texts.empty()) {
+        return;
+    }
+    std::size_t bytes = 0;
+    for (const std::string& text : texts) {
+        bytes += text.size();
+    }
+    // The keys are written past the bytes in use and the entries appended; until the blocks
+    // are rebuilt, a failure takes the entries back and leaves the rows as they were.
+    ReserveKeys(bytes);
+    const std::size_t firstEntry = m_entries.size();
+    m_entries.reserve(firstEntry + texts.size());
+    try {
+        std::vector<Fresh> fresh;
+        fresh.reserve(texts.size());
+        std::size_t start = m_keysUsed;
+        for (const std::string& text : texts) {
+            m_entries.push_back(WriteKey(text, start));
+            start += text.size();
+            fresh.push_back(
+                {m_entries.back().prefix, static_cast<std::uint32_t>(m_entries.size() - 1)});
+        }
+        SortFresh(fresh);
+        std::vector<std::uint32_t> added;
+        added.reserve(fresh.size());
+        for (const Fresh& f : fresh) {
+            added.push_back(f.entry);
+        }
+        std::vector<std::uint32_t> rows;
+        if (m_count == 0) {
+            rows = std::move(added);
+        } else {
+            // Every row there is comes before the new entries equal to it (std::merge takes
+            // equal elements from its first range first).
+            const std::vector<std::uint32_t> old = Rows();
+            rows.resize(old.size() + added.size());
+            std::merge(old.begin(), old.end(), added.begin(), added.end(), rows.begin(),
+                       [this](std::uint32_t a, std::uint32_t b) {
+                           const Entry& x = m_entries[a];
+                           const Entry& y = m_entries[b];
+                           return x.prefix != y.prefix ? x.prefix < y.prefix : Key(x) < Key(y);
+                       });
+        }
+        BuildBlocks(rows);
+    } catch (...) {
+        m_entries.resize(firstEntry);
+        throw;
+    }
+    m_keysUsed += bytes;
+}
+
+std::vector<std::uint32_t> CSortedEntryIndex::Rows() const {
     std::vector<std::uint32_t> rows;
     rows.reserve(m_count);
     for (const Block& block : m_blocks) {
         rows.insert(rows.end(), block.entries.begin(), block.entries.end());
     }
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row),
-               rows.begin() + static_cast<std::ptrdiff_t>(row + count));
-    m_blocks.clear();
-    m_firstPrefixes.clear();
-    for (std::size_t i = 0; i < rows.size(); i += kBlockSplit / 2) {
-        const std::size_t end = std::min(rows.size(), i + kBlockSplit / 2);
-        Block& block = m_blocks.emplace_back();
+    return rows;
+}
+
+void CSortedEntryIndex::BuildBlocks(const std::vector<std::uint32_t>& rows) {
+    std::vector<Block> blocks;
+    std::vector<std::uint64_t> firstPrefixes;
+    constexpr std::size_t kFill = kBlockSplit / 2;
+    blocks.reserve((rows.size() + kFill - 1) / kFill);
+    firstPrefixes.reserve(blocks.capacity());
+    for (std::size_t i = 0; i < rows.size(); i += kFill) {
+        const std::size_t end = std::min(rows.size(), i + kFill);
+        Block& block = blocks.emplace_back();
+        block.prefixes.reserve(end - i);
+        block.entries.assign(rows.begin() + static_cast<std::ptrdiff_t>(i),
+                             rows.begin() + static_cast<std::ptrdiff_t>(end));
         for (std::size_t r = i; r < end; ++r) {
             block.prefixes.push_back(m_entries[rows[r]].prefix);
-            block.entries.push_back(rows[r]);
         }
-        m_firstPrefixes.push_back(block.prefixes.front());
+        firstPrefixes.push_back(block.prefixes.front());
     }
+    m_blocks = std::move(blocks);
+    m_firstPrefixes = std::move(firstPrefixes);
     m_count = rows.size();
 }

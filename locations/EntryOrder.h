@@ -6,7 +6,8 @@
 // while an archive is read: each new entry's number is put in place among the rows, which are
 // kept in blocks of at most 256 so that a place costs a short move, not one across thousands
 // of rows. Each text is folded once, into a key whose plain byte order is the list's order, with
-// its first eight bytes kept as an integer that settles most comparisons.
+// its first eight bytes kept as an integer that settles most comparisons. A whole list that
+// arrives at once (AddAll) is sorted once and cut into blocks in one pass instead.
 //
 //     CSortedEntryIndex index;
 //     index.Add("Mission - 78572");  // entry 0, row 0
@@ -32,6 +33,10 @@ public:
     // Adds the next entry (numbered from 0 in arrival order) after every row that does not sort
     // above it, so that equal texts keep their arrival order; returns the row it takes.
     std::size_t Add(std::string_view text);
+    // Adds every text in turn, leaving the rows as that many calls to Add would: the new
+    // entries are folded, sorted once and merged with the rows there are, which is far cheaper
+    // than putting each in place when a whole list arrives at once.
+    void AddAll(const std::vector<std::string>& texts);
     // The row Add(text) would give, without adding.
     std::size_t RowFor(std::string_view text) const;
     void Clear();
@@ -72,6 +77,21 @@ private:
         std::size_t row;
     };
     Place PlaceFor(std::uint64_t prefix, std::string_view key) const;
+    // A new entry of a bulk add, with its prefix at hand while the entries are sorted.
+    struct Fresh {
+        std::uint64_t prefix;
+        std::uint32_t entry;
+    };
+    // Into the lists' order, equal texts by entry number: the order Add gives them.
+    void SortFresh(std::vector<Fresh>& fresh) const;
+    // Makes room in m_keys for `bytes` more bytes past m_keysUsed.
+    void ReserveKeys(std::size_t bytes);
+    // Folds `text` into m_keys at `start` (room made) and describes the key.
+    Entry WriteKey(std::string_view text, std::size_t start);
+    // Cuts the rows (entry numbers in row order) into half-full blocks.
+    void BuildBlocks(const std::vector<std::uint32_t>& rows);
+    // The entry numbers of every row, in row order.
+    std::vector<std::uint32_t> Rows() const;
 
     std::vector<char> m_keys;                    // every entry's folded key, back to back
     std::size_t m_keysUsed = 0;                  // bytes of m_keys in use

@@ -6,6 +6,37 @@
 
 #include "EntryOrder.h"
 
+namespace {
+
+// Thousands of texts: many equal and nearly equal ones (differing past the eighth byte, in
+// case only, or in a folded letter), keys well past the first buffer.
+std::vector<std::string> ManyTexts() {
+    std::vector<std::string> texts;
+    unsigned state = 12345;
+    auto next = [&state] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7FFF; };
+    for (int i = 0; i < 5000; ++i) {
+        std::string text = (next() % 2 ? "Santa" : "sANTA");
+        for (unsigned n = next() % 4; n > 0; --n) {
+            text += next() % 3 == 0 ? '\xC9' : static_cast<char>('a' + next() % 3);
+        }
+        if (next() % 3 != 0) {
+            text += " - 7" + std::to_string(next() % 50);
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<std::size_t> RowEntries(const CSortedEntryIndex& index) {
+    std::vector<std::size_t> entries;
+    for (std::size_t row = 0; row < index.GetCount(); ++row) {
+        entries.push_back(index.EntryAt(row));
+    }
+    return entries;
+}
+
+}  // namespace
+
 TEST(EntryOrder, TextsSortWithoutRegardToCaseAndKeysAgree) {
     // (a, b, a sorts before b); texts are Windows-1252 bytes.
     const struct {
@@ -40,13 +71,7 @@ TEST(EntryOrder, TextsSortWithoutRegardToCaseAndKeysAgree) {
 
 TEST(EntryOrder, IndexKeepsEqualTextsInArrivalOrderAndForgetsRemovedRows) {
     CSortedEntryIndex index;
-    auto order = [&index] {
-        std::vector<std::size_t> entries;
-        for (std::size_t row = 0; row < index.GetCount(); ++row) {
-            entries.push_back(index.EntryAt(row));
-        }
-        return entries;
-    };
+    auto order = [&index] { return RowEntries(index); };
     // Texts longer than eight bytes that differ only past the eighth, and ones that end early.
     const struct {
         const char* text;
@@ -75,23 +100,10 @@ TEST(EntryOrder, IndexKeepsEqualTextsInArrivalOrderAndForgetsRemovedRows) {
     EXPECT_EQ(index.GetCount(), 0u);
 }
 
-// Thousands of entries (many blocks, many equal and nearly equal texts, keys well past the
-// first buffer), checked against a stable sort; then again after Clear, and after removing rows
+// Checked against a stable sort (many blocks); then again after Clear, and after removing rows
 // from the middle.
 TEST(EntryOrder, IndexMatchesStableSortOverManyEntries) {
-    std::vector<std::string> texts;
-    unsigned state = 12345;
-    auto next = [&state] { return state = state * 1103515245u + 12345u, (state >> 16) & 0x7FFF; };
-    for (int i = 0; i < 5000; ++i) {
-        std::string text = (next() % 2 ? "Santa" : "sANTA");
-        for (unsigned n = next() % 4; n > 0; --n) {
-            text += next() % 3 == 0 ? '\xC9' : static_cast<char>('a' + next() % 3);
-        }
-        if (next() % 3 != 0) {
-            text += " - 7" + std::to_string(next() % 50);
-        }
-        texts.push_back(text);
-    }
+    const std::vector<std::string> texts = ManyTexts();
     CSortedEntryIndex index;
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass);
@@ -125,5 +137,27 @@ TEST(EntryOrder, IndexMatchesStableSortOverManyEntries) {
                                            }) -
                           expected.begin()));
         }
+    }
+}
+
+// A bulk add into an empty index and into one that has rows leaves them as adding each text in
+// turn does, and the index goes on as usual afterwards.
+TEST(EntryOrder, AddAllLeavesTheRowsOfAddingEachInTurn) {
+    const std::vector<std::string> texts = ManyTexts();
+    for (const std::size_t split : {std::size_t{0}, std::size_t{1700}}) {
+        SCOPED_TRACE(split);
+        CSortedEntryIndex one;
+        CSortedEntryIndex bulk;
+        for (const std::string& text : texts) {
+            one.Add(text);
+        }
+        const auto middle = texts.begin() + static_cast<std::ptrdiff_t>(split);
+        bulk.AddAll({texts.begin(), middle});
+        bulk.AddAll({middle, texts.end()});
+        ASSERT_EQ(RowEntries(bulk), RowEntries(one));
+        EXPECT_EQ(bulk.Add("santa"), one.Add("santa"));
+        bulk.RemoveRows(10, 3000);
+        one.RemoveRows(10, 3000);
+        EXPECT_EQ(RowEntries(bulk), RowEntries(one));
     }
 }
