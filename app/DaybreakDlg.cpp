@@ -394,6 +394,14 @@ const std::string* CDaybreakDlg::ZoneByTheDate() const {
 void CDaybreakDlg::SetDstFromZone() {
     const std::string* name = ZoneByTheDate();
     if (name == nullptr) {
+        if (m_dstFromDate && m_place && !m_place->zone && m_place->observesDst &&
+            !m_toldZoneUnknown) {
+            // Once a run: the box stays the user's, as without the option.
+            m_toldZoneUnknown = true;
+            m_window.ReportError(
+                "The time zone of this place is unknown (the zone file beside the archives is "
+                "missing or damaged): set Daylight Savings Time by hand.");
+        }
         return;
     }
     if (const std::optional<CZoneClock> zone = CZoneClock::Load(*name)) {

@@ -147,4 +147,5 @@ private:
     std::unique_ptr<CPlaceService> m_places = std::make_unique<CPlaceService>();
     std::string m_stateCode;  // of the archive in g_TimeZoneList
     std::optional<CPlace> m_place;
+    bool m_toldZoneUnknown = false;
 };

@@ -268,13 +268,23 @@ TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSetsTheMarkUntilTheUserChangesI
     EXPECT_EQ(m_window.dst.check, 1);
     EXPECT_FALSE(m_dlg.YearRequest().fromDate);
 
-    m_dlg.OnDstFromDate(false);  // off: the Part's manual box
+    m_dlg.OnDstFromDate(false);  // off: the manual box
     ChooseZip("78516");
     changeDate(2007, 6, 21);
     m_window.dst.check = 0;
     m_dlg.OnCalculate();
     changeDate(2007, 6, 22);
     EXPECT_EQ(m_window.dst.check, 0);
+}
+
+TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSaysOnceWhenTheZoneIsUnknown) {
+    m_dlg.OnDstFromDate(true);  // no zone file beside these archives
+    ChooseState("Texas");
+    ChooseZip("78516");
+    ChooseZip("79851");
+    ASSERT_EQ(m_window.errors.size(), 1u);
+    EXPECT_NE(m_window.errors[0].find("time zone of this place is unknown"), std::string::npos);
+    EXPECT_EQ(m_window.dst.check, 0);  // the box stays as the user left it
 }
 
 TEST_F(DaybreakDlgTest, ZeroIsARealCoordinateAndAllZeroEmptiesTheResults) {
