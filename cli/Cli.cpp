@@ -146,7 +146,7 @@ private:
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
 // returned.
 CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
-    const CCivilDate date = options.date ? *options.date : LocalDateOf(CTime::GetCurrentTime());
+    const CCivilDate date = *options.date;  // today's when not given, set by RunCli
     const double lat = *options.latitude;
     const double lon = *options.longitude;
     if (UsesYearFileOutput(options)) {
@@ -160,7 +160,7 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
 
     if (options.days == 0 && options.format == CliFormat::Text) {
         // Computed in the window's order, all three before anything is written.
-        const CClockRun day = clock.Runs(date, 1, lon).front();
+        const CClockRun day = clock.Day(date, lon);
         const float offset = day.clock.offset;
         const int dst = day.clock.dst;
         const CSolarResult sunrise = LocalSunrise(day.engineFirst, lat, lon, offset, dst);

@@ -16,7 +16,7 @@ constexpr std::int64_t kMaxNoonShiftSeconds = 3 * 3600;
 
 std::string NoonNote(const CCliOptions& options, const CCivilDate& date) {
     const double lon = *options.longitude;
-    const CClockRun day = ClockChoiceOf(options).Runs(date, 1, lon).front();
+    const CClockRun day = ClockChoiceOf(options).Day(date, lon);
     const CSolarResult noon = LocalSolarNoon(day.engineFirst, lon, day.clock.offset, day.clock.dst);
     if (!noon.HasTime()) {
         return {};

@@ -128,18 +128,18 @@ std::string FormatUtcOffset(int seconds) {
 }
 
 CSolarResult ZonedSunrise(const CCivilDate& date, double lat, double lon, const CZoneClock& zone) {
-    const CClockOnDate clock = zone.OnDate(date);
-    return LocalSunrise(EngineDay(date, lon, clock), lat, lon, clock.offset, clock.dst);
+    const CClockRun day = CClockChoice::Zone(zone).Day(date, lon);
+    return LocalSunrise(day.engineFirst, lat, lon, day.clock.offset, day.clock.dst);
 }
 
 CSolarResult ZonedSunset(const CCivilDate& date, double lat, double lon, const CZoneClock& zone) {
-    const CClockOnDate clock = zone.OnDate(date);
-    return LocalSunset(EngineDay(date, lon, clock), lat, lon, clock.offset, clock.dst);
+    const CClockRun day = CClockChoice::Zone(zone).Day(date, lon);
+    return LocalSunset(day.engineFirst, lat, lon, day.clock.offset, day.clock.dst);
 }
 
 CSolarResult ZonedSolarNoon(const CCivilDate& date, double lon, const CZoneClock& zone) {
-    const CClockOnDate clock = zone.OnDate(date);
-    return LocalSolarNoon(EngineDay(date, lon, clock), lon, clock.offset, clock.dst);
+    const CClockRun day = CClockChoice::Zone(zone).Day(date, lon);
+    return LocalSolarNoon(day.engineFirst, lon, day.clock.offset, day.clock.dst);
 }
 
 std::vector<CSolarDay> ZonedSolarTable(const CCivilDate& first, int days, double lat, double lon,
@@ -181,6 +181,15 @@ CClockOnDate CClockChoice::OnDate(const CCivilDate& date) const {
     return clock;
 }
 
+CClockRun CClockChoice::Day(const CCivilDate& date, double lon) const {
+    CClockRun day;
+    day.first = date;
+    day.days = 1;
+    day.clock = OnDate(date);
+    day.engineFirst = m_zone ? EngineDay(date, lon, day.clock) : date;
+    return day;
+}
+
 std::vector<CClockRun> CClockChoice::Runs(const CCivilDate& first, int days, double lon) const {
     std::vector<CClockRun> runs;
     if (days <= 0) {
@@ -190,9 +199,7 @@ std::vector<CClockRun> CClockChoice::Runs(const CCivilDate& first, int days, dou
     const CCivilDate end = AddDays(first, days);
     CCivilDate runStart = first;
     while (runStart < end) {
-        CClockRun run;
-        run.first = runStart;
-        run.clock = OnDate(runStart);
+        CClockRun run = Day(runStart, lon);
         CCivilDate runEnd = end;
         if (m_zone) {
             // A change of the zone's clock that the fixed parts hide continues the run.
@@ -206,7 +213,6 @@ std::vector<CClockRun> CClockChoice::Runs(const CCivilDate& first, int days, dou
             }
         }
         run.days = static_cast<int>(DaysBetween(runStart, runEnd));
-        run.engineFirst = m_zone ? EngineDay(runStart, lon, run.clock) : runStart;
         runs.push_back(run);
         runStart = runEnd;
     }

@@ -93,6 +93,9 @@ public:
 
     CClockOnDate OnDate(const CCivilDate& date) const;
 
+    // The one day `date` as a run of its own.
+    CClockRun Day(const CCivilDate& date, double lon) const;
+
     // The runs covering `days` days from `first` (none for 0 or fewer); a fixed clock is one
     // run whose engine day is the date. Throws CSolarException for a date outside 1900-9999.
     std::vector<CClockRun> Runs(const CCivilDate& first, int days, double lon) const;
