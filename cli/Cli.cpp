@@ -19,9 +19,7 @@
 #include "ResultYears.h"
 #include "SolarException.h"
 #include "SolarTable.h"
-#include "YearExport.h"
 #include "YearOutput.h"
-#include "YearTable.h"
 
 namespace {
 
@@ -320,10 +318,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 notes += NoonNote(options, *options.date);
             }
         }
-    } catch (const CCliError& e) {
-        err << kProgram << ": " << e.what() << "\n";
-        return kCliExitUsage;
-    } catch (const CSolarException& e) {
+    } catch (const CMessageException& e) {
+        // A bad argument, or an input the engines or the year files cannot take.
         err << kProgram << ": " << e.what() << "\n";
         return kCliExitUsage;
     } catch (const std::bad_alloc&) {
