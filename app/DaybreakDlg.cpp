@@ -372,12 +372,7 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
 
 void CDaybreakDlg::OnDstFromDate(bool on) {
     m_dstFromDate = on;  // when turned off, the mark stays as it is, the user's again
-    RunCommand([this] {
-        UpdateData(true);
-        SetDstFromZone();
-        CalculateSolarTimes();
-        UpdateData(false);
-    });
+    OnDateTimeChange();  // the same look at the zone and the same results as a new date
 }
 
 const std::string* CDaybreakDlg::ZoneByTheDate() const {
