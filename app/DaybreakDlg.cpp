@@ -223,11 +223,9 @@ void CDaybreakDlg::OnFindPlace() {
             return;
         }
         const CIndexedPlace& place = index[*chosen];
-        const auto state = CPlaceService::StateFromText(place.state);
-        if (!state || !m_stateCombo.SelectString(std::string(state->name))) {
+        if (!ChooseState(CPlaceService::StateFromText(place.state))) {
             return;
         }
-        OnSelchangeState();
         if (m_cityCombo.SelectString(place.record.CityEntry())) {
             OnSelchangeCity();
         }
@@ -235,7 +233,10 @@ void CDaybreakDlg::OnFindPlace() {
 }
 
 bool CDaybreakDlg::OnStateTyped(std::string_view typed) {
-    const auto state = CPlaceService::StateFromTyped(typed);
+    return ChooseState(CPlaceService::StateFromTyped(typed));
+}
+
+bool CDaybreakDlg::ChooseState(const std::optional<CStateRow>& state) {
     if (!state || !m_stateCombo.SelectString(std::string(state->name))) {
         return false;
     }
@@ -372,12 +373,7 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
 
 void CDaybreakDlg::OnDstFromDate(bool on) {
     m_dstFromDate = on;  // when turned off, the mark stays as it is, the user's again
-    RunCommand([this] {
-        UpdateData(true);
-        SetDstFromZone();
-        CalculateSolarTimes();
-        UpdateData(false);
-    });
+    OnDateTimeChange();  // the same look at the zone and the same results as a new date
 }
 
 const std::string* CDaybreakDlg::ZoneByTheDate() const {

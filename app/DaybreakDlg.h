@@ -133,6 +133,8 @@ private:
     void RunCommand(const std::function<void()>& command);
     void ApplyRecord(const CTimeZoneData& record);
     bool ChooseTyped(CComboBox& combo, std::string_view typed, void (CDaybreakDlg::*handler)());
+    // Chooses `state` in the state list as a click would; false when there is none to choose.
+    bool ChooseState(const std::optional<CStateRow>& state);
     void CalculatePreciseTimes();
     // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
     // still hold that place.

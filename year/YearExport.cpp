@@ -19,16 +19,15 @@ std::string LocalIso(const CCivilTime& time) {
     return IsoDate(time.date) + "T" + ClockOf(time);
 }
 
-std::string CsvCell(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
+// The event's local time with its UTC offset, or what the Sun does all day: one text for
+// the CSV cells and the JSON values.
+std::string EventStamp(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
     return outcome == SolarOutcome::Time ? LocalIso(time) + OffsetText(utcOffset)
                                          : OutcomeText(outcome);
 }
 
 std::string JsonValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
-    return "\"" +
-           (outcome == SolarOutcome::Time ? LocalIso(time) + OffsetText(utcOffset)
-                                          : OutcomeText(outcome)) +
-           "\"";
+    return "\"" + EventStamp(outcome, time, utcOffset) + "\"";
 }
 
 }  // namespace
@@ -75,13 +74,14 @@ std::string YearCsv(const CYearTable& table) {
     text.reserve(text.size() + table.days.size() * (twilights ? 120 : 80));
     for (const CYearDay& day : table.days) {
         const int offset = day.utcOffsetSeconds;
-        text += IsoDate(day.date) + "," + CsvCell(day.sunrise.outcome, day.sunrise.time, offset) +
-                "," + CsvCell(day.sunset.outcome, day.sunset.time, offset) + "," +
-                CsvCell(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
+        text += IsoDate(day.date) + "," +
+                EventStamp(day.sunrise.outcome, day.sunrise.time, offset) + "," +
+                EventStamp(day.sunset.outcome, day.sunset.time, offset) + "," +
+                EventStamp(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
                 DurationText(DayLengthSeconds(day));
         if (twilights) {
-            text += "," + CsvCell(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
-                    CsvCell(day.civilDusk.outcome, day.civilDusk.time, offset);
+            text += "," + EventStamp(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
+                    EventStamp(day.civilDusk.outcome, day.civilDusk.time, offset);
         }
         text += "\n";
     }
