@@ -118,6 +118,10 @@ std::optional<CCivilDate> CZoneClock::NextChange(const CCivilDate& date,
     return std::nullopt;
 }
 
+int UtcOffsetSeconds(float offset, int dst) {
+    return static_cast<int>(std::lround((static_cast<double>(dst) - offset) * 3600.0));
+}
+
 std::string FormatUtcOffset(int seconds) {
     const char sign = seconds < 0 ? '-' : '+';
     const int magnitude = std::abs(seconds);
@@ -171,9 +175,7 @@ CClockOnDate CClockChoice::OnDate(const CCivilDate& date) const {
     if (m_offset || m_dst) {
         clock.offset = m_offset.value_or(clock.offset);
         clock.dst = m_dst.value_or(clock.dst);
-        // Whole seconds: every offset in use is a whole number of minutes.
-        clock.utcOffsetSeconds =
-            static_cast<int>(std::lround((static_cast<double>(clock.dst) - clock.offset) * 3600.0));
+        clock.utcOffsetSeconds = UtcOffsetSeconds(clock.offset, clock.dst);
         if (!m_zone) {
             clock.abbreviation.clear();
         }

@@ -58,6 +58,10 @@ private:
     std::shared_ptr<const Impl> m_impl;
 };
 
+// The east-positive offset in seconds of a clock `offset` hours west of Greenwich with the
+// daylight-saving tick; whole seconds (every offset in use is whole minutes).
+int UtcOffsetSeconds(float offset, int dst);
+
 // "UTC-05:00" for -18000 seconds; "UTC+05:45", "UTC+00:00".
 std::string FormatUtcOffset(int seconds);
 

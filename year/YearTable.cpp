@@ -21,45 +21,6 @@ void CheckDays(const CYearTable& table) {
     }
 }
 
-int FixedUtcOffsetSeconds(float offset, int dst) {
-    return static_cast<int>(-static_cast<double>(offset) * 3600.0) + (dst != 0 ? 3600 : 0);
-}
-
-// A run of days that share one clock.
-struct ClockRun {
-    int first = 0;  // index of the run's first day
-    int count = 0;
-    float offset = 0;
-    int dst = 0;
-    int utcOffsetSeconds = 0;
-};
-
-// The runs of one clock over the days: one run for a fixed offset, one per change of clocks
-// for a zone (a look-up per change, not per day).
-std::vector<ClockRun> ClockRuns(const CYearRequest& request, const CZoneClock* zone,
-                                const CCivilDate& first, int count) {
-    if (zone == nullptr) {
-        return {ClockRun{0, count, request.offset, request.dst,
-                         FixedUtcOffsetSeconds(request.offset, request.dst)}};
-    }
-    std::vector<ClockRun> runs;
-    const CCivilDate limit = AddDays(first, count);
-    CCivilDate date = first;
-    int index = 0;
-    while (index < count) {
-        const CClockOnDate clock = zone->OnDate(date);
-        const std::optional<CCivilDate> next = zone->NextChange(date, limit);
-        const int end =
-            next ? static_cast<int>(DaysFromCivil(*next) - DaysFromCivil(first)) : count;
-        const int stop = std::clamp(end, index + 1, count);
-        runs.push_back(
-            ClockRun{index, stop - index, clock.offset, clock.dst, clock.utcOffsetSeconds});
-        index = stop;
-        date = AddDays(first, index);
-    }
-    return runs;
-}
-
 }  // namespace
 
 CYearZoneError::CYearZoneError(const std::string& zoneName)
@@ -80,23 +41,23 @@ CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int
     if (count <= 0) {
         return table;
     }
-    // The default series' rows: the zoned table picks each day's engine day itself.
+    const CClockChoice clock =
+        zone ? CClockChoice::Zone(*zone) : CClockChoice::Fixed(request.offset, request.dst);
+    // The default series' rows: each run of one clock picks its engine day itself.
     std::vector<CSolarDay> plain;
     if (!request.precise) {
-        plain = zone ? ZonedSolarTable(first, count, request.latitude, request.longitude, *zone)
-                     : LocalSolarTable(first, count, request.latitude, request.longitude,
-                                       request.offset, request.dst);
+        plain = SolarTableOnClock(clock, first, count, request.latitude, request.longitude);
     }
     table.days.resize(static_cast<std::size_t>(count));
-    for (const ClockRun& run : ClockRuns(request, zone ? &*zone : nullptr, first, count)) {
+    std::size_t index = 0;
+    for (const CClockRun& run : clock.Runs(first, count, request.longitude)) {
         const std::vector<CSunDayEvents> precise =
-            PreciseSunTable(AddDays(first, run.first), run.count, request.latitude,
-                            request.longitude, run.offset, run.dst, kTwilightAltitudes);
-        for (int i = 0; i < run.count; ++i) {
-            const auto index = static_cast<std::size_t>(run.first + i);
+            PreciseSunTable(run.engineFirst, run.days, request.latitude, request.longitude,
+                            run.clock.offset, run.clock.dst, kTwilightAltitudes);
+        for (int i = 0; i < run.days; ++i, ++index) {
             const CSunDayEvents& events = precise[static_cast<std::size_t>(i)];
             CYearDay& day = table.days[index];
-            day.date = events.date;
+            day.date = AddDays(run.first, i);
             if (request.precise) {
                 day.sunrise = ToSolarResult(events[SunEvent::Sunrise]);
                 day.sunset = ToSolarResult(events[SunEvent::Sunset]);
@@ -112,7 +73,7 @@ CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int
             day.nauticalDusk = events[SunEvent::NauticalDusk];
             day.astronomicalDawn = events[SunEvent::AstronomicalDawn];
             day.astronomicalDusk = events[SunEvent::AstronomicalDusk];
-            day.utcOffsetSeconds = run.utcOffsetSeconds;
+            day.utcOffsetSeconds = run.clock.utcOffsetSeconds;
             day.hasTwilights = true;
         }
     }
@@ -133,7 +94,7 @@ CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDa
         table.zoneName = request.zoneName;
     }
     table.days.reserve(rows.size());
-    const int fixedOffset = FixedUtcOffsetSeconds(request.offset, request.dst);
+    const int fixedOffset = UtcOffsetSeconds(request.offset, request.dst);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CSolarDay& row = rows[i];
         const int utcOffset =
