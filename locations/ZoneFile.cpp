@@ -103,25 +103,40 @@ CZoneTable CZoneTable::Unknown(std::string problem) {
     return table;
 }
 
-CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
+std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem) {
+    const auto fail = [problem](const char* why) {
+        if (problem) {
+            *problem = std::string(kZoneFileName) + why;
+        }
+        return std::string();
+    };
     const std::filesystem::path path =
         (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return Unknown(std::string(kZoneFileName) + " is missing");
+        return fail(" is missing");
     }
     // One read of the whole file; the size bounds the buffer, so a file that grows meanwhile is
     // cut and then fails its checks.
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (error || size > kMaxFileSize) {
-        return Unknown(std::string(kZoneFileName) + " could not be read");
+        return fail(" could not be read");
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
-        return Unknown(std::string(kZoneFileName) + " could not be read");
+        return fail(" could not be read");
+    }
+    return bytes;
+}
+
+CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
+    std::string problem;
+    const std::string bytes = ReadZoneFile(directory, &problem);
+    if (!problem.empty()) {
+        return Unknown(std::move(problem));
     }
     return Parse(bytes, code);
 }
