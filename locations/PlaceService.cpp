@@ -1,12 +1,10 @@
 #include "PlaceService.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "EntryOrder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
-#include "ModulePath.h"
 #include "PlaceIndex.h"
 
 namespace {
@@ -34,22 +32,6 @@ std::vector<std::string> Sorted(const CTimeZoneList& list, MakeEntry makeEntry) 
         entries.begin(), entries.end(),
         [](const std::string& a, const std::string& b) { return EntrySortsBefore(a, b); });
     return entries;
-}
-
-// The zone file's bytes, or "" when it cannot be read (CZoneTable::Parse then says so).
-std::string ReadZoneFile(const std::filesystem::path& directory) {
-    const std::filesystem::path path =
-        (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
-    std::ifstream in(path, std::ios::binary);
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (!in || error || size > (64u << 20)) {  // far above the shipped 300 KB
-        return {};
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
 }
 
 class CIgnoringReporter : public IErrorReporter {

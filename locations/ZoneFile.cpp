@@ -103,25 +103,40 @@ CZoneTable CZoneTable::Unknown(std::string problem) {
     return table;
 }
 
-CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
+std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem) {
+    const auto fail = [problem](const char* why) {
+        if (problem) {
+            *problem = std::string(kZoneFileName) + why;
+        }
+        return std::string();
+    };
     const std::filesystem::path path =
         (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return Unknown(std::string(kZoneFileName) + " is missing");
+        return fail(" is missing");
     }
     // One read of the whole file; the size bounds the buffer, so a file that grows meanwhile is
     // cut and then fails its checks.
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (error || size > kMaxFileSize) {
-        return Unknown(std::string(kZoneFileName) + " could not be read");
+        return fail(" could not be read");
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
-        return Unknown(std::string(kZoneFileName) + " could not be read");
+        return fail(" could not be read");
+    }
+    return bytes;
+}
+
+CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
+    std::string problem;
+    const std::string bytes = ReadZoneFile(directory, &problem);
+    if (!problem.empty()) {
+        return Unknown(std::move(problem));
     }
     return Parse(bytes, code);
 }
@@ -174,6 +189,30 @@ std::string ReadLayout(std::string_view bytes, ZoneLayout& layout) {
     return {};
 }
 
+struct StateRow {
+    std::string_view code;
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+    std::uint32_t crc = 0;
+    std::string_view entries;  // empty when first and count reach past the entries
+    bool inRange = false;
+};
+
+StateRow ReadStateRow(const ZoneLayout& layout, std::uint16_t s) {
+    Reader reader(layout.rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
+    StateRow row;
+    reader.Take(2, row.code);
+    reader.Read(row.first);
+    reader.Read(row.count);
+    reader.Read(row.crc);
+    row.inRange = row.first <= layout.entryCount && row.count <= layout.entryCount - row.first;
+    if (row.inRange) {
+        row.entries = layout.entries.substr(std::size_t{row.first} * kEntrySize,
+                                            std::size_t{row.count} * kEntrySize);
+    }
+    return row;
+}
+
 }  // namespace
 
 std::vector<std::string> CZoneTable::StatesWithZip(std::string_view bytes, std::string_view zip) {
@@ -183,29 +222,22 @@ std::vector<std::string> CZoneTable::StatesWithZip(std::string_view bytes, std::
         return states;
     }
     for (std::uint16_t s = 0; s < layout.stateCount; ++s) {
-        Reader row(layout.rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
-        std::string_view code;
-        std::uint32_t first = 0, count = 0;
-        row.Take(2, code);
-        row.Read(first);
-        row.Read(count);
-        if (first > layout.entryCount || count > layout.entryCount - first) {
+        const StateRow row = ReadStateRow(layout, s);
+        if (!row.inRange) {
             continue;
         }
         // A state's entries are sorted by zip: a binary search over the fixed-size entries.
-        const std::string_view own =
-            layout.entries.substr(std::size_t{first} * kEntrySize, std::size_t{count} * kEntrySize);
-        std::size_t low = 0, high = count;
+        std::size_t low = 0, high = row.count;
         while (low < high) {
             const std::size_t mid = low + (high - low) / 2;
-            if (own.substr(mid * kEntrySize, kZipLength) < zip) {
+            if (row.entries.substr(mid * kEntrySize, kZipLength) < zip) {
                 low = mid + 1;
             } else {
                 high = mid;
             }
         }
-        if (low < count && own.substr(low * kEntrySize, kZipLength) == zip) {
-            states.emplace_back(code);
+        if (low < row.count && row.entries.substr(low * kEntrySize, kZipLength) == zip) {
+            states.emplace_back(row.code);
         }
     }
     return states;
@@ -221,42 +253,28 @@ CZoneTable CZoneTable::Parse(std::string_view bytes, std::string_view code) {
     }
     CZoneTable table;
     table.m_names.assign(layout.names.begin(), layout.names.end());
-    const std::uint16_t nameCount = static_cast<std::uint16_t>(layout.names.size());
-    const std::uint16_t stateCount = layout.stateCount;
-    const std::uint32_t entryCount = layout.entryCount;
-    const std::string_view rows = layout.rows;
-    const std::string_view entries = layout.entries;
-
-    for (std::uint16_t s = 0; s < stateCount; ++s) {
-        Reader row(rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
-        std::string_view rowCode;
-        std::uint32_t first = 0, count = 0, crc = 0;
-        row.Take(2, rowCode);
-        row.Read(first);
-        row.Read(count);
-        row.Read(crc);
-        if (rowCode != code) {
+    for (std::uint16_t s = 0; s < layout.stateCount; ++s) {
+        const StateRow row = ReadStateRow(layout, s);
+        if (row.code != code) {
             continue;
         }
-        if (first > entryCount || count > entryCount - first) {
+        if (!row.inRange) {
             return damaged("state " + std::string(code) + " out of range");
         }
-        const std::string_view own =
-            entries.substr(std::size_t{first} * kEntrySize, std::size_t{count} * kEntrySize);
-        if (Crc32(own) != crc) {
+        if (Crc32(row.entries) != row.crc) {
             return damaged("checksum of state " + std::string(code));
         }
-        table.m_zips.reserve(count);
-        table.m_nameIndex.reserve(count);
-        Reader entry(own);
-        for (std::uint32_t i = 0; i < count; ++i) {
+        table.m_zips.reserve(row.count);
+        table.m_nameIndex.reserve(row.count);
+        Reader entry(row.entries);
+        for (std::uint32_t i = 0; i < row.count; ++i) {
             std::string_view zip;
             std::uint16_t index = 0;
             entry.Take(kZipLength, zip);
             entry.Read(index);
             const bool sorted = table.m_zips.empty() || table.m_zips.back() < zip;
-            if (!IsZip(zip) || index >= nameCount || !sorted) {
-                return damaged("entry " + std::to_string(first + i + 1));
+            if (!IsZip(zip) || index >= layout.names.size() || !sorted) {
+                return damaged("entry " + std::to_string(row.first + i + 1));
             }
             table.m_zips.emplace_back(zip);
             table.m_nameIndex.push_back(index);

@@ -27,6 +27,10 @@
 // "timezone.zones".
 extern const char* const kZoneFileName;
 
+// The bytes of kZoneFileName in `directory` (empty: the executable's directory); "" when it is
+// missing, unreadable or too large to be ours, and then `problem`, if given, says which.
+std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem = nullptr);
+
 // One place's zone, as the packer hands it over.
 struct CZoneEntry {
     std::string state;  // two-letter code
