@@ -24,13 +24,13 @@ configure: deps
 build: configure
 	@$(CMAKE) --build --preset dev
 
-# Only what running needs: the two programs and the state archives (no tests, no benchmarks).
-# Without a graphical session the window says so in one line and ends with status 1.
+# Only what running needs: the two programs and the data files (no tests, no benchmarks).
+# Without a graphical session the window says so in one line; the tool then shows today's times
+# at a default place, and the run ends with status 0.
 run: configure
 	@$(CMAKE) --build $(DEV) --target daybreak-cli daybreak_archives \
 	  $$(grep -q '^DAYBREAK_WITH_GUI:BOOL=ON' $(DEV)/CMakeCache.txt && echo daybreak)
-	@if [ -x $(DEV)/bin/daybreak ]; then $(DEV)/bin/daybreak; \
-	else $(DEV)/bin/daybreak-cli --lat 41.88 --lon 87.63W --offset 6 --dst --date 2007-06-21; fi
+	@bash tools/run.sh $(DEV)/bin
 
 test: build
 	@ctest --preset dev
@@ -56,7 +56,8 @@ data:
 screenshot: build
 	@bash tools/screenshot.sh $(DEV)
 
-# What is installed or packaged is the optimised, hardened build, stripped of its symbols.
+# What is installed or packaged is the optimised, hardened build, stripped of its symbols. The
+# preset switches the benchmarks off, whatever an earlier `make bench` left in the same tree.
 release: deps
 	@$(CMAKE) --preset release >/dev/null
 	@$(CMAKE) --build --preset release

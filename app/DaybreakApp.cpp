@@ -44,8 +44,7 @@ std::string CDaybreakApp::HelpText() {
 }
 
 std::optional<int> CDaybreakApp::HandleCommandLine(const std::vector<std::string>& args,
-                                                   std::ostream& out, std::ostream& err,
-                                                   const EnvironmentLookup& environment) {
+                                                   std::ostream& out) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             out << HelpText();
@@ -58,26 +57,35 @@ std::optional<int> CDaybreakApp::HandleCommandLine(const std::vector<std::string
             return 0;
         }
     }
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // Without a display Qt would stop with a screenful about platform plugins.
-    if (!IsSet(environment, "DISPLAY") && !IsSet(environment, "WAYLAND_DISPLAY") &&
-        !IsSet(environment, "QT_QPA_PLATFORM") && !NamesPlatform(args)) {
-        err << "daybreak: the window needs a graphical session and none was found (DISPLAY "
-               "and WAYLAND_DISPLAY are unset); on the command line use daybreak-cli "
-               "(daybreak-cli --help)\n";
-        return 1;
-    }
-#else
-    (void)err;
-    (void)environment;
-#endif
     return std::nullopt;
 }
 
+bool CDaybreakApp::HasGraphicalSession(const std::vector<std::string>& args,
+                                       const EnvironmentLookup& environment) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return IsSet(environment, "DISPLAY") || IsSet(environment, "WAYLAND_DISPLAY") ||
+           IsSet(environment, "QT_QPA_PLATFORM") || NamesPlatform(args);
+#else
+    (void)args;
+    (void)environment;
+    return true;
+#endif
+}
+
+int CDaybreakApp::NoGraphicalSession(std::ostream& err) {
+    err << "daybreak: the window needs a graphical session and none was found (DISPLAY and "
+           "WAYLAND_DISPLAY are unset; start it from a desktop or over ssh -X); on the command "
+           "line use daybreak-cli (daybreak-cli --help)\n";
+    return 1;
+}
+
 std::optional<int> CDaybreakApp::HandleCommandLine(int argc, char** argv) {
-    const std::vector<std::string> args(argv, argv + argc);
-    return HandleCommandLine(args, std::cout, std::cerr,
-                             [](const char* name) -> const char* { return std::getenv(name); });
+    return HandleCommandLine(std::vector<std::string>(argv, argv + argc), std::cout);
+}
+
+bool CDaybreakApp::HasGraphicalSession(int argc, char** argv) {
+    return HasGraphicalSession(std::vector<std::string>(argv, argv + argc),
+                               [](const char* name) -> const char* { return std::getenv(name); });
 }
 
 CDaybreakApp::CDaybreakApp(int& argc, char** argv) : m_app(argc, argv) {

@@ -2,16 +2,20 @@
 // key "Tamarack-PC" under which the toolkit would keep settings; the program keeps none), runs
 // the main window modally and ends when the window closes.
 //
-// The command line is read in two steps. Before any window exists, HandleCommandLine answers
-// --help and --version, and ends the program with one line when there is no graphical session
-// to open the window in. Then the application takes Qt's standard options out of the
-// arguments (-style Fusion, -platform offscreen, -reverse, ...); anything left is refused by
-// RefuseRemainingArguments with exit status 2.
+// The command line is read in steps. Before any window exists, HandleCommandLine answers
+// --help and --version. Then the application takes Qt's standard options out of the arguments
+// (-style Fusion, -platform offscreen, -reverse, ...); anything left is refused by
+// RefuseRemainingArguments with exit status 2. Without a graphical session the application is
+// made offscreen only so that the arguments are checked the same way; then the program ends
+// with one line and status 1.
 //
 //     if (auto status = CDaybreakApp::HandleCommandLine(argc, argv)) return *status;
+//     const bool session = CDaybreakApp::HasGraphicalSession(argc, argv);
+//     if (!session) qputenv("QT_QPA_PLATFORM", "offscreen");
 //     CDaybreakApp app(argc, argv);              // argc and argv lose Qt's options
 //     if (auto status = CDaybreakApp::RefuseRemainingArguments(argc, argv, std::cerr))
 //         return *status;
+//     if (!session) return CDaybreakApp::NoGraphicalSession(std::cerr);
 //     return app.InitInstance();
 #pragma once
 
@@ -28,14 +32,22 @@ public:
     // Reads an environment variable; nullptr when it is not set.
     using EnvironmentLookup = std::function<const char*(const char*)>;
 
-    // The exit status when the program ends before its window: 0 after --help or --version
-    // (which need no display), 1 when no graphical session is at hand: neither DISPLAY nor
-    // WAYLAND_DISPLAY is set and no platform is named (QT_QPA_PLATFORM, -platform).
+    // 0 after --help or --version, which end the program before anything else (and need no
+    // display); otherwise nothing.
     static std::optional<int> HandleCommandLine(const std::vector<std::string>& args,
-                                                std::ostream& out, std::ostream& err,
-                                                const EnvironmentLookup& environment);
-    // The same over main's arguments, the process's environment and standard output and error.
+                                                std::ostream& out);
+    // The same over main's arguments and standard output.
     static std::optional<int> HandleCommandLine(int argc, char** argv);
+
+    // Whether a window can be opened: DISPLAY or WAYLAND_DISPLAY is set, or a platform is named
+    // (QT_QPA_PLATFORM, -platform).
+    static bool HasGraphicalSession(const std::vector<std::string>& args,
+                                    const EnvironmentLookup& environment);
+    // The same over main's arguments and the process's environment.
+    static bool HasGraphicalSession(int argc, char** argv);
+
+    // The one line that says no window can open and where the same results are; status 1.
+    static int NoGraphicalSession(std::ostream& err);
 
     static std::string HelpText();
 

@@ -30,22 +30,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    std::optional<int> status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Handle(const std::vector<std::string>& args,
-               const std::map<std::string, std::string>& env) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const auto status =
-        CDaybreakApp::HandleCommandLine(args, out, err, [&env](const char* name) -> const char* {
-            const auto found = env.find(name);
-            return found == env.end() ? nullptr : found->second.c_str();
-        });
-    return {status, out.str(), err.str()};
+bool HasSession(const std::vector<std::string>& args,
+                const std::map<std::string, std::string>& env) {
+    return CDaybreakApp::HasGraphicalSession(args, [&env](const char* name) -> const char* {
+        const auto found = env.find(name);
+        return found == env.end() ? nullptr : found->second.c_str();
+    });
 }
 
 // Arguments as main receives them; the application may take some out.
@@ -73,34 +63,21 @@ int RunWindow(CDaybreakApp& app, const std::function<void(QWidget*)>& inspect) {
     return app.InitInstance();
 }
 
-TEST(DaybreakAppCommandLine, HelpAndVersionNeedNoDisplayAndNoDisplayIsOneLine) {
-    const std::map<std::string, std::string> none;
+TEST(DaybreakAppCommandLine, HelpAndVersionEndTheProgramFirst) {
     const struct {
         std::vector<std::string> args;
-        std::map<std::string, std::string> env;
         std::optional<int> status;
         std::string out;
     } rows[] = {
-        {{"daybreak"}, {{"DISPLAY", ":0"}}, std::nullopt, ""},
-        {{"daybreak"}, {{"WAYLAND_DISPLAY", "wayland-0"}}, std::nullopt, ""},
-        {{"daybreak"}, {{"QT_QPA_PLATFORM", "offscreen"}}, std::nullopt, ""},
-        {{"daybreak", "-platform", "offscreen"}, none, std::nullopt, ""},
-        {{"daybreak", "--version"}, none, 0, std::string(kDaybreakVersion) + "\n"},
-        {{"daybreak", "-style", "Fusion", "--help"}, none, 0, CDaybreakApp::HelpText()},
-        {{"daybreak"}, none, 1, ""},
-        {{"daybreak"}, {{"DISPLAY", ""}}, 1, ""},
+        {{"daybreak"}, std::nullopt, ""},
+        {{"daybreak", "--bogus"}, std::nullopt, ""},
+        {{"daybreak", "--version"}, 0, std::string(kDaybreakVersion) + "\n"},
+        {{"daybreak", "-style", "Fusion", "--help"}, 0, CDaybreakApp::HelpText()},
     };
     for (const auto& row : rows) {
-        const Outcome outcome = Handle(row.args, row.env);
-        EXPECT_EQ(outcome.status, row.status) << row.args.back();
-        EXPECT_EQ(outcome.out, row.out);
-        if (row.status == 1) {
-            EXPECT_NE(outcome.err.find("graphical session"), std::string::npos);
-            EXPECT_NE(outcome.err.find("daybreak-cli"), std::string::npos);
-            EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
-        } else {
-            EXPECT_EQ(outcome.err, "");
-        }
+        std::ostringstream out;
+        EXPECT_EQ(CDaybreakApp::HandleCommandLine(row.args, out), row.status) << row.args.back();
+        EXPECT_EQ(out.str(), row.out);
     }
     std::istringstream help(CDaybreakApp::HelpText());
     for (std::string line; std::getline(help, line);) {
@@ -108,22 +85,49 @@ TEST(DaybreakAppCommandLine, HelpAndVersionNeedNoDisplayAndNoDisplayIsOneLine) {
     }
 }
 
-TEST(DaybreakAppCommandLine, WithoutADisplayTheProgramEndsWithOneLine) {
-    const std::string command =
-        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + DAYBREAK_APP_PATH +
-        " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    std::array<char, 256> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
-        output += buffer.data();
+TEST(DaybreakAppCommandLine, AGraphicalSessionIsADisplayOrANamedPlatform) {
+    const std::map<std::string, std::string> none;
+    EXPECT_TRUE(HasSession({"daybreak"}, {{"DISPLAY", ":0"}}));
+    EXPECT_TRUE(HasSession({"daybreak"}, {{"WAYLAND_DISPLAY", "wayland-0"}}));
+    EXPECT_TRUE(HasSession({"daybreak"}, {{"QT_QPA_PLATFORM", "offscreen"}}));
+    EXPECT_TRUE(HasSession({"daybreak", "-platform", "offscreen"}, none));
+    EXPECT_FALSE(HasSession({"daybreak"}, none));
+    EXPECT_FALSE(HasSession({"daybreak"}, {{"DISPLAY", ""}}));
+}
+
+// The real program without a display: bad arguments are refused as with one (status 2); good
+// ones, Qt's included, end with the one line and status 1.
+TEST(DaybreakAppCommandLine, WithoutADisplayArgumentsAreCheckedThenOneLineEnds) {
+    const struct {
+        const char* args;
+        int status;
+        const char* start;
+    } rows[] = {
+        {"", 1, "daybreak: the window needs a graphical session"},
+        {" -style Fusion", 1, "daybreak: the window needs a graphical session"},
+        {" --bogus", 2, "daybreak: unknown argument '--bogus'"},
+    };
+    for (const auto& row : rows) {
+        const std::string command = std::string(
+                                        "env -u DISPLAY -u WAYLAND_DISPLAY -u "
+                                        "QT_QPA_PLATFORM ") +
+                                    DAYBREAK_APP_PATH + row.args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        std::array<char, 256> buffer{};
+        while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) {
+            output += buffer.data();
+        }
+        const int status = pclose(pipe);
+        ASSERT_TRUE(WIFEXITED(status)) << row.args;
+        EXPECT_EQ(WEXITSTATUS(status), row.status) << row.args;
+        EXPECT_EQ(output.rfind(row.start, 0), 0u) << output;
+        EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
     }
-    const int status = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(output.rfind("daybreak: the window needs a graphical session", 0), 0u) << output;
-    EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    std::ostringstream err;
+    EXPECT_EQ(CDaybreakApp::NoGraphicalSession(err), 1);
+    EXPECT_NE(err.str().find("daybreak-cli"), std::string::npos);
 }
 
 TEST(DaybreakAppStart, QtOptionsStartTheWindowAndWhatRemainsIsRefused) {

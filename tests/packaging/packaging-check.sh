@@ -4,8 +4,8 @@
 #   packaging-check.sh CHECK
 #
 # CHECK is one of: install tree links run desktop appstream man icons docs completion hardening
-# deb-build deb-contents deb-lintian deb-install. The build tells the script where things are
-# through the environment:
+# deb-build deb-contents deb-lintian deb-install release-config. The build tells the script where
+# things are through the environment:
 #   DAYBREAK_BUILD_DIR   the build tree            DAYBREAK_SOURCE_DIR  the source tree
 #   DAYBREAK_PREFIX      scratch install prefix    DAYBREAK_DEB_DIR     scratch package directory
 #   DAYBREAK_WINDOW      ON when the window is built
@@ -497,9 +497,27 @@ deb-install)
     finish
     ;;
 
+release-config)
+    # `make bench` switches the benchmarks on in the release tree; the release and package
+    # targets configure with the preset alone, which must switch them off again.
+    tree=$(mktemp -d) || exit 1
+    trap 'rm -rf "$tree"' EXIT
+    cd "$DAYBREAK_SOURCE_DIR" || exit 1
+    cmake --preset release -B "$tree" -DDAYBREAK_BUILD_BENCH=ON >/dev/null ||
+        fail "configure with the benchmarks"
+    if ! grep -q 'daybreak_bench_' "$tree/build.ninja"; then
+        echo "SKIP: the benchmarks cannot be built here (no Google Benchmark)"
+        exit $SKIP
+    fi
+    cmake --preset release -B "$tree" >/dev/null || fail "configure as the release target does"
+    ! grep -q 'daybreak_bench_' "$tree/build.ninja" ||
+        fail "the release preset leaves the benchmarks of an earlier configure on"
+    finish
+    ;;
+
 *)
     echo "usage: $0 install|tree|links|run|desktop|appstream|man|icons|docs|completion|hardening" \
-        "|deb-build|deb-contents|deb-lintian|deb-install"
+        "|deb-build|deb-contents|deb-lintian|deb-install|release-config"
     exit 2
     ;;
 esac
