@@ -140,33 +140,46 @@ std::optional<double> ParseCellDate(const QString& text) {
     return std::nullopt;
 }
 
-int CompareCellTexts(const QString& a, const QString& b) {
-    const std::string bytesA = ToCp1252(a);
-    const std::string bytesB = ToCp1252(b);
-    if (!bytesA.empty() && !bytesB.empty()) {
-        const auto hexA = ParseHexCell(bytesA);
-        const auto hexB = hexA ? ParseHexCell(bytesB) : std::nullopt;
-        if (hexA && hexB) {
-            return (*hexA > *hexB) - (*hexA < *hexB);
-        }
-        const auto decA = ParseDecimalCell(bytesA);
-        const auto decB = decA ? ParseDecimalCell(bytesB) : std::nullopt;
-        if (decA && decB) {
-            return *decA < *decB ? -1 : (*decA > *decB ? 1 : 0);
-        }
+CCellKey::CCellKey(const QString& text) : m_text(text), m_bytes(ToCp1252(text)) {
+    // The number rules apply to non-empty texts only.
+    if (!m_bytes.empty()) {
+        m_hex = ParseHexCell(m_bytes);
+        m_decimal = ParseDecimalCell(m_bytes);
     }
-    const auto dateA = ParseCellDate(a);
-    const auto dateB = dateA ? ParseCellDate(b) : std::nullopt;
+}
+
+const std::optional<double>& CCellKey::Date() const {
+    if (!m_date) {
+        m_date = ParseCellDate(m_text);
+    }
+    return *m_date;
+}
+
+int CompareCellKeys(const CCellKey& a, const CCellKey& b) {
+    if (a.m_hex && b.m_hex) {
+        return (*a.m_hex > *b.m_hex) - (*a.m_hex < *b.m_hex);
+    }
+    if (a.m_decimal && b.m_decimal) {
+        return *a.m_decimal < *b.m_decimal ? -1 : (*a.m_decimal > *b.m_decimal ? 1 : 0);
+    }
+    const auto& dateA = a.Date();
+    const auto& dateB = dateA ? b.Date() : dateA;
     if (dateA && dateB) {
         return *dateA < *dateB ? -1 : (*dateA > *dateB ? 1 : 0);
     }
     // Bytes compare as unsigned values, as the multibyte comparison of single-byte text does.
+    const std::string& bytesA = a.m_bytes;
+    const std::string& bytesB = b.m_bytes;
     const std::size_t common = std::min(bytesA.size(), bytesB.size());
     const int prefix = common == 0 ? 0 : std::memcmp(bytesA.data(), bytesB.data(), common);
     if (prefix != 0) {
         return Sign(prefix);
     }
     return (bytesA.size() > bytesB.size()) - (bytesA.size() < bytesB.size());
+}
+
+int CompareCellTexts(const QString& a, const QString& b) {
+    return CompareCellKeys(CCellKey(a), CCellKey(b));
 }
 
 }  // namespace daybreak

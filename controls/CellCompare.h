@@ -29,6 +29,25 @@ std::optional<double> ParseDecimalCell(const std::string& text);
 // instants are always smaller, also before 1899). Nothing when the text is no date or time.
 std::optional<double> ParseCellDate(const QString& text);
 
+// A cell text read once for every rule, so that sorting a column parses each cell once rather
+// than at every comparison. The date, the costliest reading, is taken only when a comparison
+// reaches its rule.
+class CCellKey {
+public:
+    explicit CCellKey(const QString& text);
+
+private:
+    friend int CompareCellKeys(const CCellKey& a, const CCellKey& b);
+    const std::optional<double>& Date() const;
+
+    QString m_text;
+    std::string m_bytes;  // Windows-1252
+    std::optional<std::uint32_t> m_hex;
+    std::optional<double> m_decimal;
+    mutable std::optional<std::optional<double>> m_date;
+};
+
+int CompareCellKeys(const CCellKey& a, const CCellKey& b);
 int CompareCellTexts(const QString& a, const QString& b);
 
 }  // namespace daybreak

@@ -186,8 +186,7 @@ int CReportCtrl::InsertColumn(int column, const QString& heading, int format, in
 
 int CReportCtrl::InsertItem(const ReportItem& desc) {
     EndCellEdit(true);
-    m_nSortColumn = -1;
-    m_bSortAscending = true;
+    ForgetSort();
     // Cells live in columns: a list without columns has nowhere to keep the row's text.
     if (desc.iItem < 0 || columnCount() == 0) {
         return -1;

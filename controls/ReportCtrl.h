@@ -182,7 +182,6 @@ public:
     bool IsSortable() const;
     void SortByColumn(int column, bool ascending);
     bool SortRowRange(int first, int last);
-    int CompareCells(int rowA, int rowB) const;
     int FindSeparatorRow(int after, int column) const;
 
 signals:
@@ -217,7 +216,7 @@ private:
     void SetRowSelected(int row, bool selected);
     void SetRowFocused(int row, bool focused);
     void OnColumnClick(int column);
-    void Quicksort(std::vector<int>& rows, int low, int high) const;
+    void ForgetSort();
 
     QLineEdit* m_editor = nullptr;
     std::optional<QString> m_separator;

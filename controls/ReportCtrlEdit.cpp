@@ -105,8 +105,7 @@ bool CReportCtrl::EndCellEdit(bool commit) {
     const bool changed = commit && text != GetItemText(row, column);
     if (changed) {
         SetItemText(row, column, text);
-        m_nSortColumn = -1;
-        m_bSortAscending = true;
+        ForgetSort();
         emit cellEdited(row, column);
     }
     // A handler of cellEdited may have ended the edit already; the editor is still ours.

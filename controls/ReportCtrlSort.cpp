@@ -19,6 +19,13 @@ void CReportCtrl::OnColumnClick(int column) {
     }
 }
 
+// A changed row leaves the list unsorted: the next click on any heading sorts ascending.
+void CReportCtrl::ForgetSort() {
+    m_nSortColumn = -1;
+    m_bSortAscending = true;
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
 bool CReportCtrl::IsSortable() const {
     return !horizontalHeader()->isHidden() && horizontalHeader()->sectionsClickable();
 }
@@ -45,6 +52,10 @@ void CReportCtrl::SortByColumn(int column, bool ascending) {
         blockEnd = FindSeparatorRow(previousSeparator, column);
     } while (!lastBlock && previousSeparator >= 0);
 
+    // The heading shows which column orders the rows and which way.
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column,
+                                         ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     emit sorted(m_nSortColumn, m_bSortAscending);
 }
 
@@ -60,12 +71,16 @@ int CReportCtrl::FindSeparatorRow(int after, int column) const {
     return -1;
 }
 
-int CReportCtrl::CompareCells(int rowA, int rowB) const {
-    return daybreak::CompareCellTexts(GetItemText(rowA, m_nSortColumn),
-                                      GetItemText(rowB, m_nSortColumn));
-}
+namespace {
 
-void CReportCtrl::Quicksort(std::vector<int>& rows, int low, int high) const {
+// Orders `rows`, indices into `keys`, between low and high inclusive.
+void Quicksort(const std::vector<daybreak::CCellKey>& keys, bool ascending, std::vector<int>& rows,
+               int low, int high) {
+    auto compare = [&keys, ascending](int a, int b) {
+        const int sign = daybreak::CompareCellKeys(keys[static_cast<std::size_t>(a)],
+                                                   keys[static_cast<std::size_t>(b)]);
+        return ascending ? sign : -sign;
+    };
     for (;;) {
         const int pivot = rows[static_cast<std::size_t>((low + high) / 2)];
         int i = low;
@@ -75,20 +90,11 @@ void CReportCtrl::Quicksort(std::vector<int>& rows, int low, int high) const {
             // Every scan compares against the same pivot row, which lies in the range, so the
             // scans stop inside it; the bounds checks only guard against a comparison that
             // would not call a row equal to itself.
-            if (m_bSortAscending) {
-                while (i < high && CompareCells(at(i), pivot) < 0) {
-                    ++i;
-                }
-                while (j > low && CompareCells(at(j), pivot) > 0) {
-                    --j;
-                }
-            } else {
-                while (i < high && CompareCells(at(i), pivot) > 0) {
-                    ++i;
-                }
-                while (j > low && CompareCells(at(j), pivot) < 0) {
-                    --j;
-                }
+            while (i < high && compare(at(i), pivot) < 0) {
+                ++i;
+            }
+            while (j > low && compare(at(j), pivot) > 0) {
+                --j;
             }
             if (j < i) {
                 break;
@@ -100,7 +106,7 @@ void CReportCtrl::Quicksort(std::vector<int>& rows, int low, int high) const {
             --j;
         } while (i <= j);
         if (low < j) {
-            Quicksort(rows, low, j);
+            Quicksort(keys, ascending, rows, low, j);
         }
         if (i < high) {
             low = i;
@@ -110,14 +116,27 @@ void CReportCtrl::Quicksort(std::vector<int>& rows, int low, int high) const {
     }
 }
 
+}  // namespace
+
 bool CReportCtrl::SortRowRange(int first, int last) {
     if (!(first >= 0 && first < last && last < rowCount())) {
         return false;
     }
     const int count = last - first + 1;
-    std::vector<int> rows(static_cast<std::size_t>(count));
-    std::iota(rows.begin(), rows.end(), first);
-    Quicksort(rows, 0, count - 1);
+    // Each cell is read once; the sort then orders indices into the keys.
+    std::vector<daybreak::CCellKey> keys;
+    keys.reserve(static_cast<std::size_t>(count));
+    for (int row = first; row <= last; ++row) {
+        keys.emplace_back(GetItemText(row, m_nSortColumn));
+    }
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    Quicksort(keys, m_bSortAscending, order, 0, count - 1);
+    std::vector<int> rows;
+    rows.reserve(order.size());
+    for (int index : order) {
+        rows.push_back(first + index);
+    }
 
     const int columns = columnCount();
     std::vector<RowSnapshot> snapshots;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "ReportCtrl.h"
 #include "YearDlg.h"
 
 namespace {
@@ -50,5 +51,20 @@ void BM_RedrawYearForNewPlace(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawYearForNewPlace)->Unit(benchmark::kMillisecond);
+
+// A click on a column heading of the year's 365 rows: every column in turn, each the way a
+// first click sorts it, so that dates, clock times and numbers are all read.
+void BM_SortYearTableByColumn(benchmark::State& state) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    year.show();
+    CReportCtrl* table = year.Table();
+    int column = 0;
+    for (auto _ : state) {
+        table->SortByColumn(column, column % 2 == 0);
+        column = (column + 1) % table->columnCount();
+    }
+}
+BENCHMARK(BM_SortYearTableByColumn)->Unit(benchmark::kMillisecond);
 
 }  // namespace

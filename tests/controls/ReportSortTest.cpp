@@ -158,9 +158,13 @@ TEST(ReportSort, HeaderClicksSortAndReverseAndNotify) {
     EXPECT_FALSE(spy.at(1).at(1).toBool());
     EXPECT_EQ(spy.at(2).at(0).toInt(), 1);
     EXPECT_TRUE(spy.at(2).at(1).toBool());
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
 
-    // After an insertion the same header sorts ascending again.
+    // After an insertion the same header sorts ascending again, and no arrow claims an order.
     list->InsertItem(3, QStringLiteral("d"));
+    EXPECT_FALSE(header->isSortIndicatorShown());
     list->SetItemText(3, 1, QStringLiteral("7"));
     clickHeader(1);
     EXPECT_TRUE(list->IsSortAscending());
