@@ -6,7 +6,7 @@
 CColorStatic::CColorStatic(QWidget* parent) : CColorStatic(QString(), parent) {}
 
 CColorStatic::CColorStatic(const QString& text, QWidget* parent)
-    : QLabel(text, parent), m_crBackground(palette().color(QPalette::Button)) {
+    : QLabel(text, parent), m_crBackground(palette().color(QPalette::Window)) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }

@@ -1,7 +1,8 @@
 // CColorStatic is a static text painted in a chosen text colour on a solid background.
 //
-// The background is the palette's button-face colour (QPalette::Button) read once, when the
-// control is constructed; a later change of the colour scheme leaves it as it was. The text
+// The background is the window's colour (QPalette::Window, the face the dialog itself is drawn
+// in) read once, when the control is constructed; a later change of the colour scheme leaves it
+// as it was. The text
 // colour starts black; an owner changes it and the control repaints at once. The whole control
 // is filled with the background, the text cell included.
 //

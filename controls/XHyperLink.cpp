@@ -134,7 +134,7 @@ void CXHyperLink::SetBackgroundColor(const QColor& color) {
 }
 
 QColor CXHyperLink::BackgroundToPaint() const {
-    return m_crBackground.isValid() ? m_crBackground : palette().color(QPalette::Button);
+    return m_crBackground.isValid() ? m_crBackground : palette().color(QPalette::Window);
 }
 
 QColor CXHyperLink::CurrentTextColor() const {

@@ -1,9 +1,11 @@
 // Takes the pictures of the program's windows that the documentation shows: the main window
 // with Mission, TX on a summer date, the About box, the time-zone help and the year window for
-// Chicago in 2007. Not installed; run
-// by tools/screenshot.sh under a virtual display.
+// Chicago in 2007. Not installed; run by tools/screenshot.sh under a virtual display.
 //
-//     daybreak_screenshot OUTPUT_DIR
+//     daybreak_screenshot OUTPUT_DIR [dark]
+//
+// With "dark" the windows take a dark colour scheme as a desktop would set it, to see that
+// every text and link stays readable there.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -12,12 +14,14 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPixmap>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 #include "AboutDlg.h"
 #include "DaybreakApp.h"
@@ -56,14 +60,35 @@ bool Choose(QComboBox* combo, const QString& text) {
     return true;
 }
 
+// Dark window and controls, light text and links, as dark desktop schemes have them.
+QPalette DarkPalette() {
+    QPalette dark(QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Window, QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x1a, 0x1a, 0x1a));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Button, QColor(0x42, 0x42, 0x45));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::Link, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::LinkVisited, QColor(0x80, 0x20, 0x20));
+    return dark;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: daybreak_screenshot OUTPUT_DIR\n");
+    const bool dark = argc == 3 && std::strcmp(argv[2], "dark") == 0;
+    if (argc != 2 && !dark) {
+        std::fprintf(stderr, "usage: daybreak_screenshot OUTPUT_DIR [dark]\n");
         return 2;
     }
     QApplication app(argc, argv);
+    if (dark) {
+        QApplication::setPalette(DarkPalette());
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Tamarack-PC"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumora.Zezidov"));
     const QDir dir(QString::fromLocal8Bit(argv[1]));

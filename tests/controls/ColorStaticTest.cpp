@@ -29,7 +29,7 @@ bool ContainsColor(const QImage& image, const QColor& color) {
 
 }  // namespace
 
-TEST(ColorStatic, PaintsTextColourOnButtonFaceFixedAtConstruction) {
+TEST(ColorStatic, PaintsTextColourOnTheWindowColourFixedAtConstruction) {
     QWidget dialog;
     auto* help = new CColorStatic(QStringLiteral("Help..."), &dialog);
     help->setGeometry(5, 5, 160, 40);
@@ -37,7 +37,7 @@ TEST(ColorStatic, PaintsTextColourOnButtonFaceFixedAtConstruction) {
     large.setPointSize(20);
     large.setBold(true);
     help->setFont(large);
-    const QColor face = dialog.palette().color(QPalette::Button);
+    const QColor face = dialog.palette().color(QPalette::Window);
     EXPECT_EQ(help->BackgroundColor(), face);
     EXPECT_EQ(help->TextColor(), QColor(0, 0, 0));
 
@@ -52,7 +52,7 @@ TEST(ColorStatic, PaintsTextColourOnButtonFaceFixedAtConstruction) {
 
     // A new colour scheme does not reach the background chosen at construction.
     QPalette changed = help->palette();
-    changed.setColor(QPalette::Button, QColor(10, 200, 30));
+    changed.setColor(QPalette::Window, QColor(10, 200, 30));
     help->setPalette(changed);
     EXPECT_EQ(help->grab().toImage().pixelColor(0, 0).rgb(), face.rgb());
 }

@@ -1,5 +1,7 @@
 #include "XHyperLink.h"
 
+#include "LinkColor.h"
+
 #include <QCursor>
 #include <QFontMetrics>
 #include <QSignalSpy>
@@ -167,4 +169,32 @@ TEST(XHyperLink, OpenUrlHandsOnlyAUrlToTheOpener) {
               CXHyperLink::kOpened);
     EXPECT_EQ(f.opened[1].scheme(), QStringLiteral("https"));
     EXPECT_EQ(f.opened[1].host(), QStringLiteral("example.com"));
+}
+
+// The links' own colours on a light face; the palette's on a dark one; never under 4.5:1.
+TEST(XHyperLink, LinkColoursReadOnAnyBackground) {
+    const struct {
+        QColor background;
+        QColor paletteColour;
+        QColor preferred;
+        bool keepsPreferred;
+    } rows[] = {
+        {QColor(0xef, 0xef, 0xef), QColor(0x2a, 0x82, 0xda), kLink, true},
+        {QColor(0xef, 0xef, 0xef), QColor(0x2a, 0x82, 0xda), kVisited, true},
+        {QColor(0xff, 0xff, 0xff), QColor(0x2a, 0x82, 0xda), QColor(255, 220, 0), false},
+        {QColor(0x22, 0x20, 0x20), QColor(0x2a, 0x82, 0xda), kLink, false},
+        {QColor(0x22, 0x20, 0x20), QColor(0x80, 0x20, 0x20), kVisited, false},
+        {QColor(0, 0, 0), QColor(0, 0, 0), kLink, false},
+    };
+    for (const auto& row : rows) {
+        QPalette palette;
+        palette.setColor(QPalette::LinkVisited, row.paletteColour);
+        const QColor colour =
+            daybreak::LinkColorOn(row.background, palette, row.preferred, QPalette::LinkVisited);
+        EXPECT_GE(daybreak::ContrastRatio(colour, row.background), daybreak::kLinkContrast)
+            << row.background.name().toStdString() << " " << colour.name().toStdString();
+        if (row.keepsPreferred) {
+            EXPECT_EQ(colour, row.preferred);
+        }
+    }
 }
