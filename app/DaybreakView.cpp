@@ -185,6 +185,7 @@ void CDaybreakView::CreateMenu() {
     QMenu* file = m_menuBar->addMenu(QStringLiteral("File"));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setData(ID_FILE_EXIT);
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, [this] { m_dlg.OnFileExit(); });
     QAction* find = new QAction(QStringLiteral("Find Place..."), file);
     file->insertAction(exit, find);
@@ -410,25 +411,38 @@ void CDaybreakView::reject() {
     m_dlg.OnCancel();
 }
 
-// Enter acts as OK unless a push button has the focus (then it presses that button), as in
-// any dialog; QDialog alone would ignore Enter when no button is the default.
+// Enter confirms and never ends the window: on a push button it presses that button, in a
+// place list with text it chooses the entry, in the date or a number field it takes the typed
+// value and computes as Calculate does; elsewhere, an empty list included, it does nothing.
+// Escape, the close box and File > Exit end the window.
 void CDaybreakView::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-    if (enter && plain && CommitTypedEntry()) {
+    if (!(enter && plain)) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    if (enter && plain) {
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus)) {
         // The buttons are not auto-default (no default frame), so they leave Enter to us.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            button->click();
-        } else {
-            accept();
-        }
+        button->click();
+    } else if (CommitTypedEntry()) {
         return;
+    } else if (IsInputField(focus)) {
+        m_dlg.OnCalculate();
     }
-    QDialog::keyPressEvent(event);
+}
+
+// The fields whose value Enter confirms: the date and the three numbers.
+bool CDaybreakView::IsInputField(const QWidget* widget) const {
+    for (const QWidget* field : std::initializer_list<const QWidget*>{
+             m_dateEdit, m_offsetEdit, m_latitudeEdit, m_longitudeEdit}) {
+        if (widget == field || (widget != nullptr && field->isAncestorOf(widget))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Enter in a place list with text: the entry chosen as a click would choose it. True when the

@@ -7,8 +7,9 @@
 //
 // Only user actions reach the handlers: combo boxes report activated() (a choice by the user),
 // the check box clicked(), the date picker dateChanged() outside the exchange's own writes,
-// which block the picker's signals. Enter in a combo box with text chooses the entry its
-// completion shows (a state also by its code) and the window stays open.
+// which block the picker's signals. Enter never ends the window: in a combo box with text it
+// chooses the entry its completion shows (a state also by its code), in the date or a number
+// field it computes as Calculate does.
 #pragma once
 
 #include <QDialog>
@@ -85,6 +86,7 @@ private:
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
     bool CommitTypedEntry();
+    bool IsInputField(const QWidget* widget) const;
     void CreateYearItem(QMenu* menu);  // YearWindow.cpp
     void RefreshYearWindow();
 

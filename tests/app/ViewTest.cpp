@@ -30,6 +30,7 @@
 #include "ColorStatic.h"
 #include "DaybreakView.h"
 #include "FindPlaceDlg.h"
+#include "LinkColor.h"
 #include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
@@ -305,12 +306,13 @@ TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue)
     EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("41.88"));
     EXPECT_EQ(m_view->focusWidget(), Edit(IDC_LATITUDE));
 
-    // Blanks around a number are fine; Enter in a number field then ends the dialog.
+    // Blanks around a number are fine; Enter in a number field takes it and computes.
     TypeInto(IDC_LONGITUDE, QStringLiteral("  87.63 "));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
     QTest::keyClick(Edit(IDC_LONGITUDE), Qt::Key_Return);
-    EXPECT_FALSE(m_view->isVisible());
-    EXPECT_EQ(m_view->result(), IDOK);
+    EXPECT_TRUE(m_view->isVisible());
     EXPECT_DOUBLE_EQ(m_view->Dialog().m_longitude, 87.63);
+    EXPECT_FALSE(Edit(IDC_SUNRISE)->text().isEmpty());
 }
 
 TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
@@ -328,9 +330,30 @@ TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
     EXPECT_TRUE(m_view->isVisible());
     EXPECT_FALSE(Edit(IDC_SUNRISE)->text().isEmpty());
 
+    // Enter never ends the window: in the date or a number field it confirms and computes,
+    // in an empty list it does nothing.
+    auto* date = qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE));
+    date->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    QTest::keyClick(Edit(IDC_LATITUDE), Qt::Key_Return);
+    EXPECT_TRUE(m_view->isVisible());
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("41.88"));
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  04:15:47"));
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Enter, Qt::KeypadModifier);
+    Combo(IDC_CITY_COMBO)->setFocus();
+    QTest::keyClick(Combo(IDC_CITY_COMBO), Qt::Key_Return);
+    EXPECT_TRUE(m_view->isVisible());
+
     QTest::keyClick(m_view.get(), Qt::Key_Escape);
     EXPECT_FALSE(m_view->isVisible());
     EXPECT_EQ(m_view->result(), IDCANCEL);
+
+    m_view->show();
+    m_view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
+    QTest::keyClick(Edit(IDC_LATITUDE), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(m_view->isVisible());
 
     m_view->show();
     QAction* exit = MenuAction(QStringLiteral("Exit"));
@@ -479,19 +502,28 @@ TEST_F(DaybreakViewTest, CalendarOpensRightAligned) {
     popup->close();
 }
 
+// On a dark scheme a link takes the palette's link colour, lightened until it reads at 4.5:1 or
+// better on the window's own colour, which is also the colour behind it.
 TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
     const QPalette before = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
+    const QPalette dark = DarkPalette();
+    QApplication::setPalette(dark);
+    const QColor window = dark.color(QPalette::Window);
+    auto expectReadable = [&window](const QColor& shown, const QColor& palette) {
+        EXPECT_GE(daybreak::ContrastRatio(shown, window), daybreak::kLinkContrast);
+        EXPECT_NEAR(shown.hslHue(), palette.hslHue(), 2);
+    };
     {
         CDaybreakView view;
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        EXPECT_EQ(qobject_cast<CColorStatic*>(view.Item(IDC_HELP_LINK))->TextColor(),
-                  QColor(42, 130, 218));
+        auto* help = qobject_cast<CColorStatic*>(view.Item(IDC_HELP_LINK));
+        EXPECT_EQ(help->BackgroundColor(), window);
+        expectReadable(help->TextColor(), QColor(42, 130, 218));
         CAboutDlg about(&view);
-        EXPECT_EQ(about.m_webLink->CurrentTextColor(), QColor(42, 130, 218));
+        expectReadable(about.m_webLink->CurrentTextColor(), QColor(42, 130, 218));
         about.m_webLink->SetVisited(true);
-        EXPECT_EQ(about.m_webLink->CurrentTextColor(), QColor(180, 120, 230));
+        expectReadable(about.m_webLink->CurrentTextColor(), QColor(180, 120, 230));
     }
     QApplication::setPalette(before);
 }
