@@ -17,7 +17,7 @@ constexpr const char* kPreciseNote = " (Precise Calculation)";
 }  // namespace
 
 void CDaybreakView::CreateCalculationMenu() {
-    QMenu* menu = m_menuBar->addMenu(QStringLiteral("Calculation"));
+    QMenu* menu = m_menuBar->addMenu(QStringLiteral("&Calculation"));
     m_preciseAction = menu->addAction(QStringLiteral("Precise Calculation"));
     m_preciseAction->setCheckable(true);
     const bool precise = QSettings().value(QString::fromLatin1(kPreciseKey), false).toBool();

@@ -182,7 +182,7 @@ CDaybreakView::~CDaybreakView() = default;
 void CDaybreakView::CreateMenu() {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
-    QMenu* file = m_menuBar->addMenu(QStringLiteral("File"));
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setData(ID_FILE_EXIT);
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -192,7 +192,10 @@ void CDaybreakView::CreateMenu() {
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, [this] { m_dlg.OnFindPlace(); });
     CreateCalculationMenu();
-    QMenu* help = m_menuBar->addMenu(QStringLiteral("Help"));
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    // The same table as the "Help..." text beside the time zone, within reach of the keyboard.
+    QAction* zones = help->addAction(QStringLiteral("Time Zones..."));
+    connect(zones, &QAction::triggered, this, [this] { m_dlg.OnHelpLink(); });
     QAction* about = help->addAction(QStringLiteral("About Lumora.Zezidov"));
     about->setData(ID_HELP_ABOUT);
     connect(about, &QAction::triggered, this, [this] { m_dlg.OnHelpAbout(); });
@@ -268,7 +271,7 @@ void CDaybreakView::CreateControls() {
     place(m_dateEdit, 90, 75, 152, kFieldHeight);
     new CalendarAlignment(m_dateEdit);
     m_offsetEdit = lineEdit(90, 95, 48);
-    m_dstCheck = new QCheckBox(QStringLiteral("Daylight Savings Time"), m_client);
+    m_dstCheck = new QCheckBox(QStringLiteral("Daylight Sa&vings Time"), m_client);
     {
         const QRect box = du.ToPixels(157, 95, 85, kFieldHeight);
         m_dstCheck->setGeometry(
@@ -276,9 +279,9 @@ void CDaybreakView::CreateControls() {
     }
     m_latitudeEdit = lineEdit(90, 115, 48);
     m_longitudeEdit = lineEdit(90, 135, 48);
-    m_calculateButton = new QPushButton(QStringLiteral("Calculate"), m_client);
+    m_calculateButton = new QPushButton(QStringLiteral("C&alculate"), m_client);
     place(m_calculateButton, 260, 15, 50, kFieldHeight);
-    m_clearButton = new QPushButton(QStringLiteral("Clear"), m_client);
+    m_clearButton = new QPushButton(QStringLiteral("Cl&ear"), m_client);
     place(m_clearButton, 260, 50, 50, kFieldHeight);
     // Neither is the default button: Qt would make a focused one the default, framed.
     for (QPushButton* button : {m_calculateButton, m_clearButton}) {
@@ -286,15 +289,26 @@ void CDaybreakView::CreateControls() {
         button->setDefault(false);
     }
 
-    label("State/Possession Code:", 7, 15, 77);
-    label("Zip Code:", 7, 35, 32);
-    label("City/Town/Zip:", 7, 55, 48);
-    label("Date:", 7, 75, 19);
+    // Each label names its field for screen readers and, with its underlined letter (Alt and
+    // the letter), moves the focus there.
+    const auto names = [](QLabel* shown, QWidget* field) {
+        shown->setBuddy(field);
+        field->setAccessibleName(shown->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    };
+    names(label("&State/Possession Code:", 7, 15, 77), m_stateCombo);
+    names(label("&Zip Code:", 7, 35, 32), m_zipCombo);
+    names(label("C&ity/Town/Zip:", 7, 55, 48), m_cityCombo);
+    names(label("&Date:", 7, 75, 19), m_dateEdit);
     // "Time Zone (", the blue "Help..." and "):" read as one label; each piece starts where
     // the one before it ends, whatever the font.
-    QLabel* timeZone = label("Time Zone (", 7, 95, 38);
+    QLabel* timeZone = label("&Time Zone (", 7, 95, 38);
+    timeZone->setBuddy(m_offsetEdit);  // first: a label without buddy shows "&" as a character
     timeZone->resize(timeZone->sizeHint().width(), timeZone->height());
+    m_offsetEdit->setAccessibleName(QStringLiteral("Time Zone"));
+    m_offsetEdit->setAccessibleDescription(
+        QStringLiteral("Hours behind UTC: 6 for US Central, -5.5 for India"));
     m_helpLink = new CColorStatic(QStringLiteral("Help..."), m_client);
+    m_helpLink->setAccessibleName(QStringLiteral("Time-zone help"));
     m_helpLink->setCursor(Qt::PointingHandCursor);
     m_helpLink->setGeometry(timeZone->geometry().right() + 1, timeZone->y(),
                             m_helpLink->sizeHint().width(), timeZone->height());
@@ -302,19 +316,18 @@ void CDaybreakView::CreateControls() {
     QLabel* close = label("):", 67, 95, 8);
     close->setGeometry(m_helpLink->geometry().right() + 1, timeZone->y(), close->sizeHint().width(),
                        timeZone->height());
-    label("Latitude:", 7, 115, 30);
-    label("Longitude:", 7, 135, 35);
-    label("Local Sunrise:", 7, 155, 45);
-    label("Local Sunset:", 7, 175, 44);
-    label("Local Solar Noon:", 7, 195, 56);
-    label("City Name:", 7, 215, 36);
-    label("County Name:", 7, 235, 47);
-
+    names(label("&Latitude:", 7, 115, 30), m_latitudeEdit);
+    names(label("Lo&ngitude:", 7, 135, 35), m_longitudeEdit);
     m_sunriseEdit = resultField(155);
     m_sunsetEdit = resultField(175);
     m_solarNoonEdit = resultField(195);
     m_cityNameEdit = resultField(215);
     m_countyNameEdit = resultField(235);
+    names(label("Local Sunrise:", 7, 155, 45), m_sunriseEdit);
+    names(label("Local Sunset:", 7, 175, 44), m_sunsetEdit);
+    names(label("Local Solar Noon:", 7, 195, 56), m_solarNoonEdit);
+    names(label("City Name:", 7, 215, 36), m_cityNameEdit);
+    names(label("County Name:", 7, 235, 47), m_countyNameEdit);
 
     m_dstWindow = std::make_unique<CheckBoxWindow>(m_dstCheck);
     m_helpText = std::make_unique<HelpText>(m_helpLink);

@@ -1,7 +1,9 @@
 // The main window under the offscreen platform, driven with mouse and keyboard events.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -198,6 +200,25 @@ TEST_F(DaybreakViewTest, OpensWithTheStartStateAndTheTemplateTexts) {
     EXPECT_NE(MenuAction(QStringLiteral("About Lumora.Zezidov")), nullptr);
 }
 
+// A screen reader names every field: by its accessible name, or a button by its own text.
+// Alt and a label's letter move the focus to its field.
+TEST_F(DaybreakViewTest, EveryFieldHasANameAndLabelsReachTheirFields) {
+    QWidget* form = m_view->Item(IDC_STATE_COMBO)->parentWidget();
+    for (QWidget* widget : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            EXPECT_FALSE(button->text().remove(QLatin1Char('&')).isEmpty());
+        } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                   qobject_cast<QAbstractSpinBox*>(widget)) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+        }
+    }
+    EXPECT_EQ(Edit(IDC_LATITUDE)->accessibleName(), QStringLiteral("Latitude"));
+    m_view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
+    QTest::keyClick(m_view.get(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(m_view->focusWidget(), Edit(IDC_LONGITUDE));
+}
+
 TEST_F(DaybreakViewTest, CalculateShowsTheResultsAndTheCheckBoxRecomputes) {
     qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
     TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
@@ -367,6 +388,10 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
     QString helpTitle;
     CloseNextModal(m_view.get(), [&helpTitle](QWidget* w) { helpTitle = w->windowTitle(); });
     QTest::mouseClick(m_view->Item(IDC_HELP_LINK), Qt::LeftButton);
+    EXPECT_EQ(helpTitle, QStringLiteral("Timezone Help Dialog"));
+    helpTitle.clear();
+    CloseNextModal(m_view.get(), [&helpTitle](QWidget* w) { helpTitle = w->windowTitle(); });
+    MenuAction(QStringLiteral("Time Zones..."))->trigger();
     EXPECT_EQ(helpTitle, QStringLiteral("Timezone Help Dialog"));
 
     QStringList texts;
