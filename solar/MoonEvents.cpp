@@ -42,6 +42,7 @@ public:
             m_ra[k] = m_ra[k + 2];
             m_dec[k] = m_dec[k + 2];
             m_dist[k] = m_dist[k + 2];
+            m_eqEquinoxes[k] = m_eqEquinoxes[k + 2];
         }
         m_first += 1;
         if (m_ra[0] >= 360) {
@@ -73,7 +74,9 @@ public:
 
     // Right ascension's mean rate over the samples, degrees per day.
     double RaRate() const noexcept { return (m_ra[kCount - 1] - m_ra[0]) / 2; }
-    double EquationOfEquinoxes() const noexcept { return m_eqEquinoxes; }
+    // Nutation's share of the sidereal time at the middle of the window (it changes by less
+    // than 0.01 s of time over a day).
+    double EquationOfEquinoxes() const noexcept { return m_eqEquinoxes[2]; }
 
 private:
     static constexpr std::size_t kCount = 5;
@@ -86,14 +89,12 @@ private:
         m_ra[k] = ra;
         m_dec[k] = p.declination;
         m_dist[k] = p.distanceKm;
-        if (k == 2) {
-            m_eqEquinoxes = p.nutation * std::cos(p.obliquity * kDeg);
-        }
+        m_eqEquinoxes[k] = p.nutation * std::cos(p.obliquity * kDeg);
     }
 
     double m_first;
     std::array<double, kCount> m_ra{}, m_dec{}, m_dist{};
-    double m_eqEquinoxes = 0;
+    std::array<double, kCount> m_eqEquinoxes{};
 };
 
 // The Moon seen from one place over one date's window.

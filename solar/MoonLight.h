@@ -9,7 +9,7 @@
 // Its light is that of 12:00 on the clock.
 //
 //     CMoonPhaseOfDate p = MoonPhaseOnDate(CCivilDate{2024, 6, 21}, 5.0f, 0);
-//     FormatMoonPhase(p);  // "Full Moon, 99.9% lit"
+//     FormatMoonPhase(p);  // "Full Moon, 99.7% lit"
 
 #include <string>
 

@@ -8,7 +8,7 @@
 // Instants are Julian days in UT; the theory runs in terrestrial time (UT + delta T).
 //
 //     CMoonPosition m = MoonPositionTt(2448724.5);  // 1992-04-12 0h TT
-//     m.longitude;  // 133.1673 degrees; m.declination 13.7684; m.distanceKm 368409.7
+//     m.longitude;  // 133.1672 degrees; m.declination 13.7683; m.distanceKm 368409.7
 
 struct CMoonPosition {
     double longitude;       // degrees, 0 to 360: apparent ecliptic longitude of date

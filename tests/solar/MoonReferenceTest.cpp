@@ -141,7 +141,7 @@ TEST(MoonReference, IlluminationAndPlace) {
     EXPECT_LE(worstPercent, 0.3);
 }
 
-TEST(MoonReference, PhasesAndSeasonsWithinThirtySeconds) {
+TEST(MoonReference, PhasesAndSeasons) {
     Errors phases, seasons;
     for (const auto& row : ReadCsv(DAYBREAK_ALMANAC_REFERENCE)) {
         const double jd = std::stod(row[1]);
