@@ -26,7 +26,7 @@ const char* MoonPhaseName(MoonPhase phase) noexcept {
 
 CMoonLight MoonLightAt(double julianDayUt) {
     const CMoonPosition moon = MoonPosition(julianDayUt);
-    const CSunEcliptic sun = SunApparentEcliptic(julianDayUt);
+    const CSunEcliptic sun = SunApparentEclipticCoarse(julianDayUt);
     CMoonLight light;
     const double e = moon.longitude - sun.longitude;
     light.elongation = e - 360 * std::floor(e / 360);
@@ -36,34 +36,67 @@ CMoonLight MoonLightAt(double julianDayUt) {
     const double sunKm = sun.distanceAu * kKmPerAu;
     const double phaseAngle = std::atan2(sunKm * sinPsi, moon.distanceKm - sunKm * cosPsi);
     light.fraction = (1 + std::cos(phaseAngle)) / 2;
-    double newMoon = MoonPhaseInstant(AlmanacEvent::NewMoon,
-                                      julianDayUt - light.elongation / 360 * kSynodicMonth);
+    return light;
+}
+
+double MoonAgeDays(double julianDayUt) {
+    const double elongation = MoonElongation(julianDayUt);
+    double newMoon =
+        MoonPhaseInstant(AlmanacEvent::NewMoon, julianDayUt - elongation / 360 * kSynodicMonth);
     if (newMoon > julianDayUt) {
         newMoon = MoonPhaseInstant(AlmanacEvent::NewMoon, newMoon - kSynodicMonth);
     }
-    light.ageDays = julianDayUt - newMoon;
-    return light;
+    return julianDayUt - newMoon;
 }
+
+namespace {
+
+double ClockStart(const CCivilDate& date, float offset, int dst) {
+    return JulianDayUt(CCivilTime{date, 0, 0, 0}) +
+           (static_cast<double>(offset) - (dst != 0 ? 1 : 0)) / 24;
+}
+
+// The date's phase from the elongation at its 00:00 and 24:00: it grows 10 to 15 degrees a
+// day, so a date holds at most one quarter.
+CMoonPhaseOfDate PhaseOf(double start, double atStart, double atEnd) {
+    CMoonPhaseOfDate result;
+    result.noon = MoonLightAt(start + 0.5);
+    const double end = atStart + std::fmod(atEnd - atStart + 360, 360);
+    const double quarterAtStart = std::floor(atStart / 90);
+    const double quarterAtEnd = std::floor(end / 90);
+    if (quarterAtEnd != quarterAtStart) {
+        result.phase = static_cast<MoonPhase>(2 * (static_cast<int>(quarterAtEnd) % 4));
+    } else {
+        result.phase = static_cast<MoonPhase>(2 * (static_cast<int>(quarterAtStart) % 4) + 1);
+    }
+    return result;
+}
+
+}  // namespace
 
 CMoonPhaseOfDate MoonPhaseOnDate(const CCivilDate& date, float offset, int dst) {
     CheckSolarDate(date);
     CheckSolarInputs(0, 0, offset);
-    const double start = JulianDayUt(CCivilTime{date, 0, 0, 0}) +
-                         (static_cast<double>(offset) - (dst != 0 ? 1 : 0)) / 24;
-    CMoonPhaseOfDate result;
-    result.noon = MoonLightAt(start + 0.5);
-    // The elongation grows 10 to 15 degrees a day: the date holds at most one quarter.
-    const double atStart = MoonElongation(start);
-    const double atEnd = atStart + std::fmod(MoonElongation(start + 1) - atStart + 360, 360);
-    const double quarterAtStart = std::floor(atStart / 90);
-    const double quarterAtEnd = std::floor(atEnd / 90);
-    const int stretch = static_cast<int>(quarterAtStart) % 4;
-    if (quarterAtEnd != quarterAtStart) {
-        result.phase = static_cast<MoonPhase>(2 * (static_cast<int>(quarterAtEnd) % 4));
-    } else {
-        result.phase = static_cast<MoonPhase>(2 * stretch + 1);
+    const double start = ClockStart(date, offset, dst);
+    return PhaseOf(start, MoonElongation(start), MoonElongation(start + 1));
+}
+
+std::vector<CMoonPhaseOfDate> MoonPhaseTable(const CCivilDate& first, int days, float offset,
+                                             int dst) {
+    if (!CheckSolarTable(first, days, 0, 0, offset)) {
+        return {};
     }
-    return result;
+    std::vector<CMoonPhaseOfDate> rows;
+    rows.reserve(static_cast<std::size_t>(days));
+    double start = ClockStart(first, offset, dst);
+    double atStart = MoonElongation(start);
+    for (int i = 0; i < days; ++i) {
+        const double atEnd = MoonElongation(start + 1);
+        rows.push_back(PhaseOf(start, atStart, atEnd));
+        start += 1;
+        atStart = atEnd;
+    }
+    return rows;
 }
 
 std::string FormatMoonPhase(const CMoonPhaseOfDate& phase) {

@@ -12,6 +12,7 @@
 //     FormatMoonPhase(p);  // "Full Moon, 99.7% lit"
 
 #include <string>
+#include <vector>
 
 #include "CivilTime.h"
 
@@ -32,10 +33,14 @@ const char* MoonPhaseName(MoonPhase phase) noexcept;
 struct CMoonLight {
     double fraction = 0;    // 0 to 1, of the disc's area seen lit from the Earth's centre
     double elongation = 0;  // degrees 0 to 360: the Moon's apparent longitude minus the Sun's
-    double ageDays = 0;     // days since the last new moon
 };
 
+// The Sun's place comes from the leading terms of its theory (SunApparentEclipticCoarse): the
+// fraction is good to a few thousandths of a percent, the elongation to a few arc seconds.
 CMoonLight MoonLightAt(double julianDayUt);
+
+// Days since the last new moon (the instant of SeasonsAndPhases.h).
+double MoonAgeDays(double julianDayUt);
 
 struct CMoonPhaseOfDate {
     MoonPhase phase = MoonPhase::NewMoon;
@@ -45,6 +50,11 @@ struct CMoonPhaseOfDate {
 // Clock as for the day's events (`offset` hours WEST of Greenwich, dst adds an hour). Throws
 // CSolarException as MoonDay does.
 CMoonPhaseOfDate MoonPhaseOnDate(const CCivilDate& date, float offset, int dst);
+
+// `days` dates from `first` on (0 or fewer gives none), each as MoonPhaseOnDate gives it; the
+// elongation at a date's 24:00 serves as the next date's 00:00.
+std::vector<CMoonPhaseOfDate> MoonPhaseTable(const CCivilDate& first, int days, float offset,
+                                             int dst);
 
 // "Waxing Gibbous, 72.8% lit": the percentage to one decimal.
 std::string FormatMoonPhase(const CMoonPhaseOfDate& phase);

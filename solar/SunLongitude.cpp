@@ -111,12 +111,33 @@ constexpr CTerm kR1[] = {
 constexpr CTerm kR2[] = {{4359, 5.7846, 6283.0758}, {124, 5.579, 12566.152}};
 constexpr CTerm kR3[] = {{145, 4.273, 6283.076}};
 
-double Series(std::span<const CTerm> terms, double tau) {
+// The terms are in decreasing order of amplitude but for a few of the smallest; `floor`
+// stops at the first one below it.
+double Series(std::span<const CTerm> terms, double tau, double floor) {
     double sum = 0;
     for (const CTerm& term : terms) {
+        if (term.a < floor) {
+            break;
+        }
         sum += term.a * std::cos(term.b + term.c * tau);
     }
     return sum;
+}
+
+CSunEcliptic Apparent(double julianDayTt, double floor) {
+    const double tau = (julianDayTt - kJ2000) / 365250;  // Julian millennia
+    const auto s = [&](std::span<const CTerm> terms) { return Series(terms, tau, floor); };
+    const double l =
+        (s(kL0) +
+         tau * (s(kL1) + tau * (s(kL2) + tau * (s(kL3) + tau * (s(kL4) + tau * s(kL5)))))) /
+        1e8;
+    const double r = (s(kR0) + tau * (s(kR1) + tau * (s(kR2) + tau * s(kR3)))) / 1e8;
+    const double nutation = NutationAndObliquity(tau * 10).longitude;
+    // Geocentric longitude: the heliocentric one turned half a circle; then the FK5
+    // correction (-0.09033"), nutation and aberration (-20.4898" at 1 au).
+    double lambda = l / kDeg + 180 - 0.09033 / 3600 + nutation - 20.4898 / 3600 / r;
+    lambda -= 360 * std::floor(lambda / 360);
+    return {lambda, r};
 }
 
 }  // namespace
@@ -127,26 +148,13 @@ double TerrestrialJulianDay(double julianDayUt) {
 }
 
 CSunEcliptic SunApparentEclipticTt(double julianDayTt) {
-    const double tau = (julianDayTt - kJ2000) / 365250;  // Julian millennia
-    const double l =
-        (Series(kL0, tau) +
-         tau * (Series(kL1, tau) +
-                tau * (Series(kL2, tau) +
-                       tau * (Series(kL3, tau) +
-                              tau * (Series(kL4, tau) + tau * kL5[0].a * std::cos(kL5[0].b)))))) /
-        1e8;
-    const double r =
-        (Series(kR0, tau) +
-         tau * (Series(kR1, tau) + tau * (Series(kR2, tau) + tau * Series(kR3, tau)))) /
-        1e8;
-    const double nutation = NutationAndObliquity(tau * 10).longitude;
-    // Geocentric longitude: the heliocentric one turned half a circle; then the FK5
-    // correction (-0.09033"), nutation and aberration (-20.4898" at 1 au).
-    double lambda = l / kDeg + 180 - 0.09033 / 3600 + nutation - 20.4898 / 3600 / r;
-    lambda -= 360 * std::floor(lambda / 360);
-    return {lambda, r};
+    return Apparent(julianDayTt, 0);
 }
 
 CSunEcliptic SunApparentEcliptic(double julianDayUt) {
     return SunApparentEclipticTt(TerrestrialJulianDay(julianDayUt));
+}
+
+CSunEcliptic SunApparentEclipticCoarse(double julianDayUt) {
+    return Apparent(TerrestrialJulianDay(julianDayUt), 1000);
 }

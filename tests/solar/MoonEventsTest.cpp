@@ -57,6 +57,14 @@ TEST(MoonEngine, TableRowsEqualSingleDays) {
             EXPECT_NEAR(row.events[i].minutesUtc, single.events[i].minutesUtc, 0.001);
         }
     }
+    const std::vector<CMoonPhaseOfDate> phases =
+        MoonPhaseTable(CCivilDate{2023, 12, 20}, 40, -10.0f, 1);
+    ASSERT_EQ(phases.size(), 40u);
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        const CMoonPhaseOfDate single = MoonPhaseOnDate(rows[i].date, -10.0f, 1);
+        EXPECT_EQ(phases[i].phase, single.phase);
+        EXPECT_DOUBLE_EQ(phases[i].noon.fraction, single.noon.fraction);
+    }
     EXPECT_TRUE(MoonTable(CCivilDate{2023, 1, 1}, 0, 0, 0, 0, 0).empty());
     EXPECT_THROW(MoonDay(CCivilDate{2023, 2, 30}, 0, 0, 0, 0), CSolarException);
 }
