@@ -138,6 +138,9 @@ double JulianDayUt(const CCivilTime& utc) noexcept {
 
 CCivilTime CivilTimeOfJulianDay(double julianDayUt, int utcOffsetSeconds) noexcept {
     const double seconds = (julianDayUt - kJulianDayOfEpoch) * 86400 + utcOffsetSeconds;
+    if (!(std::fabs(seconds) < 1e14)) {  // NaN or beyond any calendar year: no conversion
+        return {};
+    }
     const double whole = std::floor(seconds);
     const double days = std::floor(whole / 86400);
     const auto inDay = static_cast<int>(whole - days * 86400);

@@ -54,6 +54,7 @@ std::array<CAlmanacEvent, 4> SeasonsOfYear(int year);
 std::vector<CAlmanacEvent> AlmanacBetween(double first, double last);
 
 // Julian day of a UTC date and time, and back to the date and clock time (truncated to the
-// second) at an east-positive offset from UTC in seconds.
+// second) at an east-positive offset from UTC in seconds (1970-01-01 00:00 for an instant that
+// is not a number or lies millions of years away).
 double JulianDayUt(const CCivilTime& utc) noexcept;
 CCivilTime CivilTimeOfJulianDay(double julianDayUt, int utcOffsetSeconds) noexcept;
