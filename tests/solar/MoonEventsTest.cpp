@@ -9,6 +9,7 @@
 #include "MoonPosition.h"
 #include "SeasonsAndPhases.h"
 #include "SolarException.h"
+#include "SunLongitude.h"
 
 namespace {
 
@@ -20,6 +21,14 @@ TEST(MoonEngine, PositionOfThePublishedExample) {
     EXPECT_NEAR(m.distanceKm, 368409.7, 0.1);
     EXPECT_NEAR(m.rightAscension, 134.688469, 1.0 / 3600);
     EXPECT_NEAR(m.declination, 13.768367, 1.0 / 3600);
+}
+
+// The Sun's published worked example, 1992 October 13, 0h TT: 199 deg 54' 21.818" with the full
+// nutation series, which differs from the engine's two terms by 0.307" that day.
+TEST(MoonEngine, SunOfThePublishedExample) {
+    const CSunEcliptic sun = SunApparentEclipticTt(2448908.5);
+    EXPECT_NEAR(sun.longitude, 199.9060606 + 0.307 / 3600, 0.02 / 3600);
+    EXPECT_NEAR(sun.distanceAu, 0.99760775, 2e-6);
 }
 
 TEST(MoonEngine, ChicagoDayOnTheClock) {
