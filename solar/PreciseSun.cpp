@@ -74,6 +74,25 @@ double DeltaTSeconds(double year) {
     return DeltaTFit(std::clamp(year, 1941.0, 2150.0));
 }
 
+CNutation NutationAndObliquity(double centuriesTt) {
+    const double t = centuriesTt;
+    const double meanLon = Wrap360(280.46646 + t * (36000.76983 + t * 0.0003032));
+    const double node = (125.04 - 1934.136 * t) * kDeg;  // Moon's ascending node
+    const double meanObliquity =
+        23.439291111 - t * (0.013004167 + t * (0.00000016389 - t * 0.00000050361));
+    return {-0.004778 * std::sin(node) - 0.000367 * std::sin(2 * meanLon * kDeg),
+            meanObliquity + 0.00256 * std::cos(node)};
+}
+
+double GreenwichMeanSiderealDegrees(double julianDayUt) {
+    // The whole turns of 360 degrees a day are taken off before multiplying, so the fraction
+    // keeps its precision.
+    const double daysUt = julianDayUt - kJ2000;
+    const double tUt = daysUt / 36525;
+    return 280.46061837 + 360 * (daysUt - std::floor(daysUt)) + 0.98564736629 * daysUt +
+           tUt * tUt * 0.000387933;
+}
+
 CSunPosition PreciseSunPosition(double julianDayUt) {
     const double year = 2000 + (julianDayUt - kJ2000) / 365.25;
     const double jde = julianDayUt + DeltaTSeconds(year) / 86400;
@@ -89,26 +108,20 @@ CSunPosition PreciseSunPosition(double julianDayUt) {
                           0.000289 * sinM * (3 - 4 * sinM * sinM);
     const double node = (125.04 - 1934.136 * t) * kDeg;  // Moon's ascending node
     const double sinNode = std::sin(node);
-    // Nutation in longitude (degrees), its two largest terms.
-    const double nutation = -0.004778 * sinNode - 0.000367 * std::sin(2 * meanLon * kDeg);
+    const CNutation nut = NutationAndObliquity(t);
+    const double nutation = nut.longitude;
     // Apparent longitude: true longitude, aberration (-0.00569) and nutation.
     const double lambda = (meanLon + centre - 0.00569 - 0.00478 * sinNode) * kDeg;
-    const double meanObliquity =
-        23.439291111 - t * (0.013004167 + t * (0.00000016389 - t * 0.00000050361));
-    const double obliquity = (meanObliquity + 0.00256 * std::cos(node)) * kDeg;
+    const double obliquity = nut.obliquity * kDeg;
 
     const double sinLambda = std::sin(lambda);
     const double cosObliquity = std::cos(obliquity);
     const double rightAscension =
         std::atan2(cosObliquity * sinLambda, std::cos(lambda)) / kDeg;  // degrees
 
-    // Greenwich apparent sidereal time at the UT instant; the whole turns of 360 degrees a day
-    // are taken off before multiplying, so the fraction keeps its precision.
-    const double daysUt = julianDayUt - kJ2000;
-    const double tUt = daysUt / 36525;
-    const double meanSidereal = 280.46061837 + 360 * (daysUt - std::floor(daysUt)) +
-                                0.98564736629 * daysUt + tUt * tUt * 0.000387933;
-    const double apparentSidereal = meanSidereal + nutation * cosObliquity;
+    // Greenwich apparent sidereal time at the UT instant.
+    const double apparentSidereal =
+        GreenwichMeanSiderealDegrees(julianDayUt) + nutation * cosObliquity;
 
     // Greenwich hour angle of the Sun against that of the mean Sun (180 degrees at 00:00 UT),
     // in minutes of time, wrapped into half a day either side.

@@ -62,6 +62,18 @@ CSunPosition PreciseSunPosition(double julianDayUt);
 // 1941 on and to the long-term parabola after 2050; held at the ends of that span outside it.
 double DeltaTSeconds(double year);
 
+// Nutation in longitude and the true obliquity of the ecliptic (degrees) for Julian centuries
+// of terrestrial time from J2000.0: the two largest terms of the nutation series, within about
+// half an arc second. The Moon's engine applies the same to its places.
+struct CNutation {
+    double longitude;
+    double obliquity;
+};
+CNutation NutationAndObliquity(double centuriesTt);
+
+// Greenwich mean sidereal time in degrees (not reduced to a turn) at a Julian day in UT.
+double GreenwichMeanSiderealDegrees(double julianDayUt);
+
 // The morning and evening crossing of one altitude. `crossing` says which way a day without
 // the event goes: UpAllDay when the Sun stays above the altitude, DownAllDay below.
 struct CSunCrossingPair {
