@@ -16,7 +16,8 @@
 //
 // iCalendar: one event a day for sunrise and one for sunset, or one all-day event a day
 // summing the day up; times in the place's zone (its time-zone name, or a fixed offset
-// "UTC-05:00" described in the file) or in UTC.
+// "UTC-05:00" described in the file) or in UTC, as they are for a zone that is UTC itself
+// ("UTC", "GMT", "Etc/UTC"). Every text value goes through FileText.h's writer of its format.
 
 #include <ctime>
 #include <string>
