@@ -179,12 +179,15 @@ TEST(YearWindow, ExportsParseBackWithTheToolsTimes) {
 
     // The same file as the tool's, whatever the user's locale (German: a decimal comma).
     const QString icsPath = dir.filePath(QStringLiteral("year.ics"));
+    const std::string cLocale = std::setlocale(LC_ALL, nullptr);
+    const QLocale qtLocale;
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
         << "the de_DE.UTF-8 locale is missing: run tools/setup-deps.sh";
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_EQ(year.Export(YearExportKind::IcsEvents, icsPath), std::nullopt);
-    QLocale::setDefault(QLocale::c());
-    std::setlocale(LC_ALL, "C");
+    const auto germanExport = year.Export(YearExportKind::IcsEvents, icsPath);
+    QLocale::setDefault(qtLocale);
+    std::setlocale(LC_ALL, cLocale.c_str());
+    ASSERT_EQ(germanExport, std::nullopt);
     auto withoutStamps = [](const std::string& text) {
         static const QRegularExpression stamp(QStringLiteral("DTSTAMP:[0-9TZ]+\r\n"));
         return QString::fromStdString(text).remove(stamp).toStdString();
