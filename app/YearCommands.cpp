@@ -16,5 +16,8 @@ CYearRequest CDaybreakDlg::YearRequest() const {
     }
     request.date = LocalDateOf(m_date);
     request.placeName = Windows1252ToUtf8(m_cityName);  // archive text is Windows-1252
+    if (m_place && !m_cityName.empty()) {
+        request.stateCode = m_place->state;  // for the export's file name
+    }
     return request;
 }

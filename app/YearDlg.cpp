@@ -4,12 +4,12 @@
 #include <QChart>
 #include <QDate>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -17,6 +17,7 @@
 #include <ctime>
 
 #include "MessageBox.h"
+#include "ReplaceFile.h"
 #include "ReportCtrl.h"
 #include "YearChart.h"
 #include "YearExportDlg.h"
@@ -69,13 +70,15 @@ void CYearDlg::ShowYear(const CYearRequest& request) {
         year = ComputeYear(request);
     }
     m_year = std::move(year);
-    const QString place =
-        m_year.request.placeName.empty()
-            ? QStringLiteral("%1, %2").arg(request.latitude).arg(request.longitude)
-            : Cell(m_year.request.placeName);
-    QString heading = request.IsEmpty()
-                          ? QStringLiteral("No place chosen in the main window")
-                          : QStringLiteral("%1 in %2").arg(place).arg(request.date.year);
+    // One arg() call each: a second call would read a "%2" in the place's name as its marker.
+    const QString place = m_year.request.placeName.empty()
+                              ? QStringLiteral("%1, %2").arg(QString::number(request.latitude),
+                                                             QString::number(request.longitude))
+                              : Cell(m_year.request.placeName);
+    QString heading =
+        request.IsEmpty()
+            ? QStringLiteral("No place chosen in the main window")
+            : QStringLiteral("%1 in %2").arg(place, QString::number(request.date.year));
     if (!m_year.zoneName.empty()) {
         heading += QStringLiteral(", clock of %1").arg(Cell(m_year.zoneName));
     } else if (!request.IsEmpty()) {
@@ -189,14 +192,18 @@ std::optional<QString> CYearDlg::Export(YearExportKind kind, const QString& path
     if (content.isEmpty()) {
         return QStringLiteral("Cannot make the file %1").arg(path);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("Cannot write %1: %2").arg(path, reason);
+    try {
+        ReplaceFileContent(
+            QFile::encodeName(path).toStdString(),
+            std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+    } catch (const CException& error) {
+        return QString::fromUtf8(error.GetErrorMessage());
     }
     return std::nullopt;
+}
+
+std::unique_ptr<QFileDialog> CYearDlg::SaveDialog(const CYearExportDlg& choice) {
+    return choice.SaveDialog(this, QString::fromStdString(YearFileStem(m_year.request)));
 }
 
 void CYearDlg::OnExport() {
@@ -204,11 +211,11 @@ void CYearDlg::OnExport() {
     if (choice.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
-                                                      choice.FileFilter());
-    if (path.isEmpty()) {
+    const std::unique_ptr<QFileDialog> where = SaveDialog(choice);
+    if (where->exec() != QDialog::Accepted || where->selectedFiles().isEmpty()) {
         return;
     }
+    const QString path = where->selectedFiles().front();
     if (const auto error = Export(choice.Kind(), path, choice.Utc())) {
         daybreak::ShowErrorMessage(this, *error);
     }

@@ -5,12 +5,13 @@
 // daylight-saving tick and the engine.
 //
 // Every file is written to a temporary file beside the target and renamed over it only when
-// complete, so a failed export leaves the earlier file, or none, in place.
+// complete (ReplaceFileContent), so a failed export leaves the earlier file, or none, in place.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 #include "YearExport.h"
@@ -18,6 +19,8 @@
 
 class CReportCtrl;
 class CYearChart;
+class CYearExportDlg;
+class QFileDialog;
 class QTabWidget;
 
 enum class YearExportKind { Csv, IcsEvents, IcsSummary, Png, Pdf };
@@ -37,8 +40,12 @@ public:
     CReportCtrl* Table() const { return m_table; }
     QTabWidget* Tabs() const { return m_tabs; }
 
-    // Writes the year to `path`; the error message when it could not be written.
+    // Writes the year to `path`; the error message when it could not be written. `path` must be
+    // a regular file or absent: a device, a pipe or a folder is refused and left as it was.
     std::optional<QString> Export(YearExportKind kind, const QString& path, bool utc = false);
+    // The dialog "Export..." asks where to save in: the place and the year as the name
+    // ("Chicago-IL-2007.csv"), the extension of the chosen kind added to a name without one.
+    std::unique_ptr<QFileDialog> SaveDialog(const CYearExportDlg& choice);
 
     // The table's columns.
     enum Column { kDate, kDawn, kSunrise, kNoon, kSunset, kDusk, kDayLength, kChange };

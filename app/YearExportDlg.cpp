@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -12,15 +13,17 @@ struct ExportChoice {
     YearExportKind kind;
     const char* label;
     const char* filter;
+    const char* extension;
 };
 
 constexpr ExportChoice kExportChoices[] = {
-    {YearExportKind::Csv, "Table as CSV", "CSV files (*.csv)"},
+    {YearExportKind::Csv, "Table as CSV", "CSV files (*.csv)", "csv"},
     {YearExportKind::IcsEvents, "Calendar: a sunrise and a sunset event each day",
-     "iCalendar files (*.ics)"},
-    {YearExportKind::IcsSummary, "Calendar: one summary event each day", "iCalendar files (*.ics)"},
-    {YearExportKind::Png, "Chart as PNG picture", "PNG pictures (*.png)"},
-    {YearExportKind::Pdf, "Chart as PDF document", "PDF documents (*.pdf)"},
+     "iCalendar files (*.ics)", "ics"},
+    {YearExportKind::IcsSummary, "Calendar: one summary event each day", "iCalendar files (*.ics)",
+     "ics"},
+    {YearExportKind::Png, "Chart as PNG picture", "PNG pictures (*.png)", "png"},
+    {YearExportKind::Pdf, "Chart as PDF document", "PDF documents (*.pdf)", "pdf"},
 };
 
 }  // namespace
@@ -55,13 +58,37 @@ YearExportKind CYearExportDlg::Kind() const {
     return kExportChoices[0].kind;
 }
 
-QString CYearExportDlg::FileFilter() const {
+namespace {
+
+const ExportChoice& ChoiceOf(YearExportKind kind) {
     for (const ExportChoice& choice : kExportChoices) {
-        if (choice.kind == Kind()) {
-            return QString::fromLatin1(choice.filter);
+        if (choice.kind == kind) {
+            return choice;
         }
     }
-    return {};
+    return kExportChoices[0];
+}
+
+}  // namespace
+
+QString CYearExportDlg::FileFilter() const {
+    return QString::fromLatin1(ChoiceOf(Kind()).filter);
+}
+
+QString CYearExportDlg::Extension() const {
+    return QString::fromLatin1(ChoiceOf(Kind()).extension);
+}
+
+std::unique_ptr<QFileDialog> CYearExportDlg::SaveDialog(QWidget* parent,
+                                                        const QString& stem) const {
+    auto dialog =
+        std::make_unique<QFileDialog>(parent, QStringLiteral("Export"), QString(), FileFilter());
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // Added before the dialog asks whether to replace a file, so it asks about the real name.
+    dialog->setDefaultSuffix(Extension());
+    dialog->selectFile(stem + QLatin1Char('.') + Extension());
+    return dialog;
 }
 
 bool CYearExportDlg::Utc() const {

@@ -6,11 +6,13 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 #include "YearDlg.h"
 
 class QCheckBox;
+class QFileDialog;
 class QRadioButton;
 
 class CYearExportDlg : public QDialog {
@@ -22,6 +24,11 @@ public:
     YearExportKind Kind() const;
     // The file dialog's filter for the kind: "CSV files (*.csv)".
     QString FileFilter() const;
+    // The kind's extension, "csv".
+    QString Extension() const;
+    // A dialog asking where to save: the kind's filter, `stem` with the kind's extension as the
+    // suggested name, and the extension added to a name typed without one.
+    std::unique_ptr<QFileDialog> SaveDialog(QWidget* parent, const QString& stem) const;
     bool Utc() const;
 
 private:

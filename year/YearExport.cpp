@@ -1,7 +1,11 @@
 #include "YearExport.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "FileText.h"
 
 namespace {
 
@@ -27,10 +31,46 @@ std::string EventStamp(SolarOutcome outcome, const CCivilTime& time, int utcOffs
 }
 
 std::string JsonValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
-    return "\"" + EventStamp(outcome, time, utcOffset) + "\"";
+    return JsonString(EventStamp(outcome, time, utcOffset));
+}
+
+std::string CsvValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
+    return CsvField(EventStamp(outcome, time, utcOffset));
 }
 
 }  // namespace
+
+std::string CoordinatesText(const CYearRequest& request) {
+    // to_chars: printf would follow LC_NUMERIC, which the window sets from the user's locale.
+    auto degrees = [](double value, char positive, char negative) {
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value),
+                                       std::chars_format::fixed, 4)
+                             .ptr;
+        *end = value < 0 ? negative : positive;
+        return std::string(buffer, end + 1);
+    };
+    return degrees(request.latitude, 'N', 'S') + " " + degrees(request.longitude, 'W', 'E');
+}
+
+std::string YearFileStem(const CYearRequest& request) {
+    std::string stem = request.placeName.empty() ? CoordinatesText(request) : request.placeName;
+    if (!request.placeName.empty() && !request.stateCode.empty()) {
+        stem += "-" + request.stateCode;
+    }
+    stem += "-" + Digits(request.date.year, 4);
+    for (char& c : stem) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F ||
+            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) {
+            c = '-';
+        }
+    }
+    if (stem.front() == '.') {
+        stem.front() = '_';
+    }
+    return stem;
+}
 
 std::string IsoDate(const CCivilDate& date) {
     return Digits(date.year, 4) + "-" + Digits(date.month, 2) + "-" + Digits(date.day, 2);
@@ -74,14 +114,14 @@ std::string YearCsv(const CYearTable& table) {
     text.reserve(text.size() + table.days.size() * (twilights ? 120 : 80));
     for (const CYearDay& day : table.days) {
         const int offset = day.utcOffsetSeconds;
-        text += IsoDate(day.date) + "," +
-                EventStamp(day.sunrise.outcome, day.sunrise.time, offset) + "," +
-                EventStamp(day.sunset.outcome, day.sunset.time, offset) + "," +
-                EventStamp(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
-                DurationText(DayLengthSeconds(day));
+        text += CsvField(IsoDate(day.date)) + "," +
+                CsvValue(day.sunrise.outcome, day.sunrise.time, offset) + "," +
+                CsvValue(day.sunset.outcome, day.sunset.time, offset) + "," +
+                CsvValue(day.solarNoon.outcome, day.solarNoon.time, offset) + "," +
+                CsvField(DurationText(DayLengthSeconds(day)));
         if (twilights) {
-            text += "," + EventStamp(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
-                    EventStamp(day.civilDusk.outcome, day.civilDusk.time, offset);
+            text += "," + CsvValue(day.civilDawn.outcome, day.civilDawn.time, offset) + "," +
+                    CsvValue(day.civilDusk.outcome, day.civilDusk.time, offset);
         }
         text += "\n";
     }
@@ -98,8 +138,9 @@ std::string YearJson(const CYearTable& table) {
         text += separator;
         separator = ",\n";
         text +=
-            "  {\"date\": \"" + IsoDate(day.date) + "\", \"utc_offset\": \"" + OffsetText(offset) +
-            "\", \"sunrise\": " + JsonValue(day.sunrise.outcome, day.sunrise.time, offset) +
+            "  {\"date\": " + JsonString(IsoDate(day.date)) +
+            ", \"utc_offset\": " + JsonString(OffsetText(offset)) +
+            ", \"sunrise\": " + JsonValue(day.sunrise.outcome, day.sunrise.time, offset) +
             ", \"sunset\": " + JsonValue(day.sunset.outcome, day.sunset.time, offset) +
             ", \"solar_noon\": " + JsonValue(day.solarNoon.outcome, day.solarNoon.time, offset) +
             ", \"day_length\": " + (length ? std::to_string(*length) : "null");

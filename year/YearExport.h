@@ -16,7 +16,8 @@
 //
 // iCalendar: one event a day for sunrise and one for sunset, or one all-day event a day
 // summing the day up; times in the place's zone (its time-zone name, or a fixed offset
-// "UTC-05:00" described in the file) or in UTC.
+// "UTC-05:00" described in the file) or in UTC, as they are for a zone that is UTC itself
+// ("UTC", "GMT", "Etc/UTC"). Every text value goes through FileText.h's writer of its format.
 
 #include <ctime>
 #include <string>
@@ -46,6 +47,14 @@ public:
 // doubled quotes; lines end in LF or CRLF). Any bytes are read; an unterminated quote runs to
 // the end of the text.
 std::vector<std::vector<std::string>> ReadCsv(std::string_view text);
+
+// The place as text, the same in every locale: "41.8800N 87.6300W" (longitude west positive).
+std::string CoordinatesText(const CYearRequest& request);
+
+// A file name for the year's export, without extension: "Chicago-IL-2007", or the coordinates
+// and the year for a typed place ("41.8800N-87.6300W-2007"). Blanks and the characters file
+// systems or shells take specially become '-'; the name never starts with a dot.
+std::string YearFileStem(const CYearRequest& request);
 
 // Pieces the window's table shares: "2007-06-21", "05:15:47", "-05:00".
 std::string IsoDate(const CCivilDate& date);

@@ -1,9 +1,11 @@
 // The year as an iCalendar file, built and written by libical.
 #include <libical/ical.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <memory>
+#include <string_view>
 
+#include "FileText.h"
 #include "YearExport.h"
 #include "ZoneClock.h"
 
@@ -43,15 +45,26 @@ struct Clock {
     std::string tzid;  // with !utc
 };
 
+// The database's names of UTC itself (its links to Etc/UTC and Etc/GMT): times in such a zone
+// are written as UTC ("...Z"), since a TZID needs a VTIMEZONE and libical has none for "UTC".
+bool IsUtcName(std::string_view name) {
+    static constexpr std::string_view kNames[] = {
+        "UTC",   "Etc/UTC",   "UCT",   "Etc/UCT",   "Universal", "Etc/Universal",
+        "Zulu",  "Etc/Zulu",  "GMT",   "Etc/GMT",   "GMT0",      "Etc/GMT0",
+        "GMT+0", "Etc/GMT+0", "GMT-0", "Etc/GMT-0", "Greenwich", "Etc/Greenwich"};
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
 // The zone of the place as a VTIMEZONE: the database's description for a zone name, or one
 // fixed observance for an offset typed by hand.
 Clock AddZone(icalcomponent* calendar, const CYearTable& table, const CIcsOptions& options) {
-    if (options.utc || table.days.empty()) {
+    if (options.utc || table.days.empty() || IsUtcName(table.zoneName)) {
         return Clock{true, {}};
     }
     if (!table.zoneName.empty()) {
-        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(table.zoneName.c_str())) {
-            icalcomponent* description = icalcomponent_new_clone(icaltimezone_get_component(zone));
+        icaltimezone* zone = icaltimezone_get_builtin_timezone(table.zoneName.c_str());
+        if (icalcomponent* known = zone != nullptr ? icaltimezone_get_component(zone) : nullptr) {
+            icalcomponent* description = icalcomponent_new_clone(known);
             icalproperty* tzid = icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
             if (tzid != nullptr) {
                 icalproperty_set_tzid(tzid, table.zoneName.c_str());
@@ -92,17 +105,9 @@ icalproperty* TimeProperty(const CCivilTime& local, int utcOffset, const Clock& 
     return property;
 }
 
-std::string Coordinates(const CYearRequest& request) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.4f%c %.4f%c", std::abs(request.latitude),
-                  request.latitude < 0 ? 'S' : 'N', std::abs(request.longitude),
-                  request.longitude < 0 ? 'E' : 'W');
-    return text;
-}
-
 std::string PlaceText(const CYearRequest& request) {
-    return request.placeName.empty() ? Coordinates(request)
-                                     : request.placeName + " (" + Coordinates(request) + ")";
+    return request.placeName.empty() ? CoordinatesText(request)
+                                     : request.placeName + " (" + CoordinatesText(request) + ")";
 }
 
 // A clock time as the summary shows it: local, or UTC with a "Z".
@@ -120,8 +125,9 @@ icalcomponent* NewEvent(const std::string& uid, const std::string& summary,
     icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
                                           options.stamp, 0, icaltimezone_get_utc_timezone())));
-    icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
-    icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_summary(CalendarText(summary).c_str()));
+    icalcomponent_add_property(event,
+                               icalproperty_new_description(CalendarText(description).c_str()));
     icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     return event;
 }
@@ -184,7 +190,7 @@ std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
     const Clock clock = AddZone(calendar.get(), table, options);
     // Unique per place: the same day of two places may share one calendar.
-    std::string uidTail = "-" + Coordinates(table.request) + "@daybreak";
+    std::string uidTail = "-" + CoordinatesText(table.request) + "@daybreak";
     for (char& c : uidTail) {
         c = c == ' ' ? '-' : c;
     }

@@ -42,6 +42,7 @@ struct CYearRequest {
     bool precise = false;   // sunrise, sunset and noon from the precise engine
     CCivilDate date;        // the chosen date; its year is the year shown
     std::string placeName;  // "Chicago", UTF-8: for titles and calendar texts, may be empty
+    std::string stateCode;  // "IL", the archive of the place named; may be empty
 
     // Latitude, longitude and offset all 0 is the main window with nothing entered.
     bool IsEmpty() const noexcept { return latitude == 0 && longitude == 0 && offset == 0; }

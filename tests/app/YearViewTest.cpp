@@ -4,18 +4,27 @@
 
 #include <libical/ical.h>
 
+#include <sys/stat.h>
+
 #include <QChart>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
+#include <algorithm>
+#include <clocale>
 #include <sstream>
 
 #include "Cli.h"
@@ -24,6 +33,7 @@
 #include "Resource.h"
 #include "YearChart.h"
 #include "YearDlg.h"
+#include "YearExportDlg.h"
 
 namespace {
 
@@ -167,8 +177,27 @@ TEST(YearWindow, ExportsParseBackWithTheToolsTimes) {
               rows[kJune21 + 1][1]);
     EXPECT_EQ(json[kJune21].toObject()[QStringLiteral("day_length")].toInt(), 54741);
 
+    // The same file as the tool's, whatever the user's locale (German: a decimal comma).
     const QString icsPath = dir.filePath(QStringLiteral("year.ics"));
-    ASSERT_EQ(year.Export(YearExportKind::IcsEvents, icsPath), std::nullopt);
+    const std::string cLocale = std::setlocale(LC_ALL, nullptr);
+    const QLocale qtLocale;
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing: run tools/setup-deps.sh";
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto germanExport = year.Export(YearExportKind::IcsEvents, icsPath);
+    QLocale::setDefault(qtLocale);
+    std::setlocale(LC_ALL, cLocale.c_str());
+    ASSERT_EQ(germanExport, std::nullopt);
+    auto withoutStamps = [](const std::string& text) {
+        static const QRegularExpression stamp(QStringLiteral("DTSTAMP:[0-9TZ]+\r\n"));
+        return QString::fromStdString(text).remove(stamp).toStdString();
+    };
+    const std::string window = withoutStamps(ReadFile(icsPath).toStdString());
+    const std::string fromTool = withoutStamps(Cli(toolArgs("ics")));
+    const auto differ =
+        std::mismatch(window.begin(), window.end(), fromTool.begin(), fromTool.end()).first;
+    EXPECT_TRUE(window == fromTool)
+        << "from: " << std::string(differ, window.end() - differ > 80 ? differ + 80 : window.end());
     icalcomponent* calendar = icalparser_parse_string(ReadFile(icsPath).constData());
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(icalcomponent_count_components(calendar, ICAL_VEVENT_COMPONENT), 730);
@@ -199,10 +228,55 @@ TEST(YearWindow, AFailedExportSaysWhyAndLeavesNoFile) {
     year.ShowYear(kChicago);
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("no-such-folder/year.csv"));
-    const auto error = year.Export(YearExportKind::Csv, missing);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->startsWith(QStringLiteral("Cannot write ")));
+    EXPECT_EQ(year.Export(YearExportKind::Csv, missing),
+              QStringLiteral("Cannot write file %1: No such file or directory").arg(missing));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    // A pipe (or a device) stays what it is.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.ics"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto error = year.Export(YearExportKind::IcsEvents, pipe);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("not a regular file"))) << error->toStdString();
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+}
+
+// What Export... asks: the place and the year as the name, the chosen kind's extension added
+// to a name typed without one.
+TEST(YearWindow, SaveDialogNamesThePlaceAndAddsTheExtension) {
+    CYearDlg year;
+    CYearRequest chicago = kChicago;
+    chicago.placeName = "Chicago %1%2";  // the title takes it as text, not as markers
+    year.ShowYear(chicago);
+    EXPECT_TRUE(year.windowTitle().startsWith(QStringLiteral("Year - Chicago %1%2 in 2007, ")))
+        << year.windowTitle().toStdString();
+    chicago.placeName = "Chicago";
+    chicago.stateCode = "IL";
+    year.ShowYear(chicago);
+
+    CYearExportDlg choice(&year);
+    QTemporaryDir dir;
+    for (const char* kind : {"Table as CSV", "Chart as PDF document"}) {
+        for (QRadioButton* button : choice.findChildren<QRadioButton*>()) {
+            if (button->text() == QLatin1String(kind)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        }
+        const QString extension = choice.Extension();
+        const std::unique_ptr<QFileDialog> where = year.SaveDialog(choice);
+        where->setOption(QFileDialog::DontUseNativeDialog);
+        where->setDirectory(dir.path());
+        where->show();
+        auto* name = where->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), QStringLiteral("Chicago-IL-2007.") + extension);
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("chicago2007"));
+        QTest::keyClick(name, Qt::Key_Return);
+        EXPECT_EQ(where->result(), QDialog::Accepted);
+        EXPECT_EQ(where->selectedFiles(),
+                  QStringList{dir.filePath(QStringLiteral("chicago2007.") + extension)});
+    }
+    EXPECT_EQ(choice.Extension(), QStringLiteral("pdf"));
 }
 
 TEST(YearWindow, FollowsTheMainWindow) {

@@ -3,9 +3,11 @@
 
 #include <libical/ical.h>
 
+#include <clocale>
 #include <memory>
 #include <string>
 
+#include "FileText.h"
 #include "YearExport.h"
 #include "YearTable.h"
 
@@ -179,4 +181,84 @@ TEST(YearExport, CsvReaderTakesQuotesLineEndsAndAnyBytes) {
     const Rows rows = ReadCsv(csv);
     ASSERT_EQ(rows.size(), 366u);
     EXPECT_EQ(rows[172][1], "up all day");
+}
+
+TEST(YearExport, CalendarInAUtcZoneIsWrittenInUtc) {
+    for (const char* zone : {"UTC", "GMT", "Etc/UTC"}) {
+        SCOPED_TRACE(zone);
+        CYearRequest request = Chicago(true);
+        request.zoneName = zone;
+        const std::string text = YearIcs(ComputeDays(request, CCivilDate{2007, 6, 21}, 2), {});
+        EXPECT_EQ(text.find("TZID"), std::string::npos);
+        Calendar calendar = Parse(text);
+        ASSERT_TRUE(calendar);
+        EXPECT_TRUE(icaltime_is_utc(StartOf(calendar.get(), "2007-06-21-Sunrise")));
+    }
+}
+
+// printf would follow LC_NUMERIC, which the window sets from the user's locale: "41,8800N".
+TEST(YearExport, FilesAreTheSameInEveryLocale) {
+    const CYearTable year = ComputeDays(Chicago(true), CCivilDate{2007, 6, 21}, 3);
+    CIcsOptions options;
+    const std::string csv = YearCsv(year);
+    const std::string json = YearJson(year);
+    const std::string ics = YearIcs(year, options);
+    options.dailySummary = true;
+    const std::string summary = YearIcs(year, options);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing: run tools/setup-deps.sh";
+    EXPECT_EQ(YearCsv(year), csv);
+    EXPECT_EQ(YearJson(year), json);
+    EXPECT_EQ(YearIcs(year, options), summary);
+    options.dailySummary = false;
+    EXPECT_EQ(YearIcs(year, options), ics);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_NE(ics.find("UID:2007-06-21-Sunrise-41.8800N-87.6300W@daybreak"), std::string::npos);
+}
+
+TEST(YearExport, ControlCharactersNeverReachTheFiles) {
+    CYearRequest request = Chicago(true);
+    request.placeName = "Bad\x1b[31m\x07, \"Town\";\\\x7f\xc2\x9b";
+    CIcsOptions options;
+    options.dailySummary = true;
+    const std::string ics = YearIcs(ComputeDays(request, request.date, 1), options);
+    for (const char c : ics) {
+        const auto byte = static_cast<unsigned char>(c);
+        ASSERT_TRUE(byte >= 0x20 ? byte != 0x7f : c == '\r' || c == '\n' || c == ' ') << int(byte);
+    }
+    EXPECT_EQ(ics.find("\xc2\x9b"), std::string::npos);
+    EXPECT_NE(ics.find("DESCRIPTION:Bad\xEF\xBF\xBD[31m\xEF\xBF\xBD\\, \"Town\"\\;\\\\"),
+              std::string::npos);
+
+    struct Row {
+        std::string text, csv, json, calendar;
+    };
+    const Row rows[] = {
+        {"Chicago", "Chicago", "\"Chicago\"", "Chicago"},
+        {"a,\"b\"", "\"a,\"\"b\"\"\"", "\"a,\\\"b\\\"\"", "a,\"b\""},
+        {"l1\nl2", "\"l1\nl2\"", "\"l1\\u000al2\"", "l1\nl2"},
+        {"\x1b\x07\x7f\xc2\x9b\\", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\\\"",
+         "\"\\u001b\\u0007\\u007f\\u009b\\\\\"",
+         "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\\"},
+        {"Ca\xc3\xb1on", "Ca\xc3\xb1on", "\"Ca\xc3\xb1on\"", "Ca\xc3\xb1on"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(CsvField(row.text), row.csv);
+        EXPECT_EQ(JsonString(row.text), row.json);
+        EXPECT_EQ(CalendarText(row.text), row.calendar);
+    }
+    const std::string quoted = "a,\"b\"\r\nc";
+    EXPECT_EQ(ReadCsv(CsvField(quoted)), std::vector<std::vector<std::string>>{{quoted}});
+}
+
+TEST(YearExport, FileNameIsThePlaceAndTheYear) {
+    CYearRequest request = Chicago(false);
+    request.stateCode = "IL";
+    EXPECT_EQ(YearFileStem(request), "Chicago-IL-2007");
+    request.placeName = ".. New York/City\x1b";
+    request.stateCode = "NY";
+    EXPECT_EQ(YearFileStem(request), "_.-New-York-City--NY-2007");
+    request.placeName.clear();
+    EXPECT_EQ(YearFileStem(request), "41.8800N-87.6300W-2007");
 }
