@@ -16,6 +16,8 @@
 #include "Cli.h"
 #include "DaybreakVersion.h"
 #include "FdOutput.h"
+#include "ResultYearEdges.h"
+#include "ResultYears.h"
 #include "TempDir.h"
 
 namespace {
@@ -150,6 +152,40 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
     }
 }
 
+// Every output of the tool, from either engine, refuses a result outside 1900 to 9999 with
+// the one error and prints nothing else.
+TEST(Cli, EveryRouteRefusesResultsOutsideTheYears) {
+    const std::vector<std::vector<std::string>> routes = {
+        {},
+        {"--events", "sunrise,sunset"},
+        {"--events", "civil"},
+        {"--days", "1"},
+        {"--days", "1", "--format", "csv"},
+        {"--days", "1", "--events", "sunrise"},
+        {"--days", "1", "--format", "csv", "--events", "sunrise,azimuth"},
+        {"--format", "json"},
+        {"--format", "ics"},
+    };
+    for (const CResultYearEdge& edge : kResultYearEdges) {
+        for (const char* engine : {"", "--precise"}) {
+            for (const std::vector<std::string>& route : routes) {
+                std::vector<std::string> args = {"--lat",        edge.latitude, "--lon",
+                                                 edge.longitude, "--offset",    edge.offset,
+                                                 "--date",       edge.date};
+                args.insert(args.end(), route.begin(), route.end());
+                if (*engine != '\0') {
+                    args.emplace_back(engine);
+                }
+                const CliRun run = RunArgs(args);
+                SCOPED_TRACE(testing::PrintToString(args));
+                EXPECT_EQ(run.status, 2);
+                EXPECT_EQ(run.out, "");
+                EXPECT_EQ(run.err, std::string("daybreak-cli: ") + kResultYearsMessage + "\n");
+            }
+        }
+    }
+}
+
 // A longitude or offset typed with the other sign puts solar noon far from 12:00: a note on
 // standard error, the results as computed. Real clocks keep noon within three hours.
 TEST(Cli, FarSolarNoonGetsASignNote) {
@@ -158,6 +194,8 @@ TEST(Cli, FarSolarNoonGetsASignNote) {
         const char* noon;  // the note's time, or nullptr for no note
     } rows[] = {
         {{"--lat", "41.88", "--lon", "-87.63", "--offset", "6", "--dst"}, "01:10:48"},
+        // The note reads noon from the engine that printed it.
+        {{"--lat", "41.88", "--lon", "-87.63", "--offset", "6", "--dst", "--precise"}, "01:11:07"},
         {{"--coords", "41.88,87.63", "--offset", "6", "--dst"}, "01:10:48"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "-6", "--days", "2"}, "23:51:50"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "6"}, nullptr},
