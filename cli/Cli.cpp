@@ -272,7 +272,8 @@ Examples:
 
 Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14
 hours, and every result must fall in the years 1900 to 9999. Text from the
-archives is printed with its control characters written as \xHH.
+archives and arguments echoed in messages are printed with their control
+characters written as \xHH.
 
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be
 computed (an unknown state or time zone, a missing archive, a zip code or city

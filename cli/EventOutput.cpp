@@ -213,7 +213,7 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
         const std::string_view name = rest.substr(0, comma);
         const auto* found = std::find(std::begin(kEventNames), std::end(kEventNames), name);
         if (found == std::end(kEventNames)) {
-            throw CCliError(std::string(option) + ": '" + std::string(name) +
+            throw CCliError(std::string(option) + ": '" + PrintableArgument(name) +
                             "' is not an event (sunrise, sunset, noon, civil, nautical, "
                             "astronomical, golden, blue, azimuth)");
         }

@@ -133,6 +133,15 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "100"}, "from -14 to 14 hours"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "1e9"}, "from -14 to 14 hours"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "-14.5"}, "from -14 to 14 hours"},
+        // Echoed arguments are printed as archive text is: control characters as \xHH.
+        {{"--lat", "4\x1b[31m", "--lon", "87.63", "--offset", "6"}, "'4\\x1B[31m' is not"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--events", "noon\r\n\a"},
+         "'noon\\x0D\\x0A\\x07' is not an event"},
+        {{"--lat",
+          "\xC2\x9D"
+          "5",
+          "--lon", "87.63", "--offset", "6"},
+         "'\\x9D5' is not"},
         // Results must stay in 1900 to 9999: noon on the date line 14 hours behind UTC falls
         // on the day before.
         {{"--lat", "0", "--lon", "-180", "--offset", "14", "--date", "1900-01-01"},
