@@ -21,7 +21,9 @@ std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
     request.date = date;
     if (options.zone) {
         request.zoneName = options.zone->Name();
-        request.fromDate = true;
+        // A calendar names the zone only when its times are the zone's own clock, not one
+        // whose offset or daylight-saving hour the options fix.
+        request.fromDate = !options.offset && !options.dst && !options.noDst;
     }
     const int days = options.days == 0 ? 1 : options.days;
     // Read on the clock the options choose; the precise engine's files add the twilights.

@@ -64,7 +64,7 @@ CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& c
                               const CCivilDate& first, int count, bool twilights) {
     CYearTable table;
     table.request = request;
-    if (clock.GetZone() != nullptr) {
+    if (request.fromDate && clock.GetZone() != nullptr) {
         table.zoneName = clock.GetZone()->Name();
     }
     if (count <= 0) {

@@ -77,8 +77,8 @@ CYearTable ComputeYear(const CYearRequest& request);
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count);
 
 // `count` days from `first` read on `clock` (the tool's choice of zone, offset and tick), with
-// the twilights when asked for; the request gives the place and the engine. Throws as
-// ComputeYear does.
+// the twilights when asked for; the request gives the place and the engine, and with fromDate
+// lets the table name the clock's zone. Throws as ComputeYear does.
 CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
                               const CCivilDate& first, int count, bool twilights);
 

@@ -438,6 +438,19 @@ TEST(Cli, JsonAndCalendarFormats) {
                                 "2007-06-21", "--format", "ics"});
     EXPECT_NE(ics.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041547\r\n"), std::string::npos);
     EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+    // A zone whose daylight-saving hour is refused is no longer that zone's clock, with either
+    // engine.
+    for (const bool precise : {false, true}) {
+        std::vector<std::string> args = {"--lat",      "41.88",           "--lon",    "87.63",
+                                         "--tz",       "America/Chicago", "--no-dst", "--date",
+                                         "2007-06-21", "--format",        "ics"};
+        if (precise) {
+            args.emplace_back("--precise");
+        }
+        const CliRun fixed = RunArgs(args);
+        EXPECT_NE(fixed.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041"), std::string::npos);
+        EXPECT_EQ(fixed.out.find("America/Chicago"), std::string::npos);
+    }
     const CliRun events = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--format",
                                    "json", "--events", "civil"});
     EXPECT_EQ(events.status, 2);
