@@ -1,6 +1,8 @@
-// The main dialog's precise-engine commands: Precise Calculation and Day Details.
+// The main dialog's precise-engine commands, Precise Calculation and Day Details, and the one
+// way the dialog computes its date.
 #include <string>
 
+#include "DayOnClock.h"
 #include "DaybreakDlg.h"
 #include "LocalSolarTime.h"
 #include "SunEvents.h"
@@ -29,21 +31,14 @@ void CDaybreakDlg::OnDayDetails() {
         if (!UpdateData(true)) {
             return;
         }
-        const CCivilDate date = LocalDateOf(m_date);
-        const CSunDayEvents day =
-            PreciseSunDay(date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
-        std::string heading = DateHeading(date);
+        const CDayOnClock day = DayOnTheClock(SolarEngine::Precise, kAllSunAltitudes);
+        std::string heading = DateHeading(day.date);
         heading += m_cityName.empty() ? "" : ", " + m_cityName;
-        m_window.ShowDayDetails(heading, SunDayLines(day));
+        m_window.ShowDayDetails(heading, SunDayLines(day.precise));
     });
 }
 
-// The three results as the precise engine gives them; all three before any member changes.
-void CDaybreakDlg::CalculatePreciseTimes() {
-    const CSunDayEvents day =
-        PreciseSunDay(LocalDateOf(m_date), m_latitude, m_longitude, m_timeZoneOffset, m_dst,
-                      SunAltitudeBit(SunAltitude::Horizon));
-    m_sunrise = FormatSunEvent(day[SunEvent::Sunrise]);
-    m_sunset = FormatSunEvent(day[SunEvent::Sunset]);
-    m_solarNoon = FormatSunEvent(day[SunEvent::SolarNoon]);
+CDayOnClock CDaybreakDlg::DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes) const {
+    return SolarDayOnClock(CClockChoice::Fixed(m_timeZoneOffset, m_dst), LocalDateOf(m_date),
+                           m_latitude, m_longitude, engine, altitudes);
 }

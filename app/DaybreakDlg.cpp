@@ -12,7 +12,6 @@
 #include "LocalSolarTime.h"
 #include "PlaceIndex.h"
 #include "Resource.h"
-#include "ResultYears.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
 #include "ZoneClock.h"
@@ -330,22 +329,11 @@ void CDaybreakDlg::CalculateSolarTimes() {
         m_solarNoon.clear();
         return;
     }
-    if (m_precise) {
-        CalculatePreciseTimes();
-        return;
-    }
     // All three before any member changes: an error leaves the earlier results untouched.
-    const CSolarResult sunrise =
-        LocalSunrise(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
-    const CSolarResult sunset =
-        LocalSunset(m_date, m_latitude, m_longitude, m_timeZoneOffset, m_dst);
-    const CSolarResult solarNoon = LocalSolarNoon(m_date, m_longitude, m_timeZoneOffset, m_dst);
-    for (const CSolarResult* result : {&sunrise, &sunset, &solarNoon}) {
-        CheckResultYears(*result);
-    }
-    m_sunrise = FormatSolarTime(sunrise);
-    m_sunset = FormatSolarTime(sunset);
-    m_solarNoon = FormatSolarTime(solarNoon);
+    const CDayOnClock day = DayOnTheClock(m_precise ? SolarEngine::Precise : SolarEngine::Series);
+    m_sunrise = FormatSolarTime(day.sunrise);
+    m_sunset = FormatSolarTime(day.sunset);
+    m_solarNoon = FormatSolarTime(day.solarNoon);
 }
 
 void CDaybreakDlg::LoadStateArchive(std::string code) {

@@ -32,6 +32,7 @@
 #include <string_view>
 
 #include "CTime.h"
+#include "DayOnClock.h"
 #include "DialogControls.h"
 #include "PlaceService.h"
 #include "TimeZoneList.h"
@@ -135,7 +136,9 @@ private:
     bool ChooseTyped(CComboBox& combo, std::string_view typed, void (CDaybreakDlg::*handler)());
     // Chooses `state` in the state list as a click would; false when there is none to choose.
     bool ChooseState(const std::optional<CStateRow>& state);
-    void CalculatePreciseTimes();
+    // The chosen date's results on the fields' clock (offset and tick as they stand; the tick
+    // already follows the date when that option is on), years checked.
+    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0) const;
     // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
     // still hold that place.
     void SetDstFromZone();

@@ -10,13 +10,13 @@
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
+#include "DayOnClock.h"
 #include "DaybreakVersion.h"
 #include "EventOutput.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
 #include "NoonNote.h"
 #include "PlaceCommands.h"
-#include "ResultYears.h"
 #include "SolarException.h"
 #include "SolarTable.h"
 #include "YearOutput.h"
@@ -72,22 +72,19 @@ CSolarResult Unpack(const CPackedResult& packed, SolarEvent event, const CCivilD
 
 // The plain table or CSV file: every row computed and checked first, so that an error prints
 // nothing else, then written a row at a time.
-class CPlainTable final : public CClockedDaySink {
+class CPlainTable final : public CDayOnClockSink {
 public:
     void Compute(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
                  double lon, CliFormat format) {
         m_first = first;
         m_format = format;
         m_rows.reserve(static_cast<std::size_t>(std::clamp(days, 0, kMaxSolarTableDays)));
-        SolarTableOnClock(clock, first, days, lat, lon, *this);
+        SolarDaysOnClock(clock, first, days, lat, lon, SolarEngine::Series, 0, *this);
     }
 
-    void Add(const CSolarDay& row, const CClockOnDate& clock) override {
-        for (const CSolarResult* result : {&row.sunrise, &row.sunset, &row.solarNoon}) {
-            CheckResultYears(*result);
-        }
-        m_rows.push_back({Pack(row.sunrise, row.date), Pack(row.sunset, row.date),
-                          Pack(row.solarNoon, row.date), clock.utcOffsetSeconds});
+    void Add(const CDayOnClock& day) override {
+        m_rows.push_back({Pack(day.sunrise, day.date), Pack(day.sunset, day.date),
+                          Pack(day.solarNoon, day.date), day.clock.utcOffsetSeconds});
     }
 
     void Write(std::ostream& out) const {
@@ -157,19 +154,11 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
     const CClockChoice clock = ClockChoiceOf(options);
 
     if (options.days == 0 && options.format == CliFormat::Text) {
-        // Computed in the window's order, all three before anything is written.
-        const CClockRun day = clock.Day(date, lon);
-        const float offset = day.clock.offset;
-        const int dst = day.clock.dst;
-        const CSolarResult sunrise = LocalSunrise(day.engineFirst, lat, lon, offset, dst);
-        const CSolarResult sunset = LocalSunset(day.engineFirst, lat, lon, offset, dst);
-        const CSolarResult noon = LocalSolarNoon(day.engineFirst, lon, offset, dst);
-        for (const CSolarResult* result : {&sunrise, &sunset, &noon}) {
-            CheckResultYears(*result);
-        }
-        text += "Local Sunrise: " + FormatSolarTime(sunrise) + "\n" +
-                "Local Sunset: " + FormatSolarTime(sunset) + "\n" +
-                "Local Solar Noon: " + FormatSolarTime(noon) + "\n";
+        // All three before anything is written, as the window computes them.
+        const CDayOnClock day = SolarDayOnClock(clock, date, lat, lon, SolarEngine::Series);
+        text += "Local Sunrise: " + FormatSolarTime(day.sunrise) + "\n" +
+                "Local Sunset: " + FormatSolarTime(day.sunset) + "\n" +
+                "Local Solar Noon: " + FormatSolarTime(day.solarNoon) + "\n";
         return {};
     }
     CPlainTable table;
@@ -283,7 +272,8 @@ Examples:
 
 Latitude lies in -90 to 90, longitude in -180 to 180, the offset in -14 to 14
 hours, and every result must fall in the years 1900 to 9999. Text from the
-archives is printed with its control characters written as \xHH.
+archives and arguments echoed in messages are printed with their control
+characters written as \xHH.
 
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be
 computed (an unknown state or time zone, a missing archive, a zip code or city

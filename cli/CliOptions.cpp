@@ -7,13 +7,24 @@
 #include <limits>
 
 #include "SolarTable.h"
+#include "Windows1252.h"
+
+std::string PrintableArgument(std::string_view text) {
+    // UTF-8 as the terminal gave it, printed as archive text is. Bytes that are not UTF-8 of a
+    // Windows-1252 character are taken one by one, so no control byte passes either way.
+    try {
+        return Windows1252ToPrintable(Utf8ToWindows1252(text));
+    } catch (const CEncodingError&) {
+        return Windows1252ToPrintable(text);
+    }
+}
 
 namespace {
 
 [[noreturn]] void Fail(std::string_view option, std::string_view text, std::string_view why) {
     std::string message(option);
     message += ": '";
-    message += text;
+    message += PrintableArgument(text);
     message += "' ";
     message += why;
     throw CCliError(message);
@@ -185,7 +196,7 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         // "-h" is the one short option: the spelling every user tries first.
         std::string_view arg = args[i] == "-h" ? std::string_view("--help") : args[i];
         if (!IsOption(arg)) {
-            throw CCliError("unexpected argument '" + std::string(arg) + "'");
+            throw CCliError("unexpected argument '" + PrintableArgument(arg) + "'");
         }
         std::string_view name = arg;
         std::optional<std::string_view> inlineValue;
@@ -274,7 +285,7 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--events") {
             options.events = ParseEventList(name, value());
         } else if (!ParsePlaceOption(name, value, options.place)) {
-            throw CCliError("unknown option '" + std::string(name) + "'");
+            throw CCliError("unknown option '" + PrintableArgument(name) + "'");
         }
     }
 

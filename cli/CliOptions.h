@@ -25,6 +25,10 @@ public:
     using CMessageException::CMessageException;
 };
 
+// A user's argument fit to echo in a message: its control characters written as \xHH, as
+// archive text is printed (Windows1252ToPrintable).
+std::string PrintableArgument(std::string_view text);
+
 enum class CliFormat { Text, Csv, Json, Ics };
 
 struct CCliOptions {

@@ -9,6 +9,8 @@
 
 #include "CliCells.h"
 #include "CliOptions.h"
+#include "DayOnClock.h"
+#include "SolarTable.h"
 #include "SunEvents.h"
 
 namespace {
@@ -95,60 +97,46 @@ std::string ColumnTitle(const CItem& item, bool csv) {
     return name;
 }
 
-// One date's results: the default series' three events when it supplies them, and the
-// precise engine's day.
-struct CDayResults {
-    CSolarDay series;
-    CSunDayEvents precise;
-    CClockOnDate clock;
-};
-
 struct CPlan {
     std::vector<CItem> items;
-    bool precise = false;           // the three events from the precise engine
-    bool needSeries = false;        // the default series is asked for
-    bool runPrecise = false;        // the precise engine is asked for
-    SunAltitudeMask altitudes = 0;  // its crossings to compute
+    SolarEngine engine = SolarEngine::Series;  // the engine of sunrise, sunset and noon
+    SunAltitudeMask altitudes = 0;             // the precise engine's crossings to compute
     bool dayLength = false;
 };
 
-bool FromSeries(const CPlan& plan, SunEvent event) {
-    return !plan.precise && IsDefaultSeriesEvent(event);
-}
-
 CPlan MakePlan(const CCliOptions& options) {
     CPlan plan;
-    plan.precise = options.precise;
     const std::vector<CliEvent> events =
         options.events.empty()
             ? std::vector<CliEvent>{CliEvent::Sunrise, CliEvent::Sunset, CliEvent::Noon}
             : options.events;
     bool rise = false;
     bool set = false;
+    bool triple = false;  // one of the three events the default series has
     for (CliEvent event : events) {
         rise = rise || event == CliEvent::Sunrise;
         set = set || event == CliEvent::Sunset;
         for (const CItem& item : ItemsOf(event)) {
             plan.items.push_back(item);
             if (!item.event) {
-                plan.runPrecise = true;
                 plan.altitudes |= SunAltitudeBit(SunAltitude::Horizon);
-            } else if (FromSeries(plan, *item.event)) {
-                plan.needSeries = true;
+            } else if (IsDefaultSeriesEvent(*item.event)) {
+                triple = true;
             } else {
-                plan.runPrecise = true;
                 plan.altitudes |= SunEventAltitudes(*item.event);
             }
         }
     }
+    // Without one of the three, the precise engine alone is asked for.
+    plan.engine = options.precise || !triple ? SolarEngine::Precise : SolarEngine::Series;
     plan.dayLength = rise && set;
     return plan;
 }
 
-CSolarResult SeriesResult(const CDayResults& day, SunEvent event) {
-    return event == SunEvent::Sunrise  ? day.series.sunrise
-           : event == SunEvent::Sunset ? day.series.sunset
-                                       : day.series.solarNoon;
+CSolarResult TripleResult(const CDayOnClock& day, SunEvent event) {
+    return event == SunEvent::Sunrise  ? day.sunrise
+           : event == SunEvent::Sunset ? day.sunset
+                                       : day.solarNoon;
 }
 
 // The angle's value, or nothing when its crossing does not happen.
@@ -166,7 +154,7 @@ std::optional<double> AngleValue(const CSunDayEvents& day, Angle angle) {
     return std::nullopt;
 }
 
-std::string LineValue(const CPlan& plan, const CDayResults& day, const CItem& item) {
+std::string LineValue(const CDayOnClock& day, const CItem& item) {
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
         if (value) {
@@ -174,15 +162,14 @@ std::string LineValue(const CPlan& plan, const CDayResults& day, const CItem& it
         }
         return item.angle == Angle::SunriseAzimuth ? "no sunrise" : "no sunset";
     }
-    if (FromSeries(plan, *item.event)) {
-        return FormatSolarTime(SeriesResult(day, *item.event));
+    if (IsDefaultSeriesEvent(*item.event)) {
+        return FormatSolarTime(TripleResult(day, *item.event));
     }
     return FormatSunEvent(day.precise[*item.event]);
 }
 
 // A table or CSV cell; `csv` picks the CSV form.
-void WriteCell(CRowText& text, const CPlan& plan, const CDayResults& day, const CItem& item,
-               bool csv) {
+void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool csv) {
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
         if (value) {
@@ -194,73 +181,27 @@ void WriteCell(CRowText& text, const CPlan& plan, const CDayResults& day, const 
         }
         return;
     }
-    const CSolarResult result = FromSeries(plan, *item.event)
-                                    ? SeriesResult(day, *item.event)
+    const CSolarResult result = IsDefaultSeriesEvent(*item.event)
+                                    ? TripleResult(day, *item.event)
                                     : ToSolarResult(day.precise[*item.event]);
-    if (!result.HasTime() && !IsDefaultSeriesEvent(*item.event)) {
-        text.Text(result.outcome == SolarOutcome::UpAllDay ? "above all day" : "below all day");
-    } else if (csv) {
+    if (csv) {
         text.CsvCell(result, day.clock.utcOffsetSeconds);
     } else {
-        text.Cell(result, day.series.date);
+        text.Cell(result, day.date);
     }
 }
 
-// Sunrise and sunset as the day length takes them, from whichever engine shows them.
-CSolarDay ShownDay(const CPlan& plan, const CDayResults& day) {
-    if (!plan.precise) {
-        return day.series;
-    }
-    CSolarDay shown;
-    shown.date = day.series.date;
-    shown.sunrise = ToSolarResult(day.precise[SunEvent::Sunrise]);
-    shown.sunset = ToSolarResult(day.precise[SunEvent::Sunset]);
-    return shown;
+// Sunrise and sunset as the day length takes them, from the engine that shows them.
+CSolarDay ShownDay(const CDayOnClock& day) {
+    return {day.date, day.sunrise, day.sunset, day.solarNoon};
 }
 
-std::vector<CDayResults> Compute(const CPlan& plan, const CCliOptions& options,
-                                 const CCivilDate& date, bool singleDay) {
-    const double lat = *options.latitude;
-    const double lon = *options.longitude;
-    const int days = singleDay ? 1 : std::max(1, options.days);
-    const CClockChoice clock = ClockChoiceOf(options);
-    const std::vector<CClockRun> runs = clock.Runs(date, days, lon);
-
-    std::vector<CDayResults> rows(static_cast<std::size_t>(days));
-    if (plan.needSeries && singleDay) {
-        // The window's calls, so that the lines are the plain ones (with a polar day's
-        // nearest sunrise or sunset).
-        const CClockRun& day = runs.front();
-        const float offset = day.clock.offset;
-        const int dst = day.clock.dst;
-        rows[0].series = {date, LocalSunrise(day.engineFirst, lat, lon, offset, dst),
-                          LocalSunset(day.engineFirst, lat, lon, offset, dst),
-                          LocalSolarNoon(day.engineFirst, lon, offset, dst)};
-    } else if (plan.needSeries) {
-        const std::vector<CSolarDay> series = SolarTableOnClock(clock, date, days, lat, lon);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i].series = series[i];
-        }
-    }
-    std::size_t row = 0;
-    for (const CClockRun& run : runs) {
-        std::vector<CSunDayEvents> precise;
-        if (plan.runPrecise) {
-            precise = PreciseSunTable(run.engineFirst, run.days, lat, lon, run.clock.offset,
-                                      run.clock.dst, plan.altitudes);
-        }
-        for (std::size_t i = 0; i < static_cast<std::size_t>(run.days); ++i, ++row) {
-            if (plan.runPrecise) {
-                rows[row].precise = precise[i];
-            }
-            rows[row].clock = run.clock;
-        }
-    }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i].series.date = AddDays(date, static_cast<std::int64_t>(i));
-    }
-    return rows;
-}
+// Keeps a table's rows until they are written: all are computed before any is.
+class CRows final : public CDayOnClockSink {
+public:
+    std::vector<CDayOnClock> rows;
+    void Add(const CDayOnClock& day) override { rows.push_back(day); }
+};
 
 }  // namespace
 
@@ -272,7 +213,7 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
         const std::string_view name = rest.substr(0, comma);
         const auto* found = std::find(std::begin(kEventNames), std::end(kEventNames), name);
         if (found == std::end(kEventNames)) {
-            throw CCliError(std::string(option) + ": '" + std::string(name) +
+            throw CCliError(std::string(option) + ": '" + PrintableArgument(name) +
                             "' is not an event (sunrise, sunset, noon, civil, nautical, "
                             "astronomical, golden, blue, azimuth)");
         }
@@ -292,17 +233,33 @@ bool UsesEventOutput(const CCliOptions& options) {
     return options.precise || !options.events.empty();
 }
 
+SolarEngine CliEngine(const CCliOptions& options) {
+    if (options.precise) {
+        return SolarEngine::Precise;
+    }
+    return UsesEventOutput(options) ? MakePlan(options).engine : SolarEngine::Series;
+}
+
 CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) {
     CPlan plan = MakePlan(options);
-    const bool singleDay = options.days == 0 && options.format == CliFormat::Text;
-    std::vector<CDayResults> rows = Compute(plan, options, date, singleDay);
-    if (singleDay) {
+    const double lat = *options.latitude;
+    const double lon = *options.longitude;
+    const CClockChoice clock = ClockChoiceOf(options);
+    if (options.days == 0 && options.format == CliFormat::Text) {
+        const CDayOnClock day = SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes);
         std::string text;
         for (const CItem& item : plan.items) {
-            text += LineName(item) + ": " + LineValue(plan, rows[0], item) + "\n";
+            text += LineName(item) + ": " + LineValue(day, item) + "\n";
         }
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
+    CRows table;
+    if (options.days > 0 && options.days <= kMaxSolarTableDays) {
+        table.rows.reserve(static_cast<std::size_t>(options.days));
+    }
+    SolarDaysOnClock(clock, date, std::max(1, options.days), lat, lon, plan.engine, plan.altitudes,
+                     table);
+    std::vector<CDayOnClock> rows = std::move(table.rows);
     return [plan = std::move(plan), rows = std::move(rows),
             csv = options.format == CliFormat::Csv](std::ostream& out) {
         CRowText text;
@@ -323,12 +280,12 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         }
         text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
         out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        for (const CDayResults& row : rows) {
+        for (const CDayOnClock& row : rows) {
             if (!out) {
                 return;
             }
             text.Clear();
-            text.Date(row.series.date);
+            text.Date(row.date);
             if (!csv) {
                 text.PadTo(0, 12);
             }
@@ -338,7 +295,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
                     text.Char(',');
                 }
                 const std::size_t start = text.Size();
-                WriteCell(text, plan, row, plan.items[i], csv);
+                WriteCell(text, row, plan.items[i], csv);
                 if (!csv && !last) {
                     text.PadTo(start, widths[i]);
                 }
@@ -347,7 +304,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
                 if (csv) {
                     text.Char(',');
                 }
-                if (!text.DayLength(ShownDay(plan, row)) && !csv) {
+                if (!text.DayLength(ShownDay(row)) && !csv) {
                     text.Char('-');
                 }
             }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "CivilTime.h"
+#include "DayOnClock.h"
 
 struct CCliOptions;
 
@@ -30,6 +31,10 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
 
 // Whether the options ask for this output rather than the plain three lines or table.
 bool UsesEventOutput(const CCliOptions& options);
+
+// The engine whose sunrise, sunset and solar noon the options show: the precise engine with
+// --precise or for events the default series does not have.
+SolarEngine CliEngine(const CCliOptions& options);
 
 // Writes the tool's output once everything in it has been computed.
 using CliOutputWriter = std::function<void(std::ostream&)>;

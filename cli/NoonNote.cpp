@@ -4,7 +4,8 @@
 
 #include "CivilTime.h"
 #include "CliCells.h"
-#include "LocalSolarTime.h"
+#include "DayOnClock.h"
+#include "EventOutput.h"
 
 namespace {
 
@@ -15,9 +16,10 @@ constexpr std::int64_t kMaxNoonShiftSeconds = 3 * 3600;
 }  // namespace
 
 std::string NoonNote(const CCliOptions& options, const CCivilDate& date) {
-    const double lon = *options.longitude;
-    const CClockRun day = ClockChoiceOf(options).Day(date, lon);
-    const CSolarResult noon = LocalSolarNoon(day.engineFirst, lon, day.clock.offset, day.clock.dst);
+    // Noon from the engine that gave the times printed, read on the same clock.
+    const CSolarResult noon = SolarDayOnClock(ClockChoiceOf(options), date, *options.latitude,
+                                              *options.longitude, CliEngine(options))
+                                  .solarNoon;
     if (!noon.HasTime()) {
         return {};
     }

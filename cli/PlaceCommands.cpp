@@ -36,7 +36,7 @@ std::string StateCode(std::string_view option, const std::string& text) {
     if (const auto row = CPlaceService::StateFromText(text)) {
         return std::string(row->code);
     }
-    throw CCliError(std::string(option) + ": '" + text +
+    throw CCliError(std::string(option) + ": '" + PrintableArgument(text) +
                     "' is not a state or possession (a code such as TX, PR, GU, or a name)");
 }
 
@@ -84,7 +84,8 @@ std::string TypedName(const std::string& utf8) {
 [[noreturn]] void ThrowChoices(const std::string& option, const std::string& typed,
                                const std::vector<CPlace>& choices) {
     std::string message = option + ": " + std::to_string(choices.size()) + " places match '" +
-                          typed + "'; give --first, or --state and --zip to choose one:";
+                          PrintableArgument(typed) +
+                          "'; give --first, or --state and --zip to choose one:";
     constexpr std::size_t kShown = 10;  // a short list: the state and zip narrow it further
     for (std::size_t i = 0; i < choices.size() && i < kShown; ++i) {
         const CPlace& p = choices[i];
@@ -116,7 +117,7 @@ std::vector<CPlace> ZipPlaces(CPlaceService& places, const std::optional<std::st
     if (!code) {
         auto found = places.FindZipNationwide(zip);
         if (found.empty()) {
-            throw CCliError("--zip: no place has the zip code '" + zip + "'");
+            throw CCliError("--zip: no place has the zip code '" + PrintableArgument(zip) + "'");
         }
         return found;
     }
@@ -124,7 +125,8 @@ std::vector<CPlace> ZipPlaces(CPlaceService& places, const std::optional<std::st
     Load(*code, places, list);
     const auto record = CPlaceService::FindByZip(list, zip);
     if (!record) {
-        throw CCliError("--zip: no place in " + *code + " has the zip code '" + zip + "'");
+        throw CCliError("--zip: no place in " + *code + " has the zip code '" +
+                        PrintableArgument(zip) + "'");
     }
     return {places.MakePlace(*code, *record)};
 }
@@ -171,7 +173,8 @@ std::vector<CPlace> CityPlaces(CPlaceService& places, const std::optional<std::s
     }
     if (found.empty()) {
         throw CCliError("--city: no place" + (code ? " in " + *code : std::string()) +
-                        " is called '" + typed + "'" + DidYouMean(index.Suggest(key, 5)));
+                        " is called '" + PrintableArgument(typed) + "'" +
+                        DidYouMean(index.Suggest(key, 5)));
     }
     return found;
 }

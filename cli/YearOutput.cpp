@@ -1,10 +1,8 @@
 #include "YearOutput.h"
 
 #include <ctime>
-#include <vector>
 
 #include "CliOptions.h"
-#include "SolarTable.h"
 #include "YearExport.h"
 #include "YearTable.h"
 #include "ZoneClock.h"
@@ -23,19 +21,14 @@ std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
     request.date = date;
     if (options.zone) {
         request.zoneName = options.zone->Name();
-        request.fromDate = true;
+        // A calendar names the zone only when its times are the zone's own clock, not one
+        // whose offset or daylight-saving hour the options fix.
+        request.fromDate = !options.offset && !options.dst && !options.noDst;
     }
     const int days = options.days == 0 ? 1 : options.days;
-    CYearTable table;
-    if (options.precise) {
-        table = ComputeDays(request, date, days);
-    } else {
-        // The CSV's rows, on the clock the options choose.
-        std::vector<CClockOnDate> clocks;
-        const std::vector<CSolarDay> rows = SolarTableOnClock(
-            ClockChoiceOf(options), date, days, request.latitude, request.longitude, &clocks);
-        table = TableFromRows(request, rows, &clocks);
-    }
+    // Read on the clock the options choose; the precise engine's files add the twilights.
+    const CYearTable table =
+        ComputeDaysOnClock(request, ClockChoiceOf(options), date, days, options.precise);
     if (options.format == CliFormat::Json) {
         return YearJson(table);
     }

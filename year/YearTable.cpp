@@ -2,24 +2,44 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
-#include "ResultYears.h"
+#include "DayOnClock.h"
 #include "ZoneClock.h"
 
 namespace {
 
-constexpr SunAltitudeMask kTwilightAltitudes =
-    SunAltitudeBit(SunAltitude::Horizon) | SunAltitudeBit(SunAltitude::Civil) |
-    SunAltitudeBit(SunAltitude::Nautical) | SunAltitudeBit(SunAltitude::Astronomical);
+constexpr SunAltitudeMask kTwilightAltitudes = SunAltitudeBit(SunAltitude::Civil) |
+                                               SunAltitudeBit(SunAltitude::Nautical) |
+                                               SunAltitudeBit(SunAltitude::Astronomical);
 
-// A far-off offset or longitude can carry an event out of the years the program shows.
-void CheckDays(const CYearTable& table) {
-    for (const CYearDay& day : table.days) {
-        for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-            CheckResultYears(*result);
+// The table's days as the one day's computation gives them, checked there.
+class CYearRows final : public CDayOnClockSink {
+public:
+    CYearRows(CYearTable& table, bool twilights) : m_table(table), m_twilights(twilights) {}
+
+    void Add(const CDayOnClock& on) override {
+        CYearDay& day = m_table.days.emplace_back();
+        day.date = on.date;
+        day.sunrise = on.sunrise;
+        day.sunset = on.sunset;
+        day.solarNoon = on.solarNoon;
+        day.utcOffsetSeconds = on.clock.utcOffsetSeconds;
+        if (m_twilights) {
+            day.civilDawn = on.precise[SunEvent::CivilDawn];
+            day.civilDusk = on.precise[SunEvent::CivilDusk];
+            day.nauticalDawn = on.precise[SunEvent::NauticalDawn];
+            day.nauticalDusk = on.precise[SunEvent::NauticalDusk];
+            day.astronomicalDawn = on.precise[SunEvent::AstronomicalDawn];
+            day.astronomicalDusk = on.precise[SunEvent::AstronomicalDusk];
+            day.hasTwilights = true;
         }
     }
-}
+
+private:
+    CYearTable& m_table;
+    bool m_twilights;
+};
 
 }  // namespace
 
@@ -28,87 +48,41 @@ CYearZoneError::CYearZoneError(const std::string& zoneName)
                         "\" is not in this computer's time-zone database") {}
 
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count) {
-    CYearTable table;
-    table.request = request;
-    std::optional<CZoneClock> zone;
     if (request.fromDate && !request.zoneName.empty()) {
-        zone = CZoneClock::Load(request.zoneName);
+        std::optional<CZoneClock> zone = CZoneClock::Load(request.zoneName);
         if (!zone) {
             throw CYearZoneError(request.zoneName);
         }
-        table.zoneName = zone->Name();
+        return ComputeDaysOnClock(request, CClockChoice::Zone(std::move(*zone)), first, count,
+                                  true);
+    }
+    return ComputeDaysOnClock(request, CClockChoice::Fixed(request.offset, request.dst), first,
+                              count, true);
+}
+
+CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
+                              const CCivilDate& first, int count, bool twilights) {
+    CYearTable table;
+    table.request = request;
+    if (request.fromDate && clock.GetZone() != nullptr) {
+        table.zoneName = clock.GetZone()->Name();
     }
     if (count <= 0) {
         return table;
     }
-    const CClockChoice clock =
-        zone ? CClockChoice::Zone(*zone) : CClockChoice::Fixed(request.offset, request.dst);
-    // The default series' rows: each run of one clock picks its engine day itself.
-    std::vector<CSolarDay> plain;
-    if (!request.precise) {
-        plain = SolarTableOnClock(clock, first, count, request.latitude, request.longitude);
+    if (count <= kMaxSolarTableDays) {
+        table.days.reserve(static_cast<std::size_t>(count));
     }
-    table.days.resize(static_cast<std::size_t>(count));
-    std::size_t index = 0;
-    for (const CClockRun& run : clock.Runs(first, count, request.longitude)) {
-        const std::vector<CSunDayEvents> precise =
-            PreciseSunTable(run.engineFirst, run.days, request.latitude, request.longitude,
-                            run.clock.offset, run.clock.dst, kTwilightAltitudes);
-        for (int i = 0; i < run.days; ++i, ++index) {
-            const CSunDayEvents& events = precise[static_cast<std::size_t>(i)];
-            CYearDay& day = table.days[index];
-            day.date = AddDays(run.first, i);
-            if (request.precise) {
-                day.sunrise = ToSolarResult(events[SunEvent::Sunrise]);
-                day.sunset = ToSolarResult(events[SunEvent::Sunset]);
-                day.solarNoon = ToSolarResult(events[SunEvent::SolarNoon]);
-            } else {
-                day.sunrise = plain[index].sunrise;
-                day.sunset = plain[index].sunset;
-                day.solarNoon = plain[index].solarNoon;
-            }
-            day.civilDawn = events[SunEvent::CivilDawn];
-            day.civilDusk = events[SunEvent::CivilDusk];
-            day.nauticalDawn = events[SunEvent::NauticalDawn];
-            day.nauticalDusk = events[SunEvent::NauticalDusk];
-            day.astronomicalDawn = events[SunEvent::AstronomicalDawn];
-            day.astronomicalDusk = events[SunEvent::AstronomicalDusk];
-            day.utcOffsetSeconds = run.clock.utcOffsetSeconds;
-            day.hasTwilights = true;
-        }
-    }
-    CheckDays(table);
+    CYearRows rows(table, twilights);
+    SolarDaysOnClock(clock, first, count, request.latitude, request.longitude,
+                     request.precise ? SolarEngine::Precise : SolarEngine::Series,
+                     twilights ? kTwilightAltitudes : 0, rows);
     return table;
 }
 
 CYearTable ComputeYear(const CYearRequest& request) {
     const int year = request.date.year;
     return ComputeDays(request, CCivilDate{year, 1, 1}, IsLeapYear(year) ? 366 : 365);
-}
-
-CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
-                         const std::vector<CClockOnDate>* clocks) {
-    CYearTable table;
-    table.request = request;
-    if (request.fromDate) {
-        table.zoneName = request.zoneName;
-    }
-    table.days.reserve(rows.size());
-    const int fixedOffset = UtcOffsetSeconds(request.offset, request.dst);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CSolarDay& row = rows[i];
-        const int utcOffset =
-            clocks != nullptr && i < clocks->size() ? (*clocks)[i].utcOffsetSeconds : fixedOffset;
-        CYearDay day;
-        day.date = row.date;
-        day.sunrise = row.sunrise;
-        day.sunset = row.sunset;
-        day.solarNoon = row.solarNoon;
-        day.utcOffsetSeconds = utcOffset;
-        table.days.push_back(day);
-    }
-    CheckDays(table);
-    return table;
 }
 
 std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,

@@ -77,10 +77,11 @@ CYearTable ComputeYear(const CYearRequest& request);
 // `count` days from `first` on (the tool's --days), otherwise as ComputeYear.
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count);
 
-// A table from rows another engine call has made (the tool's plain rows): no twilights. Each
-// row's clock from `clocks` (one per row) when given, else the request's offset and tick.
-CYearTable TableFromRows(const CYearRequest& request, const std::vector<CSolarDay>& rows,
-                         const std::vector<CClockOnDate>* clocks = nullptr);
+// `count` days from `first` read on `clock` (the tool's choice of zone, offset and tick), with
+// the twilights when asked for; the request gives the place and the engine, and with fromDate
+// lets the table name the clock's zone. Throws as ComputeYear does.
+CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
+                              const CCivilDate& first, int count, bool twilights);
 
 // Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
 // nothing when only one of the two exists.

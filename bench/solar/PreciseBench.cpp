@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "SunEvents.h"
+#include "YearTable.h"
 
 namespace {
 
@@ -32,5 +33,23 @@ void BM_PreciseDayAllEvents(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PreciseDayAllEvents);
+
+}  // namespace
+
+namespace {
+
+// A century of the year window's days (three events and the twilights), as the tool's
+// calendar files and the window compute them.
+void BM_YearDaysCentury(benchmark::State& state) {
+    CYearRequest request;
+    request.latitude = 41.88;
+    request.longitude = 87.63;
+    request.offset = 6;
+    request.precise = state.range(0) != 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeDays(request, CCivilDate{1950, 1, 1}, 36600).days.size());
+    }
+}
+BENCHMARK(BM_YearDaysCentury)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -134,3 +134,26 @@ void BM_CliYearTableText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CliYearTableText)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// The longest table the tool writes: a century of days, each computed and checked, then
+// written. `extra` picks the route: the plain rows, the chosen events, the precise engine.
+void BM_CliCentury(benchmark::State& state, std::vector<std::string> extra) {
+    std::vector<std::string> args = {"--lat",  "41.88",      "--lon",  "87.63W", "--offset", "6",
+                                     "--date", "1950-01-01", "--days", "36600",  "--format", "csv"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(RunCli(args, out, err));
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+BENCHMARK_CAPTURE(BM_CliCentury, Plain, std::vector<std::string>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, Events, std::vector<std::string>{"--events", "sunrise,sunset"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, Precise, std::vector<std::string>{"--precise"})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

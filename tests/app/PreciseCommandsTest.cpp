@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "DaybreakDlg.h"
 #include "FakeWindow.h"
 #include "Resource.h"
+#include "ResultYearEdges.h"
+#include "ResultYears.h"
+#include "YearTable.h"
 
 namespace {
 
@@ -79,4 +83,33 @@ TEST_F(PreciseCommandsTest, YearRequestCarriesTheFieldsAndTheEngine) {
     EXPECT_EQ(request.placeName,
               "A\xC3\xB1"
               "asco");
+}
+
+// Every calculation of the window, from either engine, refuses a result outside 1900 to 9999
+// with the one error and leaves the fields as they were.
+TEST_F(PreciseCommandsTest, EveryCalculationRefusesResultsOutsideTheYears) {
+    for (const CResultYearEdge& edge : kResultYearEdges) {
+        for (const bool precise : {false, true}) {
+            SCOPED_TRACE(std::string(edge.date) + (precise ? " precise" : " series"));
+            m_window.date =
+                *CTime::FromLocal(edge.day.year, edge.day.month, edge.day.day, 12, 0, 0);
+            m_window.numbers[IDC_LATITUDE] = edge.lat;
+            m_window.numbers[IDC_LONGITUDE] = edge.lon;
+            m_window.numbers[IDC_TIMEZONE_OFFSET] = edge.hours;
+            m_window.dst.check = 0;
+            m_window.errors.clear();
+            m_dlg.OnPreciseCalculation(precise);  // the main fields
+            m_dlg.OnCalculate();
+            m_dlg.OnDayDetails();
+            EXPECT_EQ(m_window.errors, std::vector<std::string>(3, kResultYearsMessage));
+            EXPECT_EQ(Shown(IDC_SUNRISE), "");
+            EXPECT_TRUE(m_window.dayDetails.empty());
+            try {
+                ComputeYear(m_dlg.YearRequest());  // the year window's table
+                ADD_FAILURE() << "the year was computed";
+            } catch (const CSolarException& error) {
+                EXPECT_STREQ(error.what(), kResultYearsMessage);
+            }
+        }
+    }
 }

@@ -16,6 +16,8 @@
 #include "Cli.h"
 #include "DaybreakVersion.h"
 #include "FdOutput.h"
+#include "ResultYearEdges.h"
+#include "ResultYears.h"
 #include "TempDir.h"
 
 namespace {
@@ -131,6 +133,15 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "100"}, "from -14 to 14 hours"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "1e9"}, "from -14 to 14 hours"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "-14.5"}, "from -14 to 14 hours"},
+        // Echoed arguments are printed as archive text is: control characters as \xHH.
+        {{"--lat", "4\x1b[31m", "--lon", "87.63", "--offset", "6"}, "'4\\x1B[31m' is not"},
+        {{"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--events", "noon\r\n\a"},
+         "'noon\\x0D\\x0A\\x07' is not an event"},
+        {{"--lat",
+          "\xC2\x9D"
+          "5",
+          "--lon", "87.63", "--offset", "6"},
+         "'\\x9D5' is not"},
         // Results must stay in 1900 to 9999: noon on the date line 14 hours behind UTC falls
         // on the day before.
         {{"--lat", "0", "--lon", "-180", "--offset", "14", "--date", "1900-01-01"},
@@ -150,6 +161,40 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
     }
 }
 
+// Every output of the tool, from either engine, refuses a result outside 1900 to 9999 with
+// the one error and prints nothing else.
+TEST(Cli, EveryRouteRefusesResultsOutsideTheYears) {
+    const std::vector<std::vector<std::string>> routes = {
+        {},
+        {"--events", "sunrise,sunset"},
+        {"--events", "civil"},
+        {"--days", "1"},
+        {"--days", "1", "--format", "csv"},
+        {"--days", "1", "--events", "sunrise"},
+        {"--days", "1", "--format", "csv", "--events", "sunrise,azimuth"},
+        {"--format", "json"},
+        {"--format", "ics"},
+    };
+    for (const CResultYearEdge& edge : kResultYearEdges) {
+        for (const char* engine : {"", "--precise"}) {
+            for (const std::vector<std::string>& route : routes) {
+                std::vector<std::string> args = {"--lat",        edge.latitude, "--lon",
+                                                 edge.longitude, "--offset",    edge.offset,
+                                                 "--date",       edge.date};
+                args.insert(args.end(), route.begin(), route.end());
+                if (*engine != '\0') {
+                    args.emplace_back(engine);
+                }
+                const CliRun run = RunArgs(args);
+                SCOPED_TRACE(testing::PrintToString(args));
+                EXPECT_EQ(run.status, 2);
+                EXPECT_EQ(run.out, "");
+                EXPECT_EQ(run.err, std::string("daybreak-cli: ") + kResultYearsMessage + "\n");
+            }
+        }
+    }
+}
+
 // A longitude or offset typed with the other sign puts solar noon far from 12:00: a note on
 // standard error, the results as computed. Real clocks keep noon within three hours.
 TEST(Cli, FarSolarNoonGetsASignNote) {
@@ -158,6 +203,8 @@ TEST(Cli, FarSolarNoonGetsASignNote) {
         const char* noon;  // the note's time, or nullptr for no note
     } rows[] = {
         {{"--lat", "41.88", "--lon", "-87.63", "--offset", "6", "--dst"}, "01:10:48"},
+        // The note reads noon from the engine that printed it.
+        {{"--lat", "41.88", "--lon", "-87.63", "--offset", "6", "--dst", "--precise"}, "01:11:07"},
         {{"--coords", "41.88,87.63", "--offset", "6", "--dst"}, "01:10:48"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "-6", "--days", "2"}, "23:51:50"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "6"}, nullptr},
@@ -391,6 +438,19 @@ TEST(Cli, JsonAndCalendarFormats) {
                                 "2007-06-21", "--format", "ics"});
     EXPECT_NE(ics.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041547\r\n"), std::string::npos);
     EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+    // A zone whose daylight-saving hour is refused is no longer that zone's clock, with either
+    // engine.
+    for (const bool precise : {false, true}) {
+        std::vector<std::string> args = {"--lat",      "41.88",           "--lon",    "87.63",
+                                         "--tz",       "America/Chicago", "--no-dst", "--date",
+                                         "2007-06-21", "--format",        "ics"};
+        if (precise) {
+            args.emplace_back("--precise");
+        }
+        const CliRun fixed = RunArgs(args);
+        EXPECT_NE(fixed.out.find("DTSTART;TZID=\"UTC-06:00\":20070621T041"), std::string::npos);
+        EXPECT_EQ(fixed.out.find("America/Chicago"), std::string::npos);
+    }
     const CliRun events = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--format",
                                    "json", "--events", "civil"});
     EXPECT_EQ(events.status, 2);

@@ -52,8 +52,8 @@ TEST(EventCli, TableAndCsvColumns) {
     EXPECT_EQ(Out({"--lat", "70", "--lon", "147.72", "--offset", "9", "--date", "2007-06-20",
                    "--days", "2", "--events", "noon,nautical"}),
               "Date        Solar noon    Nautical dawn  Nautical dusk\n"
-              "2007-06-20  12:51:59      above all day  above all day\n"
-              "2007-06-21  12:52:12      above all day  above all day\n");
+              "2007-06-20  12:51:59      up all day     up all day\n"
+              "2007-06-21  12:52:12      up all day     up all day\n");
     const std::string csv =
         Out(Chicago({"--precise", "--events", "sunset,sunrise,blue", "--format", "csv"}));
     EXPECT_EQ(csv.substr(0, csv.find('\n')),
