@@ -21,6 +21,7 @@
 #include "ColorStatic.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
+#include "DateField.h"
 #include "DialogUnits.h"
 #include "FindPlaceDlg.h"
 #include "LinkColor.h"
@@ -263,7 +264,7 @@ void CDaybreakView::CreateControls() {
     m_stateCombo = combo(15);
     m_zipCombo = combo(35);
     m_cityCombo = combo(55);
-    m_dateEdit = new QDateEdit(m_client);
+    m_dateEdit = new CDateField(m_client);
     m_dateEdit->setCalendarPopup(true);
     // The years the solar engine computes.
     m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));

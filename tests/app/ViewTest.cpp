@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 
 #include "AboutDlg.h"
 #include "ColorStatic.h"
+#include "DateField.h"
 #include "DaybreakView.h"
 #include "FindPlaceDlg.h"
 #include "LinkColor.h"
@@ -217,6 +219,36 @@ TEST_F(DaybreakViewTest, EveryFieldHasANameAndLabelsReachTheirFields) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
     QTest::keyClick(m_view.get(), Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(m_view->focusWidget(), Edit(IDC_LONGITUDE));
+}
+
+// A whole date typed over the selected one is taken as written, in the forms people type.
+TEST_F(DaybreakViewTest, TypedDatesAreReadWhole) {
+    m_view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
+    for (const char* typed : {"07 Dec 2026", "2026-12-07", "December 7, 2026", "Dec 7 2026"}) {
+        Date()->setDate(QDate(2007, 6, 21));
+        Date()->setFocus();
+        QTest::keyClick(Date(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Date(), QString::fromLatin1(typed));
+        QTest::keyClick(Date(), Qt::Key_Tab);
+        EXPECT_EQ(Date()->date(), QDate(2026, 12, 7)) << typed;
+    }
+    // Enter ends the text too; a text that is no date puts the date back.
+    QTest::keyClick(Date(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Date(), QStringLiteral("2007-06-21"));
+    QTest::keyClick(Date(), Qt::Key_Return);
+    EXPECT_EQ(Date()->date(), QDate(2007, 6, 21));
+    QTest::keyClick(Date(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Date(), QStringLiteral("Smarch 7"));
+    QTest::keyClick(Date(), Qt::Key_Tab);
+    EXPECT_EQ(Date()->date(), QDate(2007, 6, 21));
+    EXPECT_EQ(Date()->text(), QLocale().toString(QDate(2007, 6, 21), Date()->displayFormat()));
+    const QString format = Date()->displayFormat();
+    EXPECT_EQ(CDateField::ParseTypedDate(QStringLiteral(" 7  dec 2026 "), format),
+              QDate(2026, 12, 7));
+    for (const char* partial : {"", "07 Dec", "07 Dec 20", "2026-12", "Smarch 7, 2026"}) {
+        EXPECT_FALSE(CDateField::ParseTypedDate(QString::fromLatin1(partial), format)) << partial;
+    }
 }
 
 TEST_F(DaybreakViewTest, CalculateShowsTheResultsAndTheCheckBoxRecomputes) {
