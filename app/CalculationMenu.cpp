@@ -55,7 +55,7 @@ void CDaybreakView::ShowPreciseNote(bool on) {
     setWindowTitle(on ? title + note : title);
 }
 
-void CDaybreakView::ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) {
-    CDayDetailsDlg details(heading, lines, this);
-    details.exec();
+void CDaybreakView::ShowDayDetails(const CDayDetails& details) {
+    CDayDetailsDlg dialog(details, this);
+    dialog.exec();
 }

@@ -9,10 +9,26 @@
 
 namespace {
 
+constexpr const char* kDateTimeSeparator = ",  ";
+
 // "Thursday, June 21, 2007": the result text of the date without its clock time.
 std::string DateHeading(const CCivilDate& date) {
     const std::string text = FormatSolarTime(CCivilTime{date, 0, 0, 0});
-    return text.substr(0, text.find(",  "));
+    return text.substr(0, text.find(kDateTimeSeparator));
+}
+
+// "04:40:59" on the heading's date; "00:12:03 (Friday, June 22, 2007)" on another. A result
+// without a time keeps its whole text.
+std::string ClockOnDate(const CSolarResult& result, const std::string& date) {
+    const std::string full = FormatSolarTime(result);
+    const std::size_t split = full.find(kDateTimeSeparator);
+    if (!result.HasTime() || split == std::string::npos) {
+        return full;
+    }
+    const std::string clock =
+        full.substr(split + std::char_traits<char>::length(kDateTimeSeparator));
+    const std::string day = full.substr(0, split);
+    return day == date ? clock : clock + " (" + day + ")";
 }
 
 }  // namespace
@@ -26,15 +42,43 @@ void CDaybreakDlg::OnPreciseCalculation(bool on) {
     });
 }
 
+// The day of the fields' place on their clock. Sunrise, sunset and solar noon come from the
+// engine the main window uses, so that the two agree; the other events only the precise
+// engine has.
 void CDaybreakDlg::OnDayDetails() {
     RunCommand([this] {
         if (!UpdateData(true)) {
             return;
         }
-        const CDayOnClock day = DayOnTheClock(SolarEngine::Precise, kAllSunAltitudes);
-        std::string heading = DateHeading(day.date);
-        heading += m_cityName.empty() ? "" : ", " + m_cityName;
-        m_window.ShowDayDetails(heading, SunDayLines(day.precise));
+        CDayDetails details;
+        if (YearRequest().IsEmpty()) {
+            details.heading = "No place chosen";
+            details.note = "Choose a place, or type its latitude, longitude and time zone.";
+            m_window.ShowDayDetails(details);
+            return;
+        }
+        const SolarEngine engine = m_precise ? SolarEngine::Precise : SolarEngine::Series;
+        const CDayOnClock day = DayOnTheClock(engine, kAllSunAltitudes);
+        const std::string date = DateHeading(day.date);
+        details.heading = date + (m_cityName.empty() ? "" : ", " + m_cityName);
+        details.note = m_precise
+                           ? "All times from the precise engine (Precise Calculation is on)."
+                           : "Sunrise, sunset and solar noon as in the main window; the twilights "
+                             "and the golden and blue hours from the precise engine.";
+        details.lines = SunDayLines(day.precise, [&](const CSunEventResult& result) {
+            switch (result.event) {
+                case SunEvent::Sunrise:
+                    return ClockOnDate(day.sunrise, date);
+                case SunEvent::Sunset:
+                    return ClockOnDate(day.sunset, date);
+                case SunEvent::SolarNoon:
+                    return ClockOnDate(day.solarNoon, date);
+                default:
+                    return result.HasTime() ? ClockOnDate(ToSolarResult(result), date)
+                                            : FormatSunEvent(result);
+            }
+        });
+        m_window.ShowDayDetails(details);
     });
 }
 

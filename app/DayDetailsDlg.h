@@ -1,6 +1,8 @@
-// CDayDetailsDlg, "Day Details": every event of one day for the main window's place, from the
-// precise engine, as a two-column list (event, local date and time or why there is none)
-// under a heading naming the date and the place. OK, Enter, Escape and the close box close it.
+// CDayDetailsDlg, "Day Details": every event of one day for the main window's place as a
+// two-column list (event, local clock time or why there is none) under a heading naming the
+// date once and the place, and a note on which engine gave the times. The list shows every
+// row without scrolling; the window never grows past its screen. OK, Enter, Escape and the
+// close box close it.
 #pragma once
 
 #include <QDialog>
@@ -8,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "SunEvents.h"
+#include "DialogControls.h"
 
 class QTableWidget;
 
@@ -16,8 +18,7 @@ class CDayDetailsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CDayDetailsDlg(const std::string& heading, const std::vector<CSunLine>& lines,
-                   QWidget* parent = nullptr);
+    explicit CDayDetailsDlg(const CDayDetails& details, QWidget* parent = nullptr);
 
     QTableWidget* List() const { return m_list; }
 

@@ -53,7 +53,7 @@ public:
     void EndDialog(int result) override;
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
-    void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override;
+    void ShowDayDetails(const CDayDetails& details) override;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     void MembersShown() override;
 

@@ -157,6 +157,15 @@ inline void DDX_Control(CDataExchange* pDX, int id, CColorText& control) {
 }
 
 // What the dialog asks of the window that hosts it besides its controls.
+// What Day Details shows: a heading with the date and the place ("No place chosen" when the
+// fields name none), a note on where the times come from, and a line an event with its clock
+// time on that date.
+struct CDayDetails {
+    std::string heading;
+    std::string note;
+    std::vector<CSunLine> lines;
+};
+
 class IDaybreakWindow {
 public:
     virtual ~IDaybreakWindow() = default;
@@ -169,11 +178,8 @@ public:
     // The members have just been shown (the end of a command): windows that follow the main
     // window's place and date look again.
     virtual void MembersShown() {}
-    // Every event of one day for a place, under a heading, in a window of its own.
-    virtual void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) {
-        (void)heading;
-        (void)lines;
-    }
+    // Every event of one day for a place, in a window of its own.
+    virtual void ShowDayDetails(const CDayDetails& details) { (void)details; }
     // Find Place: lets the user search `places` and returns the position of the one chosen,
     // or nothing when the search was cancelled.
     virtual std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) {

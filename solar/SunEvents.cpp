@@ -131,7 +131,8 @@ std::string FormatSunAngle(double degrees) {
     return std::string(buffer, static_cast<std::size_t>(written));
 }
 
-std::vector<CSunLine> SunDayLines(const CSunDayEvents& day) {
+std::vector<CSunLine> SunDayLines(const CSunDayEvents& day,
+                                  const std::function<std::string(const CSunEventResult&)>& text) {
     using enum SunEvent;
     static constexpr SunEvent kOrder[] = {AstronomicalDawn,
                                           NauticalDawn,
@@ -152,7 +153,7 @@ std::vector<CSunLine> SunDayLines(const CSunDayEvents& day) {
                                           AstronomicalDusk};
     std::vector<CSunLine> lines;
     for (SunEvent event : kOrder) {
-        lines.push_back({SunEventInfo(event).label, FormatSunEvent(day[event])});
+        lines.push_back({SunEventInfo(event).label, text(day[event])});
         if (event == Sunrise) {
             lines.push_back({"Sunrise Azimuth", day[Sunrise].HasTime()
                                                     ? FormatSunAngle(day.sunriseAzimuth)

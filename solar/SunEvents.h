@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include <functional>
 #include "LocalSolarTime.h"
+
 #include "PreciseSun.h"
 #include "SolarTable.h"
 
@@ -105,4 +107,7 @@ struct CSunLine {
 // Every event of the day in the order of the day, with the Sun's azimuth after sunrise and
 // sunset and its elevation after solar noon: what the day's details list. `day` must hold
 // every altitude (kAllSunAltitudes).
-std::vector<CSunLine> SunDayLines(const CSunDayEvents& day);
+// `text` writes each event (FormatSunEvent unless another form is wanted).
+std::vector<CSunLine> SunDayLines(
+    const CSunDayEvents& day,
+    const std::function<std::string(const CSunEventResult&)>& text = FormatSunEvent);

@@ -30,8 +30,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# A German locale (decimal comma), for the tests that check files do not follow the locale.
-if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
-  echo "Generating the de_DE.UTF-8 locale"
-  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
+# US English, the screenshots' fixed locale, and German (decimal comma), for the tests that
+# check that files do not follow the locale.
+for name in en_US de_DE; do
+  if ! locale -a 2>/dev/null | grep -qix "${name}\.utf-\?8"; then
+    echo "Generating the ${name}.UTF-8 locale"
+    "${sudo_cmd[@]}" localedef -i "$name" -f UTF-8 "${name}.UTF-8"
+  fi
+done

@@ -1,6 +1,7 @@
 // Takes the pictures of the program's windows that the documentation shows: the main window
-// with Mission, TX on a summer date, the About box, the time-zone help and the year window for
-// Chicago in 2007. Not installed; run by tools/screenshot.sh under a virtual display.
+// with Mission, TX on a summer date, its Day Details, the About box, the time-zone help and the
+// year window for Chicago in 2007. Not installed; run by tools/screenshot.sh under a virtual
+// display.
 //
 //     daybreak_screenshot OUTPUT_DIR [dark]
 //
@@ -110,6 +111,15 @@ int main(int argc, char** argv) {
     }
     view.Item(IDC_STATE_COMBO)->setFocus();
     bool ok = Save(view, dir, "main.png");
+
+    // Day Details is modal: it is taken once it shows, then closed.
+    QTimer::singleShot(0, &view, [&ok, &dir] {
+        if (QWidget* details = QApplication::activeModalWidget()) {
+            ok = Save(*details, dir, "details.png") && ok;
+            details->close();
+        }
+    });
+    view.Dialog().OnDayDetails();
 
     CAboutDlg about(&view);
     ok = Save(about, dir, "about.png") && ok;

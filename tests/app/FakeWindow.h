@@ -92,15 +92,11 @@ public:
         ++helpDialogs;
     }
     bool helpRunsOutOfMemory = false;
-    void ShowDayDetails(const std::string& heading, const std::vector<CSunLine>& lines) override {
-        dayDetailsHeading = heading;
-        dayDetails = lines;
-    }
-    std::string dayDetailsHeading;
+    void ShowDayDetails(const CDayDetails& details) override { dayDetails = details; }
     // Find Place answers with the first place whose city entry is this, or cancels.
     std::string foundPlace;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
-    std::vector<CSunLine> dayDetails;
+    CDayDetails dayDetails;
 };
 
 class FakeExchange : public CDataExchange {

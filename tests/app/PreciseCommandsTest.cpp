@@ -46,22 +46,44 @@ TEST_F(PreciseCommandsTest, PreciseCalculationSwitchesTheThreeResults) {
     EXPECT_EQ(Shown(IDC_SUNRISE).substr(0, 44), "No sunrise: the Sun is up all day (last sunr");
 }
 
-TEST_F(PreciseCommandsTest, DayDetailsListsEveryEventOfTheDate) {
+// The date once in the heading, each event's clock time on it; sunrise, sunset and noon from
+// the main window's engine, so that the two windows agree.
+TEST_F(PreciseCommandsTest, DayDetailsListsEveryEventOfTheDateOnTheMainWindowsEngine) {
     m_window.texts[IDC_CITY_NAME] = "Chicago";
-    m_dlg.OnDayDetails();
-    EXPECT_EQ(m_window.dayDetailsHeading, "Thursday, June 21, 2007, Chicago");
-    ASSERT_EQ(m_window.dayDetails.size(), 20u);
-    EXPECT_EQ(m_window.dayDetails.front().name, "Astronomical Dawn");
-    EXPECT_EQ(m_window.dayDetails.back().name, "Astronomical Dusk");
-    bool civilDawn = false;
-    for (const CSunLine& line : m_window.dayDetails) {
-        if (line.name == "Civil Dawn") {
-            civilDawn = true;
-            EXPECT_EQ(line.value, "Thursday, June 21, 2007,  04:40:59");
+    auto value = [this](const std::string& name) {
+        for (const CSunLine& line : m_window.dayDetails.lines) {
+            if (line.name == name) {
+                return line.value;
+            }
         }
-    }
-    EXPECT_TRUE(civilDawn);
+        return std::string("(none)");
+    };
+    m_dlg.OnDayDetails();
+    EXPECT_EQ(m_window.dayDetails.heading, "Thursday, June 21, 2007, Chicago");
+    EXPECT_NE(m_window.dayDetails.note.find("as in the main window"), std::string::npos);
+    ASSERT_EQ(m_window.dayDetails.lines.size(), 20u);
+    EXPECT_EQ(m_window.dayDetails.lines.front().name, "Astronomical Dawn");
+    EXPECT_EQ(m_window.dayDetails.lines.back().name, "Astronomical Dusk");
+    EXPECT_EQ(value("Civil Dawn"), "04:40:59");
+    EXPECT_EQ(value("Sunrise"), "05:15:47");
+    m_dlg.OnPreciseCalculation(true);
+    m_dlg.OnDayDetails();
+    EXPECT_EQ(value("Sunrise"), "05:15:23");
+    EXPECT_NE(m_window.dayDetails.note.find("precise engine"), std::string::npos);
+    // An event on another date names it.
+    m_window.numbers[IDC_TIMEZONE_OFFSET] = -12;
+    m_dlg.OnDayDetails();
+    EXPECT_EQ(value("Astronomical Dusk").substr(8), " (Friday, June 22, 2007)");
     EXPECT_TRUE(m_window.errors.empty());
+}
+
+TEST_F(PreciseCommandsTest, DayDetailsWithoutAPlaceSaysSo) {
+    m_window.numbers[IDC_LATITUDE] = 0;
+    m_window.numbers[IDC_LONGITUDE] = 0;
+    m_window.numbers[IDC_TIMEZONE_OFFSET] = 0;
+    m_dlg.OnDayDetails();
+    EXPECT_EQ(m_window.dayDetails.heading, "No place chosen");
+    EXPECT_TRUE(m_window.dayDetails.lines.empty());
 }
 
 }  // namespace
@@ -103,7 +125,7 @@ TEST_F(PreciseCommandsTest, EveryCalculationRefusesResultsOutsideTheYears) {
             m_dlg.OnDayDetails();
             EXPECT_EQ(m_window.errors, std::vector<std::string>(3, kResultYearsMessage));
             EXPECT_EQ(Shown(IDC_SUNRISE), "");
-            EXPECT_TRUE(m_window.dayDetails.empty());
+            EXPECT_TRUE(m_window.dayDetails.lines.empty());
             try {
                 ComputeYear(m_dlg.YearRequest());  // the year window's table
                 ADD_FAILURE() << "the year was computed";

@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStyleOptionComboBox>
@@ -32,6 +34,7 @@
 #include "AboutDlg.h"
 #include "ColorStatic.h"
 #include "DateField.h"
+#include "DayDetailsDlg.h"
 #include "DaybreakView.h"
 #include "FindPlaceDlg.h"
 #include "LinkColor.h"
@@ -448,6 +451,22 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
     EXPECT_TRUE(m_view->isVisible());
 }
 
+// Every event shows without scrolling, and the window stays on its screen.
+TEST(DayDetailsWindow, ShowsEveryRowWithinTheScreen) {
+    CDayDetails details{"Thursday, June 21, 2007, Chicago", "A note.", {}};
+    for (int i = 0; i < 20; ++i) {
+        details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
+    }
+    CDayDetailsDlg dialog(details);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.List()->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(dialog.List()->horizontalScrollBar()->maximum(), 0);
+    const QRect screen = dialog.screen()->availableGeometry();
+    EXPECT_LE(dialog.frameGeometry().height(), screen.height());
+    EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+}
+
 TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrlD) {
     QSettings().remove(QStringLiteral("PreciseCalculation"));
     m_view = std::make_unique<CDaybreakView>(m_dir.path());  // starts from the default
@@ -478,7 +497,7 @@ TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrl
     });
     QTest::keyClick(m_view.get(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(rows.contains(QStringLiteral("Day Details")));
-    EXPECT_TRUE(rows.contains(QStringLiteral("Civil Dusk: Thursday, June 21, 2007,  21:03:32")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("Civil Dusk: 21:03:32")));
 
     // The next window starts as this one was left, and says so.
     m_view = std::make_unique<CDaybreakView>(m_dir.path());
