@@ -5,33 +5,8 @@
 #include "DayOnClock.h"
 #include "DaybreakDlg.h"
 #include "LocalSolarTime.h"
+#include "ResultText.h"
 #include "SunEvents.h"
-
-namespace {
-
-constexpr const char* kDateTimeSeparator = ",  ";
-
-// "Thursday, June 21, 2007": the result text of the date without its clock time.
-std::string DateHeading(const CCivilDate& date) {
-    const std::string text = FormatSolarTime(CCivilTime{date, 0, 0, 0});
-    return text.substr(0, text.find(kDateTimeSeparator));
-}
-
-// "04:40:59" on the heading's date; "00:12:03 (Friday, June 22, 2007)" on another. A result
-// without a time keeps its whole text.
-std::string ClockOnDate(const CSolarResult& result, const std::string& date) {
-    const std::string full = FormatSolarTime(result);
-    const std::size_t split = full.find(kDateTimeSeparator);
-    if (!result.HasTime() || split == std::string::npos) {
-        return full;
-    }
-    const std::string clock =
-        full.substr(split + std::char_traits<char>::length(kDateTimeSeparator));
-    const std::string day = full.substr(0, split);
-    return day == date ? clock : clock + " (" + day + ")";
-}
-
-}  // namespace
 
 void CDaybreakDlg::OnPreciseCalculation(bool on) {
     RunCommand([this, on] {
@@ -59,7 +34,7 @@ void CDaybreakDlg::OnDayDetails() {
         }
         const SolarEngine engine = m_precise ? SolarEngine::Precise : SolarEngine::Series;
         const CDayOnClock day = DayOnTheClock(engine, kAllSunAltitudes);
-        const std::string date = DateHeading(day.date);
+        const std::string date = DateText(day.date);
         details.heading = date + (m_cityName.empty() ? "" : ", " + m_cityName);
         details.note = m_precise
                            ? "All times from the precise engine (Precise Calculation is on)."

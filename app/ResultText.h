@@ -13,4 +13,13 @@
 
 #include <string>
 
+#include "LocalSolarTime.h"
+
 std::string CompactResultText(const std::string& text);
+
+// The clock time of a result on a date given by its text ("Thursday, June 21, 2007"):
+// "04:40:59" on that date, "00:12:03 (Friday, June 22, 2007)" on another. A result without a
+// time keeps its whole text.
+std::string ClockOnDate(const CSolarResult& result, const std::string& date);
+// "Thursday, June 21, 2007": a date as the result texts write it.
+std::string DateText(const CCivilDate& date);

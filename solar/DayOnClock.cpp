@@ -1,5 +1,7 @@
 #include "DayOnClock.h"
 
+#include <cstdint>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -95,6 +97,16 @@ private:
 bool CDayOnClock::HasPreciseEvent(SunEvent event) const noexcept {
     return altitudes != 0 &&
            (event == SunEvent::SolarNoon || (SunEventAltitudes(event) & altitudes) != 0);
+}
+
+bool IsNoonFarFromMidday(const CDayOnClock& day) noexcept {
+    constexpr std::int64_t kMaxNoonShiftSeconds = 3 * 3600;
+    if (!day.solarNoon.HasTime()) {
+        return false;
+    }
+    const std::int64_t shift =
+        CivilSeconds(day.solarNoon.time) - CivilSeconds({day.date, 12, 0, 0});
+    return shift < -kMaxNoonShiftSeconds || shift > kMaxNoonShiftSeconds;
 }
 
 void CheckDayYears(const CDayOnClock& day) {

@@ -41,6 +41,13 @@ struct CDayOnClock {
     bool HasPreciseEvent(SunEvent event) const noexcept;
 };
 
+// Whether the day's solar noon falls more than three hours from 12:00 on its clock: the sign
+// of a typed longitude or offset is then most likely the other way round (both are west
+// positive here), since noon lies within about 16 minutes of 12:00 local mean time and a
+// clock an hour or two off its meridian, with daylight saving, moves it two hours at most
+// where people live.
+bool IsNoonFarFromMidday(const CDayOnClock& day) noexcept;
+
 // Throws CSolarException(BadDate) unless every result `day` holds lies in 1900 to 9999.
 void CheckDayYears(const CDayOnClock& day);
 
