@@ -1,6 +1,7 @@
 #include "ZoneFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,23 @@ TEST(ZoneFile, MissingFileMeansZoneUnknown) {
     const std::string bytes = EncodeZoneFile(kEntries);
     std::ofstream(dir / kZoneFileName, std::ios::binary) << bytes;
     EXPECT_EQ(CZoneTable::Load("IL", dir).Find("60601"), "America/Chicago");
+}
+
+// A FIFO (which would wait for a writer), a directory and an oversized file are refused before
+// any read, each with its reason.
+TEST(ZoneFile, FileThatIsNotOursMeansZoneUnknownWithItsReason) {
+    const TempDir temp;
+    const std::filesystem::path path = temp.path() / kZoneFileName;
+    const auto problem = [&] { return CZoneTable::Load("IL", temp.path()).Problem(); };
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: not a regular file");
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: Is a directory");
+    std::filesystem::remove(path);
+    WriteFile(path, {});
+    std::filesystem::resize_file(path, 9u << 20);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: larger than a zone file can be (8 MiB)");
 }
 
 // A file cut short anywhere, or with any byte changed, never crashes and never gives a zone
