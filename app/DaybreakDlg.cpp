@@ -432,9 +432,10 @@ void CDaybreakDlg::SetDstFromZone() {
             !m_toldZoneUnknown) {
             // Once a run: the box stays the user's, as without the option.
             m_toldZoneUnknown = true;
-            m_window.ReportError(
-                "The time zone of this place is unknown (the zone file beside the archives is "
-                "missing or damaged): set Daylight Savings Time by hand.");
+            const std::string why = m_places->ZoneProblem(m_stateCode);
+            m_window.ReportError("The time zone of this place is unknown (" +
+                                 (why.empty() ? "the zone file does not list it" : why) +
+                                 "): set Daylight Savings Time by hand.");
         }
         return;
     }

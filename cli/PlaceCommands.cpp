@@ -246,8 +246,14 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     std::string zoneText;
     if (options.zone && options.date) {
         const CClockOnDate clock = ClockChoiceOf(options).OnDate(*options.date);
-        zoneText = " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
-                   FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)";
+        const CClockOnDate own = options.zone->OnDate(*options.date);
+        // The zone's abbreviation names its own clock: shown only when that is the clock used.
+        zoneText = own.utcOffsetSeconds == clock.utcOffsetSeconds
+                       ? " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
+                             FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)"
+                       : " (" + FormatUtcOffset(clock.utcOffsetSeconds) + " on this date; " +
+                             options.zone->Name() + " keeps " +
+                             FormatUtcOffset(own.utcOffsetSeconds) + ")";
     }
     return "City Name: " + city + "\n" +
            "County Name: " + Windows1252ToPrintable(chosen.record.m_strCounty) + "\n" +

@@ -201,6 +201,12 @@ TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
     EXPECT_EQ(summer.out.substr(summer.out.find("Local")), manual.substr(manual.find("Local")));
     EXPECT_NE(manual.find("Time Zone: 6\n"), std::string::npos);  // the tick fixes the hour
 
+    // A zone given by hand that keeps another clock is named as such, never beside the
+    // record's offset as if it were its own.
+    EXPECT_NE(run("2007-07-01", {"--tz", "Etc/GMT-14"})
+                  .out.find("Time Zone: 6 (UTC-06:00 on this date; Etc/GMT-14 keeps UTC+14:00)\n"),
+              std::string::npos);
+
     const PlaceRun winter = run("2007-01-15", {});
     EXPECT_NE(winter.out.find("(America/Chicago, CST, UTC-06:00 on this date)"), std::string::npos);
     const std::string standard = run("2007-01-15", {"--no-dst"}).out;
