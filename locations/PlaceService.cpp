@@ -39,25 +39,24 @@ std::vector<std::string> Sorted(const CTimeZoneList& list, MakeEntry makeEntry) 
     return entries;
 }
 
-// Sorts what a search meets into failures and notes.
+// Sorts what a search meets into failures and notes; a missing archive may be no failure.
 class CSearchReporter : public IErrorReporter {
 public:
-    explicit CSearchReporter(CPlaceSearch& search) : m_search(search) {}
+    CSearchReporter(CPlaceSearch& search, bool missingIsFine)
+        : m_search(search), m_missingIsFine(missingIsFine) {}
     void ReportError(const CException& error) override {
-        const bool note = dynamic_cast<const CArchiveNote*>(&error) != nullptr;
         const auto* file = dynamic_cast<const CFileException*>(&error);
-        missing = file != nullptr && file->m_cause == CFileException::fileNotFound;
-        if (note) {
+        if (dynamic_cast<const CArchiveNote*>(&error) != nullptr) {
             m_search.notes.push_back(error.GetErrorMessage());
-        } else if (!missing || !missingIsFine) {
+        } else if (!m_missingIsFine || file == nullptr ||
+                   file->m_cause != CFileException::fileNotFound) {
             m_search.failures.push_back(error.GetErrorMessage());
         }
     }
-    bool missingIsFine = false;
-    bool missing = false;
 
 private:
     CPlaceSearch& m_search;
+    bool m_missingIsFine;
 };
 
 // The date on which a zone's standard offset is compared with a record's: the archives
@@ -149,31 +148,50 @@ std::string CPlaceService::StateCodeFromName(std::string_view name) {
 
 void CPlaceService::LoadState(const std::string& code, CTimeZoneList& list, IStateArchiveSink& sink,
                               IErrorReporter& reporter) {
-    LoadStateArchive(
-        code, list, sink, reporter, m_archives,
-        [this, &code](const CTimeZoneData& record) { return CheckZone(code, record); });
+    LoadStateArchive(code, list, sink, reporter, m_archives, ZoneCheck(code));
 }
 
-std::string CPlaceService::CheckZone(const std::string& state, const CTimeZoneData& record) {
-    const auto zone = Zones(state).Find(record.m_strZipCode);
-    if (!zone) {
-        return {};
-    }
-    auto it = m_standardOffsets.find(*zone);
+std::optional<int> CPlaceService::StandardOffset(std::string_view zone) {
+    auto it = m_standardOffsets.find(zone);
     if (it == m_standardOffsets.end()) {
         std::optional<int> offset;
-        if (const auto clock = CZoneClock::Load(std::string(*zone))) {
+        if (const auto clock = CZoneClock::Load(std::string(zone))) {
             const float west = clock->OnDate(kZoneCheckDate).offset;
             // A zone a fraction of an hour off keeps an offset no record can hold.
             offset = std::nearbyint(west) == west ? static_cast<int>(west) : 99;
         }
-        it = m_standardOffsets.emplace(std::string(*zone), offset).first;
+        it = m_standardOffsets.emplace(std::string(zone), offset).first;
     }
-    if (!it->second || *it->second == record.m_nTimeZone) {
-        return {};  // a zone the system does not know is "zone unknown" later, not a contradiction
+    return it->second;
+}
+
+RecordCheck CPlaceService::ZoneCheck(const std::string& state) {
+    const CZoneTable& zones = Zones(state);
+    if (zones.Size() == 0) {
+        return {};  // no zones known: nothing to check, and no cost per record
     }
-    return "its zone " + std::string(*zone) + " keeps " + FormatUtcOffset(-*it->second * 3600) +
-           " as standard time, the record " + FormatUtcOffset(-record.m_nTimeZone * 3600);
+    // A state has a few zone names: each one's offset is looked up once per load, by the
+    // address of the name the table keeps.
+    std::vector<std::pair<const char*, std::optional<int>>> offsets;
+    std::size_t hint = 0;
+    return [this, &zones, offsets, hint](const CTimeZoneData& record) mutable -> std::string {
+        const auto zone = zones.Find(record.m_strZipCode, hint);
+        if (!zone) {
+            return {};
+        }
+        auto it = std::find_if(offsets.begin(), offsets.end(),
+                               [&zone](const auto& known) { return known.first == zone->data(); });
+        if (it == offsets.end()) {
+            offsets.emplace_back(zone->data(), StandardOffset(*zone));
+            it = std::prev(offsets.end());
+        }
+        const std::optional<int> standard = it->second;
+        if (!standard || *standard == record.m_nTimeZone) {
+            return {};  // a zone the system lacks is "zone unknown" later, not a contradiction
+        }
+        return "its zone " + std::string(*zone) + " keeps " + FormatUtcOffset(-*standard * 3600) +
+               " as standard time, the record " + FormatUtcOffset(-record.m_nTimeZone * 3600);
+    };
 }
 
 std::vector<std::string> CPlaceService::ZipEntries(const CTimeZoneList& list) {
@@ -243,23 +261,19 @@ std::vector<CPlace> CPlaceService::FindZipNationwide(std::string_view zip) {
     return FindZip(zip, std::nullopt, static_cast<std::size_t>(-1)).places;
 }
 
-bool CPlaceService::Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
+void CPlaceService::Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
                            bool missingIsFine) {
-    CSearchReporter reporter(search);
-    reporter.missingIsFine = missingIsFine;
+    CSearchReporter reporter(search, missingIsFine);
     CFile file;
     if (!OpenStateArchive(state, file, reporter, m_archives)) {
-        return false;
+        return;
     }
     try {
-        ReadStateArchiveRecords(file, take, reporter, [this, &state](const CTimeZoneData& record) {
-            return CheckZone(state, record);
-        });
+        ReadStateArchiveRecords(file, take, reporter, ZoneCheck(state));
         file.Close();
     } catch (const CFileException& e) {
         search.failures.push_back(e.GetErrorMessage());  // a read error of the device
     }
-    return true;
 }
 
 CPlaceSearch CPlaceService::FindZip(std::string_view zip, const std::optional<std::string>& state,

@@ -146,11 +146,14 @@ public:
 
 private:
     const CZoneTable& Zones(const std::string& state);
-    // Why the record contradicts its zone, or "".
-    std::string CheckZone(const std::string& state, const CTimeZoneData& record);
-    // Streams the archive of `state` through the checks of LoadState into `take`; false when it
-    // cannot be opened (and then `search` names it unless it is missing and `missingIsFine`).
-    bool Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
+    // The check of each record of `state` against its zone: "" or why they contradict.
+    RecordCheck ZoneCheck(const std::string& state);
+    // The zone's standard offset in hours west, as a record holds it; nothing for a zone the
+    // system lacks. Looked up once per zone.
+    std::optional<int> StandardOffset(std::string_view zone);
+    // Streams the archive of `state` through the checks of LoadState into `take`; what it meets
+    // goes to `search` (an archive that is missing is no failure when `missingIsFine`).
+    void Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
                 bool missingIsFine = false);
     const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
 

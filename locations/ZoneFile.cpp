@@ -285,6 +285,21 @@ std::optional<std::string_view> CZoneTable::Find(std::string_view zip) const {
     return m_names[m_nameIndex[static_cast<std::size_t>(it - m_zips.begin())]];
 }
 
+std::optional<std::string_view> CZoneTable::Find(std::string_view zip, std::size_t& hint) const {
+    for (std::size_t i = hint; i < m_zips.size() && i <= hint + 1; ++i) {
+        if (m_zips[i] == zip) {
+            hint = i;
+            return m_names[m_nameIndex[i]];
+        }
+    }
+    const auto it = std::lower_bound(m_zips.begin(), m_zips.end(), zip);
+    if (it == m_zips.end() || *it != zip) {
+        return std::nullopt;
+    }
+    hint = static_cast<std::size_t>(it - m_zips.begin());
+    return m_names[m_nameIndex[hint]];
+}
+
 std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {
     const auto refuse = [](const CZoneEntry& e, const std::string& why) {
         return std::invalid_argument("zone entry " + e.state + " " + e.zip + " \"" + e.zone +
