@@ -286,8 +286,9 @@ std::optional<std::string_view> CZoneTable::Find(std::string_view zip) const {
 }
 
 std::optional<std::string_view> CZoneTable::Find(std::string_view zip, std::size_t& hint) const {
-    for (std::size_t i = hint; i < m_zips.size() && i <= hint + 1; ++i) {
-        if (m_zips[i] == zip) {
+    // The next entry first: an archive lists each zip once, in order, as a rule.
+    for (const std::size_t i : {hint + 1, hint}) {
+        if (i < m_zips.size() && m_zips[i] == zip) {
             hint = i;
             return m_names[m_nameIndex[i]];
         }

@@ -60,8 +60,8 @@ public:
 
     // The zone of a zip of this state, or nothing.
     std::optional<std::string_view> Find(std::string_view zip) const;
-    // The same, looking first at `hint` and the entry after it, and leaving in `hint` where the
-    // zip was found: zips asked in order (as an archive lists them) cost a comparison or two.
+    // The same, looking first at the entry after `hint` and at `hint`, and leaving in `hint` where
+    // the zip was found: zips asked in order (as an archive lists them) cost a comparison or two.
     std::optional<std::string_view> Find(std::string_view zip, std::size_t& hint) const;
     std::size_t Size() const { return m_zips.size(); }
 

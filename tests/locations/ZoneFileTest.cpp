@@ -50,6 +50,11 @@ TEST(ZoneFile, EncodedZonesReadBackPerState) {
     EXPECT_EQ(in.Find("46204"), "America/Indiana/Indianapolis");
     EXPECT_EQ(in.Find("46402"), "America/Chicago");
     EXPECT_EQ(CZoneTable::Parse(bytes, "HI").Find("96898"), "Pacific/Wake");
+    // From a hint, in order, backwards, again, or missing: the same answers.
+    std::size_t hint = 0;
+    for (const char* zip : {"46204", "46402", "46204", "46204", "46300", "46402"}) {
+        EXPECT_EQ(in.Find(zip, hint), in.Find(zip)) << zip;
+    }
 
     const CZoneTable tx = CZoneTable::Parse(bytes, "TX");
     EXPECT_FALSE(tx.IsKnown());
