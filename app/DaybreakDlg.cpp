@@ -50,15 +50,33 @@ private:
     std::vector<std::string> m_cities;
 };
 
-class CWindowErrorReporter : public IErrorReporter {
+// What one load reports, shown in one error box when the load is over: a state whose archive
+// holds many bad records gives one box, not one per record.
+class CLoadErrorReporter : public IErrorReporter {
 public:
-    explicit CWindowErrorReporter(IDaybreakWindow& window) : m_window(window) {}
     void ReportError(const CException& error) override {
-        m_window.ReportError(error.GetErrorMessage());
+        if (m_shown < kMaxShown) {
+            m_text += (m_text.empty() ? "" : "\n") + error.GetErrorMessage();
+            ++m_shown;
+        } else {
+            ++m_more;
+        }
+    }
+    void ShowIn(IDaybreakWindow& window) {
+        if (m_more > 0) {
+            m_text += "\n... and " + std::to_string(m_more) + " more";
+        }
+        if (!m_text.empty()) {
+            window.ReportError(std::exchange(m_text, {}));
+        }
+        m_shown = m_more = 0;
     }
 
 private:
-    IDaybreakWindow& m_window;
+    static constexpr std::size_t kMaxShown = 10;  // a box that still fits the screen
+    std::string m_text;
+    std::size_t m_shown = 0;
+    std::size_t m_more = 0;
 };
 
 // Empties a place list and fills it with one entry per record of the location list.
@@ -174,10 +192,28 @@ void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
         const std::string text = combo.GetSelectedText();
         if (!g_TimeZoneList.IsEmpty()) {
             if (const auto record = (g_TimeZoneList.*lookup)(text)) {
-                ApplyRecord(*record);
-                SetDstFromZone();
+                try {
+                    ApplyRecord(*record);
+                    SetDstFromZone();
+                    CalculateSolarTimes();
+                } catch (...) {
+                    // A place that cannot be computed leaves nothing of the place shown
+                    // before it beside its own zip code.
+                    m_latitude = 0.0;
+                    m_longitude = 0.0;
+                    m_timeZoneOffset = 0.0f;
+                    m_sunrise.clear();
+                    m_sunset.clear();
+                    m_solarNoon.clear();
+                    m_cityName.clear();
+                    m_countyName.clear();
+                    m_place.reset();
+                    UpdateData(false);
+                    throw;
+                }
+            } else {
+                CalculateSolarTimes();
             }
-            CalculateSolarTimes();
         }
         UpdateData(false);
         (this->*refillOther)();
@@ -338,15 +374,17 @@ void CDaybreakDlg::CalculateSolarTimes() {
 
 void CDaybreakDlg::LoadStateArchive(std::string code) {
     CComboBoxSink sink(m_zipCombo, m_cityCombo);
-    CWindowErrorReporter reporter(m_window);
+    CLoadErrorReporter reporter;
     m_stateCode = code;
     try {
         m_places->LoadState(code, g_TimeZoneList, sink, reporter);
     } catch (...) {
         sink.Flush();
+        reporter.ShowIn(m_window);
         throw;
     }
     sink.Flush();
+    reporter.ShowIn(m_window);
 }
 
 void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
@@ -382,9 +420,10 @@ void CDaybreakDlg::SetDstFromZone() {
             !m_toldZoneUnknown) {
             // Once a run: the box stays the user's, as without the option.
             m_toldZoneUnknown = true;
-            m_window.ReportError(
-                "The time zone of this place is unknown (the zone file beside the archives is "
-                "missing or damaged): set Daylight Savings Time by hand.");
+            const std::string why = m_places->ZoneProblem(m_stateCode);
+            m_window.ReportError("The time zone of this place is unknown (" +
+                                 (why.empty() ? "the zone file does not list it" : why) +
+                                 "): set Daylight Savings Time by hand.");
         }
         return;
     }

@@ -6,8 +6,18 @@
 #include <iterator>
 #include <utility>
 
-#include "Cp1252.h"
 #include "EntryOrder.h"
+#include "Windows1252.h"
+
+namespace {
+
+// An entry as the list shows it: archive text, so a control character (a line break in a zip
+// code) shows as its \xHH escape and the entry stays one line. The bytes are kept as they are.
+QString Shown(const std::string& bytes) {
+    return QString::fromStdString(Windows1252ToPrintable(bytes));
+}
+
+}  // namespace
 
 // The items: the text shown and the bytes it came from. Entries are stored in arrival order
 // and never move; the rows' order is kept by CSortedEntryIndex (the lists' order, shared with
@@ -63,7 +73,7 @@ public:
         std::vector<QString> shown;
         shown.reserve(texts.size());
         for (const std::string& bytes : texts) {
-            shown.push_back(daybreak::FromCp1252(bytes));
+            shown.push_back(Shown(bytes));
         }
         beginResetModel();
         const CEndReset endReset{this};
@@ -130,7 +140,7 @@ void CSortedComboBox::ResetContent() {
 
 void CSortedComboBox::AddString(const std::string& text) {
     const bool wasUnselected = currentIndex() < 0;
-    m_model->Insert(daybreak::FromCp1252(text), text);
+    m_model->Insert(Shown(text), text);
     // QComboBox selects the first item put into an empty list; the list must show no choice.
     if (wasUnselected && currentIndex() >= 0) {
         setCurrentIndex(-1);

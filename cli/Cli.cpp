@@ -278,8 +278,10 @@ characters written as \xHH.
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be
 computed (an unknown state or time zone, a missing archive, a zip code or city
 that no record has, several places without --first, a value out of its range),
-1 for --dump of a file that ends inside a record, for output that cannot be
-written ("cannot write output: REASON") and for running out of memory.
+1 for --dump of a file that ends inside a record, for an archive that --zip
+or --city without --state could not read (and the place not found elsewhere),
+for output that cannot be written ("cannot write output: REASON") and for
+running out of memory.
 )";
 }
 
@@ -308,6 +310,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 notes += NoonNote(options, *options.date);
             }
         }
+    } catch (const CPlaceDataError& e) {
+        // An archive that had to be read could not be: the system's failure, not the input's.
+        err << kProgram << ": " << e.what() << "\n";
+        return kCliExitFailure;
     } catch (const CMessageException& e) {
         // A bad argument, or an input the engines or the year files cannot take.
         err << kProgram << ": " << e.what() << "\n";

@@ -10,7 +10,6 @@
 #include "Exception.h"
 #include "File.h"
 #include "NumberText.h"
-#include "PlaceIndex.h"
 #include "PlaceName.h"
 #include "PlaceService.h"
 #include "TimeZoneList.h"
@@ -20,15 +19,22 @@ namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
 
-// The first failure the loader shows becomes the tool's one-line error.
-class CFirstErrorReporter : public IErrorReporter {
+// Sorts what the loader reports: the first failure becomes the tool's one-line error, and each
+// problem inside the data a note on standard error.
+class CLoadReporter : public IErrorReporter {
 public:
+    explicit CLoadReporter(std::string& notes) : m_notes(notes) {}
     void ReportError(const CException& error) override {
-        if (message.empty()) {
+        if (dynamic_cast<const CArchiveNote*>(&error) != nullptr) {
+            m_notes += std::string(kProgram) + ": " + error.GetErrorMessage() + "\n";
+        } else if (message.empty()) {
             message = error.GetErrorMessage();
         }
     }
     std::string message;
+
+private:
+    std::string& m_notes;
 };
 
 // The archive of a state given on the command line: its code or its name, in any case.
@@ -40,9 +46,9 @@ std::string StateCode(std::string_view option, const std::string& text) {
                     "' is not a state or possession (a code such as TX, PR, GU, or a name)");
 }
 
-void Load(const std::string& code, CPlaceService& places, CTimeZoneList& list) {
+void Load(const std::string& code, CPlaceService& places, CTimeZoneList& list, std::string& notes) {
     CNullArchiveSink sink;
-    CFirstErrorReporter reporter;
+    CLoadReporter reporter(notes);
     try {
         places.LoadState(code, list, sink, reporter);
     } catch (const CException& e) {
@@ -50,6 +56,32 @@ void Load(const std::string& code, CPlaceService& places, CTimeZoneList& list) {
     }
     if (!reporter.message.empty()) {
         throw CCliError(reporter.message);
+    }
+}
+
+// What a search met: its notes go to standard error; an archive it could not read is an error
+// of its own when the place was not found elsewhere (status 1, every such archive named),
+// else a note. With a state, its archive that cannot be read is the error of a bad argument.
+void TakeProblems(const CPlaceSearch& search, const std::optional<std::string>& code,
+                  std::string& notes) {
+    for (const std::string& note : search.notes) {
+        notes += std::string(kProgram) + ": " + note + "\n";
+    }
+    if (search.failures.empty()) {
+        return;
+    }
+    if (code) {
+        throw CCliError(search.failures.front());
+    }
+    if (search.total == 0) {
+        std::string message = search.failures.front();
+        for (std::size_t i = 1; i < search.failures.size(); ++i) {
+            message += "\n" + std::string(kProgram) + ": " + search.failures[i];
+        }
+        throw CPlaceDataError(message);
+    }
+    for (const std::string& failure : search.failures) {
+        notes += std::string(kProgram) + ": " + failure + "\n";
     }
 }
 
@@ -80,21 +112,22 @@ std::string TypedName(const std::string& utf8) {
     }
 }
 
+// How many places of a search are kept: the list shown with the error for several.
+constexpr std::size_t kShown = 10;
+
 // Several places answer: the short list goes with the error, unless --first takes the first.
 [[noreturn]] void ThrowChoices(const std::string& option, const std::string& typed,
-                               const std::vector<CPlace>& choices) {
-    std::string message = option + ": " + std::to_string(choices.size()) + " places match '" +
+                               const CPlaceSearch& choices) {
+    std::string message = option + ": " + std::to_string(choices.total) + " places match '" +
                           PrintableArgument(typed) +
                           "'; give --first, or --state and --zip to choose one:";
-    constexpr std::size_t kShown = 10;  // a short list: the state and zip narrow it further
-    for (std::size_t i = 0; i < choices.size() && i < kShown; ++i) {
-        const CPlace& p = choices[i];
+    for (const CPlace& p : choices.places) {
         message += "\n  " + Windows1252ToPrintable(p.record.m_strCity) + ", " + p.state + ", " +
                    Windows1252ToPrintable(p.record.m_strZipCode) + ", " +
                    Windows1252ToPrintable(p.record.m_strCounty);
     }
-    if (choices.size() > kShown) {
-        message += "\n  ... and " + std::to_string(choices.size() - kShown) + " more";
+    if (choices.total > choices.places.size()) {
+        message += "\n  ... and " + std::to_string(choices.total - choices.places.size()) + " more";
     }
     throw CCliError(message);
 }
@@ -111,72 +144,62 @@ std::string DidYouMean(const std::vector<std::string>& names) {
     return text + "?)";
 }
 
-// The place of a zip code: in one state, or in every state that has it.
-std::vector<CPlace> ZipPlaces(CPlaceService& places, const std::optional<std::string>& code,
-                              const std::string& zip) {
-    if (!code) {
-        auto found = places.FindZipNationwide(zip);
-        if (found.empty()) {
-            throw CCliError("--zip: no place has the zip code '" + PrintableArgument(zip) + "'");
-        }
-        return found;
+// The place of a zip code: in one state, or in every state that has it. The archives are read
+// as streams: only the matches are kept.
+CPlaceSearch ZipPlaces(CPlaceService& places, const std::optional<std::string>& code,
+                       const std::string& zip, std::string& notes) {
+    CPlaceSearch found = places.FindZip(zip, code, kShown);
+    TakeProblems(found, code, notes);
+    if (found.total == 0) {
+        throw CCliError("--zip: no place" + (code ? " in " + *code : std::string()) +
+                        " has the zip code '" + PrintableArgument(zip) + "'");
     }
-    CTimeZoneList list;
-    Load(*code, places, list);
-    const auto record = CPlaceService::FindByZip(list, zip);
-    if (!record) {
-        throw CCliError("--zip: no place in " + *code + " has the zip code '" +
-                        PrintableArgument(zip) + "'");
-    }
-    return {places.MakePlace(*code, *record)};
+    return found;
 }
 
 // The places of a city: with a state, its exact city-list text or name first (of several
 // places of that name the first in the file, the others named in `notes`); then, and without a
 // state, every place whose folded name equals the typed one.
-std::vector<CPlace> CityPlaces(CPlaceService& places, const std::optional<std::string>& code,
-                               const std::string& typed, std::string& notes) {
+CPlaceSearch CityPlaces(CPlaceService& places, const std::optional<std::string>& code,
+                        const std::string& typed, std::string& notes) {
     const std::string city = TypedName(typed);
-    std::optional<CPlaceIndex> stateIndex;
-    if (code) {
-        CTimeZoneList list;
-        Load(*code, places, list);
-        if (const auto record = CPlaceService::FindByCityEntry(list, city)) {
-            return {places.MakePlace(*code, *record)};
+    CPlaceSearch found = places.FindCity(city, code, kShown);
+    TakeProblems(found, code, notes);
+    if (!found.otherZips.empty()) {
+        const std::size_t others = found.otherZips.size();
+        notes += kProgram;
+        notes += ": " + std::to_string(others) + " other place" + (others > 1 ? "s" : "") +
+                 " named " + Windows1252ToPrintable(city) + " in " + *code + ", zip code" +
+                 (others > 1 ? "s:" : ":");
+        for (std::size_t i = 0; i < others; ++i) {
+            notes += (i > 0 ? ", " : " ") + Windows1252ToPrintable(found.otherZips[i]);
         }
-        const std::vector<CTimeZoneData> named = CPlaceService::FindByCityName(list, city);
-        if (!named.empty()) {
-            if (named.size() > 1) {
-                notes += kProgram;
-                notes += ": " + std::to_string(named.size() - 1) + " other place" +
-                         (named.size() > 2 ? "s" : "") + " named " + Windows1252ToPrintable(city) +
-                         " in " + *code + ", zip code" + (named.size() > 2 ? "s:" : ":");
-                for (std::size_t i = 1; i < named.size(); ++i) {
-                    notes += (i > 1 ? ", " : " ") + Windows1252ToPrintable(named[i].m_strZipCode);
-                }
-                notes += "\n";
-            }
-            return {places.MakePlace(*code, named.front())};
-        }
-        std::vector<CIndexedPlace> own;
-        for (const CTimeZoneData& record : list) {
-            own.push_back({*code, record, PlaceNameKey(record.m_strCity)});
-        }
-        std::reverse(own.begin(), own.end());
-        stateIndex = CPlaceIndex::FromPlaces(std::move(own));
+        notes += "\n";
     }
-    const CPlaceIndex& index = stateIndex ? *stateIndex : places.Index();
-    const std::string key = PlaceNameKey(city);
-    std::vector<CPlace> found;
-    for (const std::size_t i : index.FindCity(key)) {
-        found.push_back(places.MakePlace(index[i].state, index[i].record));
-    }
-    if (found.empty()) {
+    if (found.total == 0) {
         throw CCliError("--city: no place" + (code ? " in " + *code : std::string()) +
                         " is called '" + PrintableArgument(typed) + "'" +
-                        DidYouMean(index.Suggest(key, 5)));
+                        DidYouMean(found.suggestions));
     }
     return found;
+}
+
+// An error after notes (a cut archive, a skipped record) carries them: on an error the tool
+// prints nothing but its message, and the notes may tell why the place was not found.
+template <typename Search>
+CPlaceSearch KeepingNotes(const std::string& notes, Search search) {
+    const auto withNotes = [&notes](const char* message) {
+        const std::size_t prefix = std::string_view(kProgram).size() + 2;
+        return notes.empty() ? std::string(message)
+                             : notes.substr(prefix) + kProgram + ": " + message;
+    };
+    try {
+        return search();
+    } catch (const CPlaceDataError& e) {
+        throw CPlaceDataError(withNotes(e.what()));
+    } catch (const CCliError& e) {
+        throw CCliError(withNotes(e.what()));
+    }
 }
 
 }  // namespace
@@ -188,12 +211,14 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     if (place.state) {
         code = StateCode("--state", *place.state);
     }
-    const std::vector<CPlace> found = place.zip ? ZipPlaces(places, code, *place.zip)
-                                                : CityPlaces(places, code, *place.city, notes);
-    if (found.size() > 1 && !place.first) {
+    const CPlaceSearch found = KeepingNotes(notes, [&] {
+        return place.zip ? ZipPlaces(places, code, *place.zip, notes)
+                         : CityPlaces(places, code, *place.city, notes);
+    });
+    if (found.total > 1 && !place.first) {
         ThrowChoices(place.zip ? "--zip" : "--city", place.zip ? *place.zip : *place.city, found);
     }
-    const CPlace& chosen = found.front();
+    const CPlace& chosen = found.places.front();
 
     options.latitude = chosen.latitude;
     options.longitude = chosen.longitude;
@@ -211,8 +236,10 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
             options.zone = CZoneClock::Load(*chosen.zone);
         }
         if (!options.zone && chosen.observesDst) {
-            notes += std::string(kProgram) + ": the time zone of " + city +
-                     " is unknown here: no daylight-saving hour added (--dst adds it)\n";
+            const std::string why = places.ZoneProblem(chosen.state);
+            notes += std::string(kProgram) + ": the time zone of " + city + " is unknown here" +
+                     (why.empty() ? std::string() : " (" + why + ")") +
+                     ": no daylight-saving hour added (--dst adds it)\n";
         }
     }
     if (options.format != CliFormat::Text) {
@@ -221,8 +248,14 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     std::string zoneText;
     if (options.zone && options.date) {
         const CClockOnDate clock = ClockChoiceOf(options).OnDate(*options.date);
-        zoneText = " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
-                   FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)";
+        const CClockOnDate own = options.zone->OnDate(*options.date);
+        // The zone's abbreviation names its own clock: shown only when that is the clock used.
+        zoneText = own.utcOffsetSeconds == clock.utcOffsetSeconds
+                       ? " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
+                             FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)"
+                       : " (" + FormatUtcOffset(clock.utcOffsetSeconds) + " on this date; " +
+                             options.zone->Name() + " keeps " +
+                             FormatUtcOffset(own.utcOffsetSeconds) + ")";
     }
     return "City Name: " + city + "\n" +
            "County Name: " + Windows1252ToPrintable(chosen.record.m_strCounty) + "\n" +
@@ -259,7 +292,7 @@ int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& 
                                        zips ? *place.listZips : *place.listCities);
     CPlaceService places(ArchiveDirectory(place));
     CTimeZoneList list;
-    Load(code, places, list);
+    Load(code, places, list, notes);
     text = Lines(zips ? CPlaceService::ZipEntries(list) : CPlaceService::CityEntries(list));
     return 0;
 }

@@ -9,11 +9,19 @@
 
 #include "CliOptions.h"
 
+// An archive that a nationwide search had to read could not be read, and the place was not
+// found in the others: exit status 1, as for any failure of the system rather than the input.
+class CPlaceDataError : public CCliError {
+public:
+    using CCliError::CCliError;
+};
+
 // For --state with --zip or --city: fills the latitude, longitude (west positive) and offset
 // of `options` from the place, and clears its --dst when the place keeps standard time all
 // year. Returns the lines that go before the results ("City Name: ..." to "Time Zone: ...");
 // appends remarks for standard error to `notes`. Throws CCliError for an unknown state, an
-// archive that cannot be read, or a zip code or city that no record has.
+// archive that cannot be read, or a zip code or city that no record has; CPlaceDataError
+// as said above.
 std::string ResolvePlace(CCliOptions& options, std::string& notes);
 
 // For --list-zips, --list-cities and --dump: the output in `text`, remarks for standard error

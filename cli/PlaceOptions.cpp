@@ -47,10 +47,12 @@ void CheckPlaceOptions(const CPlaceOptions& place, bool typedPlace, bool calcula
         }
         return;
     }
+    // Each error names an option the user gave.
+    const std::string given = place.zip ? "--zip" : place.city ? "--city" : "--state";
     if (typedPlace) {
-        throw CCliError(
-            "--state: give either a place from the archives or --lat, --lon and "
-            "--offset, not both");
+        throw CCliError(given +
+                        ": give either a place from the archives or --lat, --lon and "
+                        "--offset, not both");
     }
     if (place.zip && place.city) {
         throw CCliError("--zip and --city: give one of them");

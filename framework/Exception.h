@@ -12,6 +12,9 @@
 //     CSolarException   the solar engine refused an input (SolarException.h)
 //     CEncodingError    text with no Windows-1252 form, or malformed UTF-8 (Windows1252.h)
 //     CCliError         a bad command line of daybreak-cli (CliOptions.h)
+//       CPlaceDataError an archive a nationwide search needed could not be read (PlaceCommands.h)
+//     CArchiveNote      a problem inside an archive's data that a load survives: a record
+//                       skipped, a cut or damaged end (StateArchive.h)
 //     CYearZoneError    a year asked for on a zone the time-zone database lacks (YearTable.h)
 //     CYearExportError  the calendar library could not build a year's file (YearExport.h)
 //     CPackError        a place list that cannot be packed into archives (PlacesPacker.h)

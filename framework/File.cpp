@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 CFile::CFile(const std::string& path, unsigned flags) {
@@ -58,6 +59,64 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException* error)
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     m_fd = fd;
+    return true;
+}
+
+bool CFile::OpenDataFile(const std::string& path, std::uint64_t maxBytes, std::string_view what,
+                         CFileException* error) {
+    if (!Open(path, modeRead | typeBinary, error)) {
+        return false;
+    }
+    // Open() never waits, and nothing has been read: the checks come before the first read.
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        const int err = errno;
+        Abort();
+        if (error != nullptr) {
+            *error = CFileException(CFileException::CauseFromErrno(err), err, path);
+        }
+        return false;
+    }
+    std::string reason;
+    CFileException::Operation operation = CFileException::Operation::open;
+    if (!S_ISREG(st.st_mode)) {
+        reason = "not a regular file";
+    } else if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        reason = "larger than " + std::string(what) + " can be (" +
+                 (maxBytes >= (1u << 20) ? std::to_string(maxBytes >> 20) + " MiB"
+                                         : std::to_string(maxBytes) + " bytes") +
+                 ")";
+        operation = CFileException::Operation::read;
+    }
+    if (!reason.empty()) {
+        Abort();
+        if (error != nullptr) {
+            *error = CFileException::WithReason(path, operation, std::move(reason));
+        }
+        return false;
+    }
+    return true;
+}
+
+bool CFile::ReadDataFile(const std::string& path, std::uint64_t maxBytes, std::string_view what,
+                         std::string& bytes, CFileException* error) {
+    CFile file;
+    if (!file.OpenDataFile(path, maxBytes, what, error)) {
+        return false;
+    }
+    try {
+        // The size was checked at the open; a file that grows meanwhile is cut there, one that
+        // shrinks ends early, and either then fails the format's own checks.
+        bytes.assign(static_cast<std::size_t>(std::min(file.GetLength(), maxBytes)), '\0');
+        bytes.resize(file.Read(bytes.data(), bytes.size()));
+        file.Close();
+    } catch (const CFileException& e) {
+        if (error != nullptr) {
+            *error = e;
+        }
+        bytes.clear();
+        return false;
+    }
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "FileException.h"
 
@@ -41,6 +42,17 @@ public:
     // false and, when `error` is given, fills it in; it never throws for an open failure.
     // A path with an embedded zero byte names no file and fails with badPath.
     bool Open(const std::string& path, unsigned flags, CFileException* error = nullptr);
+
+    // Opens a data file of our own format for reading: a regular file of at most `maxBytes`
+    // bytes. The open never waits (a FIFO without a writer would block it), and the file's
+    // kind and size are checked before any byte is read: a FIFO, a device or a directory fails
+    // with "not a regular file", a larger file with "larger than <what> can be (N MiB)" as a
+    // read failure, `what` naming the kind of file ("a state archive").
+    bool OpenDataFile(const std::string& path, std::uint64_t maxBytes, std::string_view what,
+                      CFileException* error = nullptr);
+    // The whole of such a file into `bytes`; false with `error` filled in on any failure.
+    static bool ReadDataFile(const std::string& path, std::uint64_t maxBytes, std::string_view what,
+                             std::string& bytes, CFileException* error = nullptr);
 
     // Reads up to `count` bytes; returns how many were read, 0 at the end of the file.
     virtual std::size_t Read(void* buffer, std::size_t count);

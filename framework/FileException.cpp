@@ -105,6 +105,20 @@ CFileException::Cause CFileException::CauseFromErrno(int osError) {
     }
 }
 
+CFileException CFileException::WithReason(std::string fileName, Operation operation,
+                                          std::string reason) {
+    CFileException error(invalidFile, 0, std::move(fileName), operation);
+    error.m_strReason = std::move(reason);
+    return error;
+}
+
+std::string CFileException::GetReason() const {
+    if (!m_strReason.empty()) {
+        return m_strReason;
+    }
+    return m_lOsError != 0 ? std::strerror(m_lOsError) : CauseText(m_cause);
+}
+
 std::string CFileException::GetErrorMessage() const {
     std::string message = "Cannot ";
     message += OperationVerb(m_operation);
@@ -114,6 +128,5 @@ std::string CFileException::GetErrorMessage() const {
         message += m_strFileName;
     }
     message += ": ";
-    message += m_lOsError != 0 ? std::strerror(m_lOsError) : CauseText(m_cause);
-    return message;
+    return message + GetReason();
 }

@@ -1,11 +1,16 @@
 #include "PlaceService.h"
 
 #include <algorithm>
+#include <cmath>
+#include <set>
 
 #include "EntryOrder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
+#include "File.h"
 #include "PlaceIndex.h"
+#include "PlaceName.h"
+#include "ZoneClock.h"
 
 namespace {
 
@@ -34,9 +39,69 @@ std::vector<std::string> Sorted(const CTimeZoneList& list, MakeEntry makeEntry) 
     return entries;
 }
 
-class CIgnoringReporter : public IErrorReporter {
+// Sorts what a search meets into failures and notes; a missing archive may be no failure.
+class CSearchReporter : public IErrorReporter {
 public:
-    void ReportError(const CException&) override {}
+    CSearchReporter(CPlaceSearch& search, bool missingIsFine)
+        : m_search(search), m_missingIsFine(missingIsFine) {}
+    void ReportError(const CException& error) override {
+        const auto* file = dynamic_cast<const CFileException*>(&error);
+        if (dynamic_cast<const CArchiveNote*>(&error) != nullptr) {
+            m_search.notes.push_back(error.GetErrorMessage());
+        } else if (!m_missingIsFine || file == nullptr ||
+                   file->m_cause != CFileException::fileNotFound) {
+            m_search.failures.push_back(error.GetErrorMessage());
+        }
+    }
+
+private:
+    CPlaceSearch& m_search;
+    bool m_missingIsFine;
+};
+
+// The date on which a zone's standard offset is compared with a record's: the archives
+// describe the zones as they are now, and zones have moved (most of Indiana kept Eastern time
+// without daylight saving until 2006).
+constexpr CCivilDate kZoneCheckDate{2024, 1, 15};
+
+// The nearest distinct names to a key, as records stream past: at most `limit`, nearest
+// first, then by key; of one key, the name of its first record.
+class CNearNames {
+public:
+    CNearNames(std::string_view key, std::size_t limit)
+        : m_key(key), m_limit(limit), m_allowed(std::max<std::size_t>(1, key.size() / 3)) {}
+    void Offer(const std::string& key, const std::string& name) {
+        if (m_limit == 0 || m_seen.count(key) != 0) {
+            return;
+        }
+        const std::size_t distance = EditDistance(m_key, key, m_allowed);
+        if (distance > m_allowed) {
+            return;
+        }
+        if (m_near.size() == m_limit && !(std::make_pair(distance, key) < m_near.rbegin()->first)) {
+            return;
+        }
+        m_seen.insert(key);
+        m_near.emplace(std::make_pair(distance, key), name);
+        if (m_near.size() > m_limit) {
+            m_seen.erase(m_near.rbegin()->first.second);
+            m_near.erase(std::prev(m_near.end()));
+        }
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : m_near) {
+            names.push_back(entry.second);
+        }
+        return names;
+    }
+
+private:
+    std::string m_key;
+    std::size_t m_limit;
+    std::size_t m_allowed;  // a third of the name may be wrong, and at least one letter
+    std::map<std::pair<std::size_t, std::string>, std::string> m_near;
+    std::set<std::string> m_seen;  // the keys in m_near
 };
 
 }  // namespace
@@ -83,7 +148,50 @@ std::string CPlaceService::StateCodeFromName(std::string_view name) {
 
 void CPlaceService::LoadState(const std::string& code, CTimeZoneList& list, IStateArchiveSink& sink,
                               IErrorReporter& reporter) {
-    LoadStateArchive(code, list, sink, reporter, m_archives);
+    LoadStateArchive(code, list, sink, reporter, m_archives, ZoneCheck(code));
+}
+
+std::optional<int> CPlaceService::StandardOffset(std::string_view zone) {
+    auto it = m_standardOffsets.find(zone);
+    if (it == m_standardOffsets.end()) {
+        std::optional<int> offset;
+        if (const auto clock = CZoneClock::Load(std::string(zone))) {
+            const float west = clock->OnDate(kZoneCheckDate).offset;
+            // A zone a fraction of an hour off keeps an offset no record can hold.
+            offset = std::nearbyint(west) == west ? static_cast<int>(west) : 99;
+        }
+        it = m_standardOffsets.emplace(std::string(zone), offset).first;
+    }
+    return it->second;
+}
+
+RecordCheck CPlaceService::ZoneCheck(const std::string& state) {
+    const CZoneTable& zones = Zones(state);
+    if (zones.Size() == 0) {
+        return {};  // no zones known: nothing to check, and no cost per record
+    }
+    // A state has a few zone names: each one's offset is looked up once per load, by the
+    // address of the name the table keeps.
+    std::vector<std::pair<const char*, std::optional<int>>> offsets;
+    std::size_t hint = 0;
+    return [this, &zones, offsets, hint](const CTimeZoneData& record) mutable -> std::string {
+        const auto zone = zones.Find(record.m_strZipCode, hint);
+        if (!zone) {
+            return {};
+        }
+        auto it = std::find_if(offsets.begin(), offsets.end(),
+                               [&zone](const auto& known) { return known.first == zone->data(); });
+        if (it == offsets.end()) {
+            offsets.emplace_back(zone->data(), StandardOffset(*zone));
+            it = std::prev(offsets.end());
+        }
+        const std::optional<int> standard = it->second;
+        if (!standard || *standard == record.m_nTimeZone) {
+            return {};  // a zone the system lacks is "zone unknown" later, not a contradiction
+        }
+        return "its zone " + std::string(*zone) + " keeps " + FormatUtcOffset(-*standard * 3600) +
+               " as standard time, the record " + FormatUtcOffset(-record.m_nTimeZone * 3600);
+    };
 }
 
 std::vector<std::string> CPlaceService::ZipEntries(const CTimeZoneList& list) {
@@ -144,45 +252,142 @@ const CZoneTable& CPlaceService::Zones(const std::string& state) {
 
 const std::string& CPlaceService::ZoneFileBytes() {
     if (!m_zoneBytes) {
-        m_zoneBytes = ReadZoneFile(m_archives);
+        m_zoneBytes = ReadZoneFile(m_archives, &m_zoneProblem);
     }
     return *m_zoneBytes;
 }
 
 std::vector<CPlace> CPlaceService::FindZipNationwide(std::string_view zip) {
-    // The zone file lists every place's zip by state: it names the archives worth opening.
-    const std::vector<std::string> states = CZoneTable::StatesWithZip(ZoneFileBytes(), zip);
-    std::vector<CPlace> places;
-    const auto lookIn = [&](const std::string& code) {
-        CTimeZoneList list;
-        CNullArchiveSink sink;
-        CIgnoringReporter reporter;  // a state that cannot be read has no place to give
-        try {
-            LoadState(code, list, sink, reporter);
-        } catch (const CException&) {
-            return;
-        }
-        if (const auto record = list.FindByZip(zip)) {
-            places.push_back(MakePlace(code, *record));
+    return FindZip(zip, std::nullopt, static_cast<std::size_t>(-1)).places;
+}
+
+void CPlaceService::Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
+                           bool missingIsFine) {
+    CSearchReporter reporter(search, missingIsFine);
+    CFile file;
+    if (!OpenStateArchive(state, file, reporter, m_archives)) {
+        return;
+    }
+    try {
+        ReadStateArchiveRecords(file, take, reporter, ZoneCheck(state));
+        file.Close();
+    } catch (const CFileException& e) {
+        search.failures.push_back(e.GetErrorMessage());  // a read error of the device
+    }
+}
+
+CPlaceSearch CPlaceService::FindZip(std::string_view zip, const std::optional<std::string>& state,
+                                    std::size_t keep) {
+    CPlaceSearch search;
+    const auto lookIn = [&](const std::string& code, bool missingIsFine) {
+        // The first record of the zip in the file is the state's place.
+        std::optional<CTimeZoneData> first;
+        Stream(
+            code,
+            [&](const CTimeZoneData& record) {
+                if (!first && record.m_strZipCode == zip) {
+                    first = record;
+                }
+            },
+            search, missingIsFine);
+        if (first) {
+            if (search.places.size() < keep) {
+                search.places.push_back(MakePlace(code, *first));
+            }
+            ++search.total;
         }
     };
+    if (state) {
+        lookIn(*state, false);
+        return search;
+    }
+    // The zone file lists every place's zip by state: it names the archives worth opening.
+    const std::string& zones = ZoneFileBytes();
+    const std::vector<std::string> states = CZoneTable::StatesWithZip(zones, zip);
     const auto named = [&states](const CStateRow& row) {
         return std::find(states.begin(), states.end(), row.code) != states.end();
     };
     for (const CStateRow& row : g_StateTable) {
         if (named(row)) {
-            lookIn(std::string(row.code));
+            lookIn(std::string(row.code), false);
         }
     }
-    if (places.empty()) {
-        // The zone file may be missing, damaged or older than the archives.
+    if (search.total == 0) {
+        // The zone file may be missing, damaged or older than the archives. A whole zone file
+        // that does not name a state tells that a missing archive of it has nothing lost.
+        const bool zonesKnown = CZoneTable::IsZoneFile(zones);
         for (const CStateRow& row : g_StateTable) {
             if (!named(row)) {
-                lookIn(std::string(row.code));
+                lookIn(std::string(row.code), zonesKnown);
             }
         }
     }
-    return places;
+    return search;
+}
+
+CPlaceSearch CPlaceService::FindCity(std::string_view city, const std::optional<std::string>& state,
+                                     std::size_t keep) {
+    CPlaceSearch search;
+    const std::string key = PlaceNameKey(city);
+    CNearNames near(key, 5);
+    std::optional<CTimeZoneData> entry;  // the exact city-list text, with a state
+    std::optional<CTimeZoneData> named;  // the first of the exact name, with a state
+    std::string entryText;
+    std::string recordKey;
+    const auto lookIn = [&](const std::string& code) {
+        Stream(
+            code,
+            [&](const CTimeZoneData& record) {
+                if (state) {
+                    record.CityEntry(entryText);
+                    if (!entry && entryText == city) {
+                        entry = record;
+                    }
+                    if (record.m_strCity == city) {
+                        if (!named) {
+                            named = record;
+                        } else {
+                            search.otherZips.push_back(record.m_strZipCode);
+                        }
+                    }
+                }
+                recordKey = PlaceNameKey(record.m_strCity);
+                if (recordKey == key && !key.empty()) {
+                    if (search.places.size() < keep) {
+                        search.places.push_back(MakePlace(code, record));
+                    }
+                    ++search.total;
+                } else if (search.total == 0) {
+                    near.Offer(recordKey, record.m_strCity);
+                }
+            },
+            search);
+    };
+    if (state) {
+        lookIn(*state);
+        if (entry || named) {
+            search.places = {MakePlace(*state, entry ? *entry : *named)};
+            search.total = 1;
+            if (entry) {
+                search.otherZips.clear();
+            }
+            return search;
+        }
+    } else {
+        for (const CStateRow& row : g_StateTable) {
+            lookIn(std::string(row.code));
+        }
+    }
+    search.otherZips.clear();
+    if (search.total == 0) {
+        search.suggestions = near.Names();
+    }
+    return search;
+}
+
+std::string CPlaceService::ZoneProblem(const std::string& state) {
+    ZoneFileBytes();
+    return m_zoneProblem.empty() ? Zones(state).Problem() : m_zoneProblem;
 }
 
 const CPlaceIndex& CPlaceService::Index() {

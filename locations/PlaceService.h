@@ -12,6 +12,7 @@
 //         // place.observesDst, place.zone "America/Chicago" when the zone file knows it
 //     }
 //     for (const CPlace& p : places.FindZipNationwide("78572")) { ... }   // no state needed
+//     const CPlaceSearch found = places.FindCity("san antonio", {}, 10);  // streams the archives
 //     const CPlaceIndex& index = places.Index();        // every archive, built on first use
 //
 // Units: latitude degrees north positive; longitude degrees WEST positive (the archives store
@@ -50,6 +51,21 @@ struct CPlace {
     std::optional<std::string> zone;
 };
 
+// What a search of the archives found, and what it met on the way. Only the first places are
+// kept, so that no archive can make a search hold more than a few places.
+struct CPlaceSearch {
+    std::vector<CPlace> places;  // the first matches, in the state table's then the file's order
+    std::size_t total = 0;       // every match
+    // One message per archive that should have been read and could not be (CFileException),
+    // and one per problem met inside an archive that was read (CArchiveNote), in order.
+    std::vector<std::string> failures;
+    std::vector<std::string> notes;
+    // A city search: the zip codes of the other places with the same exact name as the one
+    // found in the given state, and for no match at all, up to five near names.
+    std::vector<std::string> otherZips;
+    std::vector<std::string> suggestions;
+};
+
 // Keeps nothing: for loads whose entries are made from the list afterwards.
 class CNullArchiveSink : public IStateArchiveSink {
 public:
@@ -80,7 +96,8 @@ public:
 
     // --- One state ---
     // Loads the archive of `code` into `list` (which the caller has emptied) and `sink`, with
-    // StateArchive.h's order of effects and failure reports.
+    // StateArchive.h's order of effects and failure reports. A record whose zone (from the
+    // zone file) keeps another standard offset than the record is skipped as CheckRecord's are.
     void LoadState(const std::string& code, CTimeZoneList& list, IStateArchiveSink& sink,
                    IErrorReporter& reporter);
     // The zip-list and city-list entries of `list` in the window's list order (EntryOrder.h).
@@ -108,16 +125,42 @@ public:
     // one archive; without a usable zone file, or when it knows no such zip, every archive is
     // read.
     std::vector<CPlace> FindZipNationwide(std::string_view zip);
+    // The same, or of one state's archive, reading each archive as a stream and keeping at most
+    // `keep` places; the archives that could not be read are named in `failures`. A state's
+    // archive not found is a failure when the state was to be searched: the state was given,
+    // the zone file names it for the zip, or the zone file cannot tell.
+    CPlaceSearch FindZip(std::string_view zip, const std::optional<std::string>& state,
+                         std::size_t keep);
+    // The places of a city (`city` in Windows-1252). With a state: its exact city-list text
+    // ("Mission - 78572") or exact name first (the first in the file; the other zip codes of
+    // that name in `otherZips`), then every place whose folded name (PlaceNameKey) equals the
+    // city's. Without a state, the folded name in every archive. No match at all gives up to
+    // five near names (those of one state with a state) in `suggestions`.
+    CPlaceSearch FindCity(std::string_view city, const std::optional<std::string>& state,
+                          std::size_t keep);
+    // Why the zone of the places of `state` is unknown ("timezone.zones is missing"), or "".
+    std::string ZoneProblem(const std::string& state);
     // The index of every archive's places, built on first use; archives that are missing or
     // unreadable are left out (Index().Problems() names them).
     const CPlaceIndex& Index();
 
 private:
     const CZoneTable& Zones(const std::string& state);
+    // The check of each record of `state` against its zone: "" or why they contradict.
+    RecordCheck ZoneCheck(const std::string& state);
+    // The zone's standard offset in hours west, as a record holds it; nothing for a zone the
+    // system lacks. Looked up once per zone.
+    std::optional<int> StandardOffset(std::string_view zone);
+    // Streams the archive of `state` through the checks of LoadState into `take`; what it meets
+    // goes to `search` (an archive that is missing is no failure when `missingIsFine`).
+    void Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
+                bool missingIsFine = false);
     const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
 
     std::filesystem::path m_archives;
     std::optional<std::string> m_zoneBytes;
+    std::string m_zoneProblem;  // why the zone file could not be read
     std::map<std::string, CZoneTable> m_zones;
+    std::map<std::string, std::optional<int>, std::less<>> m_standardOffsets;  // by zone name
     std::unique_ptr<CPlaceIndex> m_index;
 };

@@ -4,9 +4,11 @@
 #include "ErrorReporter.h"
 #include "File.h"
 #include "ModulePath.h"
+#include "NumberText.h"
 #include "TimeZone.h"
 #include "TimeZoneData.h"
 #include "TimeZoneList.h"
+#include "Windows1252.h"
 
 namespace {
 
@@ -17,20 +19,14 @@ CTimeZoneData& StagingRecord() {
     return staging;
 }
 
-// An archive the loader refuses before reading it, with a message of its own.
-class CRefusedArchive : public CFileException {
-public:
-    CRefusedArchive(std::string path, Operation operation, std::string why)
-        : CFileException(CFileException::invalidFile, 0, std::move(path), operation),
-          m_why(std::move(why)) {}
-    std::string GetErrorMessage() const override {
-        return std::string(m_operation == Operation::open ? "Cannot open" : "Cannot read") +
-               " file " + m_strFileName + ": " + m_why;
-    }
+std::string ArchiveName(const CFile& file) {
+    return file.GetFilePath().empty() ? std::string("the archive") : file.GetFilePath();
+}
 
-private:
-    std::string m_why;
-};
+std::string RecordsKept(std::size_t kept) {
+    return std::to_string(kept) + (kept == 1 ? " record" : " records") + " before it " +
+           (kept == 1 ? "is" : "are") + " kept";
+}
 
 }  // namespace
 
@@ -38,71 +34,125 @@ std::string StateArchiveFileName(const std::string& code) {
     return "timezone.arc." + code;
 }
 
+std::string CheckRecord(const CTimeZoneData& record) {
+    // Written so that NaN fails every comparison and so every check.
+    const auto outside = [](const char* what, const std::string& value, const char* range) {
+        return std::string(what) + " " + value + " is outside " + range;
+    };
+    if (!(record.m_dLatitude >= -90.0 && record.m_dLatitude <= 90.0)) {
+        return outside("latitude", daybreak::FormatDoubleText(record.m_dLatitude), "-90..90");
+    }
+    if (!(record.m_dLongitude >= -180.0 && record.m_dLongitude <= 180.0)) {
+        return outside("longitude", daybreak::FormatDoubleText(record.m_dLongitude), "-180..180");
+    }
+    if (record.m_nTimeZone < -14 || record.m_nTimeZone > 14) {
+        return outside("offset", std::to_string(record.m_nTimeZone), "-14..14 hours");
+    }
+    return {};
+}
+
 void LoadStateArchive(std::string code, IStateArchiveSink& sink, IErrorReporter& reporter,
                       const std::filesystem::path& directory) {
     LoadStateArchive(std::move(code), g_TimeZoneList, sink, reporter, directory);
 }
 
-void LoadStateArchive(std::string code, CTimeZoneList& list, IStateArchiveSink& sink,
-                      IErrorReporter& reporter, const std::filesystem::path& directory) {
+bool OpenStateArchive(const std::string& code, CFile& file, IErrorReporter& reporter,
+                      const std::filesystem::path& directory) {
     StagingRecord();
-    CFile file;
-    CFileException error;
-    std::string name = StateArchiveFileName(code);
-    std::filesystem::path dir = directory.empty() ? GetExecutableDirectory() : directory;
+    const std::string name = StateArchiveFileName(code);
+    const std::filesystem::path dir = directory.empty() ? GetExecutableDirectory() : directory;
     if (dir.empty()) {
         // Never the current directory: the archive must come from beside the program.
-        CRefusedArchive(name, CFileException::Operation::open,
-                        "the program's own directory cannot be found")
+        CFileException::WithReason(name, CFileException::Operation::open,
+                                   "the program's own directory cannot be found")
             .ReportError(reporter);
-        return;
+        return false;
     }
-    std::string path = (dir / name).string();
+    const std::string path = (dir / name).string();
     // The code only names a file in the directory: a "/" would reach outside it, and a zero
     // byte would make the system open a shorter name than the one built.
     if (code.find('/') != std::string::npos || code.find('\0') != std::string::npos) {
         CFileException(CFileException::badPath, 0, path).ReportError(reporter);
-        return;
+        return false;
     }
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+    CFileException error;
+    if (!file.OpenDataFile(path, kMaxStateArchiveBytes, "a state archive", &error)) {
         error.ReportError(reporter);
+        return false;
+    }
+    return true;
+}
+
+void LoadStateArchive(std::string code, CTimeZoneList& list, IStateArchiveSink& sink,
+                      IErrorReporter& reporter, const std::filesystem::path& directory,
+                      const RecordCheck& check) {
+    CFile file;
+    if (!OpenStateArchive(code, file, reporter, directory)) {
         return;
     }
-    if (file.GetLength() > kMaxStateArchiveBytes) {
-        CRefusedArchive(path, CFileException::Operation::read,
-                        "larger than a state archive can be (" +
-                            std::to_string(kMaxStateArchiveBytes >> 20) + " MiB)")
-            .ReportError(reporter);
-        return;
-    }
-    LoadStateArchiveRecords(file, list, sink, reporter);
+    LoadStateArchiveRecords(file, list, sink, reporter, check);
     file.Close();
 }
 
 void LoadStateArchiveRecords(CFile& file, CTimeZoneList& list, IStateArchiveSink& sink,
-                             IErrorReporter& reporter) {
+                             IErrorReporter& reporter, const RecordCheck& check) {
     sink.ResetZipList();
     sink.ResetCityList();
+    // The city entry keeps its capacity from one record to the next.
+    std::string cityEntry;
+    ReadStateArchiveRecords(
+        file,
+        [&](const CTimeZoneData& record) {
+            list.AddHead(record);
+            sink.AddZipEntry(record.ZipEntry());
+            record.CityEntry(cityEntry);
+            sink.AddCityEntry(cityEntry);
+        },
+        reporter, check);
+}
+
+void ReadStateArchiveRecords(CFile& file, const RecordTake& take, IErrorReporter& reporter,
+                             const RecordCheck& check) {
     CArchive ar(&file, CArchive::load);
     CTimeZone record;
+    // The staging record's strings keep their capacity from one record to the next: a record
+    // costs no allocation until the taker stores it.
     CTimeZoneData& staging = StagingRecord();
-    // The staging record's strings and the city entry keep their capacity from one record to the
-    // next: a record costs no allocation until it is stored in the list.
-    std::string cityEntry;
+    const std::uint64_t total = ar.GetBytesRemaining();
+    std::uint64_t recordStart = 0;
+    std::size_t number = 0;  // of the record being read, from 1
+    std::size_t kept = 0;
     try {
         for (;;) {
+            recordStart = total - ar.GetBytesRemaining();
+            if (recordStart == total) {
+                break;  // the end of the data between two records: the clean end
+            }
+            ++number;
             record.Serialize(ar);
             staging.AssignFrom(record);
-            list.AddHead(staging);
-            sink.AddZipEntry(staging.ZipEntry());
-            staging.CityEntry(cityEntry);
-            sink.AddCityEntry(cityEntry);
+            std::string problem = CheckRecord(staging);
+            if (problem.empty() && check) {
+                problem = check(staging);
+            }
+            if (!problem.empty()) {
+                CArchiveNote(ArchiveName(file) + ": record " + std::to_string(number) + " (zip " +
+                             Windows1252ToPrintable(staging.m_strZipCode) + ") skipped: " + problem)
+                    .ReportError(reporter);
+                continue;
+            }
+            take(staging);
+            ++kept;
         }
     } catch (const CArchiveException& e) {
-        // Running out of data is how every load ends, cleanly or inside a cut-off record.
-        if (e.m_cause != CArchiveException::endOfFile) {
-            e.ReportError(reporter);
-        }
+        const std::string where = " inside record " + std::to_string(number) + " (at byte " +
+                                  std::to_string(recordStart) + ")";
+        CArchiveNote(e.m_cause == CArchiveException::endOfFile
+                         ? ArchiveName(file) + " is cut off" + where + ": the " +
+                               RecordsKept(kept) + "."
+                         : e.GetErrorMessage() + " The data fails" + where + ": the " +
+                               RecordsKept(kept) + ".")
+            .ReportError(reporter);
     }
     ar.Close();
 }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <map>
 #include <set>
 #include <stdexcept>
 
+#include "File.h"
 #include "ModulePath.h"
 
 const char* const kZoneFileName = "timezone.zones";
@@ -17,8 +17,9 @@ constexpr std::string_view kMagic = "DBZONES1";
 constexpr std::size_t kZipLength = 5;
 constexpr std::size_t kEntrySize = kZipLength + 2;
 constexpr std::size_t kStateRowSize = 2 + 4 + 4 + 4;
-// Far above the shipped file's 300 KB; a larger file is not ours.
-constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+// Far above the shipped file's 300 KB; a larger file is not ours. The ceiling bounds what a
+// state's table may cost (an entry of 7 bytes becomes about 40 in memory).
+constexpr std::uint64_t kMaxFileSize = 8u << 20;
 
 // CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
 std::uint32_t Crc32(std::string_view bytes) {
@@ -104,30 +105,17 @@ CZoneTable CZoneTable::Unknown(std::string problem) {
 }
 
 std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem) {
-    const auto fail = [problem](const char* why) {
-        if (problem) {
-            *problem = std::string(kZoneFileName) + why;
-        }
-        return std::string();
-    };
     const std::filesystem::path path =
         (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return fail(" is missing");
-    }
-    // One read of the whole file; the size bounds the buffer, so a file that grows meanwhile is
-    // cut and then fails its checks.
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxFileSize) {
-        return fail(" could not be read");
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        return fail(" could not be read");
+    std::string bytes;
+    CFileException error;
+    if (!CFile::ReadDataFile(path.string(), kMaxFileSize, "a zone file", bytes, &error)) {
+        if (problem) {
+            *problem = std::string(kZoneFileName) + (error.m_cause == CFileException::fileNotFound
+                                                         ? " is missing"
+                                                         : " cannot be read: " + error.GetReason());
+        }
+        return {};
     }
     return bytes;
 }
@@ -215,6 +203,11 @@ StateRow ReadStateRow(const ZoneLayout& layout, std::uint16_t s) {
 
 }  // namespace
 
+bool CZoneTable::IsZoneFile(std::string_view bytes) {
+    ZoneLayout layout;
+    return ReadLayout(bytes, layout).empty();
+}
+
 std::vector<std::string> CZoneTable::StatesWithZip(std::string_view bytes, std::string_view zip) {
     ZoneLayout layout;
     std::vector<std::string> states;
@@ -290,6 +283,22 @@ std::optional<std::string_view> CZoneTable::Find(std::string_view zip) const {
         return std::nullopt;
     }
     return m_names[m_nameIndex[static_cast<std::size_t>(it - m_zips.begin())]];
+}
+
+std::optional<std::string_view> CZoneTable::Find(std::string_view zip, std::size_t& hint) const {
+    // The next entry first: an archive lists each zip once, in order, as a rule.
+    for (const std::size_t i : {hint + 1, hint}) {
+        if (i < m_zips.size() && m_zips[i] == zip) {
+            hint = i;
+            return m_names[m_nameIndex[i]];
+        }
+    }
+    const auto it = std::lower_bound(m_zips.begin(), m_zips.end(), zip);
+    if (it == m_zips.end() || *it != zip) {
+        return std::nullopt;
+    }
+    hint = static_cast<std::size_t>(it - m_zips.begin());
+    return m_names[m_nameIndex[hint]];
 }
 
 std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {

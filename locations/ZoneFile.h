@@ -55,8 +55,14 @@ public:
     // not: the archives have the last word). Any bytes are safe.
     static std::vector<std::string> StatesWithZip(std::string_view bytes, std::string_view zip);
 
+    // True when `bytes` hold a whole zone file (its layout and header checksum check out).
+    static bool IsZoneFile(std::string_view bytes);
+
     // The zone of a zip of this state, or nothing.
     std::optional<std::string_view> Find(std::string_view zip) const;
+    // The same, looking first at the entry after `hint` and at `hint`, and leaving in `hint` where
+    // the zip was found: zips asked in order (as an archive lists them) cost a comparison or two.
+    std::optional<std::string_view> Find(std::string_view zip, std::size_t& hint) const;
     std::size_t Size() const { return m_zips.size(); }
 
 private:

@@ -204,14 +204,12 @@ void BM_LoadStateArchiveFromMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadStateArchiveFromMemory)->Unit(benchmark::kMicrosecond);
 
-// The largest of the real archives the build packs beside the program, loaded as the window
-// loads it; skipped when the archives are not there.
-void BM_LoadLargestRealState(benchmark::State& state) {
-    const std::filesystem::path dir = GetExecutableDirectory();
+// The code and size of the largest state archive beside the program; "" when there is none.
+std::string LargestRealArchive(std::uintmax_t& largest) {
     std::string code;
-    std::uintmax_t largest = 0;
+    largest = 0;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+    for (const auto& entry : std::filesystem::directory_iterator(GetExecutableDirectory(), ec)) {
         const std::string name = entry.path().filename().string();
         const std::string prefix = StateArchiveFileName("");
         if (name.rfind(prefix, 0) == 0 && entry.file_size(ec) > largest) {
@@ -219,6 +217,15 @@ void BM_LoadLargestRealState(benchmark::State& state) {
             code = name.substr(prefix.size());
         }
     }
+    return code;
+}
+
+// The largest of the real archives the build packs beside the program, loaded as the window
+// loads it; skipped when the archives are not there.
+void BM_LoadLargestRealState(benchmark::State& state) {
+    const std::filesystem::path dir = GetExecutableDirectory();
+    std::uintmax_t largest = 0;
+    const std::string code = LargestRealArchive(largest);
     if (code.empty()) {
         state.SkipWithError("no state archive beside the program");
         return;
@@ -236,6 +243,30 @@ void BM_LoadLargestRealState(benchmark::State& state) {
     g_TimeZoneList.RemoveAll();
 }
 BENCHMARK(BM_LoadLargestRealState)->Unit(benchmark::kMicrosecond);
+
+// The same through the place service, as the window calls it: each record's zone (from the
+// zone file beside the archives) is checked against its offset too.
+void BM_LoadLargestRealStateThroughPlaceService(benchmark::State& state) {
+    const std::filesystem::path dir = GetExecutableDirectory();
+    std::uintmax_t largest = 0;
+    const std::string code = LargestRealArchive(largest);
+    if (code.empty()) {
+        state.SkipWithError("no state archive beside the program");
+        return;
+    }
+    CPlaceService places(dir);
+    SortedSink sink;
+    FailingReporter reporter(state);
+    for (auto _ : state) {
+        g_TimeZoneList.RemoveAll();
+        places.LoadState(code, g_TimeZoneList, sink, reporter);
+        sink.Flush();
+    }
+    state.SetLabel(code);
+    state.counters["records"] = static_cast<double>(g_TimeZoneList.GetCount());
+    g_TimeZoneList.RemoveAll();
+}
+BENCHMARK(BM_LoadLargestRealStateThroughPlaceService)->Unit(benchmark::kMicrosecond);
 
 // Appends with an 8-byte big-endian prefix as a sort key, and sorts both lists once the load is
 // done (inside the timed loop): most comparisons end on the integer keys.

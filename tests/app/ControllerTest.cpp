@@ -2,12 +2,14 @@
 // written by the tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "ArchiveBuilder.h"
 #include "DaybreakDlg.h"
 #include "FakeWindow.h"
 #include "PlaceArchive.h"
@@ -283,7 +285,9 @@ TEST_F(DaybreakDlgTest, DaylightSavingFromTheDateSaysOnceWhenTheZoneIsUnknown) {
     ChooseZip("78516");
     ChooseZip("79851");
     ASSERT_EQ(m_window.errors.size(), 1u);
-    EXPECT_NE(m_window.errors[0].find("time zone of this place is unknown"), std::string::npos);
+    EXPECT_EQ(m_window.errors[0],
+              "The time zone of this place is unknown (timezone.zones is "
+              "missing): set Daylight Savings Time by hand.");
     EXPECT_EQ(m_window.dst.check, 0);  // the box stays as the user left it
 }
 
@@ -419,6 +423,56 @@ TEST_F(DaybreakDlgTest, ResultOutsideTheSupportedYearsIsAnErrorNotAStrangeYear) 
     EXPECT_EQ(m_window.errors[0],
               "Cannot compute: the result falls outside the years 1900 to 9999");
     EXPECT_EQ(ShownText(IDC_SUNRISE), sunrise);
+}
+
+// A place that cannot be computed leaves nothing of the place shown before it.
+TEST_F(DaybreakDlgTest, PlaceThatCannotBeComputedClearsThePlaceShownBefore) {
+    WriteArchive(m_dir.path() / "timezone.arc.HI",
+                 {{"Honolulu", "HI", "96801", "Honolulu", "N", 21.3, -157.8, 10},
+                  {"Line", "HI", "96799", "Far", "N", 1.87, -157.4, -14}});
+    m_window.date = *CTime::FromLocal(9999, 12, 31, 12, 0, 0);  // UTC+14 reaches the year 10000
+    ChooseState("Hawaii");
+    ChooseZip("96801");
+    ASSERT_TRUE(m_window.errors.empty());
+    ASSERT_FALSE(ShownText(IDC_SUNRISE).empty());
+    ChooseZip("96799");
+    EXPECT_EQ(m_window.errors.size(), 1u);
+    EXPECT_TRUE(PlaceAndResultsCleared());
+}
+
+// Records that no place can have and a cut end: skipped, and told in one box for the state.
+TEST_F(DaybreakDlgTest, DamagedArchiveIsOneBoxListingEveryProblem) {
+    const fs::path path = m_dir.path() / "timezone.arc.HI";
+    WriteArchive(path, {{"Far", "HI", "96701", "X", "N", 21.0, -157.0, 1000},
+                        {"Pole", "HI", "96702", "X", "N", 91.0, -157.0, 10},
+                        {"Honolulu", "HI", "96801", "Honolulu", "N", 21.3, -157.8, 10},
+                        {"Cut", "HI", "96803", "Honolulu", "N", 21.3, -157.8, 10}});
+    fs::resize_file(path, fs::file_size(path) - 3);
+    ChooseState("Hawaii");
+    ASSERT_EQ(m_window.errors.size(), 1u);
+    const std::string& box = m_window.errors[0];
+    EXPECT_EQ(std::count(box.begin(), box.end(), '\n'), 2) << box;
+    for (const char* part :
+         {"record 1 (zip 96701) skipped: offset 1000", "record 2 (zip 96702) skipped: latitude 91",
+          "is cut off inside record 4"}) {
+        EXPECT_NE(box.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(m_window.zipCombo.items, (std::vector<std::string>{"96801"}));
+}
+
+// The window's load of an archive at the ceiling made of the smallest records stays under the
+// stated peak, lists included.
+TEST_F(DaybreakDlgTest, WorstArchiveLoadsUnderThePeak) {
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
+    }
+    WriteEmptyRecords(m_dir.path() / "timezone.arc.HI", WorstShapeRecords());
+    const auto load = [&] {
+        m_window.stateCombo.Choose("Hawaii");
+        m_dlg.OnSelchangeState();
+        return m_window.errors.empty() && m_window.cityCombo.items.size() == WorstShapeRecords();
+    };
+    EXPECT_EXIT(ExitAfterRunningWithin(kLoadPeakBytes, load), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

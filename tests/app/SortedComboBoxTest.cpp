@@ -94,6 +94,10 @@ TEST(SortedComboBox, ShowsUnicodeAndGivesBackTheBytesItWasGiven) {
     EXPECT_EQ(combo.GetLBText(0), mayaguez);
     EXPECT_EQ(combo.GetLBText(1), "Zed \x80");
     EXPECT_EQ(combo.GetLBText(5), "");
+    // Control characters show escaped, one line per entry; the bytes come back unchanged.
+    combo.AddString("9\x9D\n1");
+    EXPECT_EQ(combo.itemText(0), QString::fromUtf8("9\\x9D\\x0A1"));
+    EXPECT_EQ(combo.GetLBText(0), "9\x9D\n1");
 }
 
 // The lists' order is computed without Qt; it must be Qt's case-insensitive order of the texts

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -8,9 +9,11 @@
 #include <vector>
 
 #include "Archive.h"
+#include "ArchiveBuilder.h"
 #include "Cli.h"
 #include "File.h"
 #include "StateArchive.h"
+#include "StateTable.h"
 #include "TempDir.h"
 #include "TimeZone.h"
 #include "ZoneFile.h"
@@ -61,7 +64,15 @@ protected:
                            "A\xF1"
                            "asco",
                            18.28, -67.14, 4)});
+        // The other states' archives are there and empty, as in a whole installation.
+        for (const CStateRow& row : g_StateTable) {
+            if (!fs::exists(Path(std::string(row.code)))) {
+                Write(std::string(row.code), {});
+            }
+        }
     }
+
+    fs::path Path(const std::string& code) const { return m_dir.path() / ("timezone.arc." + code); }
 
     void Write(const std::string& code, std::vector<CTimeZone> places) {
         CFile file((m_dir.path() / ("timezone.arc." + code)).string(),
@@ -115,8 +126,8 @@ TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
     // "mission" differs in case: it is another name.
     EXPECT_EQ(run.err,
               "daybreak-cli: 1 other place named Mission in TX, zip code: 78573\n"
-              "daybreak-cli: the time zone of Mission is unknown here: no daylight-saving hour "
-              "added (--dst adds it)\n");
+              "daybreak-cli: the time zone of Mission is unknown here (timezone.zones is "
+              "missing): no daylight-saving hour added (--dst adds it)\n");
 
     const PlaceRun utf8 =
         Places({"--state", "PR", "--city", "A\u00f1asco", "--date", "2007-06-21"});
@@ -190,6 +201,12 @@ TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
     EXPECT_EQ(summer.out.substr(summer.out.find("Local")), manual.substr(manual.find("Local")));
     EXPECT_NE(manual.find("Time Zone: 6\n"), std::string::npos);  // the tick fixes the hour
 
+    // A zone given by hand that keeps another clock is named as such, never beside the
+    // record's offset as if it were its own.
+    EXPECT_NE(run("2007-07-01", {"--tz", "Etc/GMT-14"})
+                  .out.find("Time Zone: 6 (UTC-06:00 on this date; Etc/GMT-14 keeps UTC+14:00)\n"),
+              std::string::npos);
+
     const PlaceRun winter = run("2007-01-15", {});
     EXPECT_NE(winter.out.find("(America/Chicago, CST, UTC-06:00 on this date)"), std::string::npos);
     const std::string standard = run("2007-01-15", {"--no-dst"}).out;
@@ -216,7 +233,6 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         {"--state", "CA", "--zip", "90001"},  // no archive
         {"--list-zips", "ZZ"},
         {"--state", "TX"},
-        {"--zip", "99999"},
         {"--first"},
         {"--state", "Tex", "--zip", "78572"},
         {"--state", "TX", "--zip", "78572", "--city", "Alamo"},
@@ -227,6 +243,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         {"--dump", ""},
         {"--archives", "", "--state", "TX", "--zip", "78572"},
     };
+    fs::remove(Path("CA"));
     Write("GU", {});
     fs::resize_file(m_dir.path() / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
     for (const auto& args : rows) {
@@ -238,9 +255,20 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     EXPECT_EQ(Places({"--dump", ""}).err, "daybreak-cli: --dump: needs a file name\n");
+    // Nationwide, each archive that could not be read is named, and the search fails with
+    // status 1.
+    const PlaceRun nowhere = Places({"--zip", "99999"});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err, "daybreak-cli: Cannot open file " + Path("CA").string() +
+                               ": No such file or directory\ndaybreak-cli: Cannot read file " +
+                               Path("GU").string() +
+                               ": larger than a state archive can be (8 MiB)\n");
+    EXPECT_EQ(Places({"--zip", "78572", "--lat", "3"}).err,
+              "daybreak-cli: --zip: give either a place from the archives or --lat, --lon and "
+              "--offset, not both\n");
     EXPECT_EQ(Places({"--state", "GU", "--zip", "1"}).err,
               "daybreak-cli: Cannot read file " + (m_dir.path() / "timezone.arc.GU").string() +
-                  ": larger than a state archive can be (64 MiB)\n");
+                  ": larger than a state archive can be (8 MiB)\n");
     EXPECT_EQ(Places({"--state", "CA", "--zip", "90001"}).err,
               "daybreak-cli: Cannot open file " + (m_dir.path() / "timezone.arc.CA").string() +
                   ": No such file or directory\n");
@@ -289,4 +317,79 @@ TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
     EXPECT_EQ(dump.out.substr(0, dump.out.find('\n')),
               "Evil\\x1B]0;owned\\x07\\r\tTX\t9\\x9D\t956\t215\tLanai\\r\\nLocal Sunrise: "
               "forged\tN\t21\t-157\t10");
+}
+
+// Nationwide, an archive that cannot be read is named with its reason: an error of status 1
+// when the place is found nowhere else, a note when another archive answers.
+TEST_F(PlaceCli, NationwideSearchNamesTheArchiveItCouldNotRead) {
+    fs::remove(Path("TX"));
+    const std::string missing =
+        "daybreak-cli: Cannot open file " + Path("TX").string() + ": No such file or directory\n";
+    for (const auto& args : {std::vector<std::string>{"--zip", "78572"},
+                             std::vector<std::string>{"--city", "mission"}}) {
+        const PlaceRun run = Places(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, missing);
+    }
+    ASSERT_EQ(::mkfifo(Path("TX").c_str(), 0600), 0);  // read, it would wait for ever
+    const PlaceRun elsewhere = Places({"--zip", "85001"});
+    EXPECT_EQ(elsewhere.status, 0);
+    EXPECT_NE(elsewhere.out.find("City Name: Phoenix\n"), std::string::npos);
+    EXPECT_EQ(elsewhere.err,
+              "daybreak-cli: Cannot open file " + Path("TX").string() + ": not a regular file\n");
+}
+
+// A cut archive answers from the records before the cut and says so once; a record whose values
+// no place can have, or whose zone contradicts its offset, is skipped with a note each.
+TEST_F(PlaceCli, DamagedArchivesKeepWhatPrecedesTheDamageAndSaySo) {
+    const std::size_t fifth = Encode({Place("Mission", "78573", "Other", 26.3, -98.3, 6)}).size();
+    const std::size_t whole = fs::file_size(Path("TX"));
+    fs::resize_file(Path("TX"), whole - 3);
+    const std::string cut =
+        "daybreak-cli: " + Path("TX").string() + " is cut off inside record 5 (at byte " +
+        std::to_string(whole - fifth) + "): the 4 records before it are kept.\n";
+    const PlaceRun found = Places({"--zip", "78516", "--dst"});
+    EXPECT_EQ(found.status, 0);
+    EXPECT_EQ(found.err, cut);
+    const PlaceRun lost = Places({"--state", "TX", "--zip", "78573"});
+    EXPECT_EQ(lost.status, 2);
+    EXPECT_EQ(lost.err, cut + "daybreak-cli: --zip: no place in TX has the zip code '78573'\n");
+
+    Write("HI", {Place("Far", "96701", "Honolulu", 21.0, -157.0, 1000),
+                 Place("Pole", "96702", "Honolulu", 91.0, -157.0, 10),
+                 Place("Gmt", "96703", "Honolulu", 21.0, -157.0, 6)});
+    {
+        std::ofstream zones(m_dir.path() / kZoneFileName, std::ios::binary);
+        zones << EncodeZoneFile({{"HI", "96703", "Etc/GMT-14"}});
+    }
+    const std::string hi = "daybreak-cli: " + Path("HI").string() + ": record ";
+    const PlaceRun skipped = Places({"--state", "HI", "--zip", "96703"});
+    EXPECT_EQ(skipped.status, 2);
+    EXPECT_EQ(skipped.err, hi + "1 (zip 96701) skipped: offset 1000 is outside -14..14 hours\n" +
+                               hi + "2 (zip 96702) skipped: latitude 91 is outside -90..90\n" + hi +
+                               "3 (zip 96703) skipped: its zone Etc/GMT-14 keeps UTC+14:00 as "
+                               "standard time, the record UTC-06:00\n"
+                               "daybreak-cli: --zip: no place in HI has the zip code '96703'\n");
+}
+
+// An archive at the ceiling made of the smallest records: every search and listing stays under
+// the stated peak, in a child process whose address space may grow by no more.
+TEST_F(PlaceCli, WorstArchiveStaysUnderThePeak) {
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's shadow memory defeats an address-space limit";
+    }
+    WriteEmptyRecords(Path("TX"), WorstShapeRecords());
+    for (const auto& args : {std::vector<std::string>{"--city", "austin"},
+                             std::vector<std::string>{"--state", "TX", "--city", "austin"},
+                             std::vector<std::string>{"--zip", "78572"},
+                             std::vector<std::string>{"--list-cities", "TX"}}) {
+        SCOPED_TRACE(args.back());
+        EXPECT_EXIT(ExitAfterRunningWithin(kLoadPeakBytes,
+                                           [&] {
+                                               const int status = Places(args).status;
+                                               return status == 0 || status == 2;
+                                           }),
+                    ::testing::ExitedWithCode(0), "");
+    }
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs the state-archive fuzz target for a bounded time.
+# Runs a fuzz target for a bounded time: the state archive's (default) or, with
+# DAYBREAK_FUZZ_TARGET=zone_file, the zone file's.
 #   run-fuzz.sh <builddir> <seconds> [libFuzzer options...]
 # e.g. "-len_control=0" to try inputs of any length up to 1 MiB from the start.
 # The seed corpus in this folder is only read; new inputs, crash files and the log go to
-# <builddir>/fuzz-state-archive/. Exits non-zero when the fuzzer finds anything.
+# <builddir>/fuzz-<target>/. Exits non-zero when the fuzzer finds anything.
 set -euo pipefail
 
 if [ $# -lt 1 ]; then
@@ -13,8 +14,14 @@ fi
 build=$(cd "$1" && pwd)
 seconds=${2:-60}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-fuzzer="$build/bin/daybreak_fuzz_state_archive"
-work="$build/fuzz-state-archive"
+target=${DAYBREAK_FUZZ_TARGET:-state_archive}
+case "$target" in
+  state_archive) seeds="$here/corpus"; dict=(-dict="$here/archive.dict") ;;
+  zone_file) seeds="$here/zone-corpus"; dict=() ;;
+  *) echo "run-fuzz.sh: unknown target $target (state_archive, zone_file)" >&2; exit 2 ;;
+esac
+fuzzer="$build/bin/daybreak_fuzz_$target"
+work="$build/fuzz-${target//_/-}"
 
 if [ ! -x "$fuzzer" ]; then
   echo "run-fuzz.sh: $fuzzer not built (configure with the fuzz preset)" >&2
@@ -27,10 +34,10 @@ status=0
 # allocation is a finding. Inputs up to 1 MiB cross the archive's 4 KiB buffer hundreds of
 # times and hold tens of thousands of records, enough to take the list's node pool past its
 # largest slab size. The dictionary holds the format's length prefixes and marks.
-"$fuzzer" -max_total_time="$seconds" -max_len=1048576 -dict="$here/archive.dict" \
+"$fuzzer" -max_total_time="$seconds" -max_len=1048576 "${dict[@]}" \
   -malloc_limit_mb=64 -rss_limit_mb=2048 \
   -timeout=30 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
-  "${@:3}" "$work/corpus" "$here/corpus" >"$work/fuzz.log" 2>&1 || status=$?
+  "${@:3}" "$work/corpus" "$seeds" >"$work/fuzz.log" 2>&1 || status=$?
 
 tail -n 15 "$work/fuzz.log"
 if [ "$status" -ne 0 ]; then

@@ -1,6 +1,7 @@
 #include "ZoneFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -49,6 +50,11 @@ TEST(ZoneFile, EncodedZonesReadBackPerState) {
     EXPECT_EQ(in.Find("46204"), "America/Indiana/Indianapolis");
     EXPECT_EQ(in.Find("46402"), "America/Chicago");
     EXPECT_EQ(CZoneTable::Parse(bytes, "HI").Find("96898"), "Pacific/Wake");
+    // From a hint, in order, backwards, again, or missing: the same answers.
+    std::size_t hint = 0;
+    for (const char* zip : {"46204", "46402", "46204", "46204", "46300", "46402"}) {
+        EXPECT_EQ(in.Find(zip, hint), in.Find(zip)) << zip;
+    }
 
     const CZoneTable tx = CZoneTable::Parse(bytes, "TX");
     EXPECT_FALSE(tx.IsKnown());
@@ -66,6 +72,23 @@ TEST(ZoneFile, MissingFileMeansZoneUnknown) {
     const std::string bytes = EncodeZoneFile(kEntries);
     std::ofstream(dir / kZoneFileName, std::ios::binary) << bytes;
     EXPECT_EQ(CZoneTable::Load("IL", dir).Find("60601"), "America/Chicago");
+}
+
+// A FIFO (which would wait for a writer), a directory and an oversized file are refused before
+// any read, each with its reason.
+TEST(ZoneFile, FileThatIsNotOursMeansZoneUnknownWithItsReason) {
+    const TempDir temp;
+    const std::filesystem::path path = temp.path() / kZoneFileName;
+    const auto problem = [&] { return CZoneTable::Load("IL", temp.path()).Problem(); };
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: not a regular file");
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: Is a directory");
+    std::filesystem::remove(path);
+    WriteFile(path, {});
+    std::filesystem::resize_file(path, 9u << 20);
+    EXPECT_EQ(problem(), "timezone.zones cannot be read: larger than a zone file can be (8 MiB)");
 }
 
 // A file cut short anywhere, or with any byte changed, never crashes and never gives a zone

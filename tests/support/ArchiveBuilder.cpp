@@ -3,8 +3,35 @@
 #include <algorithm>
 #include <fstream>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <new>
+
 #include "Archive.h"
 #include "MemFile.h"
+#include "StateArchive.h"
+
+std::size_t WorstShapeRecords() {
+    return static_cast<std::size_t>(kMaxStateArchiveBytes / 27);
+}
+
+void ExitAfterRunningWithin(std::uint64_t growth, const std::function<bool()>& body) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const std::uint64_t now =
+        static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    rlimit limit{};
+    limit.rlim_cur = now + growth;
+    limit.rlim_max = RLIM_INFINITY;
+    ::setrlimit(RLIMIT_AS, &limit);
+    try {
+        std::_Exit(body() ? 0 : 1);
+    } catch (const std::bad_alloc&) {
+        std::_Exit(3);
+    }
+}
 
 CTimeZone MakeRecord(std::string city, std::string zip, std::string county, std::int32_t timeZone) {
     CTimeZone record;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@ inline constexpr bool kAddressSanitizer = false;
 #else
 inline constexpr bool kAddressSanitizer = false;
 #endif
+
+// The most that loading or searching one archive may add to a process's address space, and
+// the number of empty records that fill an archive up to its ceiling.
+inline constexpr std::uint64_t kLoadPeakBytes = 256ull << 20;
+std::size_t WorstShapeRecords();
+
+// In a child process (inside EXPECT_EXIT): limits the address space to what it holds now plus
+// `growth` bytes, runs `body`, and exits 0 when it returns true, 1 when false, 3 when it ran
+// out of memory.
+[[noreturn]] void ExitAfterRunningWithin(std::uint64_t growth, const std::function<bool()>& body);
 
 CTimeZone MakeRecord(std::string city, std::string zip, std::string county = "Hidalgo",
                      std::int32_t timeZone = 6);
