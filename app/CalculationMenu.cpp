@@ -30,6 +30,7 @@ void CDaybreakView::CreateCalculationMenu() {
         m_dlg.OnPreciseCalculation(on);
     });
     QAction* fromDate = menu->addAction(QStringLiteral("Daylight Saving from the Date"));
+    m_dstFromDateAction = fromDate;
     fromDate->setCheckable(true);
     const bool dstFromDate =
         QSettings().value(QString::fromLatin1(kDstFromDateKey), false).toBool();

@@ -12,8 +12,10 @@
 #include "LocalSolarTime.h"
 #include "PlaceIndex.h"
 #include "Resource.h"
+#include "ResultText.h"
 #include "StateTable.h"
 #include "TimeZoneList.h"
+#include "Windows1252.h"
 #include "ZoneClock.h"
 
 namespace {
@@ -341,6 +343,7 @@ void CDaybreakDlg::ClearOutputs() {
     m_zipCombo.ResetContent();
     m_cityCombo.ResetContent();
     m_place.reset();
+    SetNotes({});
     UpdateData(false);
 }
 
@@ -363,6 +366,7 @@ void CDaybreakDlg::CalculateSolarTimes() {
         m_sunrise.clear();
         m_sunset.clear();
         m_solarNoon.clear();
+        SetNotes({});
         return;
     }
     // All three before any member changes: an error leaves the earlier results untouched.
@@ -370,6 +374,40 @@ void CDaybreakDlg::CalculateSolarTimes() {
     m_sunrise = FormatSolarTime(day.sunrise);
     m_sunset = FormatSolarTime(day.sunset);
     m_solarNoon = FormatSolarTime(day.solarNoon);
+    SetNotes(NotesFor(day));
+}
+
+CWindowNotes CDaybreakDlg::NotesFor(const CDayOnClock& day) const {
+    CWindowNotes notes;
+    if (IsNoonFarFromMidday(day)) {
+        notes.signs = "Solar noon falls at " + ClockOnDate(day.solarNoon, DateText(day.date)) +
+                      ", far from 12:00: longitude and time zone are WEST positive here "
+                      "(Chicago 87.63 and 6), check their signs.";
+    }
+    // The box keeps the user's choice while the option is off; say when the place's own
+    // clock differs on this date, and offer to follow it.
+    if (const std::string* zone = m_dstFromDate ? nullptr : PlaceZone()) {
+        if (const std::optional<CZoneClock> clock = CZoneClock::Load(*zone)) {
+            const int placeDst = clock->OnDate(day.date).dst;
+            if (placeDst != m_dst) {
+                const std::string name =
+                    m_cityName.empty() ? "This place" : Windows1252ToUtf8(m_cityName);
+                notes.clock =
+                    name +
+                    (placeDst != 0 ? " keeps daylight saving time" : " keeps standard time") +
+                    " on this date.";
+            }
+        }
+    }
+    return notes;
+}
+
+void CDaybreakDlg::SetNotes(const CWindowNotes& notes) {
+    if (notes == m_notes) {
+        return;
+    }
+    m_notes = notes;
+    m_window.ShowNotes(m_notes);
 }
 
 void CDaybreakDlg::LoadStateArchive(std::string code) {
@@ -403,7 +441,11 @@ void CDaybreakDlg::OnDstFromDate(bool on) {
 }
 
 const std::string* CDaybreakDlg::ZoneByTheDate() const {
-    if (!m_dstFromDate || !m_place || !m_place->zone || !m_place->observesDst) {
+    return m_dstFromDate ? PlaceZone() : nullptr;
+}
+
+const std::string* CDaybreakDlg::PlaceZone() const {
+    if (!m_place || !m_place->zone || !m_place->observesDst) {
         return nullptr;
     }
     if (m_latitude != m_place->latitude || m_longitude != m_place->longitude ||

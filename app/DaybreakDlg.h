@@ -128,6 +128,7 @@ public:
     CColorText m_helpLink;
     bool m_precise = false;      // Precise Calculation; the window restores the user's choice
     bool m_dstFromDate = false;  // Daylight Saving from the Date; likewise
+    const CWindowNotes& Notes() const { return m_notes; }
 
 private:
     // Runs one command; an exception leaving it is reported and ends the command.
@@ -139,6 +140,12 @@ private:
     // The chosen date's results on the fields' clock (offset and tick as they stand; the tick
     // already follows the date when that option is on), years checked.
     CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0) const;
+    // The chosen place's zone while the fields still hold that place (not typed coordinates)
+    // and it keeps daylight saving; null otherwise.
+    const std::string* PlaceZone() const;
+    // The notes for the results just computed from `day`.
+    CWindowNotes NotesFor(const CDayOnClock& day) const;
+    void SetNotes(const CWindowNotes& notes);
     // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
     // still hold that place.
     void SetDstFromZone();
@@ -153,4 +160,5 @@ private:
     std::string m_stateCode;  // of the archive in g_TimeZoneList
     std::optional<CPlace> m_place;
     bool m_toldZoneUnknown = false;
+    CWindowNotes m_notes;
 };

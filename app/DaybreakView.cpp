@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -41,6 +42,8 @@ constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 278;
 // Height the template gives a one-line field (edit, combo box field, date picker).
 constexpr int kFieldHeight = 14;
+// The clock note's link.
+constexpr const char* kFollowClockLink = "follow-clock";
 
 // Short date with a four-digit year, in the user's order of day, month and year.
 QString ShortDateFormat() {
@@ -330,6 +333,18 @@ void CDaybreakView::CreateControls() {
     names(label("City Name:", 7, 215, 36), m_cityNameEdit);
     names(label("County Name:", 7, 235, 47), m_countyNameEdit);
 
+    // Below the results: what the window has to say about them (ShowNotes), hidden while
+    // there is nothing.
+    m_notesLabel = new QLabel(m_client);
+    place(m_notesLabel, 7, 252, 306, 24);
+    m_notesLabel->setWordWrap(true);
+    m_notesLabel->setTextFormat(Qt::RichText);
+    m_notesLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notesLabel->setAccessibleName(QStringLiteral("Notes"));
+    m_notesLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                          Qt::LinksAccessibleByKeyboard);
+    m_notesLabel->hide();
+
     m_dstWindow = std::make_unique<CheckBoxWindow>(m_dstCheck);
     m_helpText = std::make_unique<HelpText>(m_helpLink);
 
@@ -338,6 +353,12 @@ void CDaybreakView::CreateControls() {
 }
 
 void CDaybreakView::ConnectHandlers() {
+    // The clock note's link turns on Daylight Saving from the Date, as its menu item does.
+    connect(m_notesLabel, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (link == QLatin1String(kFollowClockLink) && m_dstFromDateAction != nullptr) {
+            m_dstFromDateAction->setChecked(true);
+        }
+    });
     connect(m_helpLink, &CColorStatic::clicked, this, [this] { m_dlg.OnHelpLink(); });
     connect(m_calculateButton, &QPushButton::clicked, this, [this] { m_dlg.OnCalculate(); });
     connect(m_stateCombo, &QComboBox::activated, this, [this] { m_dlg.OnSelchangeState(); });
@@ -397,6 +418,20 @@ void CDaybreakView::ReportError(const std::string& message) {
 
 void CDaybreakView::EndDialog(int result) {
     done(result);
+}
+
+void CDaybreakView::ShowNotes(const CWindowNotes& notes) {
+    QStringList lines;
+    if (!notes.signs.empty()) {
+        lines << QString::fromStdString(notes.signs).toHtmlEscaped();
+    }
+    if (!notes.clock.empty()) {
+        lines << QString::fromStdString(notes.clock).toHtmlEscaped() +
+                     QStringLiteral(" <a href=\"%1\">Follow the place's clock</a>")
+                         .arg(QLatin1String(kFollowClockLink));
+    }
+    m_notesLabel->setText(lines.join(QStringLiteral("<br>")));
+    m_notesLabel->setVisible(!lines.isEmpty());
 }
 
 void CDaybreakView::ShowAboutBox() {

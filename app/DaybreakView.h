@@ -54,6 +54,7 @@ public:
     void ShowAboutBox() override;
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const CDayDetails& details) override;
+    void ShowNotes(const CWindowNotes& notes) override;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     void MembersShown() override;
 
@@ -94,6 +95,7 @@ private:
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
     QAction* m_preciseAction = nullptr;
+    QAction* m_dstFromDateAction = nullptr;
     QPointer<CYearDlg> m_yearDlg;
     bool m_yearRefreshQueued = false;
     QWidget* m_client = nullptr;
@@ -109,6 +111,7 @@ private:
     QPushButton* m_calculateButton = nullptr;
     QPushButton* m_clearButton = nullptr;
     CColorStatic* m_helpLink = nullptr;
+    QLabel* m_notesLabel = nullptr;
     CResultField* m_sunriseEdit = nullptr;
     CResultField* m_sunsetEdit = nullptr;
     CResultField* m_solarNoonEdit = nullptr;

@@ -166,6 +166,17 @@ struct CDayDetails {
     std::vector<CSunLine> lines;
 };
 
+// The notes under the results, one line each, empty when there is nothing to say.
+struct CWindowNotes {
+    // Solar noon far from 12:00: the signs of a typed longitude or offset are likely wrong.
+    std::string signs;
+    // The place shown keeps another clock on the date than the daylight-saving box gives;
+    // the window offers to let the box follow the place's zone.
+    std::string clock;
+
+    friend bool operator==(const CWindowNotes&, const CWindowNotes&) = default;
+};
+
 class IDaybreakWindow {
 public:
     virtual ~IDaybreakWindow() = default;
@@ -178,6 +189,8 @@ public:
     // The members have just been shown (the end of a command): windows that follow the main
     // window's place and date look again.
     virtual void MembersShown() {}
+    // The notes under the results changed.
+    virtual void ShowNotes(const CWindowNotes& notes) { (void)notes; }
     // Every event of one day for a place, in a window of its own.
     virtual void ShowDayDetails(const CDayDetails& details) { (void)details; }
     // Find Place: lets the user search `places` and returns the position of the one chosen,

@@ -604,6 +604,46 @@ TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
     QApplication::setPalette(before);
 }
 
+// Under the results the window says when the place keeps another clock than the box gives,
+// with a link that lets the box follow it, and when noon is so far from 12:00 that the signs
+// are likely wrong.
+TEST_F(DaybreakViewTest, NotesSayTheClockAndTheSigns) {
+    QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    QLabel* notes = nullptr;
+    for (QLabel* label : m_view->findChildren<QLabel*>()) {
+        if (label->accessibleName() == QStringLiteral("Notes")) {
+            notes = label;
+        }
+    }
+    ASSERT_NE(notes, nullptr);
+    EXPECT_FALSE(notes->isVisible());
+
+    Date()->setDate(QDate(2007, 6, 21));
+    Choose(IDC_STATE_COMBO, QStringLiteral("Texas"));
+    Choose(IDC_ZIP_COMBO, QStringLiteral("78572"));
+    EXPECT_TRUE(notes->isVisible());
+    EXPECT_TRUE(
+        notes->text().contains(QStringLiteral("Mission keeps daylight saving time on this date.")));
+    emit notes->linkActivated(QStringLiteral("follow-clock"));
+    EXPECT_TRUE(MenuAction(QStringLiteral("Daylight Saving from the Date"))->isChecked());
+    EXPECT_TRUE(Dst()->isChecked());
+    EXPECT_FALSE(notes->isVisible());
+    MenuAction(QStringLiteral("Daylight Saving from the Date"))->trigger();
+
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("-87.63"));  // a map's sign
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    Click(IDC_CALCULATE);
+    EXPECT_TRUE(notes->isVisible());
+    EXPECT_TRUE(notes->text().contains(QStringLiteral("WEST positive")));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    Click(IDC_CALCULATE);
+    EXPECT_FALSE(notes->isVisible());
+}
+
 TEST_F(DaybreakViewTest, DaylightSavingFromTheDateIsOffByDefaultAndRemembered) {
     QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
     m_view = std::make_unique<CDaybreakView>(m_dir.path());
