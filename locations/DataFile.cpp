@@ -1,6 +1,8 @@
 #include "DataFile.h"
 
-#include <array>
+#include <zlib.h>
+
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 
@@ -42,20 +44,12 @@ std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBy
 }
 
 std::uint32_t DataCrc32(std::string_view bytes) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            }
-            t[i] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char b : bytes) {
-        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
+    // zlib's, which reads several bytes a step: the files are megabytes, read at every start.
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), chunk);
+        bytes.remove_prefix(chunk);
     }
-    return crc ^ 0xFFFFFFFFu;
+    return static_cast<std::uint32_t>(crc);
 }
