@@ -81,7 +81,7 @@ const ZONE_OVERRIDES = {
 // Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks with Columbus
 // GA, across the river, in their schools, offices and businesses, and every boundary source
 // and the time-zone database put them there: the records keep the clock their people keep.
-// Hyder AK and Kenton OK are judged the same way and stay on their state's zone: some of
+// Hyder AK and Kenton OK, weighed by the same rule, stay on their state's zone: some of
 // their people set their clocks by their neighbours (Pacific time with Stewart BC, Mountain
 // time with New Mexico), but their public offices keep Alaska and Central time, and no
 // boundary source or zone of the time-zone database follows the custom.
