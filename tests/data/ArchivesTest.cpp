@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Collectors.h"
+#include "DataTable.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "StateArchive.h"
@@ -81,9 +82,10 @@ const std::map<std::string, std::set<std::pair<int, std::string>>>& AllowedZones
                               "OH", "PA", "RI", "SC", "VT", "VA", "WV"}) {
             z[s] = eastern;
         }
-        for (const char* s : {"AL", "AR", "IL", "IA", "LA", "MN", "MS", "MO", "OK", "WI"}) {
+        for (const char* s : {"AR", "IL", "IA", "LA", "MN", "MS", "MO", "OK", "WI"}) {
             z[s] = central;
         }
+        z["AL"] = eastCentral;  // the Phenix City area keeps Eastern clocks
         for (const char* s : {"FL", "IN", "KY", "MI", "TN"})
             z[s] = eastCentral;
         for (const char* s : {"KS", "NE", "ND", "SD", "TX"})
@@ -115,29 +117,6 @@ double Kilometres(double lat1, double lon1, double lat2, double lon2) {
                      std::cos(lat1 * rad) * std::cos(lat2 * rad) *
                          std::pow(std::sin((lon2 - lon1) * rad / 2), 2);
     return 2 * 6371.0088 * std::asin(std::min(1.0, std::sqrt(a)));
-}
-
-// The tab-separated lines of a data file after its header, split; '#' lines are comments.
-std::vector<std::vector<std::string>> ReadTable(const char* path) {
-    std::ifstream in(path);
-    EXPECT_TRUE(in) << path;
-    std::vector<std::vector<std::string>> rows;
-    bool header = true;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        if (std::exchange(header, false)) {
-            continue;
-        }
-        std::vector<std::string> fields;
-        std::stringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');) {
-            fields.push_back(field);
-        }
-        rows.push_back(std::move(fields));
-    }
-    return rows;
 }
 
 bool IsZip(const std::string& zip) {
@@ -275,7 +254,15 @@ TEST(StateArchives, KnownPlacesComeOutRight) {
         {"WY", "82005", "F. E. Warren AFB", "Laramie", nullptr, 7, "Y"},
         {"FM", "96943", "Yap", "Yap", "", -10, "N"},
         {"FM", "96944", "Kosrae", "Kosrae", "", -11, "N"},
-        {"PW", "96940", nullptr, "Palau", "", -9, "N"},
+        {"PW", "96940", "Koror", "Palau", "", -9, "N"},
+        {"PW", "96939", "Ngerulmud", "Palau", "", -9, "N"},
+        {"AL", "36867", "Phenix City", "Russell", nullptr, 5, "Y"},
+        {"AK", "99923", "Hyder", nullptr, nullptr, 9, "Y"},
+        {"OK", "73946", "Kenton", nullptr, nullptr, 6, "Y"},
+        {"CA", "92248", "La Quinta", "Riverside", "065", 8, "Y"},
+        {"VA", "24023", "Roanoke", "Roanoke city", "770", 5, "Y"},
+        {"WI", "54927", "Butte des Morts", nullptr, nullptr, 6, "Y"},
+        {"LA", "70082", "Pointe a la Hache", nullptr, nullptr, 6, "Y"},
         {"MH", "96960", "Majuro", nullptr, nullptr, -12, "N"},
         {"AS", "96799", "Pago Pago", nullptr, nullptr, 11, "N"},
         {"VI", "00820", "Christiansted", nullptr, nullptr, 4, "N"},
@@ -307,14 +294,28 @@ TEST(StateArchives, MendedPointsLieAtTheirPlaces) {
         const char* zip;
         double lat, lon;
     } places[] = {
-        {"AK", "99505", 61.28, -149.70}, {"AK", "99506", 61.27, -149.81},
-        {"CO", "80840", 39.00, -104.86}, {"CO", "80841", 39.00, -104.86},
-        {"ID", "83648", 43.05, -115.87}, {"KS", "66040", 38.36, -94.74},
-        {"TN", "37362", 35.03, -84.68},  {"CA", "95923", 40.18, -121.14},
-        {"CA", "96103", 39.78, -120.67}, {"AZ", "86028", 35.03, -109.82},
-        {"AZ", "86502", 35.14, -109.61}, {"AZ", "86544", 36.54, -109.14},
-        {"AK", "99565", 56.30, -158.50}, {"AK", "99726", 66.76, -151.41},
+        {"AK", "99505", 61.28, -149.70},
+        {"AK", "99506", 61.27, -149.81},
+        {"CO", "80840", 39.00, -104.86},
+        {"CO", "80841", 39.00, -104.86},
+        {"ID", "83648", 43.05, -115.87},
+        {"KS", "66040", 38.36, -94.74},
+        {"TN", "37362", 35.03, -84.68},
+        {"CA", "95923", 40.18, -121.14},
+        {"CA", "96103", 39.78, -120.67},
+        {"AZ", "86028", 35.03, -109.82},
+        {"AZ", "86502", 35.14, -109.61},
+        {"AZ", "86544", 36.54, -109.14},
+        {"AK", "99565", 56.30, -158.50},
+        {"AK", "99726", 66.76, -151.41},
         {"AZ", "86443", 35.95, -114.44},
+        // Zips without a Census area, at their town.
+        {"CA", "92143", 32.56, -117.05},
+        {"HI", "96745", 19.64, -156.00},
+        {"IL", "60011", 42.15, -88.14},
+        {"OH", "44181", 41.50, -81.70},
+        {"WI", "53401", 42.73, -87.78},
+        {"AS", "96799", -14.28, -170.70},
     };
     for (const auto& p : places) {
         SCOPED_TRACE(std::string(p.state) + " " + p.zip);
@@ -401,7 +402,7 @@ TEST(StateArchives, EveryPlaceHasItsZoneInTheZoneFile) {
         {"AZ", "86040", "America/Phoenix"},  // Page
         {"OR", "97914", "America/Boise"},    // Ontario
         {"ID", "83542", "America/Los_Angeles"},
-        {"AL", "36867", "America/Chicago"},  // Phenix City: Central by law
+        {"AL", "36867", "America/New_York"},  // Phenix City: Eastern, as its people keep
         {"HI", "96813", "Pacific/Honolulu"},
         {"HI", "96898", "Pacific/Wake"},
         {"AK", "99546", "America/Adak"},

@@ -60,6 +60,8 @@ expected_tree() {
         done
         for code in $CODES; do echo "$PKGDIR/timezone.arc.$code"; done
         echo "$PKGDIR/timezone.zones"
+        echo "$PKGDIR/timezone.world"
+        echo "$PKGDIR/timezone.zonemap"
         echo "$DOCDIR/${DAYBREAK_DATA_README:-<data notes>}"
         echo "$DOCDIR/copyright"
         echo "$DOCDIR/changelog.gz"

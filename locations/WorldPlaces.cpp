@@ -1,0 +1,297 @@
+#include "WorldPlaces.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <stdexcept>
+
+#include "DataFile.h"
+#include "ModulePath.h"
+
+const char* const kWorldPlacesFileName = "timezone.world";
+
+namespace {
+
+constexpr std::string_view kMagic("DBWORLD\0", 8);
+constexpr std::uint16_t kVersion = 1;
+constexpr std::size_t kCountryRowSize = 2 + 4 + 2;
+constexpr std::size_t kTextRowSize = 4 + 2;
+constexpr std::size_t kPlaceRowSize = 24;
+constexpr std::uint16_t kNoRegion = 0xFFFF;
+constexpr std::int32_t kUnitsPerDegree = 100000;
+// The shipped file is about 4 MB; a file four times larger is not ours.
+constexpr std::uintmax_t kMaxFileSize = 16u << 20;
+
+bool IsCountryCode(std::string_view code) {
+    return code.size() == 2 &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+bool IsZoneName(std::string_view name) {
+    return !name.empty() && name.size() <= 255 && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '/' || c == '_' || c == '-' || c == '+';
+    });
+}
+
+// A row's text span: offset and length within the text.
+struct Span {
+    std::uint32_t offset = 0;
+    std::uint16_t length = 0;
+};
+
+bool ReadSpan(CDataCursor& cursor, std::size_t textLength, Span& span) {
+    return cursor.Read(span.offset) && cursor.Read(span.length) && span.offset <= textLength &&
+           span.length <= textLength - span.offset;
+}
+
+std::uint32_t U32At(std::string_view bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    CDataCursor cursor(bytes.substr(at, 4));
+    cursor.Read(value);
+    return value;
+}
+
+std::uint16_t U16At(std::string_view bytes, std::size_t at) {
+    std::uint16_t value = 0;
+    CDataCursor cursor(bytes.substr(at, 2));
+    cursor.Read(value);
+    return value;
+}
+
+}  // namespace
+
+CWorldPlaces CWorldPlaces::Unknown(std::string problem) {
+    CWorldPlaces places;
+    places.m_problem = std::move(problem);
+    return places;
+}
+
+CWorldPlaces CWorldPlaces::Load(const std::filesystem::path& directory) {
+    std::string problem;
+    std::string bytes = ReadDataFile(
+        (directory.empty() ? GetExecutableDirectory() : directory) / kWorldPlacesFileName,
+        kMaxFileSize, &problem);
+    if (!problem.empty()) {
+        return Unknown(std::move(problem));
+    }
+    return Parse(std::move(bytes));
+}
+
+CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
+    const auto damaged = [](const std::string& why) {
+        return Unknown(std::string(kWorldPlacesFileName) + " is damaged: " + why);
+    };
+    CDataCursor cursor(bytes);
+    std::string_view magic;
+    std::uint16_t version = 0;
+    std::uint16_t zero = 0;
+    if (!cursor.Take(kMagic.size(), magic) || magic != kMagic) {
+        return damaged("not a world place file");
+    }
+    if (!cursor.Read(version) || !cursor.Read(zero) || version != kVersion || zero != 0) {
+        return damaged("version " + std::to_string(version) + ", not " + std::to_string(kVersion));
+    }
+    // The checksum first: what follows is checked for bounds either way, but a file whose
+    // checksum fails is reported as such rather than by its first bad field.
+    if (bytes.size() < cursor.Position() + 4 ||
+        DataCrc32(std::string_view(bytes).substr(0, bytes.size() - 4)) !=
+            U32At(bytes, bytes.size() - 4)) {
+        return damaged("checksum");
+    }
+    const std::string_view body = std::string_view(bytes).substr(0, bytes.size() - 4);
+    cursor = CDataCursor(body);
+    cursor.Take(kMagic.size() + 4, magic);
+
+    CWorldPlaces places;
+    std::uint32_t textLength = 0;
+    std::string_view text;
+    if (!cursor.Read(textLength) || !cursor.Take(textLength, text)) {
+        return damaged("text cut short");
+    }
+    places.m_text = cursor.Position() - textLength;
+    const auto textOf = [&](const Span& span) { return text.substr(span.offset, span.length); };
+
+    std::uint16_t countryCount = 0;
+    if (!cursor.Read(countryCount) || countryCount > cursor.Left() / kCountryRowSize) {
+        return damaged("country table cut short");
+    }
+    places.m_countries = cursor.Position();
+    for (std::uint16_t i = 0; i < countryCount; ++i) {
+        std::string_view code;
+        Span name;
+        cursor.Take(2, code);
+        if (!IsCountryCode(code) || !ReadSpan(cursor, textLength, name) || name.length == 0) {
+            return damaged("country " + std::to_string(i + 1));
+        }
+    }
+    std::uint16_t regionCount = 0;
+    if (!cursor.Read(regionCount) || regionCount > cursor.Left() / kTextRowSize) {
+        return damaged("region table cut short");
+    }
+    places.m_regions = cursor.Position();
+    places.m_regionCount = regionCount;
+    for (std::uint16_t i = 0; i < regionCount; ++i) {
+        Span name;
+        if (!ReadSpan(cursor, textLength, name) || name.length == 0) {
+            return damaged("region " + std::to_string(i + 1));
+        }
+    }
+    std::uint16_t zoneCount = 0;
+    if (!cursor.Read(zoneCount) || zoneCount > cursor.Left() / kTextRowSize) {
+        return damaged("zone table cut short");
+    }
+    places.m_zones = cursor.Position();
+    for (std::uint16_t i = 0; i < zoneCount; ++i) {
+        Span name;
+        if (!ReadSpan(cursor, textLength, name) || !IsZoneName(textOf(name))) {
+            return damaged("zone " + std::to_string(i + 1));
+        }
+    }
+    std::uint32_t placeCount = 0;
+    if (!cursor.Read(placeCount) || placeCount != cursor.Left() / kPlaceRowSize ||
+        cursor.Left() % kPlaceRowSize != 0) {
+        return damaged("wrong length");
+    }
+    places.m_places = cursor.Position();
+    for (std::uint32_t i = 0; i < placeCount; ++i) {
+        Span name;
+        std::uint16_t country = 0, region = 0, zone = 0;
+        std::uint32_t population = 0;
+        std::int32_t lat = 0, lon = 0;
+        const bool read = ReadSpan(cursor, textLength, name) && cursor.Read(country) &&
+                          cursor.Read(region) && cursor.Read(zone) && cursor.Read(population) &&
+                          cursor.Read(lat) && cursor.Read(lon);
+        if (!read || name.length == 0 || country >= countryCount ||
+            (region != kNoRegion && region >= regionCount) || zone >= zoneCount ||
+            std::abs(static_cast<std::int64_t>(lat)) > 90 * kUnitsPerDegree ||
+            std::abs(static_cast<std::int64_t>(lon)) > 180 * kUnitsPerDegree) {
+            return damaged("place " + std::to_string(i + 1));
+        }
+    }
+    places.m_placeCount = placeCount;
+    places.m_bytes = std::move(bytes);
+    return places;
+}
+
+std::string_view CWorldPlaces::Text(std::size_t rowOffset) const {
+    const std::string_view bytes(m_bytes);
+    return bytes.substr(m_text + U32At(bytes, rowOffset), U16At(bytes, rowOffset + 4));
+}
+
+CWorldPlace CWorldPlaces::At(std::size_t index) const {
+    const std::string_view bytes(m_bytes);
+    const std::size_t row = m_places + index * kPlaceRowSize;
+    const std::size_t country = m_countries + U16At(bytes, row + 6) * kCountryRowSize;
+    const std::uint16_t region = U16At(bytes, row + 8);
+    CWorldPlace place;
+    place.name = Text(row);
+    place.countryCode = bytes.substr(country, 2);
+    place.country = Text(country + 2);
+    if (region != kNoRegion) {
+        place.region = Text(m_regions + std::size_t{region} * kTextRowSize);
+    }
+    place.zone = Text(m_zones + std::size_t{U16At(bytes, row + 10)} * kTextRowSize);
+    place.population = U32At(bytes, row + 12);
+    place.latitude =
+        static_cast<std::int32_t>(U32At(bytes, row + 16)) / static_cast<double>(kUnitsPerDegree);
+    place.longitude =
+        static_cast<std::int32_t>(U32At(bytes, row + 20)) / static_cast<double>(kUnitsPerDegree);
+    return place;
+}
+
+std::string EncodeWorldPlaces(const std::vector<CWorldPlaceEntry>& entries) {
+    const auto refuse = [](const CWorldPlaceEntry& e, const std::string& why) {
+        return std::invalid_argument("world place \"" + e.name + "\" (" + e.countryCode +
+                                     "): " + why);
+    };
+    std::string text;
+    std::map<std::string, std::uint32_t> textAt;
+    const auto place = [&](const std::string& s) {
+        auto [it, added] = textAt.try_emplace(s, static_cast<std::uint32_t>(text.size()));
+        if (added) {
+            text += s;
+        }
+        return it->second;
+    };
+    // Tables in the order of first use.
+    std::map<std::string, std::pair<std::uint16_t, std::string>> countries;  // code -> index, name
+    std::vector<std::string> countryOrder;
+    std::map<std::string, std::uint16_t> regions, zones;
+    std::vector<std::string> regionOrder, zoneOrder;
+    const auto indexOf = [](std::map<std::string, std::uint16_t>& table,
+                            std::vector<std::string>& order, const std::string& key) {
+        auto [it, added] = table.try_emplace(key, static_cast<std::uint16_t>(order.size()));
+        if (added) {
+            order.push_back(key);
+        }
+        return it->second;
+    };
+    std::string rows;
+    for (const CWorldPlaceEntry& e : entries) {
+        if (e.name.empty() || e.name.size() > 0xFFFF) {
+            throw refuse(e, "no name, or one too long");
+        }
+        if (!IsCountryCode(e.countryCode) || e.country.empty() || e.country.size() > 0xFFFF) {
+            throw refuse(e, "the country code is not two capital letters, or has no name");
+        }
+        if (!IsZoneName(e.zone)) {
+            throw refuse(e, "not a zone name");
+        }
+        if (!(std::abs(e.latitude) <= 90) || !(std::abs(e.longitude) <= 180)) {
+            throw refuse(e, "the point is off the globe");
+        }
+        auto [country, added] = countries.try_emplace(
+            e.countryCode, static_cast<std::uint16_t>(countryOrder.size()), e.country);
+        if (added) {
+            countryOrder.push_back(e.countryCode);
+        } else if (country->second.second != e.country) {
+            throw refuse(e, "the country code has another name already");
+        }
+        const std::uint16_t region =
+            e.region.empty() ? kNoRegion : indexOf(regions, regionOrder, e.region);
+        const std::uint16_t zone = indexOf(zones, zoneOrder, e.zone);
+        if (countryOrder.size() > 0xFFFF || regionOrder.size() >= kNoRegion ||
+            zoneOrder.size() > 0xFFFF || e.region.size() > 0xFFFF) {
+            throw refuse(e, "too many countries, regions or zones");
+        }
+        AppendLittleEndian(rows, place(e.name));
+        AppendLittleEndian(rows, static_cast<std::uint16_t>(e.name.size()));
+        AppendLittleEndian(rows, country->second.first);
+        AppendLittleEndian(rows, region);
+        AppendLittleEndian(rows, zone);
+        AppendLittleEndian(rows, e.population);
+        AppendLittleEndian(rows,
+                           static_cast<std::int32_t>(std::lround(e.latitude * kUnitsPerDegree)));
+        AppendLittleEndian(rows,
+                           static_cast<std::int32_t>(std::lround(e.longitude * kUnitsPerDegree)));
+    }
+    std::string tables;
+    AppendLittleEndian(tables, static_cast<std::uint16_t>(countryOrder.size()));
+    for (const std::string& code : countryOrder) {
+        const std::string& name = countries.at(code).second;
+        tables += code;
+        AppendLittleEndian(tables, place(name));
+        AppendLittleEndian(tables, static_cast<std::uint16_t>(name.size()));
+    }
+    for (auto* order : {&regionOrder, &zoneOrder}) {
+        AppendLittleEndian(tables, static_cast<std::uint16_t>(order->size()));
+        for (const std::string& name : *order) {
+            AppendLittleEndian(tables, place(name));
+            AppendLittleEndian(tables, static_cast<std::uint16_t>(name.size()));
+        }
+    }
+    if (text.size() > 0xFFFFFFFFu || entries.size() > 0xFFFFFFFFu) {
+        throw std::invalid_argument("too many world places");
+    }
+    std::string out(kMagic);
+    AppendLittleEndian(out, kVersion);
+    AppendLittleEndian(out, std::uint16_t{0});
+    AppendLittleEndian(out, static_cast<std::uint32_t>(text.size()));
+    out += text;
+    out += tables;
+    AppendLittleEndian(out, static_cast<std::uint32_t>(entries.size()));
+    out += rows;
+    AppendLittleEndian(out, DataCrc32(out));
+    return out;
+}

@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the world place reader, as they come and with their checksum made
+// right, so that the checks behind it are reached. What must hold for every input: a set that
+// loads has places whose names, countries and zones are not empty and whose points lie on the
+// globe. Crashes and sanitizer reports are findings too.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "DataFile.h"
+#include "WorldPlaces.h"
+
+namespace {
+
+void Check(std::string bytes) {
+    const CWorldPlaces places = CWorldPlaces::Parse(std::move(bytes));
+    if (!places.IsKnown() && places.Size() != 0) {
+        std::fprintf(stderr, "invariant broken: an unknown set holds places\n");
+        std::abort();
+    }
+    for (std::size_t i = 0; i < places.Size(); ++i) {
+        const CWorldPlace p = places.At(i);
+        if (p.name.empty() || p.country.empty() || p.zone.empty() || p.countryCode.size() != 2 ||
+            !(p.latitude >= -90 && p.latitude <= 90) ||
+            !(p.longitude >= -180 && p.longitude <= 180)) {
+            std::fprintf(stderr, "invariant broken: place %zu is not whole\n", i);
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    Check(bytes);
+    if (bytes.size() >= 4) {
+        bytes.resize(bytes.size() - 4);
+        AppendLittleEndian(bytes, DataCrc32(bytes));
+        Check(std::move(bytes));
+    }
+    return 0;
+}
