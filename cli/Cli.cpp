@@ -7,6 +7,7 @@
 #include <ostream>
 #include <utility>
 
+#include "AlmanacOutput.h"
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
@@ -141,6 +142,10 @@ private:
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
 // returned.
 CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
+    if (options.almanac) {
+        text += AlmanacOutput(options);
+        return {};
+    }
     const CCivilDate date = *options.date;  // today's when not given, set by RunCli
     const double lat = *options.latitude;
     const double lon = *options.longitude;
@@ -305,7 +310,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 write = PrepareOutput(options, text);
             } else {
                 write = PrepareOutput(options, text);
-                notes += NoonNote(options, *options.date);
+                if (!options.almanac) {
+                    notes += NoonNote(options, *options.date);
+                }
             }
         }
     } catch (const CMessageException& e) {
