@@ -180,6 +180,8 @@ std::string CliUsage() {
                [--date YYYY-MM-DD] [--days N] [--format FMT]
                [--precise] [--events LIST]
   daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [...]
+  daybreak-cli --almanac YEAR (--offset HOURS | --tz ZONE | a place)
+               [--dst | --no-dst] [--format FMT]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
@@ -221,8 +223,15 @@ Options:
                    table's columns: sunrise, sunset, noon (the default three),
                    civil, nautical, astronomical (dawn and dusk), golden (-4 to
                    +6 degrees), blue (-6 to -4 degrees), azimuth (the Sun's
-                   direction at sunrise and sunset, its noon elevation). All
-                   but the default three come from the precise engine.
+                   direction at sunrise and sunset, its noon elevation),
+                   moonrise, moonset, moon (the Moon's phase and the percentage
+                   lit at 12:00). All of the Sun's but the default three come
+                   from the precise engine, the Moon's from the Moon engine, on
+                   the same clock; json and ics take moonrise, moonset and moon
+  --almanac YEAR   the year's new moons, first quarters, full moons, last
+                   quarters, equinoxes and solstices in time order, on the
+                   clock of --offset, --tz or a place (no coordinates needed);
+                   as csv "event,time" rows (full_moon, march_equinox, ...)
   --zip ZIP        take the place of that zip code from the archives, in
                    whatever state
   --city CITY      ... the place of that name, in any case, with or without
