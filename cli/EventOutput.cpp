@@ -32,6 +32,12 @@ struct CItem {
     MoonItem moon = MoonItem::None;
 };
 
+CItem MoonColumn(MoonItem moon) {
+    CItem item;
+    item.moon = moon;
+    return item;
+}
+
 std::vector<CItem> ItemsOf(CliEvent event) {
     using enum SunEvent;
     switch (event) {
@@ -62,12 +68,11 @@ std::vector<CItem> ItemsOf(CliEvent event) {
                     {std::nullopt, Angle::SunsetAzimuth},
                     {std::nullopt, Angle::NoonElevation}};
         case CliEvent::Moonrise:
-            return {{std::nullopt, Angle::SunriseAzimuth, MoonItem::Rise}};
+            return {MoonColumn(MoonItem::Rise)};
         case CliEvent::Moonset:
-            return {{std::nullopt, Angle::SunriseAzimuth, MoonItem::Set}};
+            return {MoonColumn(MoonItem::Set)};
         case CliEvent::Moon:
-            return {{std::nullopt, Angle::SunriseAzimuth, MoonItem::Phase},
-                    {std::nullopt, Angle::SunriseAzimuth, MoonItem::Illumination}};
+            return {MoonColumn(MoonItem::Phase), MoonColumn(MoonItem::Illumination)};
     }
     return {};
 }
