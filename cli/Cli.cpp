@@ -7,6 +7,7 @@
 #include <ostream>
 #include <utility>
 
+#include "AlmanacOutput.h"
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
@@ -141,6 +142,10 @@ private:
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
 // returned.
 CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
+    if (options.almanac) {
+        text += AlmanacOutput(options);
+        return {};
+    }
     const CCivilDate date = *options.date;  // today's when not given, set by RunCli
     const double lat = *options.latitude;
     const double lon = *options.longitude;
@@ -175,6 +180,8 @@ std::string CliUsage() {
                [--date YYYY-MM-DD] [--days N] [--format FMT]
                [--precise] [--events LIST]
   daybreak-cli [--state STATE] (--zip ZIP | --city CITY) [--first] [...]
+  daybreak-cli --almanac YEAR (--offset HOURS | --tz ZONE | a place)
+               [--dst | --no-dst] [--format FMT]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
@@ -216,8 +223,15 @@ Options:
                    table's columns: sunrise, sunset, noon (the default three),
                    civil, nautical, astronomical (dawn and dusk), golden (-4 to
                    +6 degrees), blue (-6 to -4 degrees), azimuth (the Sun's
-                   direction at sunrise and sunset, its noon elevation). All
-                   but the default three come from the precise engine.
+                   direction at sunrise and sunset, its noon elevation),
+                   moonrise, moonset, moon (the Moon's phase and the percentage
+                   lit at 12:00). All of the Sun's but the default three come
+                   from the precise engine, the Moon's from the Moon engine, on
+                   the same clock; json and ics take moonrise, moonset and moon
+  --almanac YEAR   the year's new moons, first quarters, full moons, last
+                   quarters, equinoxes and solstices in time order, on the
+                   clock of --offset, --tz or a place (no coordinates needed);
+                   as csv "event,time" rows (full_moon, march_equinox, ...)
   --zip ZIP        take the place of that zip code from the archives, in
                    whatever state
   --city CITY      ... the place of that name, in any case, with or without
@@ -307,7 +321,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 write = PrepareOutput(options, text);
             } else {
                 write = PrepareOutput(options, text);
-                notes += NoonNote(options, *options.date);
+                if (!options.almanac) {
+                    notes += NoonNote(options, *options.date);
+                }
             }
         }
     } catch (const CPlaceDataError& e) {

@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -284,6 +285,15 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             options.place.first = true;
         } else if (name == "--events") {
             options.events = ParseEventList(name, value());
+        } else if (name == "--almanac") {
+            const std::string_view text = value();
+            int year = 0;
+            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), year);
+            if (ec != std::errc() || ptr != text.data() + text.size() || text.size() != 4 ||
+                year < 1900) {
+                Fail(name, text, "is not a year from 1900 to 9999");
+            }
+            options.almanac = year;
         } else if (!ParsePlaceOption(name, value, options.place)) {
             throw CCliError("unknown option '" + PrintableArgument(name) + "'");
         }
@@ -298,15 +308,34 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.dst && options.noDst) {
         throw CCliError("--dst and --no-dst: give one of them");
     }
-    if (!options.events.empty() &&
-        (options.format == CliFormat::Json || options.format == CliFormat::Ics)) {
-        throw CCliError("--events: the json and ics formats carry their own events");
+    if ((options.format == CliFormat::Json || options.format == CliFormat::Ics) &&
+        std::any_of(options.events.begin(), options.events.end(), [](CliEvent event) {
+            return event != CliEvent::Sunrise && event != CliEvent::Sunset &&
+                   event != CliEvent::Noon && !HasMoonEvent({event});
+        })) {
+        throw CCliError(
+            "--events: the json and ics formats carry their own events of the Sun; they add "
+            "only moonrise, moonset and moon");
+    }
+    if (options.almanac &&
+        (options.date || options.days != 0 || options.precise || !options.events.empty())) {
+        throw CCliError("--almanac: goes without --date, --days, --precise and --events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.noDst || options.zone || options.date ||
                           options.days != 0 || options.format != CliFormat::Text ||
-                          options.precise || !options.events.empty());
+                          options.precise || !options.events.empty() ||
+                          options.almanac.has_value());
     if (options.place.LooksUpPlace() || options.place.Lists()) {
+        return options;
+    }
+    if (options.almanac) {
+        // The clock alone: a typed place adds nothing to the year's instants.
+        if (!options.offset && !options.zone) {
+            throw CCliError(
+                "--almanac: needs a clock: --offset HOURS, --tz ZONE or a place from the "
+                "archives");
+        }
         return options;
     }
     if (!options.latitude) {

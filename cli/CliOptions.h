@@ -54,6 +54,9 @@ struct CCliOptions {
     CliFormat format = CliFormat::Text;
     bool precise = false;          // sunrise, sunset and noon from the precise engine
     std::vector<CliEvent> events;  // --events; empty: the three default events
+    // --almanac: the year's principal phases of the Moon, equinoxes and solstices on the
+    // clock, instead of a place's day.
+    std::optional<int> almanac;
 };
 
 // The clock the results are read on: the zone's by the date (with --offset as its standard

@@ -15,16 +15,28 @@
 
 namespace {
 
-constexpr const char* kEventNames[] = {"sunrise",      "sunset", "noon", "civil",  "nautical",
-                                       "astronomical", "golden", "blue", "azimuth"};
+constexpr const char* kEventNames[] = {"sunrise",  "sunset",       "noon",    "civil",
+                                       "nautical", "astronomical", "golden",  "blue",
+                                       "azimuth",  "moonrise",     "moonset", "moon"};
 
 enum class Angle { SunriseAzimuth, SunsetAzimuth, NoonElevation };
 
-// One line of the single-day output, one column of a table: an event's time or an angle.
+// The Moon's columns; `moon` is one line but two columns.
+enum class MoonItem { None, Rise, Set, Phase, Illumination };
+
+// One line of the single-day output, one column of a table: an event's time, an angle or one
+// of the Moon's values.
 struct CItem {
     std::optional<SunEvent> event;
-    Angle angle = Angle::SunriseAzimuth;  // when event is empty
+    Angle angle = Angle::SunriseAzimuth;  // when event is empty and moon is None
+    MoonItem moon = MoonItem::None;
 };
+
+CItem MoonColumn(MoonItem moon) {
+    CItem item;
+    item.moon = moon;
+    return item;
+}
 
 std::vector<CItem> ItemsOf(CliEvent event) {
     using enum SunEvent;
@@ -55,6 +67,12 @@ std::vector<CItem> ItemsOf(CliEvent event) {
             return {{std::nullopt, Angle::SunriseAzimuth},
                     {std::nullopt, Angle::SunsetAzimuth},
                     {std::nullopt, Angle::NoonElevation}};
+        case CliEvent::Moonrise:
+            return {MoonColumn(MoonItem::Rise)};
+        case CliEvent::Moonset:
+            return {MoonColumn(MoonItem::Set)};
+        case CliEvent::Moon:
+            return {MoonColumn(MoonItem::Phase), MoonColumn(MoonItem::Illumination)};
     }
     return {};
 }
@@ -63,8 +81,27 @@ bool IsDefaultSeriesEvent(SunEvent event) {
     return event == SunEvent::Sunrise || event == SunEvent::Sunset || event == SunEvent::SolarNoon;
 }
 
-// "Local Sunrise", "Civil Dawn", "Sunrise Azimuth".
+// "Moonrise", "Moonset", "Moon phase", "Moon illumination": the Moon's line and column names.
+const char* MoonName(MoonItem item) {
+    switch (item) {
+        case MoonItem::Rise:
+            return "Moonrise";
+        case MoonItem::Set:
+            return "Moonset";
+        case MoonItem::Phase:
+            return "Moon phase";
+        case MoonItem::Illumination:
+        case MoonItem::None:
+            break;
+    }
+    return "Moon illumination";
+}
+
+// "Local Sunrise", "Civil Dawn", "Sunrise Azimuth", "Moonrise".
 std::string LineName(const CItem& item) {
+    if (item.moon != MoonItem::None) {
+        return MoonName(item.moon);
+    }
     if (item.event) {
         const std::string label = SunEventInfo(*item.event).label;
         return IsDefaultSeriesEvent(*item.event) ? "Local " + label : label;
@@ -102,6 +139,7 @@ struct CPlan {
     SolarEngine engine = SolarEngine::Series;  // the engine of sunrise, sunset and noon
     SunAltitudeMask altitudes = 0;             // the precise engine's crossings to compute
     bool dayLength = false;
+    bool moon = false;  // the Moon engine's day too
 };
 
 CPlan MakePlan(const CCliOptions& options) {
@@ -113,11 +151,17 @@ CPlan MakePlan(const CCliOptions& options) {
     bool rise = false;
     bool set = false;
     bool triple = false;  // one of the three events the default series has
+    bool sun = false;     // any of the Sun's events or angles
     for (CliEvent event : events) {
         rise = rise || event == CliEvent::Sunrise;
         set = set || event == CliEvent::Sunset;
         for (const CItem& item : ItemsOf(event)) {
             plan.items.push_back(item);
+            if (item.moon != MoonItem::None) {
+                plan.moon = true;
+                continue;
+            }
+            sun = true;
             if (!item.event) {
                 plan.altitudes |= SunAltitudeBit(SunAltitude::Horizon);
             } else if (IsDefaultSeriesEvent(*item.event)) {
@@ -127,8 +171,9 @@ CPlan MakePlan(const CCliOptions& options) {
             }
         }
     }
-    // Without one of the three, the precise engine alone is asked for.
-    plan.engine = options.precise || !triple ? SolarEngine::Precise : SolarEngine::Series;
+    // Without one of the three, the precise engine alone is asked for (the Moon alone asks
+    // nothing of either, and the series costs least).
+    plan.engine = options.precise || (sun && !triple) ? SolarEngine::Precise : SolarEngine::Series;
     plan.dayLength = rise && set;
     return plan;
 }
@@ -154,6 +199,18 @@ std::optional<double> AngleValue(const CSunDayEvents& day, Angle angle) {
     return std::nullopt;
 }
 
+const CMoonEventResult& MoonResult(const CDayOnClock& day, MoonItem item) {
+    return day.moon[item == MoonItem::Rise ? MoonEvent::Moonrise : MoonEvent::Moonset];
+}
+
+// The Moon's event as the Sun's cells write one; outcome Time only.
+CSolarResult MoonCellResult(const CMoonEventResult& result) {
+    CSolarResult cell;
+    cell.outcome = SolarOutcome::Time;
+    cell.time = result.time;
+    return cell;
+}
+
 std::string LineValue(const CDayOnClock& day, const CItem& item) {
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
@@ -168,8 +225,62 @@ std::string LineValue(const CDayOnClock& day, const CItem& item) {
     return FormatSunEvent(day.precise[*item.event]);
 }
 
+// A line's text; empty for a column that has no line of its own.
+std::string Line(const CDayOnClock& day, const CItem& item) {
+    switch (item.moon) {
+        case MoonItem::None:
+            return LineName(item) + ": " + LineValue(day, item) + "\n";
+        case MoonItem::Rise:
+        case MoonItem::Set:
+            return LineName(item) + ": " + FormatMoonEvent(MoonResult(day, item.moon)) + "\n";
+        case MoonItem::Phase:
+            return "Moon: " + FormatMoonPhase(day.moonPhase) + "\n";
+        case MoonItem::Illumination:
+            break;  // on the phase's line
+    }
+    return {};
+}
+
+// The Moon's cell: a time, "up all day" or "down all day"; a date without the event has "-" in
+// a table and nothing in a CSV file, as an angle that does not happen.
+void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool csv) {
+    if (item == MoonItem::Phase) {
+        text.Text(MoonPhaseName(day.moonPhase.phase));
+        return;
+    }
+    if (item == MoonItem::Illumination) {
+        text.Text(FormatMoonIllumination(day.moonPhase));
+        return;
+    }
+    const CMoonEventResult& result = MoonResult(day, item);
+    switch (result.outcome) {
+        case MoonOutcome::Time:
+            if (csv) {
+                text.CsvCell(MoonCellResult(result), day.clock.utcOffsetSeconds);
+            } else {
+                text.Cell(MoonCellResult(result), day.date);
+            }
+            return;
+        case MoonOutcome::UpAllDay:
+            text.Text("up all day");
+            return;
+        case MoonOutcome::DownAllDay:
+            text.Text("down all day");
+            return;
+        case MoonOutcome::NoneThisDate:
+            break;
+    }
+    if (!csv) {
+        text.Char('-');
+    }
+}
+
 // A table or CSV cell; `csv` picks the CSV form.
 void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool csv) {
+    if (item.moon != MoonItem::None) {
+        WriteMoonCell(text, day, item.moon, csv);
+        return;
+    }
     if (!item.event) {
         const std::optional<double> value = AngleValue(day.precise, item.angle);
         if (value) {
@@ -215,7 +326,7 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
         if (found == std::end(kEventNames)) {
             throw CCliError(std::string(option) + ": '" + PrintableArgument(name) +
                             "' is not an event (sunrise, sunset, noon, civil, nautical, "
-                            "astronomical, golden, blue, azimuth)");
+                            "astronomical, golden, blue, azimuth, moonrise, moonset, moon)");
         }
         const auto event = static_cast<CliEvent>(found - std::begin(kEventNames));
         if (std::find(events.begin(), events.end(), event) == events.end()) {
@@ -227,6 +338,12 @@ std::vector<CliEvent> ParseEventList(std::string_view option, std::string_view t
         rest.remove_prefix(comma + 1);
     }
     return events;
+}
+
+bool HasMoonEvent(const std::vector<CliEvent>& events) {
+    return std::any_of(events.begin(), events.end(), [](CliEvent event) {
+        return event == CliEvent::Moonrise || event == CliEvent::Moonset || event == CliEvent::Moon;
+    });
 }
 
 bool UsesEventOutput(const CCliOptions& options) {
@@ -246,10 +363,11 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
     const double lon = *options.longitude;
     const CClockChoice clock = ClockChoiceOf(options);
     if (options.days == 0 && options.format == CliFormat::Text) {
-        const CDayOnClock day = SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes);
+        const CDayOnClock day =
+            SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
         std::string text;
         for (const CItem& item : plan.items) {
-            text += LineName(item) + ": " + LineValue(day, item) + "\n";
+            text += Line(day, item);
         }
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
@@ -258,7 +376,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         table.rows.reserve(static_cast<std::size_t>(options.days));
     }
     SolarDaysOnClock(clock, date, std::max(1, options.days), lat, lon, plan.engine, plan.altitudes,
-                     table);
+                     table, plan.moon);
     std::vector<CDayOnClock> rows = std::move(table.rows);
     return [plan = std::move(plan), rows = std::move(rows),
             csv = options.format == CliFormat::Csv](std::ostream& out) {
@@ -267,7 +385,9 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         text.Text(csv ? "date" : "Date        ");
         for (const CItem& item : plan.items) {
             const std::string title = ColumnTitle(item, csv);
-            widths.push_back(std::max<std::size_t>(14, title.size() + 2));
+            // The longest phase name is 15 characters.
+            const std::size_t least = item.moon == MoonItem::Phase ? 17 : 14;
+            widths.push_back(std::max<std::size_t>(least, title.size() + 2));
             const bool last = widths.size() == plan.items.size() && !plan.dayLength;
             const std::size_t start = text.Size();
             if (csv) {

@@ -9,7 +9,11 @@
 //     Civil Dusk: ...
 //
 // Without --precise, sunrise, sunset and solar noon come from the default series exactly as
-// the plain lines give them; the other events exist only in the precise engine.
+// the plain lines give them; the other events of the Sun exist only in the precise engine. The
+// Moon's come from the Moon engine, on the same clock:
+//
+//     Moonrise: Friday, June 21, 2024,  20:51:..       (or "No moonrise on this date")
+//     Moon: Full Moon, 99.7% lit                        (the light at 12:00 on the clock)
 
 #include <functional>
 #include <iosfwd>
@@ -23,7 +27,23 @@
 struct CCliOptions;
 
 // The names --events takes, in the order of this enumeration when listed in the help.
-enum class CliEvent { Sunrise, Sunset, Noon, Civil, Nautical, Astronomical, Golden, Blue, Azimuth };
+enum class CliEvent {
+    Sunrise,
+    Sunset,
+    Noon,
+    Civil,
+    Nautical,
+    Astronomical,
+    Golden,
+    Blue,
+    Azimuth,
+    Moonrise,
+    Moonset,
+    Moon,  // the Moon's phase and illuminated fraction
+};
+
+// Whether the list names one of the Moon's events.
+bool HasMoonEvent(const std::vector<CliEvent>& events);
 
 // "sunrise,sunset,civil": each name once, in the order given. Throws CCliError naming the
 // option for an empty list or an unknown name.

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "CliOptions.h"
+#include "EventOutput.h"
 #include "YearExport.h"
 #include "YearTable.h"
 #include "ZoneClock.h"
@@ -27,8 +28,8 @@ std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
     }
     const int days = options.days == 0 ? 1 : options.days;
     // Read on the clock the options choose; the precise engine's files add the twilights.
-    const CYearTable table =
-        ComputeDaysOnClock(request, ClockChoiceOf(options), date, days, options.precise);
+    const CYearTable table = ComputeDaysOnClock(request, ClockChoiceOf(options), date, days,
+                                                options.precise, HasMoonEvent(options.events));
     if (options.format == CliFormat::Json) {
         return YearJson(table);
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The tool's --format json and --format ics: the days of --days (one without it) as the year
 // window exports them, from the same routines. Without --precise the days are the CSV's rows;
-// with it they come from the precise engine and carry civil dawn and dusk too.
+// with it they come from the precise engine and carry civil dawn and dusk too. --events with
+// the Moon's names adds the Moon's rise, set, phase and light.
 
 #include <string>
 

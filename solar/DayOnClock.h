@@ -17,8 +17,14 @@
 // A table of days (SolarDaysOnClock) gives each row as the single day gives it, except that a
 // day without a crossing carries no nearest day (as in SolarTable.h); its rows stream to a
 // sink, so that a century costs no more room than the caller keeps.
+//
+// With `moon`, the day carries the Moon's rise, set and transit (MoonEvents.h) and its phase and
+// light (MoonLight.h) read on the same clock as the Sun's events of that date, year-checked
+// with them.
 
 #include "LocalSolarTime.h"
+#include "MoonEvents.h"
+#include "MoonLight.h"
 #include "SunEvents.h"
 #include "ZoneClock.h"
 
@@ -36,6 +42,10 @@ struct CDayOnClock {
     // The precise engine's events of `altitudes` (and noon); empty when the altitudes are 0.
     CSunDayEvents precise;
     SunAltitudeMask altitudes = 0;
+    // The Moon on the date's clock, when asked for.
+    bool hasMoon = false;
+    CMoonDay moon;
+    CMoonPhaseOfDate moonPhase;
 
     // Whether the precise engine computed that event (noon whenever it ran).
     bool HasPreciseEvent(SunEvent event) const noexcept;
@@ -55,7 +65,8 @@ void CheckDayYears(const CDayOnClock& day);
 // events (the horizon is always computed for the precise engine). Throws CSolarException for
 // inputs the engines refuse and for a result outside the years 1900 to 9999.
 CDayOnClock SolarDayOnClock(const CClockChoice& clock, const CCivilDate& date, double lat,
-                            double lon, SolarEngine engine, SunAltitudeMask altitudes = 0);
+                            double lon, SolarEngine engine, SunAltitudeMask altitudes = 0,
+                            bool moon = false);
 
 // Takes the rows of SolarDaysOnClock one at a time, in date order.
 class CDayOnClockSink {
@@ -71,4 +82,4 @@ protected:
 // SolarDayOnClock does, and for more than kMaxSolarTableDays days.
 void SolarDaysOnClock(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
                       double lon, SolarEngine engine, SunAltitudeMask altitudes,
-                      CDayOnClockSink& sink);
+                      CDayOnClockSink& sink, bool moon = false);

@@ -1,7 +1,7 @@
 #include "MoonLight.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "MoonPosition.h"
@@ -99,12 +99,15 @@ std::vector<CMoonPhaseOfDate> MoonPhaseTable(const CCivilDate& first, int days, 
     return rows;
 }
 
+std::string FormatMoonIllumination(const CMoonPhaseOfDate& phase) {
+    // to_chars: printf would follow LC_NUMERIC, which the window sets from the user's locale.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, phase.noon.fraction * 100,
+                                   std::chars_format::fixed, 1)
+                         .ptr;
+    return std::string(buffer, end);
+}
+
 std::string FormatMoonPhase(const CMoonPhaseOfDate& phase) {
-    char buffer[64];
-    const int written = std::snprintf(buffer, sizeof buffer, "%s, %.1f%% lit",
-                                      MoonPhaseName(phase.phase), phase.noon.fraction * 100);
-    if (written <= 0 || written >= static_cast<int>(sizeof buffer)) {
-        return {};
-    }
-    return std::string(buffer, static_cast<std::size_t>(written));
+    return std::string(MoonPhaseName(phase.phase)) + ", " + FormatMoonIllumination(phase) + "% lit";
 }

@@ -56,5 +56,8 @@ CMoonPhaseOfDate MoonPhaseOnDate(const CCivilDate& date, float offset, int dst);
 std::vector<CMoonPhaseOfDate> MoonPhaseTable(const CCivilDate& first, int days, float offset,
                                              int dst);
 
+// "72.8": the percentage lit at 12:00, to one decimal, as a number (tables, CSV, JSON).
+std::string FormatMoonIllumination(const CMoonPhaseOfDate& phase);
+
 // "Waxing Gibbous, 72.8% lit": the percentage to one decimal.
 std::string FormatMoonPhase(const CMoonPhaseOfDate& phase);

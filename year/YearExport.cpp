@@ -34,6 +34,21 @@ std::string JsonValue(SolarOutcome outcome, const CCivilTime& time, int utcOffse
     return JsonString(EventStamp(outcome, time, utcOffset));
 }
 
+// The Moon's event as a JSON value: null on a date without it.
+std::string MoonJsonValue(const CMoonEventResult& result, int utcOffset) {
+    switch (result.outcome) {
+        case MoonOutcome::Time:
+            return JsonValue(SolarOutcome::Time, result.time, utcOffset);
+        case MoonOutcome::UpAllDay:
+            return JsonValue(SolarOutcome::UpAllDay, result.time, utcOffset);
+        case MoonOutcome::DownAllDay:
+            return JsonValue(SolarOutcome::DownAllDay, result.time, utcOffset);
+        case MoonOutcome::NoneThisDate:
+            break;
+    }
+    return "null";
+}
+
 std::string CsvValue(SolarOutcome outcome, const CCivilTime& time, int utcOffset) {
     return CsvField(EventStamp(outcome, time, utcOffset));
 }
@@ -107,6 +122,20 @@ std::string DurationText(const std::optional<std::int64_t>& seconds) {
            Digits(magnitude / 60 % 60, 2) + ":" + Digits(magnitude % 60, 2);
 }
 
+std::string AlmanacJson(const std::vector<CAlmanacEntry>& entries) {
+    std::string text = "[";
+    const char* separator = "\n";
+    for (const CAlmanacEntry& entry : entries) {
+        text += separator;
+        separator = ",\n";
+        text += "  {\"event\": " + JsonString(entry.key) +
+                ", \"time\": " + JsonValue(SolarOutcome::Time, entry.time, entry.utcOffsetSeconds) +
+                "}";
+    }
+    text += entries.empty() ? "]\n" : "\n]\n";
+    return text;
+}
+
 std::string YearCsv(const CYearTable& table) {
     const bool twilights = !table.days.empty() && table.days.front().hasTwilights;
     std::string text = "date,sunrise,sunset,solar_noon,day_length";
@@ -149,6 +178,12 @@ std::string YearJson(const CYearTable& table) {
                 ", \"civil_dawn\": " +
                 JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
                 ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
+        }
+        if (day.hasMoon) {
+            text += ", \"moonrise\": " + MoonJsonValue(day.moonrise, offset) +
+                    ", \"moonset\": " + MoonJsonValue(day.moonset, offset) +
+                    ", \"moon_phase\": " + JsonString(MoonPhaseName(day.moonPhase.phase)) +
+                    ", \"moon_illumination\": " + FormatMoonIllumination(day.moonPhase);
         }
         text += "}";
     }

@@ -12,9 +12,13 @@
 //    "sunrise": "2007-06-21T05:15:47-05:00", "sunset": ..., "solar_noon": ...,
 //    "day_length": 54741, "civil_dawn": ..., "civil_dusk": ...}
 // where an event without a crossing is the text "up all day" or "down all day" and day_length
-// is in seconds (86400 and 0 for the polar cases, null when only one of the two exists).
+// is in seconds (86400 and 0 for the polar cases, null when only one of the two exists). Days
+// with the Moon add "moonrise" and "moonset" (a time, "up all day", "down all day", or null on
+// a date without the event), "moon_phase" ("Waxing Gibbous") and "moon_illumination" (72.8,
+// the percentage lit at 12:00).
 //
-// iCalendar: one event a day for sunrise and one for sunset, or one all-day event a day
+// iCalendar: one event a day for sunrise and one for sunset (and for moonrise and moonset on
+// days with the Moon), or one all-day event a day
 // summing the day up; times in the place's zone (its time-zone name, or a fixed offset
 // "UTC-05:00" described in the file) or in UTC, as they are for a zone that is UTC itself
 // ("UTC", "GMT", "Etc/UTC"). Every text value goes through FileText.h's writer of its format.
@@ -37,6 +41,24 @@ struct CIcsOptions {
 
 // Throws CYearExportError when the calendar library cannot build the file.
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options);
+
+// One of a year's principal phases of the Moon, equinoxes and solstices (daybreak-cli's
+// --almanac), read on a clock.
+struct CAlmanacEntry {
+    const char* key = "";    // "full_moon": the CSV's and JSON's name
+    const char* label = "";  // "Full Moon": the line's and the calendar's name
+    CCivilTime time;         // local
+    int utcOffsetSeconds = 0;
+};
+
+// [{"event": "full_moon", "time": "2026-01-03T10:02:45+00:00"}, ...]
+std::string AlmanacJson(const std::vector<CAlmanacEntry>& entries);
+
+// One event for each entry at its instant, on `zoneName`'s clock when it names one (as
+// CYearTable::zoneName does), else at the entries' one offset, else in UTC. Throws
+// CYearExportError as YearIcs does.
+std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::string& zoneName,
+                       const CIcsOptions& options);
 
 class CYearExportError : public CMessageException {
 public:

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "FileText.h"
 #include "YearExport.h"
@@ -57,29 +58,29 @@ bool IsUtcName(std::string_view name) {
 
 // The zone of the place as a VTIMEZONE: the database's description for a zone name, or one
 // fixed observance for an offset typed by hand.
-Clock AddZone(icalcomponent* calendar, const CYearTable& table, const CIcsOptions& options) {
-    if (options.utc || table.days.empty() || IsUtcName(table.zoneName)) {
+// `offsets` are the events' clocks.
+Clock AddZone(icalcomponent* calendar, const std::string& zoneName, const std::vector<int>& offsets,
+              const CIcsOptions& options) {
+    if (options.utc || offsets.empty() || IsUtcName(zoneName)) {
         return Clock{true, {}};
     }
-    if (!table.zoneName.empty()) {
-        icaltimezone* zone = icaltimezone_get_builtin_timezone(table.zoneName.c_str());
+    if (!zoneName.empty()) {
+        icaltimezone* zone = icaltimezone_get_builtin_timezone(zoneName.c_str());
         if (icalcomponent* known = zone != nullptr ? icaltimezone_get_component(zone) : nullptr) {
             icalcomponent* description = icalcomponent_new_clone(known);
             icalproperty* tzid = icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
             if (tzid != nullptr) {
-                icalproperty_set_tzid(tzid, table.zoneName.c_str());
+                icalproperty_set_tzid(tzid, zoneName.c_str());
             }
             icalcomponent_add_component(calendar, description);
-            return Clock{false, table.zoneName};
+            return Clock{false, zoneName};
         }
     }
     // A fixed offset (or a zone libical does not know, whose year then has one offset per
     // day's clock): the first day's offset stands for the file unless the days differ.
-    const int offset = table.days.front().utcOffsetSeconds;
-    for (const CYearDay& day : table.days) {
-        if (day.utcOffsetSeconds != offset) {
-            return Clock{true, {}};
-        }
+    const int offset = offsets.front();
+    if (std::any_of(offsets.begin(), offsets.end(), [&](int other) { return other != offset; })) {
+        return Clock{true, {}};
     }
     const std::string name = FormatUtcOffset(offset);
     icalcomponent* description = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
@@ -149,6 +150,21 @@ void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const C
                                        TimeProperty(result->time, day.utcOffsetSeconds, clock));
             icalcomponent_add_component(calendar, event);
         }
+        if (!day.hasMoon) {
+            continue;
+        }
+        const std::pair<const char*, const CMoonEventResult*> moon[] = {{"Moonrise", &day.moonrise},
+                                                                        {"Moonset", &day.moonset}};
+        for (const auto& [name, result] : moon) {
+            if (!result->HasTime()) {
+                continue;
+            }
+            icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
+                                            std::string(name) + " at " + place, options);
+            icalcomponent_add_property(event,
+                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            icalcomponent_add_component(calendar, event);
+        }
     }
 }
 
@@ -178,9 +194,7 @@ void AddSummaryEvents(icalcomponent* calendar, const CYearTable& table, const Cl
     }
 }
 
-}  // namespace
-
-std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
+Component NewCalendar() {
     Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (!calendar) {
         throw CYearExportError("Cannot build the calendar file");
@@ -188,7 +202,48 @@ std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Daybreak//Year//EN"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
-    const Clock clock = AddZone(calendar.get(), table, options);
+    return calendar;
+}
+
+std::string CalendarFileText(const Component& calendar) {
+    const char* text = icalcomponent_as_ical_string(calendar.get());
+    if (text == nullptr) {
+        throw CYearExportError("Cannot write the calendar file");
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::string& zoneName,
+                       const CIcsOptions& options) {
+    Component calendar = NewCalendar();
+    std::vector<int> offsets;
+    offsets.reserve(entries.size());
+    for (const CAlmanacEntry& entry : entries) {
+        offsets.push_back(entry.utcOffsetSeconds);
+    }
+    const Clock clock = AddZone(calendar.get(), zoneName, offsets, options);
+    for (const CAlmanacEntry& entry : entries) {
+        // An instant names its event: the UID holds its UTC time.
+        const CCivilTime utc = AddSeconds(entry.time, -entry.utcOffsetSeconds);
+        icalcomponent* event =
+            NewEvent(IsoDate(utc.date) + "T" + ClockOf(utc) + "Z-" + entry.key + "@daybreak",
+                     entry.label, entry.label, options);
+        icalcomponent_add_property(event, TimeProperty(entry.time, entry.utcOffsetSeconds, clock));
+        icalcomponent_add_component(calendar.get(), event);
+    }
+    return CalendarFileText(calendar);
+}
+
+std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
+    Component calendar = NewCalendar();
+    std::vector<int> offsets;
+    offsets.reserve(table.days.size());
+    for (const CYearDay& day : table.days) {
+        offsets.push_back(day.utcOffsetSeconds);
+    }
+    const Clock clock = AddZone(calendar.get(), table.zoneName, offsets, options);
     // Unique per place: the same day of two places may share one calendar.
     std::string uidTail = "-" + CoordinatesText(table.request) + "@daybreak";
     for (char& c : uidTail) {
@@ -199,9 +254,5 @@ std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
     } else {
         AddCrossingEvents(calendar.get(), table, clock, options, uidTail);
     }
-    const char* text = icalcomponent_as_ical_string(calendar.get());
-    if (text == nullptr) {
-        throw CYearExportError("Cannot write the calendar file");
-    }
-    return text;
+    return CalendarFileText(calendar);
 }

@@ -34,6 +34,12 @@ public:
             day.astronomicalDusk = on.precise[SunEvent::AstronomicalDusk];
             day.hasTwilights = true;
         }
+        if (on.hasMoon) {
+            day.hasMoon = true;
+            day.moonrise = on.moon[MoonEvent::Moonrise];
+            day.moonset = on.moon[MoonEvent::Moonset];
+            day.moonPhase = on.moonPhase;
+        }
     }
 
 private:
@@ -61,7 +67,7 @@ CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int
 }
 
 CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
-                              const CCivilDate& first, int count, bool twilights) {
+                              const CCivilDate& first, int count, bool twilights, bool moon) {
     CYearTable table;
     table.request = request;
     if (request.fromDate && clock.GetZone() != nullptr) {
@@ -76,7 +82,7 @@ CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& c
     CYearRows rows(table, twilights);
     SolarDaysOnClock(clock, first, count, request.latitude, request.longitude,
                      request.precise ? SolarEngine::Precise : SolarEngine::Series,
-                     twilights ? kTwilightAltitudes : 0, rows);
+                     twilights ? kTwilightAltitudes : 0, rows, moon);
     return table;
 }
 

@@ -22,6 +22,8 @@
 #include "CivilTime.h"
 #include "Exception.h"
 #include "LocalSolarTime.h"
+#include "MoonEvents.h"
+#include "MoonLight.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
 #include "ZoneClock.h"
@@ -61,6 +63,11 @@ struct CYearDay {
     CSunEventResult astronomicalDawn, astronomicalDusk;
     int utcOffsetSeconds = 0;  // the day's clock, east positive, daylight saving included
     bool hasTwilights = false;
+    // The Moon on the same clock, when asked for (the tool's --events moonrise, moonset, moon).
+    bool hasMoon = false;
+    CMoonEventResult moonrise;
+    CMoonEventResult moonset;
+    CMoonPhaseOfDate moonPhase;
 };
 
 struct CYearTable {
@@ -78,10 +85,11 @@ CYearTable ComputeYear(const CYearRequest& request);
 CYearTable ComputeDays(const CYearRequest& request, const CCivilDate& first, int count);
 
 // `count` days from `first` read on `clock` (the tool's choice of zone, offset and tick), with
-// the twilights when asked for; the request gives the place and the engine, and with fromDate
-// lets the table name the clock's zone. Throws as ComputeYear does.
+// the twilights and the Moon when asked for; the request gives the place and the engine, and
+// with fromDate lets the table name the clock's zone. Throws as ComputeYear does.
 CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
-                              const CCivilDate& first, int count, bool twilights);
+                              const CCivilDate& first, int count, bool twilights,
+                              bool moon = false);
 
 // Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
 // nothing when only one of the two exists.

@@ -1,6 +1,16 @@
 // Cost of the Moon engine: one date's moonrise, moonset and transit; a year's table of them;
-// and a year's principal phases and seasons, as an almanac lists them.
+// and a year's principal phases and seasons, as an almanac lists them. Then the tool's uses of
+// them: a year's table with the Moon's columns, and --almanac as a whole process.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
 
 #include "MoonEvents.h"
 #include "MoonLight.h"
@@ -45,5 +55,49 @@ void BM_AlmanacYear(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AlmanacYear)->Unit(benchmark::kMicrosecond);
+
+// What daybreak-cli does after start-up for a year's table with the Sun's and the Moon's
+// columns on a zone's clock: parse, compute, write the table.
+void BM_CliMoonYearTable(benchmark::State& state) {
+    const std::vector<std::string> args = {
+        "--lat",  "41.88",      "--lon",
+        "87.63",  "--tz",       "America/Chicago",
+        "--date", "2024-01-01", "--days",
+        "366",    "--events",   "sunrise,sunset,moonrise,moonset,moon"};
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(RunCli(args, out, err));
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+BENCHMARK(BM_CliMoonYearTable)->Unit(benchmark::kMillisecond);
+
+#ifdef DAYBREAK_CLI_PATH
+// daybreak-cli --almanac from process start to exit, its output thrown away.
+void BM_CliAlmanacProcess(benchmark::State& state) {
+    const char* const argv[] = {DAYBREAK_CLI_PATH, "--almanac", "2026", "--offset", "0",
+                                "--format",        "csv",       nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, DAYBREAK_CLI_PATH, &actions, nullptr, const_cast<char**>(argv),
+                        environ) != 0) {
+            state.SkipWithError("cannot start daybreak-cli");
+            break;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("daybreak-cli failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BM_CliAlmanacProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace

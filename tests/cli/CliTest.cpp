@@ -425,8 +425,8 @@ TEST(Cli, TimeZoneByTheDate) {
 
 }  // namespace
 
-// JSON and iCalendar over --days: the CSV's rows with their UTC offset; --events has no place
-// in them.
+// JSON and iCalendar over --days: the CSV's rows with their UTC offset; --events adds only the
+// Moon to them.
 TEST(Cli, JsonAndCalendarFormats) {
     const CliRun json = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--dst",
                                  "--date", "2007-06-21", "--days", "2", "--format", "json"});

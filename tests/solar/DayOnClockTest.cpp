@@ -14,7 +14,7 @@ struct CCollectDays final : CDayOnClockSink {
 
 // A table's row is the single day of its date, on its own clock, from the same engine; where
 // the table is made in blocks or changes clocks, too. (No polar day here: a table row names no
-// nearest day.)
+// nearest day.) The Moon's rows likewise, on the same clocks.
 TEST(DayOnClock, TableRowsAreTheSingleDays) {
     struct Row {
         CClockChoice clock;
@@ -30,12 +30,13 @@ TEST(DayOnClock, TableRowsAreTheSingleDays) {
     for (const Row& row : rows) {
         for (const SolarEngine engine : {SolarEngine::Series, SolarEngine::Precise}) {
             CCollectDays table;
-            SolarDaysOnClock(row.clock, row.first, row.days, 41.88, 87.63, engine, civil, table);
+            SolarDaysOnClock(row.clock, row.first, row.days, 41.88, 87.63, engine, civil, table,
+                             true);
             ASSERT_EQ(table.days.size(), static_cast<std::size_t>(row.days));
             for (int i = row.checkFrom; i < row.days; ++i) {
                 const CDayOnClock& got = table.days[static_cast<std::size_t>(i)];
-                const CDayOnClock want =
-                    SolarDayOnClock(row.clock, AddDays(row.first, i), 41.88, 87.63, engine, civil);
+                const CDayOnClock want = SolarDayOnClock(row.clock, AddDays(row.first, i), 41.88,
+                                                         87.63, engine, civil, true);
                 SCOPED_TRACE(FormatSolarTime(want.solarNoon));
                 EXPECT_EQ(got.date, want.date);
                 EXPECT_EQ(got.clock, want.clock);
@@ -44,8 +45,24 @@ TEST(DayOnClock, TableRowsAreTheSingleDays) {
                 EXPECT_EQ(FormatSolarTime(got.solarNoon), FormatSolarTime(want.solarNoon));
                 EXPECT_EQ(FormatSunEvent(got.precise[SunEvent::CivilDusk]),
                           FormatSunEvent(want.precise[SunEvent::CivilDusk]));
+                for (const MoonEvent event : {MoonEvent::Moonrise, MoonEvent::Moonset}) {
+                    EXPECT_EQ(FormatMoonEvent(got.moon[event]), FormatMoonEvent(want.moon[event]));
+                }
+                EXPECT_EQ(FormatMoonPhase(got.moonPhase), FormatMoonPhase(want.moonPhase));
             }
         }
+    }
+}
+
+// The Moon of a date on a zone's clock is the Moon engine's on that date's offset and tick.
+TEST(DayOnClock, MoonFollowsTheDatesClock) {
+    const CClockChoice chicago = CClockChoice::Zone(*CZoneClock::Load("America/Chicago"));
+    for (const CCivilDate date : {CCivilDate{2024, 1, 15}, CCivilDate{2024, 6, 21}}) {
+        const CDayOnClock day =
+            SolarDayOnClock(chicago, date, 41.88, 87.63, SolarEngine::Series, 0, true);
+        const CMoonDay moon = MoonDay(date, 41.88, 87.63, 6.0f, day.clock.dst);
+        EXPECT_EQ(FormatMoonEvent(day.moon[MoonEvent::Moonrise]),
+                  FormatMoonEvent(moon[MoonEvent::Moonrise]));
     }
 }
 
