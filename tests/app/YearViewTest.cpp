@@ -6,7 +6,6 @@
 
 #include <sys/stat.h>
 
-#include <QChart>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -86,9 +85,9 @@ TEST(YearWindow, ChartHoldsEveryDayAndTheSolsticeValues) {
     // Hovering over the day shows its times.
     year.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
-    QChart* chart = year.Chart()->chart();
-    const QPointF onJune21 = chart->mapToScene(chart->mapToPosition(QPointF(kJune21 + 0.5, 12)));
-    QTest::mouseMove(year.Chart()->viewport(), year.Chart()->mapFromScene(onJune21));
+    year.Chart()->repaint();
+    const QPointF onJune21 = year.Chart()->PositionOf(QPointF(kJune21 + 0.5, 12));
+    QTest::mouseMove(year.Chart(), onJune21.toPoint());
     QTRY_VERIFY(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Sunrise: 05:15:47")));
