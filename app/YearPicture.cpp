@@ -419,34 +419,35 @@ QRectF PaintYearChart(QPainter& painter, const QRectF& rect, const CYearChartDat
         }
     }
 
-    // The markers' labels above the moons: "Today" moves to the far side of its line when it
-    // would meet the chosen date's.
-    QRectF chosenLabel;
+    // The markers' labels above the moons, each centred on its line; when the two would meet,
+    // each moves to the far side of its own line.
     const QRectF labels(plot.left(), area.top(), plot.width(), labelRow);
-    auto label = [&](double x, const QString& text, const QColor& color, int side) {
+    auto box = [&](double x, const QString& text, int side) {
         const double width = fm.horizontalAdvance(text);
         const double cx = xOf(x);
         double left = side == 0 ? cx - width / 2 : side < 0 ? cx - width - gap / 2 : cx + gap / 2;
         left = std::clamp(left, labels.left(), std::max(labels.left(), labels.right() - width));
-        const QRectF box(left, labels.top(), width, labelRow);
+        return QRectF(left, labels.top(), width, labelRow);
+    };
+    const QString chosenText = MonthDay(data.chosen);
+    const QString todayText = QStringLiteral("Today");
+    int chosenSide = 0;
+    int todaySide = 0;
+    if (data.chosenX && data.todayX &&
+        box(*data.chosenX, chosenText, 0).intersects(box(*data.todayX, todayText, 0))) {
+        todaySide = *data.todayX < *data.chosenX ? -1 : 1;
+        chosenSide = -todaySide;
+    }
+    auto label = [&](double x, const QString& text, const QColor& color, int side) {
         // Lighter on a dark scheme's window, for contrast.
         painter.setPen(style.text.lightness() > 128 ? color.lighter(170) : color);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
-        return box;
+        painter.drawText(box(x, text, side), Qt::AlignLeft | Qt::AlignVCenter, text);
     };
     if (data.chosenX) {
-        chosenLabel = label(*data.chosenX, MonthDay(data.chosen), kChosenColor, 0);
+        label(*data.chosenX, chosenText, kChosenColor, chosenSide);
     }
     if (data.todayX) {
-        const QString today = QStringLiteral("Today");
-        const double width = fm.horizontalAdvance(today);
-        const double cx = xOf(*data.todayX);
-        int side = 0;
-        if (data.chosenX &&
-            QRectF(cx - width / 2, labels.top(), width, labelRow).intersects(chosenLabel)) {
-            side = *data.todayX < *data.chosenX ? -1 : 1;
-        }
-        label(*data.todayX, today, kTodayColor, side);
+        label(*data.todayX, todayText, kTodayColor, todaySide);
     }
     painter.restore();
     return plot;
