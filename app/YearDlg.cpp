@@ -178,27 +178,27 @@ void CYearDlg::FillTable() {
     m_table->setUpdatesEnabled(true);
 }
 
-// Each column as wide as its heading (with room for the sort arrow, shown or not) or its
-// widest cell, whichever is wider, measured in the fonts they are drawn in.
+// Each column as wide as its heading (with room for the sort arrow, shown or not, as the
+// header measures it) or its widest cell, whichever is wider.
 void CYearDlg::FitColumns() {
     const QHeaderView* header = m_table->horizontalHeader();
     const QFontMetrics cells(m_table->font());
-    const QFontMetrics headings(header->font());
     const QStyle* style = m_table->style();
-    const int headerMargin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    const int arrow = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    const int arrow = header->isSortIndicatorShown()
+                          ? 0
+                          : header->sizeHint().height() +
+                                style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int cellMargin =
         2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
     for (int column = 0; column < kYearColumns; ++column) {
-        int width = headings.horizontalAdvance(YearHeadings()[static_cast<std::size_t>(column)]) +
-                    4 * headerMargin + arrow;
         // The widest texts: a day without the event ("down all day"), a time with its " +1".
         int widest = 0;
         for (int row = 0; row < m_table->GetItemCount(); ++row) {
             widest = std::max(widest, cells.horizontalAdvance(m_table->GetItemText(row, column)));
         }
-        width = std::max(width, widest + 2 * cellMargin + cells.averageCharWidth());
-        m_table->setColumnWidth(column, width);
+        m_table->setColumnWidth(column,
+                                std::max(header->sectionSizeHint(column) + arrow,
+                                         widest + 2 * cellMargin + cells.averageCharWidth()));
     }
 }
 

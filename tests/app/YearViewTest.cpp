@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -21,6 +22,7 @@
 #include <QPdfSelection>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -389,4 +391,66 @@ TEST(YearWindow, PdfIsTheChartAndTheTableOnTheLocalesPaper) {
         EXPECT_EQ(table.count(QStringLiteral("%1-").arg(today.year())),
                   QDate::isLeapYear(today.year()) ? 366 : 365);
     }
+}
+
+// The heading says which clock the times are on and how to change it.
+TEST(YearWindow, HeadingNamesTheClock) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    EXPECT_TRUE(year.Heading()->text().contains(
+        QStringLiteral("Clock: fixed UTC-05:00 all year (daylight-saving hour ticked); "
+                       "Calculation > Daylight Saving from the Date")))
+        << year.Heading()->text().toStdString();
+    CYearRequest zone = kChicago;
+    zone.zoneName = "America/Chicago";
+    zone.fromDate = true;
+    year.ShowYear(zone);
+    EXPECT_TRUE(year.Heading()->text().endsWith(
+        QStringLiteral("\nClock: America/Chicago, daylight saving by the date")));
+}
+
+// Every heading, with its sort arrow, and every cell fits its column: "Change (min)" and
+// Barrow's "down all day" included.
+TEST(YearWindow, ColumnsFitTheirTexts) {
+    CYearDlg year;
+    year.ShowYear(kBarrow);
+    year.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
+    CReportCtrl* table = year.Table();
+    QHeaderView* header = table->horizontalHeader();
+    header->setSortIndicator(CYearDlg::kChange, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    EXPECT_EQ(table->GetItemText(0, CYearDlg::kSunrise), QStringLiteral("down all day"));
+    for (int column = 0; column < table->columnCount(); ++column) {
+        EXPECT_LE(header->sectionSizeHint(column), table->columnWidth(column)) << column;
+        int widest = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            widest = std::max(widest,
+                              table->sizeHintForIndex(table->model()->index(row, column)).width());
+        }
+        EXPECT_LE(widest, table->columnWidth(column)) << column;
+    }
+}
+
+// Phases and seasons in calendars: off at first, then as last chosen.
+TEST(YearWindow, ExportRemembersPhasesAndSeasons) {
+    QSettings().remove(QStringLiteral("YearExport"));
+    auto box = [](CYearExportDlg& dialog) {
+        for (QCheckBox* check : dialog.findChildren<QCheckBox*>()) {
+            if (check->text().contains(QStringLiteral("Moon"))) {
+                return check;
+            }
+        }
+        return static_cast<QCheckBox*>(nullptr);
+    };
+    {
+        CYearExportDlg first;
+        ASSERT_NE(box(first), nullptr);
+        EXPECT_FALSE(first.Almanac());
+        QTest::mouseClick(box(first), Qt::LeftButton);
+        EXPECT_TRUE(first.Almanac());
+    }
+    CYearExportDlg second;
+    EXPECT_TRUE(second.Almanac());
+    QSettings().remove(QStringLiteral("YearExport"));
 }
