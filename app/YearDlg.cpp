@@ -80,13 +80,13 @@ CYearDlg::CYearDlg(QWidget* parent) : QDialog(parent) {
     FitColumns();
 }
 
-void CYearDlg::PlaceBeside(const QWidget& main) {
+void CYearDlg::PlaceBeside(QWidget& main) {
     const QScreen* screen = main.screen();
     if (screen == nullptr) {
         return;
     }
     const QRect available = screen->availableGeometry();
-    const QRect mainFrame = main.frameGeometry();
+    QRect mainFrame = main.frameGeometry();
     // This window's frame is not known before it is shown: take the main window's.
     const QRect inner = main.geometry();
     const QMargins frame(inner.left() - mainFrame.left(), inner.top() - mainFrame.top(),
@@ -97,9 +97,18 @@ void CYearDlg::PlaceBeside(const QWidget& main) {
     QSize size = QSize(line * 54, line * 37).boundedTo(room).expandedTo(minimumSizeHint());
     size = size.boundedTo(room);
 
-    const int right = available.right() - mainFrame.right() - frameSize.width();
-    const int left = mainFrame.left() - available.left() - frameSize.width();
-    const int useful = std::max(minimumSizeHint().width(), line * 36);
+    int right = available.right() - mainFrame.right() - frameSize.width();
+    int left = mainFrame.left() - available.left() - frameSize.width();
+    const int useful = std::max(minimumSizeHint().width(), line * 28);
+    // Both fit side by side only if the main window moves over: it moves as little as needed.
+    if (std::max(left, right) < useful &&
+        mainFrame.width() + frameSize.width() + useful <= available.width()) {
+        const int shift = right >= left ? right - useful : useful - left;
+        main.move(mainFrame.left() + shift, mainFrame.top());
+        mainFrame.translate(shift, 0);
+        right -= shift;
+        left += shift;
+    }
     int x = 0;
     if (std::max(left, right) >= useful) {
         size.setWidth(std::min(size.width(), std::max(left, right)));

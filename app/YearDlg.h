@@ -46,9 +46,10 @@ public:
     QLabel* Heading() const { return m_heading; }
 
     // Sizes the window to fit the available screen of `main` and places it beside `main` on
-    // the side with more room, when that room holds a useful width; otherwise inside the
-    // screen, over the main window's edge.
-    void PlaceBeside(const QWidget& main);
+    // the side with more room, when that room holds a useful width (moving `main` over as
+    // little as needed when only that makes room); otherwise inside the screen, over the main
+    // window's edge.
+    void PlaceBeside(QWidget& main);
 
     // Writes the year to `path`; the error message when it could not be written. `path` must be
     // a regular file or absent: a device, a pipe or a folder is refused and left as it was.
