@@ -100,10 +100,12 @@ void CYearDlg::PlaceBeside(QWidget& main) {
     int right = available.right() - mainFrame.right() - frameSize.width();
     int left = mainFrame.left() - available.left() - frameSize.width();
     const int useful = std::max(minimumSizeHint().width(), line * 28);
-    // Both fit side by side only if the main window moves over: it moves as little as needed.
-    if (std::max(left, right) < useful &&
-        mainFrame.width() + frameSize.width() + useful <= available.width()) {
-        const int shift = right >= left ? right - useful : useful - left;
+    // Side by side, when the room beside is short of the size wanted, only if the main window
+    // moves over: it moves as little as that size (or the whole screen's width) needs.
+    const int wanted =
+        std::min(size.width(), available.width() - mainFrame.width() - frameSize.width());
+    if (std::max(left, right) < wanted && wanted >= useful) {
+        const int shift = right >= left ? right - wanted : wanted - left;
         main.move(mainFrame.left() + shift, mainFrame.top());
         mainFrame.translate(shift, 0);
         right -= shift;
@@ -171,6 +173,10 @@ void CYearDlg::FillTable() {
         m_table->DeleteAllItems();
         for (int row = 0; row < count; ++row) {
             m_table->InsertItem(row, QString());
+            // Times and numbers line up on the right, under their headings.
+            for (int column = kDawn; column < kYearColumns; ++column) {
+                m_table->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
         }
     }
     for (int row = 0; row < count; ++row) {
