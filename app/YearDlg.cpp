@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -205,11 +206,27 @@ void CYearDlg::FitColumns() {
                                 style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int cellMargin =
         2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
+    // Each distinct shape of text measured once, every digit as the widest digit: a year has
+    // thousands of cells but a column only a few shapes ("00:00:00", "00:00:00 +1",
+    // "down all day"), and shaping text is the slow part of measuring it.
+    QChar widestDigit = QLatin1Char('0');
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (cells.horizontalAdvance(QLatin1Char(digit)) > cells.horizontalAdvance(widestDigit)) {
+            widestDigit = QLatin1Char(digit);
+        }
+    }
     for (int column = 0; column < kYearColumns; ++column) {
-        // The widest texts: a day without the event ("down all day"), a time with its " +1".
-        int widest = 0;
+        QSet<QString> shapes;
         for (int row = 0; row < m_table->GetItemCount(); ++row) {
-            widest = std::max(widest, cells.horizontalAdvance(m_table->GetItemText(row, column)));
+            QString text = m_table->GetItemText(row, column);
+            for (QChar& c : text) {
+                c = c.isDigit() ? widestDigit : c;
+            }
+            shapes.insert(text);
+        }
+        int widest = 0;
+        for (const QString& shape : shapes) {
+            widest = std::max(widest, cells.horizontalAdvance(shape));
         }
         m_table->setColumnWidth(column,
                                 std::max(header->sectionSizeHint(column) + arrow,
