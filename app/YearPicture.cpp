@@ -143,10 +143,15 @@ void DrawMoon(QPainter& painter, QPointF centre, double radius, bool full, const
     painter.drawEllipse(centre, radius, radius);
 }
 
+// A mark's colour where it stands on the window's own colour: lighter on a dark scheme's.
+QColor OnBackground(const QColor& color, const QColor& text) {
+    return text.lightness() > 128 ? color.lighter(170) : color;
+}
+
 // A triangle pointing up at `tip`.
-void DrawSeason(QPainter& painter, QPointF tip, double size) {
+void DrawSeason(QPainter& painter, QPointF tip, double size, const QColor& color) {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kSeasonColor);
+    painter.setBrush(color);
     painter.drawPolygon(
         QPolygonF{tip, tip + QPointF(-size * 0.6, size), tip + QPointF(size * 0.6, size)});
 }
@@ -166,7 +171,7 @@ void DrawSwatch(QPainter& painter, const LegendEntry& entry, const QRectF& box, 
             break;
         case Swatch::Chosen:
         case Swatch::Today:
-            painter.setPen(QPen(entry.color, 1.5 * px,
+            painter.setPen(QPen(OnBackground(entry.color, edge), 1.5 * px,
                                 entry.swatch == Swatch::Today ? Qt::DashLine : Qt::SolidLine));
             painter.drawLine(QPointF(centre.x(), box.top()), QPointF(centre.x(), box.bottom()));
             break;
@@ -177,7 +182,7 @@ void DrawSwatch(QPainter& painter, const LegendEntry& entry, const QRectF& box, 
             break;
         case Swatch::Season:
             DrawSeason(painter, QPointF(centre.x(), box.top() + box.height() * 0.2),
-                       box.height() * 0.6);
+                       box.height() * 0.6, OnBackground(entry.color, edge));
             break;
     }
 }
@@ -412,7 +417,8 @@ QRectF PaintYearChart(QPainter& painter, const QRectF& rect, const CYearChartDat
     for (const CYearAlmanacEvent& event : data.almanac) {
         const double x = xOf(event.dayIndex + event.dayFraction);
         if (event.IsSeason()) {
-            DrawSeason(painter, QPointF(x, plot.bottom()), markSize);
+            DrawSeason(painter, QPointF(x, plot.bottom()), markSize,
+                       OnBackground(kSeasonColor, style.text));
         } else if (IsChartMoon(event.event)) {
             DrawMoon(painter, QPointF(x, plot.top() - moonRow / 2), moonRow * 0.3,
                      event.event == AlmanacEvent::FullMoon, style.text, px);
@@ -439,8 +445,7 @@ QRectF PaintYearChart(QPainter& painter, const QRectF& rect, const CYearChartDat
         chosenSide = -todaySide;
     }
     auto label = [&](double x, const QString& text, const QColor& color, int side) {
-        // Lighter on a dark scheme's window, for contrast.
-        painter.setPen(style.text.lightness() > 128 ? color.lighter(170) : color);
+        painter.setPen(OnBackground(color, style.text));
         painter.drawText(box(x, text, side), Qt::AlignLeft | Qt::AlignVCenter, text);
     };
     if (data.chosenX) {
