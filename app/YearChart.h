@@ -1,40 +1,33 @@
-// CYearChart draws a year of a place's days: sunrise, sunset and solar noon as lines over the
-// days in local clock time (hours 0 to 24 upward), the night and the three twilights shaded
-// as bands, the chosen date and today as vertical lines, the months along the bottom. A
-// change of clocks shows as the one-day step it is. A day without a crossing breaks the line
-// there; the band it lies in then fills the day's whole height. Hovering shows the day's times.
+// CYearChart shows a year of a place's days as the year picture draws it (YearPicture.h) on
+// the window's own colours. Hovering over a day shows its times, and the Moon's phase or the
+// season that falls on it.
 //
-// The series are made once and refilled for each new year, so a new place redraws quickly.
+// The picture's data is made once per year, so a repaint only draws.
 #pragma once
 
-#include <QChartView>
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QWidget>
 
-#include <array>
 #include <optional>
-#include <vector>
 
+#include "YearPicture.h"
 #include "YearTable.h"
 
-class QAbstractSeries;
-class QAreaSeries;
-class QCategoryAxis;
-class QLineSeries;
-
-class CYearChart : public QChartView {
+class CYearChart : public QWidget {
     Q_OBJECT
 
 public:
     enum class Line { Sunrise, Sunset, SolarNoon };
     // Darkest first: night, astronomical, nautical and civil twilight.
-    static constexpr int kBandLevels = 4;
+    static constexpr int kBandLevels = kYearBandLevels;
 
     explicit CYearChart(QWidget* parent = nullptr);
 
     // `today` is marked when it lies in the year.
     void ShowYear(const CYearTable& year, const CCivilDate& today);
+    const CYearChartData& Data() const { return m_data; }
 
     // The line's points over all its pieces, x = day index + 0.5, y = hours.
     QList<QPointF> LinePoints(Line line) const;
@@ -44,32 +37,20 @@ public:
     // What hovering over the day shows; empty outside the year.
     QString DayText(int dayIndex) const;
     // The x of the chosen date and of today's marker, or nothing when not shown.
-    std::optional<double> ChosenDateX() const;
-    std::optional<double> TodayX() const;
+    std::optional<double> ChosenDateX() const { return m_data.chosenX; }
+    std::optional<double> TodayX() const { return m_data.todayX; }
+    // Where (day, hours) is drawn in the widget, as last painted.
+    QPointF PositionOf(QPointF value) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    struct Band {
-        QLineSeries* lower = nullptr;
-        QLineSeries* upper = nullptr;
-        QAreaSeries* area = nullptr;
-    };
-
-    void CreateSeries();
-    void AddToAxes(QAbstractSeries* series);
-    void FillLine(Line line, const std::vector<std::optional<double>>& hours);
-    QLineSeries* NewLinePiece(Line line);
-    void SetMonthAxis(int year);
-    static std::optional<double> MarkerX(QLineSeries* marker);
-
     CYearTable m_year;
-    QCategoryAxis* m_xAxis = nullptr;
-    QCategoryAxis* m_yAxis = nullptr;
-    std::array<Band, 2 * kBandLevels> m_bands{};  // morning levels, then evening levels
-    std::array<std::vector<QLineSeries*>, 3> m_lines{};
-    QLineSeries* m_chosenMarker = nullptr;
-    QLineSeries* m_todayMarker = nullptr;
-    int m_monthAxisYear = 0;
+    CYearChartData m_data;
+    QRectF m_plot;
 };

@@ -5,9 +5,12 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 namespace {
+
+const QString kAlmanacKey = QStringLiteral("YearExport/MoonPhasesAndSeasons");
 
 struct ExportChoice {
     YearExportKind kind;
@@ -43,6 +46,12 @@ CYearExportDlg::CYearExportDlg(QWidget* parent) : QDialog(parent) {
     m_utc = new QCheckBox(QStringLiteral("Calendar times in UTC (otherwise in the place's zone)"),
                           this);
     layout->addWidget(m_utc);
+    m_almanac = new QCheckBox(
+        QStringLiteral("Calendars also hold the Moon's phases and the seasons"), this);
+    m_almanac->setChecked(QSettings().value(kAlmanacKey, false).toBool());
+    connect(m_almanac, &QCheckBox::toggled, this,
+            [](bool on) { QSettings().setValue(kAlmanacKey, on); });
+    layout->addWidget(m_almanac);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -93,4 +102,8 @@ std::unique_ptr<QFileDialog> CYearExportDlg::SaveDialog(QWidget* parent,
 
 bool CYearExportDlg::Utc() const {
     return m_utc->isChecked();
+}
+
+bool CYearExportDlg::Almanac() const {
+    return m_almanac->isChecked();
 }

@@ -1,6 +1,7 @@
 // CYearExportDlg asks what "Export..." in the year window writes: the table as CSV, a calendar
 // of sunrise and sunset events or of daily summaries, or the chart as a picture or a document;
-// and whether calendar times are in UTC rather than the place's zone.
+// whether calendar times are in UTC rather than the place's zone; and whether calendars also
+// hold the Moon's phases and the seasons (off until chosen, then remembered).
 #pragma once
 
 #include <QDialog>
@@ -30,8 +31,10 @@ public:
     // suggested name, and the extension added to a name typed without one.
     std::unique_ptr<QFileDialog> SaveDialog(QWidget* parent, const QString& stem) const;
     bool Utc() const;
+    bool Almanac() const;
 
 private:
     std::vector<QRadioButton*> m_buttons;  // in the order of the kinds' table
     QCheckBox* m_utc = nullptr;
+    QCheckBox* m_almanac = nullptr;
 };

@@ -16,11 +16,16 @@ CYearDlg* CDaybreakView::YearWindow() const {
     return m_yearDlg;
 }
 
+// Placed once, when first opened: later it stays where the user put it.
 void CDaybreakView::ShowYearWindow() {
-    if (!m_yearDlg) {
+    const bool first = m_yearDlg == nullptr;
+    if (first) {
         m_yearDlg = new CYearDlg(this);
     }
     RefreshYearWindow();
+    if (first) {
+        m_yearDlg->PlaceBeside(*this);
+    }
     m_yearDlg->show();
     m_yearDlg->raise();
     m_yearDlg->activateWindow();

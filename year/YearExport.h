@@ -18,9 +18,10 @@
 // the percentage lit at 12:00).
 //
 // iCalendar: one event a day for sunrise and one for sunset (and for moonrise and moonset on
-// days with the Moon), or one all-day event a day
-// summing the day up; times in the place's zone (its time-zone name, or a fixed offset
-// "UTC-05:00" described in the file) or in UTC, as they are for a zone that is UTC itself
+// days with the Moon), or one all-day event a day summing the day up, and with
+// CIcsOptions::almanac the Moon's phases and the seasons; times in the place's zone (its
+// time-zone name, or a fixed offset "UTC-05:00" described in the file) or in UTC, as they are
+// for a zone that is UTC itself
 // ("UTC", "GMT", "Etc/UTC"). Every text value goes through FileText.h's writer of its format.
 
 #include <ctime>
@@ -37,6 +38,9 @@ struct CIcsOptions {
     bool dailySummary = false;  // one all-day event a day instead of sunrise and sunset events
     bool utc = false;           // times in UTC instead of the place's zone
     std::time_t stamp = 0;      // the file's creation time (DTSTAMP), seconds since 1970 UTC
+    // Also an event at the instant of each of the Moon's principal phases and of each equinox
+    // and solstice in the days (YearAlmanac.h), on the calendar's clock.
+    bool almanac = false;
 };
 
 // Throws CYearExportError when the calendar library cannot build the file.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileText.h"
+#include "YearAlmanac.h"
 #include "YearExport.h"
 #include "ZoneClock.h"
 
@@ -194,6 +195,22 @@ void AddSummaryEvents(icalcomponent* calendar, const CYearTable& table, const Cl
     }
 }
 
+// Phases and seasons hold for every place; the place's clock only says when.
+void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Clock& clock,
+                      const CIcsOptions& options, const std::string& uidTail) {
+    for (const CYearAlmanacEvent& found : YearAlmanac(table)) {
+        const std::string name = AlmanacEventLabel(found.event);
+        icalcomponent* event =
+            NewEvent(IsoDate(found.local.date) + "-" + AlmanacEventKey(found.event) + uidTail, name,
+                     name + " at " +
+                         ShownTime(SolarOutcome::Time, found.local,
+                                   table.days[static_cast<std::size_t>(found.dayIndex)], clock),
+                     options);
+        icalcomponent_add_property(event, TimeProperty(found.local, found.utcOffsetSeconds, clock));
+        icalcomponent_add_component(calendar, event);
+    }
+}
+
 Component NewCalendar() {
     Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (!calendar) {
@@ -253,6 +270,9 @@ std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
         AddSummaryEvents(calendar.get(), table, clock, options, uidTail);
     } else {
         AddCrossingEvents(calendar.get(), table, clock, options, uidTail);
+    }
+    if (options.almanac) {
+        AddAlmanacEvents(calendar.get(), table, clock, options, uidTail);
     }
     return CalendarFileText(calendar);
 }

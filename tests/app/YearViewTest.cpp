@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-#include <QChart>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,16 +15,21 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPdfDocument>
+#include <QPdfSelection>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
 #include <algorithm>
 #include <clocale>
+#include <map>
 #include <sstream>
 
 #include "Cli.h"
@@ -33,6 +38,7 @@
 #include "Resource.h"
 #include "YearChart.h"
 #include "YearDlg.h"
+#include "YearDocument.h"
 #include "YearExportDlg.h"
 
 namespace {
@@ -61,6 +67,20 @@ std::string Cli(const std::vector<std::string>& args) {
     return out.str();
 }
 
+// Where each text first lies on a PDF page, in points; an empty rectangle for a text not there.
+std::map<QString, QRectF> PlacesOnPage(QPdfDocument& pdf, int page, const QStringList& texts) {
+    const QString all = pdf.getAllText(page).text();
+    std::map<QString, QRectF> places;
+    for (const QString& text : texts) {
+        const auto at = all.indexOf(text);
+        places[text] = at < 0 ? QRectF()
+                              : pdf.getSelectionAtIndex(page, static_cast<int>(at),
+                                                        static_cast<int>(text.size()))
+                                    .boundingRectangle();
+    }
+    return places;
+}
+
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -86,9 +106,9 @@ TEST(YearWindow, ChartHoldsEveryDayAndTheSolsticeValues) {
     // Hovering over the day shows its times.
     year.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
-    QChart* chart = year.Chart()->chart();
-    const QPointF onJune21 = chart->mapToScene(chart->mapToPosition(QPointF(kJune21 + 0.5, 12)));
-    QTest::mouseMove(year.Chart()->viewport(), year.Chart()->mapFromScene(onJune21));
+    year.Chart()->repaint();
+    const QPointF onJune21 = year.Chart()->PositionOf(QPointF(kJune21 + 0.5, 12));
+    QTest::mouseMove(year.Chart(), onJune21.toPoint());
     QTRY_VERIFY(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Sunrise: 05:15:47")));
@@ -303,4 +323,134 @@ TEST(YearWindow, FollowsTheMainWindow) {
     QTest::mouseClick(view.Item(IDC_DST), Qt::LeftButton);
     QTRY_COMPARE(view.YearWindow()->Year().request.dst, 1);
     EXPECT_EQ(view.YearWindow()->Year().days[0].utcOffsetSeconds, -5 * 3600);
+}
+
+// The PDF read back by Qt's PDF reader: the chart on a landscape page and the table on portrait
+// pages, of the locale's paper; month names, every legend entry, "Sunrise" and the markers'
+// labels are text on the page, inside it and apart from one another.
+TEST(YearWindow, PdfIsTheChartAndTheTableOnTheLocalesPaper) {
+    const struct {
+        QLocale locale;
+        QSizeF points;  // portrait
+    } rows[] = {{QLocale(QLocale::English, QLocale::UnitedStates), QSizeF(612, 792)},
+                {QLocale(QLocale::German, QLocale::Germany), QSizeF(595, 842)}};
+    const QLocale before;
+    const QDate today = QDate::currentDate();
+    CYearRequest request = kChicago;
+    request.date = CCivilDate{today.year(), today.month(), today.day()};
+    request.date = AddDays(request.date, today.dayOfYear() < 180 ? 1 : -1);  // labels side by side
+    CYearDlg year;
+    year.ShowYear(request);
+    QTemporaryDir dir;
+    for (const auto& row : rows) {
+        QLocale::setDefault(row.locale);
+        const QString path = dir.filePath(QStringLiteral("year.pdf"));
+        const auto written = year.Export(YearExportKind::Pdf, path);
+        QLocale::setDefault(before);
+        ASSERT_EQ(written, std::nullopt);
+        QPdfDocument pdf;
+        ASSERT_EQ(pdf.load(path), QPdfDocument::Error::None);
+        ASSERT_GE(pdf.pageCount(), 3);
+        EXPECT_EQ(pdf.pagePointSize(0).toSize(), row.points.transposed().toSize());
+        EXPECT_EQ(pdf.pagePointSize(1).toSize(), row.points.toSize());
+
+        QStringList texts = YearLegendTexts(year.Chart()->Data());
+        texts << QStringLiteral("Jan") << QStringLiteral("Feb") << QStringLiteral("Mar")
+              << QStringLiteral("Apr") << QStringLiteral("May") << QStringLiteral("Jun")
+              << QStringLiteral("Jul") << QStringLiteral("Aug") << QStringLiteral("Sep")
+              << QStringLiteral("Oct") << QStringLiteral("Nov") << QStringLiteral("Dec")
+              << QStringLiteral("24:00")
+              << QDate(request.date.year, request.date.month, request.date.day)
+                     .toString(QStringLiteral("MMM d"));
+        ASSERT_TRUE(texts.contains(QStringLiteral("Sunrise")));
+        ASSERT_TRUE(texts.contains(QStringLiteral("Astronomical twilight")));
+        const auto places = PlacesOnPage(pdf, 0, texts);
+        const QRectF page(QPointF(0, 0), pdf.pagePointSize(0));
+        for (const auto& [text, place] : places) {
+            EXPECT_FALSE(place.isEmpty()) << text.toStdString();
+            EXPECT_TRUE(page.contains(place)) << text.toStdString();
+        }
+        // Today's label and the chosen date's, a day apart, do not meet.
+        const QString all = pdf.getAllText(0).text();
+        const auto todayAt = all.lastIndexOf(QStringLiteral("Today"));
+        ASSERT_GE(todayAt, 0);
+        const QRectF todayLabel =
+            pdf.getSelectionAtIndex(0, static_cast<int>(todayAt), 5).boundingRectangle();
+        for (const auto& [text, place] : places) {
+            EXPECT_TRUE(text == QStringLiteral("Today") || !todayLabel.intersects(place))
+                << text.toStdString();
+        }
+
+        // Every day in the table, the heading on each page.
+        QString table;
+        for (int sheet = 1; sheet < pdf.pageCount(); ++sheet) {
+            const QString text = pdf.getAllText(sheet).text();
+            EXPECT_TRUE(text.contains(QStringLiteral("Change (min)"))) << sheet;
+            table += text;
+        }
+        EXPECT_EQ(table.count(QStringLiteral("%1-").arg(today.year())),
+                  QDate::isLeapYear(today.year()) ? 366 : 365);
+    }
+}
+
+// The heading says which clock the times are on and how to change it.
+TEST(YearWindow, HeadingNamesTheClock) {
+    CYearDlg year;
+    year.ShowYear(kChicago);
+    EXPECT_TRUE(year.Heading()->text().contains(
+        QStringLiteral("Clock: fixed UTC-05:00 all year (daylight-saving hour ticked); "
+                       "Calculation > Daylight Saving from the Date")))
+        << year.Heading()->text().toStdString();
+    CYearRequest zone = kChicago;
+    zone.zoneName = "America/Chicago";
+    zone.fromDate = true;
+    year.ShowYear(zone);
+    EXPECT_TRUE(year.Heading()->text().endsWith(
+        QStringLiteral("\nClock: America/Chicago, daylight saving by the date")));
+}
+
+// Every heading, with its sort arrow, and every cell fits its column: "Change (min)" and
+// Barrow's "down all day" included.
+TEST(YearWindow, ColumnsFitTheirTexts) {
+    CYearDlg year;
+    year.ShowYear(kBarrow);
+    year.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&year));
+    CReportCtrl* table = year.Table();
+    QHeaderView* header = table->horizontalHeader();
+    header->setSortIndicator(CYearDlg::kChange, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    EXPECT_EQ(table->GetItemText(0, CYearDlg::kSunrise), QStringLiteral("down all day"));
+    for (int column = 0; column < table->columnCount(); ++column) {
+        EXPECT_LE(header->sectionSizeHint(column), table->columnWidth(column)) << column;
+        int widest = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            widest = std::max(widest,
+                              table->sizeHintForIndex(table->model()->index(row, column)).width());
+        }
+        EXPECT_LE(widest, table->columnWidth(column)) << column;
+    }
+}
+
+// Phases and seasons in calendars: off at first, then as last chosen.
+TEST(YearWindow, ExportRemembersPhasesAndSeasons) {
+    QSettings().remove(QStringLiteral("YearExport"));
+    auto box = [](CYearExportDlg& dialog) {
+        for (QCheckBox* check : dialog.findChildren<QCheckBox*>()) {
+            if (check->text().contains(QStringLiteral("Moon"))) {
+                return check;
+            }
+        }
+        return static_cast<QCheckBox*>(nullptr);
+    };
+    {
+        CYearExportDlg first;
+        ASSERT_NE(box(first), nullptr);
+        EXPECT_FALSE(first.Almanac());
+        QTest::mouseClick(box(first), Qt::LeftButton);
+        EXPECT_TRUE(first.Almanac());
+    }
+    CYearExportDlg second;
+    EXPECT_TRUE(second.Almanac());
+    QSettings().remove(QStringLiteral("YearExport"));
 }

@@ -3,11 +3,13 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <clocale>
 #include <memory>
 #include <string>
 
 #include "FileText.h"
+#include "YearAlmanac.h"
 #include "YearExport.h"
 #include "YearTable.h"
 
@@ -261,4 +263,47 @@ TEST(YearExport, FileNameIsThePlaceAndTheYear) {
     EXPECT_EQ(YearFileStem(request), "_.-New-York-City--NY-2007");
     request.placeName.clear();
     EXPECT_EQ(YearFileStem(request), "41.8800N-87.6300W-2007");
+}
+
+// The March equinox of 2007 (21 March 00:07 UTC) falls on the evening before on Chicago's
+// clocks: 19:07 by the zone (daylight saving began on 11 March), 18:07 by a fixed UTC-06:00.
+TEST(YearAlmanac, InstantsReadOnTheDaysClock) {
+    const struct {
+        bool fromDate;
+        int hour;
+    } rows[] = {{true, 19}, {false, 18}};
+    for (const auto& row : rows) {
+        const CYearTable year = ComputeYear(Chicago(row.fromDate));
+        const std::vector<CYearAlmanacEvent> events = YearAlmanac(year);
+        const auto equinox = std::find_if(events.begin(), events.end(), [](const auto& e) {
+            return e.event == AlmanacEvent::MarchEquinox;
+        });
+        ASSERT_NE(equinox, events.end());
+        EXPECT_EQ(equinox->local.date, (CCivilDate{2007, 3, 20}));
+        EXPECT_EQ(equinox->local.hour, row.hour);
+        EXPECT_EQ(equinox->dayIndex, 78);
+        EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                [](const auto& e) { return e.event == AlmanacEvent::FullMoon; }),
+                  13);  // two in May
+        EXPECT_EQ(
+            std::count_if(events.begin(), events.end(), [](const auto& e) { return e.IsSeason(); }),
+            4);
+    }
+}
+
+// With the option, every phase and season is an event at its instant, on the file's clock.
+TEST(YearExport, CalendarHoldsPhasesAndSeasonsWhenAsked) {
+    const CYearTable year = ComputeYear(Chicago(true));
+    CIcsOptions options;
+    EXPECT_EQ(Count(YearIcs(year, options), "SUMMARY:Full Moon"), 0u);
+    options.almanac = true;
+    const std::string text = YearIcs(year, options);
+    EXPECT_EQ(Count(text, "SUMMARY:Full Moon"), 13u);
+    EXPECT_EQ(Count(text, "SUMMARY:June Solstice"), 1u);
+    Calendar calendar = Parse(text);
+    ASSERT_NE(calendar, nullptr);
+    const icaltimetype equinox = StartOf(calendar.get(), "2007-03-20-march_equinox");
+    EXPECT_EQ(equinox.day, 20);
+    EXPECT_EQ(equinox.hour, 19);
+    EXPECT_STREQ(icaltime_get_tzid(equinox), "America/Chicago");
 }
