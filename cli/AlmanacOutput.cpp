@@ -37,15 +37,10 @@ std::vector<CAlmanacEntry> AlmanacOnClock(int year, const CClockChoice& clock) {
         CAlmanacEntry entry;
         entry.key = AlmanacEventKey(event.event);
         entry.label = AlmanacEventLabel(event.event);
-        // The clock of the UTC date, then of the local date when that one's differs, as a
-        // day's events are read on its date's clock.
-        entry.utcOffsetSeconds = OffsetOn(clock, CivilTimeOfJulianDay(event.julianDayUt, 0).date);
-        entry.time = CivilTimeOfJulianDay(event.julianDayUt, entry.utcOffsetSeconds);
-        const int local = OffsetOn(clock, entry.time.date);
-        if (local != entry.utcOffsetSeconds) {
-            entry.utcOffsetSeconds = local;
-            entry.time = CivilTimeOfJulianDay(event.julianDayUt, local);
-        }
+        const CClockReading reading = ReadOnDatesClock(
+            event.julianDayUt, [&clock](const CCivilDate& date) { return OffsetOn(clock, date); });
+        entry.time = reading.local;
+        entry.utcOffsetSeconds = reading.utcOffsetSeconds;
         entries.push_back(entry);
     }
     return entries;

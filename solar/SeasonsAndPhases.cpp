@@ -151,3 +151,16 @@ CCivilTime CivilTimeOfJulianDay(double julianDayUt, int utcOffsetSeconds) noexce
     time.second = inDay % 60;
     return time;
 }
+
+CClockReading ReadOnDatesClock(double julianDayUt,
+                               const std::function<int(const CCivilDate&)>& offsetOn) {
+    CClockReading reading;
+    reading.utcOffsetSeconds = offsetOn(CivilTimeOfJulianDay(julianDayUt, 0).date);
+    reading.local = CivilTimeOfJulianDay(julianDayUt, reading.utcOffsetSeconds);
+    const int local = offsetOn(reading.local.date);
+    if (local != reading.utcOffsetSeconds) {
+        reading.utcOffsetSeconds = local;
+        reading.local = CivilTimeOfJulianDay(julianDayUt, local);
+    }
+    return reading;
+}

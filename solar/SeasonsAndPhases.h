@@ -11,6 +11,7 @@
 //     AlmanacEventLabel(year[0].event);  // "Full Moon" (3 January 2026)
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "CivilTime.h"
@@ -58,3 +59,14 @@ std::vector<CAlmanacEvent> AlmanacBetween(double first, double last);
 // is not a number or lies millions of years away).
 double JulianDayUt(const CCivilTime& utc) noexcept;
 CCivilTime CivilTimeOfJulianDay(double julianDayUt, int utcOffsetSeconds) noexcept;
+
+// An instant read on the clock of the date it falls on, as a day's events are: first on the
+// clock of its UTC date, then, when that reading lands on a date whose clock differs (a change
+// of clocks, an offset that crosses midnight), on that date's. `offsetOn` gives a date's
+// offset east of UTC in seconds.
+struct CClockReading {
+    CCivilTime local;
+    int utcOffsetSeconds = 0;
+};
+CClockReading ReadOnDatesClock(double julianDayUt,
+                               const std::function<int(const CCivilDate&)>& offsetOn);

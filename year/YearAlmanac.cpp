@@ -1,5 +1,6 @@
 #include "YearAlmanac.h"
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -60,18 +61,16 @@ std::vector<CYearAlmanacEvent> YearAlmanac(const CYearTable& table) {
     auto indexOf = [&](const CCivilTime& local) { return DaysFromCivil(local.date) - first; };
     for (const CAlmanacEvent& found :
          EventsBetween(StartOfDay(days.front()), StartOfDay(days.back()) + 1.0)) {
-        // The clock of the day it falls on: on a change of clocks the first reading may land on
-        // the day before or after, whose clock then decides.
-        int offset = days.front().utcOffsetSeconds;
-        CCivilTime local = CivilTimeOfJulianDay(found.julianDayUt, offset);
-        for (int pass = 0; pass < 2; ++pass) {
-            const std::int64_t index = indexOf(local);
-            if (index < 0 || index >= count) {
-                break;
-            }
-            offset = days[static_cast<std::size_t>(index)].utcOffsetSeconds;
-            local = CivilTimeOfJulianDay(found.julianDayUt, offset);
-        }
+        // The clock of the day it falls on; the table's first and last days stand for the
+        // days beyond it, whose events are left out.
+        const CClockReading reading =
+            ReadOnDatesClock(found.julianDayUt, [&](const CCivilDate& date) {
+                const std::int64_t index =
+                    std::clamp<std::int64_t>(DaysFromCivil(date) - first, 0, count - 1);
+                return days[static_cast<std::size_t>(index)].utcOffsetSeconds;
+            });
+        const CCivilTime& local = reading.local;
+        const int offset = reading.utcOffsetSeconds;
         const std::int64_t index = indexOf(local);
         if (index < 0 || index >= count) {
             continue;
