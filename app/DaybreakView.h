@@ -58,7 +58,7 @@ public:
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     void MembersShown() override;
 
-    // The year window ("Year...", Ctrl+Y; YearWindow.cpp): opened or raised, showing the year
+    // The year window ("Year...", Ctrl+Shift+Y; YearWindow.cpp): opened or raised, showing the year
     // of the fields' place and date; it follows the fields from then on. Null until opened.
     void ShowYearWindow();
     CYearDlg* YearWindow() const;

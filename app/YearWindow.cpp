@@ -1,4 +1,4 @@
-// The main window's year window: "Year..." (Ctrl+Y) opens it, and it follows the fields.
+// The main window's year window: "Year..." (Ctrl+Shift+Y) opens it, and it follows the fields.
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
@@ -8,7 +8,7 @@
 
 void CDaybreakView::CreateYearItem(QMenu* menu) {
     QAction* year = menu->addAction(QStringLiteral("Year..."));
-    year->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    year->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y));
     connect(year, &QAction::triggered, this, [this] { ShowYearWindow(); });
 }
 

@@ -607,6 +607,34 @@ TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
 // Under the results the window says when the place keeps another clock than the box gives,
 // with a link that lets the box follow it, and when noon is so far from 12:00 that the signs
 // are likely wrong.
+// Every menu shortcut reaches its command from every field: none is a text-editing key of the
+// fields (Ctrl+Y, redo in some key schemes, would be taken by a field first).
+TEST_F(DaybreakViewTest, MenuShortcutsWorkFromEveryField) {
+    m_view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
+    const std::vector<QWidget*> fields = {
+        Combo(IDC_STATE_COMBO),    Combo(IDC_ZIP_COMBO), Combo(IDC_CITY_COMBO), Date(),
+        Edit(IDC_TIMEZONE_OFFSET), Edit(IDC_LATITUDE),   Edit(IDC_LONGITUDE)};
+    for (QAction* menu : m_view->MenuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            const QKeySequence keys = item->shortcut();
+            if (keys.isEmpty() || keys == QKeySequence(Qt::CTRL | Qt::Key_Q)) {
+                continue;  // Exit ends the window: seen elsewhere
+            }
+            // Count the item's triggers without running it: the command opens windows.
+            QObject::disconnect(item, &QAction::triggered, nullptr, nullptr);
+            QSignalSpy spy(item, &QAction::triggered);
+            for (QWidget* field : fields) {
+                field->setFocus();
+                QWidget* target = field->focusProxy() ? field->focusProxy() : field;
+                QTest::keySequence(target, keys);
+            }
+            EXPECT_EQ(spy.count(), static_cast<int>(fields.size()))
+                << item->text().toStdString() << " " << keys.toString().toStdString();
+        }
+    }
+}
+
 TEST_F(DaybreakViewTest, NotesSayTheClockAndTheSigns) {
     QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
     m_view = std::make_unique<CDaybreakView>(m_dir.path());

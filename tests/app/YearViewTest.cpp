@@ -311,7 +311,7 @@ TEST(YearWindow, FollowsTheMainWindow) {
     type(IDC_LONGITUDE, QStringLiteral("87.63"));
     type(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
     QTest::mouseClick(view.Item(IDC_CALCULATE), Qt::LeftButton);
-    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_NE(view.YearWindow(), nullptr);
     EXPECT_TRUE(view.YearWindow()->isVisible());
     EXPECT_EQ(view.YearWindow()->Year().request.latitude, 41.88);
