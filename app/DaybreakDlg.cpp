@@ -198,6 +198,7 @@ void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
                     ApplyRecord(*record);
                     SetDstFromZone();
                     CalculateSolarTimes();
+                    Remember(*record);
                 } catch (...) {
                     // A place that cannot be computed leaves nothing of the place shown
                     // before it beside its own zip code.
@@ -400,6 +401,45 @@ CWindowNotes CDaybreakDlg::NotesFor(const CDayOnClock& day) const {
         }
     }
     return notes;
+}
+
+void CDaybreakDlg::Remember(const CTimeZoneData& record) {
+    const CRecentPlace place{m_stateCode, record.CityEntry()};
+    std::vector<CRecentPlace> places{place};
+    for (const CRecentPlace& kept : m_recent) {
+        if (!(kept == place) && places.size() < kRecentPlaces) {
+            places.push_back(kept);
+        }
+    }
+    if (places != m_recent) {
+        m_recent = std::move(places);
+        m_window.RecentPlacesChanged(m_recent);
+    }
+}
+
+void CDaybreakDlg::SetRecentPlaces(std::vector<CRecentPlace> places) {
+    if (places.size() > kRecentPlaces) {
+        places.resize(kRecentPlaces);
+    }
+    m_recent = std::move(places);
+}
+
+void CDaybreakDlg::OnRecentPlace(std::size_t index) {
+    RunCommand([this, index] {
+        if (index >= m_recent.size()) {
+            return;
+        }
+        const CRecentPlace place = m_recent[index];  // choosing it reorders the list
+        if (!ChooseState(CPlaceService::StateFromText(place.state))) {
+            return;
+        }
+        if (m_cityCombo.SelectString(place.cityEntry)) {
+            OnSelchangeCity();
+        } else {
+            m_window.ReportError("The place " + Windows1252ToUtf8(place.cityEntry) +
+                                 " is no longer in the archive of " + place.state + ".");
+        }
+    });
 }
 
 void CDaybreakDlg::SetNotes(const CWindowNotes& notes) {

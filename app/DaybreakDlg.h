@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CTime.h"
 #include "DayOnClock.h"
@@ -92,6 +93,13 @@ public:
     // (any case) is chosen as a click on it would. False when none does.
     bool OnZipTyped(std::string_view typed);
     bool OnCityTyped(std::string_view typed);
+    // File > Recent Places: the last places chosen from the lists (by hand, by Find Place or
+    // from this list), newest first, at most kRecentPlaces. Choosing one selects its state and
+    // its city entry as a user would. SetRecentPlaces restores a list kept between runs.
+    static constexpr std::size_t kRecentPlaces = 8;
+    const std::vector<CRecentPlace>& RecentPlaces() const { return m_recent; }
+    void SetRecentPlaces(std::vector<CRecentPlace> places);
+    void OnRecentPlace(std::size_t index);
     // What the year window shows: the place, clock settings and date in the members
     // (YearCommands.cpp). Empty (IsEmpty()) while nothing is entered.
     CYearRequest YearRequest() const;
@@ -146,6 +154,7 @@ private:
     // The notes for the results just computed from `day`.
     CWindowNotes NotesFor(const CDayOnClock& day) const;
     void SetNotes(const CWindowNotes& notes);
+    void Remember(const CTimeZoneData& record);
     // Sets m_dst from the chosen place's zone on m_date when the option is on and the fields
     // still hold that place.
     void SetDstFromZone();
@@ -161,4 +170,5 @@ private:
     std::optional<CPlace> m_place;
     bool m_toldZoneUnknown = false;
     CWindowNotes m_notes;
+    std::vector<CRecentPlace> m_recent;
 };

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStringList>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -42,6 +43,8 @@ constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 278;
 // Height the template gives a one-line field (edit, combo box field, date picker).
 constexpr int kFieldHeight = 14;
+// The settings key of File > Recent Places.
+constexpr const char* kRecentKey = "RecentPlaces";
 // The clock note's link.
 constexpr const char* kFollowClockLink = "follow-clock";
 
@@ -193,6 +196,19 @@ void CDaybreakView::CreateMenu() {
     connect(exit, &QAction::triggered, this, [this] { m_dlg.OnFileExit(); });
     QAction* find = new QAction(QStringLiteral("Find Place..."), file);
     file->insertAction(exit, find);
+    m_recentMenu = new QMenu(QStringLiteral("&Recent Places"), file);
+    file->insertMenu(exit, m_recentMenu);
+    file->insertSeparator(exit);
+    // The places of earlier runs: "TX<tab>Mission - 78572", the entry as UTF-8.
+    std::vector<CRecentPlace> recent;
+    for (const QString& kept : QSettings().value(QLatin1String(kRecentKey)).toStringList()) {
+        const QStringList parts = kept.split(QLatin1Char('\t'));
+        if (parts.size() == 2) {
+            recent.push_back({parts[0].toStdString(), daybreak::ToCp1252(parts[1])});
+        }
+    }
+    m_dlg.SetRecentPlaces(std::move(recent));
+    FillRecentMenu();
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, [this] { m_dlg.OnFindPlace(); });
     CreateCalculationMenu();
@@ -418,6 +434,32 @@ void CDaybreakView::ReportError(const std::string& message) {
 
 void CDaybreakView::EndDialog(int result) {
     done(result);
+}
+
+void CDaybreakView::RecentPlacesChanged(const std::vector<CRecentPlace>& places) {
+    QStringList kept;
+    for (const CRecentPlace& place : places) {
+        kept << QString::fromStdString(place.state) + QLatin1Char('\t') +
+                    daybreak::FromCp1252(place.cityEntry);
+    }
+    QSettings().setValue(QLatin1String(kRecentKey), kept);
+    FillRecentMenu();
+}
+
+void CDaybreakView::FillRecentMenu() {
+    m_recentMenu->clear();
+    const std::vector<CRecentPlace>& places = m_dlg.RecentPlaces();
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        // "&1 Mission - 78572, TX": the number is the item's key.
+        const QString text = QStringLiteral("&%1 %2, %3")
+                                 .arg(QString::number(i + 1),
+                                      daybreak::FromCp1252(places[i].cityEntry)
+                                          .replace(QLatin1Char('&'), QLatin1String("&&")),
+                                      QString::fromStdString(places[i].state));
+        QAction* item = m_recentMenu->addAction(text);
+        connect(item, &QAction::triggered, this, [this, i] { m_dlg.OnRecentPlace(i); });
+    }
+    m_recentMenu->setEnabled(!places.empty());
 }
 
 void CDaybreakView::ShowNotes(const CWindowNotes& notes) {

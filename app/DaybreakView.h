@@ -55,6 +55,7 @@ public:
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const CDayDetails& details) override;
     void ShowNotes(const CWindowNotes& notes) override;
+    void RecentPlacesChanged(const std::vector<CRecentPlace>& places) override;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
     void MembersShown() override;
 
@@ -84,6 +85,7 @@ private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
+    void FillRecentMenu();
     void CreateCalculationMenu();  // CalculationMenu.cpp
     void ShowPreciseNote(bool on);
     bool CommitTypedEntry();
@@ -96,6 +98,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QAction* m_preciseAction = nullptr;
     QAction* m_dstFromDateAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QPointer<CYearDlg> m_yearDlg;
     bool m_yearRefreshQueued = false;
     QWidget* m_client = nullptr;

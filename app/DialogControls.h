@@ -177,6 +177,16 @@ struct CWindowNotes {
     friend bool operator==(const CWindowNotes&, const CWindowNotes&) = default;
 };
 
+// A place chosen from the lists, as File > Recent Places keeps it: its state's code and its
+// city-list entry ("Mission - 78572", Windows-1252 as in the archive), which name the very
+// record even where two places share a zip code.
+struct CRecentPlace {
+    std::string state;
+    std::string cityEntry;
+
+    friend bool operator==(const CRecentPlace&, const CRecentPlace&) = default;
+};
+
 class IDaybreakWindow {
 public:
     virtual ~IDaybreakWindow() = default;
@@ -189,6 +199,8 @@ public:
     // The members have just been shown (the end of a command): windows that follow the main
     // window's place and date look again.
     virtual void MembersShown() {}
+    // The recent places changed (the newest first): the window shows and keeps them.
+    virtual void RecentPlacesChanged(const std::vector<CRecentPlace>& places) { (void)places; }
     // The notes under the results changed.
     virtual void ShowNotes(const CWindowNotes& notes) { (void)notes; }
     // Every event of one day for a place, in a window of its own.

@@ -178,6 +178,35 @@ TEST_F(DaybreakDlgTest, ZipChoiceFillsThePlaceAndTheFirstRecordOfASharedZipWins)
     EXPECT_EQ(ShownText(IDC_COUNTY_NAME), "Other County");
 }
 
+// The places chosen from the lists, newest first and each once; choosing one again selects
+// its state and city entry as the user did, the very record of a shared zip included.
+TEST_F(DaybreakDlgTest, RecentPlacesKeepTheLastChoicesAndRestoreThem) {
+    ChooseState("Texas");
+    ChooseZip("78572");
+    ChooseCity("McAllen - 78572");
+    ChooseState("Arizona");
+    ChooseZip("85004");
+    using Places = std::vector<CRecentPlace>;
+    EXPECT_EQ(
+        m_dlg.RecentPlaces(),
+        (Places{{"AZ", "Phoenix - 85004"}, {"TX", "McAllen - 78572"}, {"TX", "Mission - 78572"}}));
+    EXPECT_EQ(m_window.recentPlaces, m_dlg.RecentPlaces());
+
+    m_dlg.OnRecentPlace(1);
+    EXPECT_EQ(ShownText(IDC_COUNTY_NAME), "Other County");
+    EXPECT_EQ(m_window.stateCombo.GetLBText(m_window.stateCombo.selection), "Texas");
+    EXPECT_EQ(m_dlg.RecentPlaces().front(), (CRecentPlace{"TX", "McAllen - 78572"}));
+
+    Places many;
+    for (int i = 0; i < 12; ++i) {
+        many.push_back({"TX", "Alamo - 785" + std::to_string(10 + i)});
+    }
+    m_dlg.SetRecentPlaces(many);
+    EXPECT_EQ(m_dlg.RecentPlaces().size(), CDaybreakDlg::kRecentPlaces);
+    m_dlg.OnRecentPlace(3);  // a place the archive no longer has
+    EXPECT_EQ(m_window.errors.size(), 1u);
+}
+
 TEST_F(DaybreakDlgTest, ReloadingTheSameStateClearsThePlaceAndRebuildsTheLists) {
     ChooseState("Texas");
     m_window.dst.check = 1;

@@ -93,6 +93,10 @@ public:
     }
     bool helpRunsOutOfMemory = false;
     void ShowDayDetails(const CDayDetails& details) override { dayDetails = details; }
+    void RecentPlacesChanged(const std::vector<CRecentPlace>& places) override {
+        recentPlaces = places;
+    }
+    std::vector<CRecentPlace> recentPlaces;
     // Find Place answers with the first place whose city entry is this, or cancels.
     std::string foundPlace;
     std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;

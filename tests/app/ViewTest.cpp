@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -633,6 +634,27 @@ TEST_F(DaybreakViewTest, MenuShortcutsWorkFromEveryField) {
                 << item->text().toStdString() << " " << keys.toString().toStdString();
         }
     }
+}
+
+// File > Recent Places lists the places chosen, in the next run too, and restores one.
+TEST_F(DaybreakViewTest, RecentPlacesAreRememberedAndRestoreThePlace) {
+    QSettings().remove(QStringLiteral("RecentPlaces"));
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());
+    Choose(IDC_STATE_COMBO, QStringLiteral("Texas"));
+    Choose(IDC_ZIP_COMBO, QStringLiteral("78572"));
+    m_view = std::make_unique<CDaybreakView>(m_dir.path());
+    m_view->show();
+    QMenu* recent = nullptr;
+    for (QMenu* menu : m_view->MenuBar()->findChildren<QMenu*>()) {
+        recent = menu->title() == QStringLiteral("&Recent Places") ? menu : recent;
+    }
+    ASSERT_NE(recent, nullptr);
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions().front()->text(), QStringLiteral("&1 Mission - 78572, TX"));
+    recent->actions().front()->trigger();
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentText(), QStringLiteral("Texas"));
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("Mission"));
+    EXPECT_FALSE(Edit(IDC_SUNRISE)->text().isEmpty());
 }
 
 TEST_F(DaybreakViewTest, NotesSayTheClockAndTheSigns) {
