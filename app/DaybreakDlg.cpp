@@ -372,10 +372,36 @@ void CDaybreakDlg::CalculateSolarTimes() {
     }
     // All three before any member changes: an error leaves the earlier results untouched.
     const CDayOnClock day = DayOnTheClock(m_precise ? SolarEngine::Precise : SolarEngine::Series);
-    m_sunrise = FormatSolarTime(day.sunrise);
-    m_sunset = FormatSolarTime(day.sunset);
-    m_solarNoon = FormatSolarTime(day.solarNoon);
+    // A day without sunrise or sunset also says when the polar day (next sunset) or night
+    // (next sunrise) ends.
+    auto spellEnds = [&](const CSolarResult& result) -> std::optional<CCivilDate> {
+        if (result.HasTime()) {
+            return std::nullopt;
+        }
+        const SolarEvent ends =
+            result.outcome == SolarOutcome::UpAllDay ? SolarEvent::Sunset : SolarEvent::Sunrise;
+        return NextCrossingDate(ends, day.date, m_latitude, m_longitude, day.clock.offset,
+                                day.clock.dst);
+    };
+    std::map<int, CResultTexts> texts;
+    for (const auto& [id, result] :
+         {std::pair{IDC_SUNRISE, &day.sunrise}, std::pair{IDC_SUNSET, &day.sunset},
+          std::pair{IDC_SOLAR_NOON, &day.solarNoon}}) {
+        texts[id] = ResultTexts(*result, day.date, spellEnds(*result));
+    }
+    m_sunrise = texts[IDC_SUNRISE].full;
+    m_sunset = texts[IDC_SUNSET].full;
+    m_solarNoon = texts[IDC_SOLAR_NOON].full;
+    m_resultTexts = std::move(texts);
     SetNotes(NotesFor(day));
+}
+
+CResultTexts CDaybreakDlg::ResultTextsOf(int id, const std::string& full) const {
+    const auto found = m_resultTexts.find(id);
+    if (found != m_resultTexts.end() && found->second.full == full) {
+        return found->second;
+    }
+    return {full, full, full};
 }
 
 CWindowNotes CDaybreakDlg::NotesFor(const CDayOnClock& day) const {

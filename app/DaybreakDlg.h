@@ -26,6 +26,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,7 @@
 #include "DayOnClock.h"
 #include "DialogControls.h"
 #include "PlaceService.h"
+#include "ResultText.h"
 #include "TimeZoneList.h"
 #include "YearTable.h"
 
@@ -137,6 +139,9 @@ public:
     bool m_precise = false;      // Precise Calculation; the window restores the user's choice
     bool m_dstFromDate = false;  // Daylight Saving from the Date; likewise
     const CWindowNotes& Notes() const { return m_notes; }
+    // What the result field `id` shows for the text `full` it holds: the texts computed with
+    // it, or `full` alone when the field holds another text (cleared, or set elsewhere).
+    CResultTexts ResultTextsOf(int id, const std::string& full) const;
 
 private:
     // Runs one command; an exception leaving it is reported and ends the command.
@@ -171,4 +176,5 @@ private:
     bool m_toldZoneUnknown = false;
     CWindowNotes m_notes;
     std::vector<CRecentPlace> m_recent;
+    std::map<int, CResultTexts> m_resultTexts;  // by result field, of the last calculation
 };

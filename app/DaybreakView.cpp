@@ -131,7 +131,7 @@ public:
             Fail();
         }
     }
-    // A result field keeps the full text; the three times show their compact form.
+    // A result field keeps the full text; the three times show what the logic made of them.
     void Text(int id, std::string& value) override {
         auto* field = qobject_cast<CResultField*>(m_view.Item(id));
         if (field == nullptr) {
@@ -139,9 +139,10 @@ public:
         } else if (m_bSaveAndValidate) {
             value = daybreak::ToCp1252(field->FullText());
         } else {
-            const bool time = id == IDC_SUNRISE || id == IDC_SUNSET || id == IDC_SOLAR_NOON;
-            field->SetResultText(daybreak::FromCp1252(value),
-                                 time ? daybreak::FromCp1252(CompactResultText(value)) : QString());
+            const CResultTexts texts = m_view.m_dlg.ResultTextsOf(id, value);
+            field->SetResultText(daybreak::FromCp1252(texts.full),
+                                 daybreak::FromCp1252(texts.shown),
+                                 daybreak::FromCp1252(texts.tooltip));
         }
     }
     void Check(int id, int& value) override {

@@ -10,12 +10,13 @@ CResultField::CResultField(QWidget* parent) : QLineEdit(parent) {
     ApplyReadOnlyPalette();
 }
 
-void CResultField::SetResultText(const QString& full, const QString& shown) {
+void CResultField::SetResultText(const QString& full, const QString& shown,
+                                 const QString& tooltip) {
     m_full = full;
     const QSignalBlocker quiet(this);
     setText(shown.isEmpty() ? full : shown);
     setCursorPosition(0);
-    setToolTip(full);
+    setToolTip(tooltip.isEmpty() ? full : tooltip);
 }
 
 void CResultField::changeEvent(QEvent* event) {

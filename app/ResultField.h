@@ -6,9 +6,9 @@
 // the palette when the colour scheme changes. It takes the focus only when clicked, so Tab
 // passes it by.
 //
-// It shows one text and keeps another: the full text, which is also its tooltip, and what it
-// shows, which may be a shorter form of it (CompactResultText) so that the whole text is seen
-// at a glance. The field always shows the start of its text.
+// It shows one text and keeps another: the full text, and what it shows, which may be a
+// shorter form of it (ResultText.h) so that the whole text is seen at a glance; the tooltip is
+// the full text unless another is given. The field always shows the start of its text.
 #pragma once
 
 #include <QLineEdit>
@@ -20,8 +20,9 @@ class CResultField : public QLineEdit {
 public:
     explicit CResultField(QWidget* parent = nullptr);
 
-    // `shown` empty: shows `full`.
-    void SetResultText(const QString& full, const QString& shown = QString());
+    // `shown` empty: shows `full`; `tooltip` empty: `full` is the tooltip.
+    void SetResultText(const QString& full, const QString& shown = QString(),
+                       const QString& tooltip = QString());
     QString FullText() const { return m_full; }
 
 protected:

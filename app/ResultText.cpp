@@ -1,20 +1,6 @@
 #include "ResultText.h"
 
-#include <regex>
-
-std::string CompactResultText(const std::string& text) {
-    // The engine's note: "No <event>: the Sun is <up|down> all day (<last|next> <event>
-    // <Weekday>, <Month> <DD>, <YYYY>,  <HH:MM:SS>)". The month keeps its first three letters.
-    static const std::regex kNote(
-        R"(No (sunrise|sunset): the Sun is (up|down) all day \((last|next) (sunrise|sunset) )"
-        R"([A-Za-z]+, ([A-Za-z]{3})[a-z]* (\d{2}), (\d{4}),  (\d{2}:\d{2}:\d{2})\))");
-    std::smatch match;
-    if (!std::regex_match(text, match, kNote)) {
-        return text;
-    }
-    return "Sun " + match.str(2) + " all day; " + match.str(3) + ' ' + match.str(4) + ' ' +
-           match.str(5) + ' ' + match.str(6) + ", " + match.str(7) + ' ' + match.str(8);
-}
+#include "MonthInfo.h"
 
 namespace {
 
@@ -37,4 +23,27 @@ std::string ClockOnDate(const CSolarResult& result, const std::string& date) {
         full.substr(split + std::char_traits<char>::length(kDateTimeSeparator));
     const std::string day = full.substr(0, split);
     return day == date ? clock : clock + " (" + day + ")";
+}
+
+CResultTexts ResultTexts(const CSolarResult& result, const CCivilDate& date,
+                         const std::optional<CCivilDate>& spellEnds) {
+    CResultTexts texts;
+    texts.full = FormatSolarTime(result);
+    texts.shown = texts.full;
+    texts.tooltip = texts.full;
+    if (result.HasTime() || !spellEnds) {
+        return texts;
+    }
+    const bool up = result.outcome == SolarOutcome::UpAllDay;
+    const CCivilDate& end = *spellEnds;
+    // "Jul 31": the month's first three letters, the year only when it is another.
+    std::string when = g_Months[static_cast<std::size_t>(end.month - 1)].m_strName.substr(0, 3) +
+                       ' ' + std::to_string(end.day);
+    if (end.year != date.year) {
+        when += ", " + std::to_string(end.year);
+    }
+    texts.shown = std::string(up ? "Sun up all day; sets " : "Sun down all day; rises ") + when;
+    texts.tooltip += std::string(up ? "\nThe Sun next sets on " : "\nThe Sun next rises on ") +
+                     DateText(end) + ".";
+    return texts;
 }

@@ -151,6 +151,24 @@ CSolarResult LocalSolarNoon(const CTime& date, double lon, float offset, int dst
     return LocalSolarNoon(LocalDateOf(date), lon, offset, dst);
 }
 
+std::optional<CCivilDate> NextCrossingDate(SolarEvent event, const CCivilDate& date, double lat,
+                                           double lon, float offset, int dst) {
+    CheckSolarDate(date);
+    CheckSolarInputs(lat, lon, offset);
+    for (int step = 1; step <= 366; ++step) {
+        const CCivilDate day = AddDays(date, step);
+        if (day.year > 9999) {
+            break;
+        }
+        const CEventMinutes found =
+            EventUtc(event, DayOfYear(day.month, day.day, IsLeapYear(day.year)), lat, lon);
+        if (found.crossing == SolarCrossing::Crosses) {
+            return UtcMinutesToLocalTime(found.minutes, day, offset, dst).date;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string FormatSolarTime(const CCivilTime& time) {
     static constexpr const char* kWeekdays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                  "Thursday", "Friday", "Saturday"};

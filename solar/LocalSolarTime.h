@@ -16,6 +16,7 @@
 // Errors throw CSolarException: an input that is not a finite number (or is too large to
 // convert), and a date that cannot be read or lies outside the years 1900 to 9999.
 
+#include <optional>
 #include <string>
 
 #include "CTime.h"
@@ -63,6 +64,13 @@ CSolarResult LocalSolarNoon(const CCivilDate& date, double lon, float offset, in
 CSolarResult LocalSunrise(const CTime& date, double lat, double lon, float offset, int dst);
 CSolarResult LocalSunset(const CTime& date, double lat, double lon, float offset, int dst);
 CSolarResult LocalSolarNoon(const CTime& date, double lon, float offset, int dst);
+
+// The local date of the first sunrise or sunset (`event`) after `date`, within a year, from the
+// default series: when a polar day or night ends (the next sunset ends the midnight Sun, the
+// next sunrise the polar night). Nothing where there is none within the year (the poles) or
+// beyond 9999.
+std::optional<CCivilDate> NextCrossingDate(SolarEvent event, const CCivilDate& date, double lat,
+                                           double lon, float offset, int dst);
 
 // The result text: "Thursday, June 21, 2007,  05:15:47" (English names whatever the locale,
 // two-digit day, two spaces before the time), or for a day without the event e.g.

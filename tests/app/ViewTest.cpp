@@ -523,9 +523,9 @@ TEST_F(DaybreakViewTest, ResultsShowWholeWithTheFullTextInTheirTooltips) {
     Choose(IDC_ZIP_COMBO, QStringLiteral("99723"));
     const QString full = QStringLiteral(
         "No sunrise: the Sun is down all day (next sunrise Sunday, January 24, 2027,  13:06:29)");
-    EXPECT_EQ(Edit(IDC_SUNRISE)->text(),
-              QStringLiteral("Sun down all day; next sunrise Jan 24, 2027 13:06:29"));
-    EXPECT_EQ(Edit(IDC_SUNRISE)->toolTip(), full);
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Sun down all day; rises Jan 24, 2027"));
+    EXPECT_EQ(Edit(IDC_SUNRISE)->toolTip(),
+              full + QStringLiteral("\nThe Sun next rises on Sunday, January 24, 2027."));
     EXPECT_EQ(Edit(IDC_SOLAR_NOON)->text(), QStringLiteral("Monday, December 07, 2026,  13:18:52"));
     EXPECT_EQ(Edit(IDC_COUNTY_NAME)->toolTip(), QStringLiteral("North Slope"));
     for (const int id : kResultIds) {
