@@ -3,43 +3,20 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <fstream>
-#include <system_error>
+
+#include "File.h"
+#include "FileException.h"
 
 std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                         std::string* problem) {
-    const auto fail = [&](const char* why) {
-        if (problem) {
-            *problem = path.filename().string() + why;
+                         std::string_view what, std::string* problem) {
+    std::string bytes;
+    CFileException error;
+    if (!CFile::ReadDataFile(path.string(), maxBytes, what, bytes, &error)) {
+        if (problem != nullptr) {
+            *problem = path.filename().string() + " cannot be read: " + error.GetReason();
         }
-        return std::string();
-    };
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::exists(status)) {
-        return fail(" is missing");
+        return {};
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        return fail(" is not a regular file");
-    }
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) {
-        return fail(" could not be read");
-    }
-    if (size > maxBytes) {
-        return fail(" is too large to be a data file of ours");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return fail(" could not be opened");
-    }
-    // One read of the size found; a file that grows meanwhile is cut and then fails its checks.
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) {
-        return fail(" could not be read");
-    }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
 

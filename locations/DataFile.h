@@ -4,7 +4,8 @@
 //
 // Example:
 //     std::string problem;
-//     const std::string bytes = ReadDataFile(dir / "timezone.world", 16u << 20, &problem);
+//     const std::string bytes = ReadDataFile(dir / "timezone.world", 16u << 20, "the world towns",
+//                                            &problem);
 //     CDataCursor cursor(bytes);
 //     std::uint32_t count = 0;
 //     if (!cursor.Read(count) || count > cursor.Left() / kRecordSize) { /* damaged */ }
@@ -16,11 +17,13 @@
 #include <string_view>
 #include <type_traits>
 
-// The bytes of the regular file `path`; "" when it is missing, not a regular file (a directory,
-// a device, a pipe), larger than `maxBytes` or unreadable, and then `problem`, if given, says
-// which, naming the file by its name alone.
+// The bytes of the regular file `path`, read as every data file of ours is (CFile::ReadDataFile:
+// the open never waits, kind and size are checked first); "" when it is missing, not a regular
+// file (a directory, a device, a pipe), larger than `maxBytes` or unreadable, and then
+// `problem`, if given, says which, naming the file by its name alone. `what` names the kind of
+// file ("the world towns") in the message about its size.
 std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                         std::string* problem = nullptr);
+                         std::string_view what, std::string* problem = nullptr);
 
 // CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
 std::uint32_t DataCrc32(std::string_view bytes);

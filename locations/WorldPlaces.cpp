@@ -71,7 +71,7 @@ CWorldPlaces CWorldPlaces::Load(const std::filesystem::path& directory) {
     std::string problem;
     std::string bytes = ReadDataFile(
         (directory.empty() ? GetExecutableDirectory() : directory) / kWorldPlacesFileName,
-        kMaxFileSize, &problem);
+        kMaxFileSize, "the world towns", &problem);
     if (!problem.empty()) {
         return Unknown(std::move(problem));
     }

@@ -1,11 +1,11 @@
 #include "ZoneFile.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <set>
 #include <stdexcept>
 
+#include "DataFile.h"
 #include "File.h"
 #include "ModulePath.h"
 
@@ -20,26 +20,6 @@ constexpr std::size_t kStateRowSize = 2 + 4 + 4 + 4;
 // Far above the shipped file's 300 KB; a larger file is not ours. The ceiling bounds what a
 // state's table may cost (an entry of 7 bytes becomes about 40 in memory).
 constexpr std::uint64_t kMaxFileSize = 8u << 20;
-
-// CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
-std::uint32_t Crc32(std::string_view bytes) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            }
-            t[i] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char b : bytes) {
-        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
 
 bool IsZoneName(std::string_view name) {
     return !name.empty() && name.size() <= 255 && std::all_of(name.begin(), name.end(), [](char c) {
@@ -56,44 +36,6 @@ bool IsZip(std::string_view zip) {
 bool IsCode(std::string_view code) {
     return code.size() == 2 &&
            std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-}
-
-// Reads little-endian numbers and spans, checking each against what remains.
-class Reader {
-public:
-    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
-    bool Take(std::size_t n, std::string_view& out) {
-        if (n > m_bytes.size() - m_pos) {
-            return false;
-        }
-        out = m_bytes.substr(m_pos, n);
-        m_pos += n;
-        return true;
-    }
-    template <typename Number>
-    bool Read(Number& value) {
-        std::string_view raw;
-        if (!Take(sizeof(Number), raw)) {
-            return false;
-        }
-        value = 0;
-        for (std::size_t i = sizeof(Number); i-- > 0;) {
-            value = static_cast<Number>((value << 8) | static_cast<unsigned char>(raw[i]));
-        }
-        return true;
-    }
-    std::size_t Position() const { return m_pos; }
-
-private:
-    std::string_view m_bytes;
-    std::size_t m_pos = 0;
-};
-
-template <typename Number>
-void Append(std::string& out, Number value) {
-    for (std::size_t i = 0; i < sizeof(Number); ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
 }
 
 }  // namespace
@@ -142,7 +84,7 @@ struct ZoneLayout {
 
 // "" when `bytes` holds a whole zone file, else why not.
 std::string ReadLayout(std::string_view bytes, ZoneLayout& layout) {
-    Reader reader(bytes);
+    CDataCursor reader(bytes);
     std::string_view magic;
     if (!reader.Take(kMagic.size(), magic) || magic != kMagic) {
         return "not a zone file";
@@ -171,7 +113,7 @@ std::string ReadLayout(std::string_view bytes, ZoneLayout& layout) {
         !reader.Read(headerCrc) || reader.Position() != bytes.size()) {
         return "wrong length";
     }
-    if (Crc32(bytes.substr(0, headerEnd)) != headerCrc) {
+    if (DataCrc32(bytes.substr(0, headerEnd)) != headerCrc) {
         return "header checksum";
     }
     return {};
@@ -187,7 +129,7 @@ struct StateRow {
 };
 
 StateRow ReadStateRow(const ZoneLayout& layout, std::uint16_t s) {
-    Reader reader(layout.rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
+    CDataCursor reader(layout.rows.substr(std::size_t{s} * kStateRowSize, kStateRowSize));
     StateRow row;
     reader.Take(2, row.code);
     reader.Read(row.first);
@@ -254,12 +196,12 @@ CZoneTable CZoneTable::Parse(std::string_view bytes, std::string_view code) {
         if (!row.inRange) {
             return damaged("state " + std::string(code) + " out of range");
         }
-        if (Crc32(row.entries) != row.crc) {
+        if (DataCrc32(row.entries) != row.crc) {
             return damaged("checksum of state " + std::string(code));
         }
         table.m_zips.reserve(row.count);
         table.m_nameIndex.reserve(row.count);
-        Reader entry(row.entries);
+        CDataCursor entry(row.entries);
         for (std::uint32_t i = 0; i < row.count; ++i) {
             std::string_view zip;
             std::uint16_t index = 0;
@@ -348,27 +290,27 @@ std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {
 
     std::string body;
     std::string out(kMagic);
-    Append(out, static_cast<std::uint16_t>(names.size()));
+    AppendLittleEndian(out, static_cast<std::uint16_t>(names.size()));
     for (const std::string& name : names) {
-        Append(out, static_cast<std::uint8_t>(name.size()));
+        AppendLittleEndian(out, static_cast<std::uint8_t>(name.size()));
         out += name;
     }
-    Append(out, static_cast<std::uint16_t>(states.size()));
+    AppendLittleEndian(out, static_cast<std::uint16_t>(states.size()));
     for (const auto& [code, zips] : states) {
         std::string own;
         for (const auto& [zip, index] : zips) {
             own += zip;
-            Append(own, index);
+            AppendLittleEndian(own, index);
         }
         out += code;
-        Append(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
-        Append(out, static_cast<std::uint32_t>(zips.size()));
-        Append(out, Crc32(own));
+        AppendLittleEndian(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
+        AppendLittleEndian(out, static_cast<std::uint32_t>(zips.size()));
+        AppendLittleEndian(out, DataCrc32(own));
         body += own;
     }
-    const std::uint32_t headerCrc = Crc32(out);
-    Append(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
+    const std::uint32_t headerCrc = DataCrc32(out);
+    AppendLittleEndian(out, static_cast<std::uint32_t>(body.size() / kEntrySize));
     out += body;
-    Append(out, headerCrc);
+    AppendLittleEndian(out, headerCrc);
     return out;
 }

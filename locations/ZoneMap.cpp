@@ -84,7 +84,7 @@ CZoneMap CZoneMap::Load(const std::filesystem::path& directory) {
     std::string problem;
     std::string bytes =
         ReadDataFile((directory.empty() ? GetExecutableDirectory() : directory) / kZoneMapFileName,
-                     kMaxFileSize, &problem);
+                     kMaxFileSize, "the zone map", &problem);
     if (!problem.empty()) {
         return Unknown(std::move(problem));
     }

@@ -68,11 +68,12 @@ TEST(WorldPlaces, LoadNamesWhyAFileIsNotRead) {
     const TempDir temp;
     const CWorldPlaces missing = CWorldPlaces::Load(temp.path());
     EXPECT_FALSE(missing.IsKnown());
-    EXPECT_EQ(missing.Problem(), "timezone.world is missing");
+    EXPECT_EQ(missing.Problem(), "timezone.world cannot be read: No such file or directory");
     EXPECT_EQ(missing.Size(), 0u);
 
     std::filesystem::create_directory(temp.path() / kWorldPlacesFileName);
-    EXPECT_EQ(CWorldPlaces::Load(temp.path()).Problem(), "timezone.world is not a regular file");
+    EXPECT_EQ(CWorldPlaces::Load(temp.path()).Problem(),
+              "timezone.world cannot be read: Is a directory");
     std::filesystem::remove(temp.path() / kWorldPlacesFileName);
 
     std::ofstream(temp.path() / kWorldPlacesFileName, std::ios::binary)

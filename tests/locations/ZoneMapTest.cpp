@@ -124,7 +124,7 @@ TEST(ZoneMap, NauticalZonesFollowTheLongitude) {
 TEST(ZoneMap, LoadNamesWhyAFileIsNotRead) {
     const TempDir temp;
     const CZoneMap missing = CZoneMap::Load(temp.path());
-    EXPECT_EQ(missing.Problem(), "timezone.zonemap is missing");
+    EXPECT_EQ(missing.Problem(), "timezone.zonemap cannot be read: No such file or directory");
     EXPECT_FALSE(missing.Find(48.85, 2.35).has_value());
     std::ofstream(temp.path() / kZoneMapFileName, std::ios::binary) << MapFile(Tables(kNodes));
     EXPECT_EQ(CZoneMap::Load(temp.path()).Find(-10, 90), "Europe/Berlin");

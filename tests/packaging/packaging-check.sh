@@ -430,8 +430,8 @@ deb-contents)
     for n in $names; do
         case "$n" in
         libc6 | libgcc-s1 | libstdc++6 | libcctz2 | tzdata | libqt6core6 | libqt6gui6 | libqt6widgets6 | libqt6svg6) ;;
-        # Calendar files and the year chart.
-        libical3 | libqt6charts6) ;;
+        # Calendar files; the zone map's compressed tables.
+        libical3 | zlib1g) ;;
         # A sanitizer build links its run-time libraries, and its unoptimised binaries keep
         # the OpenGL libraries that Qt's link interface names.
         libasan[0-9]* | libubsan[0-9]* | libglx0 | libopengl0 | libqt6opengl6 | libqt6openglwidgets6)
