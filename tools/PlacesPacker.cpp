@@ -8,6 +8,7 @@
 
 #include "Archive.h"
 #include "File.h"
+#include "ReplaceFile.h"
 #include "StateArchive.h"
 #include "Windows1252.h"
 
@@ -193,6 +194,14 @@ std::vector<CZoneEntry> ReadZones(std::istream& in,
     return entries;
 }
 
+void WritePackedFile(const std::filesystem::path& target, std::string_view bytes) {
+    try {
+        ReplaceFileContent(target.string(), bytes);
+    } catch (const CMessageException& error) {
+        throw CPackError(0, error.what());
+    }
+}
+
 void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::path& directory) {
     std::string bytes;
     try {
@@ -200,18 +209,5 @@ void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::
     } catch (const std::invalid_argument& error) {
         throw CPackError(0, error.what());
     }
-    const std::filesystem::path target = directory / kZoneFileName;
-    std::filesystem::path partial = target;
-    partial += ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            throw CPackError(0, "cannot write " + partial.string());
-        }
-    }
-    std::filesystem::rename(partial, target);
+    WritePackedFile(directory / kZoneFileName, bytes);
 }

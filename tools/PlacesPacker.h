@@ -47,3 +47,6 @@ std::vector<CZoneEntry> ReadZones(std::istream& in,
 
 // Writes kZoneFileName into `directory`, under its final name only once it is complete.
 void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::path& directory);
+
+// Writes a packed data file whole or not at all (ReplaceFileContent); CPackError on failure.
+void WritePackedFile(const std::filesystem::path& target, std::string_view bytes);

@@ -84,18 +84,5 @@ void WriteWorldPlaces(const std::vector<CWorldPlaceEntry>& places,
     } catch (const std::invalid_argument& error) {
         throw CPackError(0, error.what());
     }
-    const std::filesystem::path target = directory / kWorldPlacesFileName;
-    std::filesystem::path partial = target;
-    partial += ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            throw CPackError(0, "cannot write " + partial.string());
-        }
-    }
-    std::filesystem::rename(partial, target);
+    WritePackedFile(directory / kWorldPlacesFileName, bytes);
 }
