@@ -3,6 +3,8 @@
 
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
+# Every reader of our own files has a target; each runs FUZZ_SECONDS.
+FUZZ_TARGETS ?= state_archive zone_file world_places zone_map
 CMAKE ?= cmake
 DEV := build/dev
 ASAN := build/asan
@@ -48,7 +50,9 @@ bench: deps
 fuzz: deps
 	@$(CMAKE) --preset fuzz $(WERROR) >/dev/null
 	@$(CMAKE) --build --preset fuzz
-	@bash tests/fuzz/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+	@for t in $(FUZZ_TARGETS); do \
+	  DAYBREAK_FUZZ_TARGET=$$t bash tests/fuzz/run-fuzz.sh build/fuzz $(FUZZ_SECONDS) || exit 1; \
+	done
 
 data:
 	@cd tools/data && npm ci --no-audit --no-fund && node build-places.mjs
