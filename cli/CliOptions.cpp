@@ -11,13 +11,7 @@
 #include "Windows1252.h"
 
 std::string PrintableArgument(std::string_view text) {
-    // UTF-8 as the terminal gave it, printed as archive text is. Bytes that are not UTF-8 of a
-    // Windows-1252 character are taken one by one, so no control byte passes either way.
-    try {
-        return Windows1252ToPrintable(Utf8ToWindows1252(text));
-    } catch (const CEncodingError&) {
-        return Windows1252ToPrintable(text);
-    }
+    return Utf8ToPrintable(text);  // UTF-8 as the terminal gave it
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "FileException.h"
 
+#include "Windows1252.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -125,7 +127,7 @@ std::string CFileException::GetErrorMessage() const {
     message += " file";
     if (!m_strFileName.empty()) {
         message += ' ';
-        message += m_strFileName;
+        message += Utf8ToPrintable(m_strFileName);  // a name the user typed: no control bytes
     }
     message += ": ";
     return message + GetReason();

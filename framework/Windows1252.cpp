@@ -164,3 +164,49 @@ std::string Windows1252ToPrintable(std::string_view narrow, EscapeStyle style) {
     }
     return out;
 }
+
+std::string Utf8ToPrintable(std::string_view utf8) {
+    // Characters of Windows-1252 print as archive text does; any other well-formed character
+    // stays as it is (a file name in another script); control characters (C0, DEL, C1) and
+    // bytes that are not UTF-8 become \xHH, one a byte.
+    std::string out;
+    out.reserve(utf8.size());
+    auto escape = [&out](std::string_view bytes) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        for (const char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        }
+    };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        bool valid = length > 0 && i + length <= utf8.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+        }
+        if (!valid) {
+            escape(utf8.substr(i, 1));
+            ++i;
+            continue;
+        }
+        const std::string_view character = utf8.substr(i, length);
+        const bool control =
+            (length == 1 && (lead < 0x20 || lead == 0x7F)) ||
+            (length == 2 && lead == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) < 0xA0);
+        if (control) {
+            escape(length == 1 ? character : character.substr(1));
+        } else {
+            out += character;
+        }
+        i += length;
+    }
+    return out;
+}

@@ -47,5 +47,10 @@ public:
 // form".
 std::string Utf8ToWindows1252(std::string_view utf8);
 
+// UTF-8 from a user (an argument, a file name) fit to print as Windows1252ToPrintable prints
+// archive text; bytes that are not UTF-8 of a Windows-1252 character are taken one by one, so
+// no control byte passes either way.
+std::string Utf8ToPrintable(std::string_view utf8);
+
 // The Unicode character of one Windows-1252 byte.
 char32_t Windows1252ToCodePoint(std::uint8_t byte);

@@ -78,3 +78,25 @@ TEST(Windows1252, PrintableTextEscapesEveryControlAndNothingElse) {
         EXPECT_EQ(Windows1252ToPrintable(row.narrow, EscapeStyle::Field), row.field);
     }
 }
+
+// A user's text (an argument, a file name) prints with its characters, any script included,
+// and its control characters and stray bytes escaped, never raw.
+TEST(Utf8ToPrintable, KeepsCharactersAndEscapesControls) {
+    const struct {
+        std::string text;
+        std::string printed;
+    } rows[] = {
+        {"/tmp/plain", "/tmp/plain"},
+        {"A\xC3\xB1"
+         "asco",
+         "A\xC3\xB1"
+         "asco"},
+        {"/home/\xE7\x94\xA8\xE6\x88\xB7", "/home/\xE7\x94\xA8\xE6\x88\xB7"},
+        {"a\x1B[2Jb\x07\x7F", "a\\x1B[2Jb\\x07\\x7F"},
+        {"c1\xC2\x85", "c1\\x85"},
+        {"bad\xFF\xC3", "bad\\xFF\\xC3"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Utf8ToPrintable(row.text), row.printed);
+    }
+}
