@@ -21,6 +21,7 @@
 
 #include "AboutDlg.h"
 #include "ColorStatic.h"
+#include "CoordinateText.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DateField.h"
@@ -28,6 +29,7 @@
 #include "FindPlaceDlg.h"
 #include "LinkColor.h"
 #include "MessageBox.h"
+#include "NumberText.h"
 #include "Resource.h"
 #include "ResultField.h"
 #include "ResultText.h"
@@ -370,6 +372,21 @@ void CDaybreakView::CreateControls() {
 }
 
 void CDaybreakView::ConnectHandlers() {
+    // A place pasted or typed as maps write it, latitude then longitude east positive, into
+    // either field: the two numbers go to their fields in the window's units when the field
+    // is left or Enter is pressed.
+    for (QLineEdit* field : {m_latitudeEdit, m_longitudeEdit}) {
+        connect(field, &QLineEdit::editingFinished, this, [this, field] {
+            const std::optional<daybreak::CCoordinatePair> pair =
+                daybreak::ParseCoordinatePair(field->text().toStdString());
+            if (pair) {
+                m_latitudeEdit->setText(
+                    QString::fromStdString(daybreak::FormatDoubleText(pair->latitude)));
+                m_longitudeEdit->setText(
+                    QString::fromStdString(daybreak::FormatDoubleText(0.0 - pair->longitudeEast)));
+            }
+        });
+    }
     // The clock note's link turns on Daylight Saving from the Date, as its menu item does.
     connect(m_notesLabel, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link == QLatin1String(kFollowClockLink) && m_dstFromDateAction != nullptr) {

@@ -366,6 +366,7 @@ TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue)
     // Blanks around a number are fine; Enter in a number field takes it and computes.
     TypeInto(IDC_LONGITUDE, QStringLiteral("  87.63 "));
     TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    Edit(IDC_LONGITUDE)->setFocus();
     QTest::keyClick(Edit(IDC_LONGITUDE), Qt::Key_Return);
     EXPECT_TRUE(m_view->isVisible());
     EXPECT_DOUBLE_EQ(m_view->Dialog().m_longitude, 87.63);
@@ -392,6 +393,7 @@ TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
     auto* date = qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE));
     date->setDate(QDate(2007, 6, 21));
     TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    Edit(IDC_LATITUDE)->setFocus();
     QTest::keyClick(Edit(IDC_LATITUDE), Qt::Key_Return);
     EXPECT_TRUE(m_view->isVisible());
     EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("41.88"));
@@ -608,6 +610,19 @@ TEST(DaybreakViewScheme, LinksTakeThePalettesLinkColourWhenDark) {
 // Under the results the window says when the place keeps another clock than the box gives,
 // with a link that lets the box follow it, and when noon is so far from 12:00 that the signs
 // are likely wrong.
+// A place pasted as a map gives it fills both fields, the longitude west positive; Enter then
+// computes.
+TEST_F(DaybreakViewTest, APastedCoordinatePairFillsBothFields) {
+    Date()->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88, -87.63"));
+    Edit(IDC_LATITUDE)->setFocus();
+    QTest::keyClick(Edit(IDC_LATITUDE), Qt::Key_Return);
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("41.88"));
+    EXPECT_EQ(Edit(IDC_LONGITUDE)->text(), QStringLiteral("87.63"));
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Thursday, June 21, 2007,  04:15:47"));
+}
+
 // Every menu shortcut reaches its command from every field: none is a text-editing key of the
 // fields (Ctrl+Y, redo in some key schemes, would be taken by a field first).
 TEST_F(DaybreakViewTest, MenuShortcutsWorkFromEveryField) {
