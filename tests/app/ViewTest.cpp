@@ -375,9 +375,13 @@ TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue)
 
 TEST_F(DaybreakViewTest, ExitEscapeAndEnterOnABadFieldEndTheDialogOrNot) {
     TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("six"));
-    CloseNextModal(m_view.get(), [](QWidget*) {});
+    QString message;
+    CloseNextModal(m_view.get(),
+                   [&message](QWidget* box) { message = qobject_cast<QMessageBox*>(box)->text(); });
+    Edit(IDC_TIMEZONE_OFFSET)->setFocus();
     QTest::keyClick(Edit(IDC_TIMEZONE_OFFSET), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(m_view->isVisible());  // OK needs every field to read back
+    EXPECT_EQ(message, QStringLiteral("Please enter a number."));  // Enter computes
+    EXPECT_TRUE(m_view->isVisible());
 
     // Enter on a push button presses that button; the dialog stays.
     TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
