@@ -12,8 +12,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "DayDetailsDlg.h"
 #include "DaybreakView.h"
 #include "TempDir.h"
 #include "YearChart.h"
@@ -79,6 +81,33 @@ TEST(YearWindowScreen, FitsTheScreenAndOpensBesideTheMainWindow) {
                 << view.frameGeometry().width() << ", year " << year.frameGeometry().x() << "+"
                 << year.frameGeometry().width();
         });
+    }
+}
+
+// The main window and Day Details, with every event of a day, fit each of these screens too.
+TEST(WindowsOnScreens, MainWindowAndDayDetailsFit) {
+    CDayDetails details{"Thursday, June 21, 2007, Chicago",
+                        "Sunrise, sunset and solar noon as "
+                        "in the main window; the twilights from the precise engine.",
+                        {}};
+    for (int i = 0; i < 20; ++i) {
+        details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
+    }
+    for (const auto& [width, height] : {std::pair{1366, 768}, std::pair{1600, 1000}}) {
+        for (const char* scale : {"1", "1.5", "2"}) {
+            OnScreen(width, height, scale, [&](CDaybreakView& view, CYearDlg&) {
+                const std::string name =
+                    std::to_string(width) + "x" + std::to_string(height) + "@" + scale;
+                const QRect available = view.screen()->availableGeometry();
+                EXPECT_LE(view.frameGeometry().width(), available.width()) << name;
+                EXPECT_LE(view.frameGeometry().height(), available.height()) << name;
+                CDayDetailsDlg dialog(details, &view);
+                dialog.show();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+                EXPECT_LE(dialog.frameGeometry().width(), available.width()) << name;
+                EXPECT_LE(dialog.frameGeometry().height(), available.height()) << name;
+            });
+        }
     }
 }
 
