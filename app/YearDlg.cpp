@@ -64,6 +64,7 @@ CYearDlg::CYearDlg(QWidget* parent) : QDialog(parent) {
     m_chart = new CYearChart(m_tabs);
     m_tabs->addTab(m_chart, QStringLiteral("Chart"));
     m_table = new CReportCtrl(m_tabs);
+    m_table->setAccessibleName(QStringLiteral("Days of the year"));
     m_table->SetExtendedStyle(kExFullRowSelect | kExGridLines);
     for (int column = 0; column < kYearColumns; ++column) {
         m_table->InsertColumn(column, YearHeadings()[static_cast<std::size_t>(column)],

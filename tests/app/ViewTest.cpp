@@ -45,6 +45,7 @@
 #include "TempDir.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
+#include "YearDlg.h"
 #include "ZoneFile.h"
 
 namespace fs = std::filesystem;
@@ -206,18 +207,40 @@ TEST_F(DaybreakViewTest, OpensWithTheStartStateAndTheTemplateTexts) {
     EXPECT_NE(MenuAction(QStringLiteral("About Lumora.Zezidov")), nullptr);
 }
 
-// A screen reader names every field: by its accessible name, or a button by its own text.
-// Alt and a label's letter move the focus to its field.
+// A screen reader names every field, list and chart of the main window, the year window and
+// Day Details: by its accessible name, or a button by its own text. Alt and a label's letter
+// move the focus to its field.
 TEST_F(DaybreakViewTest, EveryFieldHasANameAndLabelsReachTheirFields) {
-    QWidget* form = m_view->Item(IDC_STATE_COMBO)->parentWidget();
-    for (QWidget* widget : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            EXPECT_FALSE(button->text().remove(QLatin1Char('&')).isEmpty());
-        } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
-                   qobject_cast<QAbstractSpinBox*>(widget)) {
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    auto expectNamed = [](QWidget* root) {
+        for (QWidget* widget : root->findChildren<QWidget*>()) {
+            QWidget* parent = widget->parentWidget();
+            if (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent) ||
+                qobject_cast<QAbstractItemView*>(parent) || !widget->isVisibleTo(root) ||
+                widget->window() != root) {
+                continue;  // a part of a control, or a popup of its own
+            }
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+                EXPECT_FALSE(button->text().remove(QLatin1Char('&')).isEmpty() &&
+                             button->accessibleName().isEmpty())
+                    << root->windowTitle().toStdString();
+            } else if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                       qobject_cast<QAbstractSpinBox*>(widget) ||
+                       qobject_cast<QAbstractItemView*>(widget)) {
+                EXPECT_FALSE(widget->accessibleName().isEmpty())
+                    << root->windowTitle().toStdString() << " "
+                    << widget->metaObject()->className();
+            }
         }
-    }
+    };
+    expectNamed(m_view.get());
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    Click(IDC_CALCULATE);
+    m_view->ShowYearWindow();
+    expectNamed(static_cast<QWidget*>(m_view->YearWindow()));
+    CloseNextModal(m_view.get(), expectNamed);
+    m_view->Dialog().OnDayDetails();
     EXPECT_EQ(Edit(IDC_LATITUDE)->accessibleName(), QStringLiteral("Latitude"));
     m_view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_view.get()));
