@@ -289,7 +289,7 @@ void CDaybreakView::CreateControls() {
     m_dateEdit = new CDateField(m_client);
     m_dateEdit->setCalendarPopup(true);
     // The years the solar engine computes.
-    m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
+    m_dateEdit->setDateRange(QDate(kFirstResultYear, 1, 1), QDate(kLastResultYear, 12, 31));
     m_dateEdit->setDisplayFormat(ShortDateFormat());
     place(m_dateEdit, 90, 75, 152, kFieldHeight);
     new CalendarAlignment(m_dateEdit);

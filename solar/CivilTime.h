@@ -6,6 +6,10 @@
 #include <compare>
 #include <cstdint>
 
+// The years the program computes in and shows: dates asked for and results alike.
+inline constexpr int kFirstResultYear = 1900;
+inline constexpr int kLastResultYear = 9999;
+
 struct CCivilDate {
     int year = 1970;
     int month = 1;  // 1 to 12

@@ -82,7 +82,7 @@ void CheckSolarDate(const CCivilDate& date) {
         throw CSolarException(CSolarException::Cause::BadDate,
                               "Cannot compute: the date is not a valid calendar date");
     }
-    if (date.year < 1900 || date.year > 9999) {
+    if (date.year < kFirstResultYear || date.year > kLastResultYear) {
         throw CSolarException(CSolarException::Cause::BadDate,
                               "Cannot compute: the date must lie in the years 1900 to 9999");
     }
@@ -157,7 +157,7 @@ std::optional<CCivilDate> NextCrossingDate(SolarEvent event, const CCivilDate& d
     CheckSolarInputs(lat, lon, offset);
     for (int step = 1; step <= 366; ++step) {
         const CCivilDate day = AddDays(date, step);
-        if (day.year > 9999) {
+        if (day.year > kLastResultYear) {
             break;
         }
         const CEventMinutes found =

@@ -9,9 +9,6 @@
 #include "LocalSolarTime.h"
 #include "SolarException.h"
 
-inline constexpr int kFirstResultYear = 1900;
-inline constexpr int kLastResultYear = 9999;
-
 inline constexpr const char* kResultYearsMessage =
     "Cannot compute: the result falls outside the years 1900 to 9999";
 
