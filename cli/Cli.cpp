@@ -1,8 +1,10 @@
 #include "Cli.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <new>
 #include <ostream>
 #include <utility>
@@ -16,15 +18,24 @@
 #include "EventOutput.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
+#include "ModulePath.h"
 #include "NoonNote.h"
 #include "PlaceCommands.h"
 #include "SolarException.h"
 #include "SolarTable.h"
+#include "StateArchive.h"
+#include "YearExport.h"
 #include "YearOutput.h"
 
 namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
+// A bad command line found after the options were read (a date that falls out of range
+// once today is known).
+class CLateUsageError : public CCliError {
+public:
+    using CCliError::CCliError;
+};
 
 // A result as a table keeps it until it is written: the clock time and its date as days from
 // the row's date, so that a century of rows takes little room.
@@ -171,6 +182,62 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
     return [table = std::move(table)](std::ostream& out) { table.Write(out); };
 }
 
+// Every message of this tool starts lower-case, as the options' do; the engines' and the
+// files' messages ("Cannot compute: ...", "Cannot open file ...") start with a capital for the
+// window's boxes. Each "daybreak-cli: " line of `text` that starts so is lowered; place names
+// ("Phoenix keeps standard time") stay as they are.
+std::string ToolText(std::string text) {
+    const std::string from = std::string(kProgram) + ": Cannot ";
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + from.size())) {
+        if (at == 0 || text[at - 1] == '\n') {
+            text[at + from.size() - 7] = 'c';
+        }
+    }
+    return text;
+}
+
+// A zip code or city is looked up in a folder with no state archive at all: say so once,
+// instead of one failure per state (or none, and a zip code that "no place has").
+void CheckArchivesPresent(const CPlaceOptions& place) {
+    if (!place.LooksUpPlace()) {
+        return;
+    }
+    const std::filesystem::path dir =
+        place.archives ? std::filesystem::path(*place.archives) : GetExecutableDirectory();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().rfind("timezone.arc.", 0) == 0) {
+            return;
+        }
+    }
+    throw CCliError((place.archives ? "--archives: " : std::string()) + "no state archives (" +
+                    StateArchiveFileName("XX") + ") in " + PrintableArgument(dir.string()));
+}
+
+// Today: the zone's date when a zone is known, else the computer's; `days` from it.
+CCivilDate TodayOf(const CTime& now, const std::optional<CZoneClock>& zone, int days) {
+    const CCivilDate today = zone ? zone->DateAt(now.GetTime()) : LocalDateOf(now);
+    return ResolveRelativeDate("--date", (days >= 0 ? "+" : "") + std::to_string(days), today,
+                               days);
+}
+
+CCivilDate ResolvedDate(const CTime& now, const CCliOptions& options,
+                        const std::optional<CZoneClock>& zone) {
+    return TodayOf(now, zone, options.daysFromToday.value_or(0));
+}
+
+// A table that would run past the last date the engines take is refused up front, naming
+// its last day rather than the engines' range.
+void CheckTableEnd(const CCliOptions& options) {
+    if (options.days > 1 && options.date &&
+        DaysFromCivil(*options.date) + options.days - 1 > DaysFromCivil(CCivilDate{9999, 12, 31})) {
+        throw CCliError("--days: a table of " + std::to_string(options.days) + " days from " +
+                        IsoDate(*options.date) + " would run past 9999-12-31");
+    }
+}
+
 }  // namespace
 
 std::string CliUsage() {
@@ -205,8 +272,9 @@ Options:
                    --offset is given
   --dst            add the daylight-saving hour (whatever the date)
   --no-dst         never add it (with --tz or a place from the archives)
-  --date DATE      the date, YYYY-MM-DD (default: today in this computer's
-                   time zone)
+  --date DATE      the date: YYYY-MM-DD, today, tomorrow, yesterday, +N or -N
+                   days (default: today; the place's today when its zone is
+                   known, from the archives or --tz, else this computer's)
   --days N         a table of N days from the date on: date, sunrise, sunset,
                    solar noon, day length; "+1" marks an event on the next
                    day, "-1" on the day before
@@ -262,7 +330,8 @@ Options:
   --archives DIR   the directory of the state archives (default: the
                    program's directory)
   -h, --help       this text
-  --version        the version number
+  --version        the program's name and version number
+  --               ends the options
 
 A value always follows its option as the next argument, so negative numbers
 work: "--lon -144.79", "--offset -9.5". "--option=value" works too. A
@@ -291,53 +360,98 @@ characters written as \xHH.
 
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be
 computed (an unknown state or time zone, a missing archive, a zip code or city
-that no record has, several places without --first, a value out of its range),
-1 for --dump of a file that ends inside a record, for an archive that --zip
-or --city without --state could not read (and the place not found elsewhere),
-for output that cannot be written ("cannot write output: REASON") and for
-running out of memory.
+that no record has, several places without --first, a value out of its range;
+a wrong command line adds "try 'daybreak-cli --help'"), 1 for --dump of a file
+that ends inside a record, for an archive that --zip or --city without --state
+could not read (and the place not found elsewhere), for output that cannot be
+written ("cannot write output: REASON") and for running out of memory.
 )";
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, out, err, [] { return CTime::GetCurrentTime().GetTime(); });
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliClock& clock) {
+    const CTime now(clock());
     std::string text;
     std::string notes;
     CliOutputWriter write;
     int status = kCliExitOk;
+    CCliOptions options;
     try {
-        CCliOptions options = ParseCliOptions(args);
+        options = ParseCliOptions(args);
+        if (!options.help && !options.version && !options.place.Lists()) {
+            CheckArchivesPresent(options.place);
+        }
+    } catch (const CCliError& e) {
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        return kCliExitUsage;
+    }
+    // The date and the table's end, known only once today at the place is: still the command
+    // line's fault when wrong.
+    auto settle = [&options, &now](const std::optional<CZoneClock>& zone) {
+        try {
+            if (!options.date) {
+                options.date = ResolvedDate(now, options, zone);
+            }
+            CheckTableEnd(options);
+        } catch (const CCliError& e) {
+            throw CLateUsageError(e.what());
+        }
+    };
+    try {
         if (options.help) {
             text = CliUsage();
         } else if (options.version) {
-            text = std::string(kDaybreakVersion) + "\n";
+            text = std::string(kProgram) + " " + kDaybreakVersion + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
-        } else {
-            if (!options.date) {
-                options.date = LocalDateOf(CTime::GetCurrentTime());
-            }
-            if (options.place.LooksUpPlace()) {
+        } else if (options.place.LooksUpPlace()) {
+            if (options.date) {
                 text = ResolvePlace(options, notes);
-                write = PrepareOutput(options, text);
             } else {
-                write = PrepareOutput(options, text);
-                if (!options.almanac) {
-                    notes += NoonNote(options, *options.date);
+                // The place's zone decides what today is: the place is looked up on the
+                // computer's today, and again when the place's date differs.
+                CCliOptions provisional = options;
+                provisional.date = TodayOf(now, std::nullopt, 0);
+                text = ResolvePlace(provisional, notes);
+                settle(provisional.zone);
+                if (*options.date == *provisional.date) {
+                    options = provisional;
+                } else {
+                    notes.clear();
+                    text = ResolvePlace(options, notes);
                 }
             }
+            settle(options.zone);
+            write = PrepareOutput(options, text);
+        } else {
+            if (!options.almanac) {
+                settle(options.zone);
+            }
+            write = PrepareOutput(options, text);
+            if (!options.almanac) {
+                notes += NoonNote(options, *options.date);
+            }
         }
+    } catch (const CLateUsageError& e) {
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        return kCliExitUsage;
     } catch (const CPlaceDataError& e) {
         // An archive that had to be read could not be: the system's failure, not the input's.
-        err << kProgram << ": " << e.what() << "\n";
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
         return kCliExitFailure;
     } catch (const CMessageException& e) {
         // A bad argument, or an input the engines or the year files cannot take.
-        err << kProgram << ": " << e.what() << "\n";
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
         return kCliExitUsage;
     } catch (const std::bad_alloc&) {
         err << kProgram << ": out of memory\n";
         return kCliExitFailure;
     }
+    notes = ToolText(notes);
     err << notes;
     out << text;
     if (write) {

@@ -6,11 +6,14 @@
 //
 // `args` excludes the program's name. The whole output is built before anything is written
 // (but for --dump, which writes each record as it reads it): on an error nothing but the
-// one-line message (on `err`) appears.
+// message (on `err`) appears: one line, and kCliHelpHint after it when the command line
+// itself is wrong.
 // Exit status: 0 on success, 2 for bad arguments and for inputs the engine cannot compute, 1
 // for output that cannot be written (the reason on `err`, or nothing when the reader has gone:
 // EPIPE), for running out of memory ("out of memory") and for a cut-off --dump.
 
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -19,7 +22,16 @@ inline constexpr int kCliExitOk = 0;
 inline constexpr int kCliExitFailure = 1;
 inline constexpr int kCliExitUsage = 2;
 
+// The line after every message about a bad command line (exit status 2).
+inline constexpr char kCliHelpHint[] = "try 'daybreak-cli --help'\n";
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The current time in seconds since 1970-01-01 00:00:00 UTC: the system's, or a fixed or
+// stepping one in tests ("today", --now, --wait).
+using CliClock = std::function<std::int64_t()>;
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliClock& clock);
 
 // The --help text.
 std::string CliUsage();

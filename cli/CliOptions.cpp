@@ -169,13 +169,62 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
         Fail(option, text, "is not a date of the form YYYY-MM-DD");
     }
     const CCivilDate date{digits(0, 4), digits(5, 2), digits(8, 2)};
-    if (date.year < 0 || !IsValidDate(date)) {
+    if (date.year < 0 || date.month < 0 || date.day < 0) {
         Fail(option, text, "is not a date of the form YYYY-MM-DD");
+    }
+    if (!IsValidDate(date)) {
+        // The form is right: name what is wrong with the day itself.
+        if (date.month < 1 || date.month > 12) {
+            Fail(option, text, "does not exist (a month runs from 01 to 12)");
+        }
+        const int last = AddDays(CCivilDate{date.year + (date.month == 12 ? 1 : 0),
+                                            date.month == 12 ? 1 : date.month + 1, 1},
+                                 -1)
+                             .day;
+        Fail(option, text, "does not exist (that month has " + std::to_string(last) + " days)");
     }
     if (date.year < 1900) {
         Fail(option, text, "is before 1900");
     }
     return date;
+}
+
+std::optional<int> ParseRelativeDate(std::string_view text) {
+    if (text == "today") {
+        return 0;
+    }
+    if (text == "tomorrow") {
+        return 1;
+    }
+    if (text == "yesterday") {
+        return -1;
+    }
+    // "+N" or "-N" with at most seven digits: further than any date of 1900 to 9999.
+    if (text.size() < 2 || text.size() > 8 || (text[0] != '+' && text[0] != '-')) {
+        return std::nullopt;
+    }
+    int days = 0;
+    for (const char c : text.substr(1)) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return std::nullopt;
+        }
+        days = days * 10 + (c - '0');
+    }
+    return text[0] == '-' ? -days : days;
+}
+
+CCivilDate ResolveRelativeDate(std::string_view option, std::string_view text,
+                               const CCivilDate& today, int days) {
+    constexpr CCivilDate kFirst{1900, 1, 1};
+    constexpr CCivilDate kLast{9999, 12, 31};
+    const long long day = DaysFromCivil(today) + days;
+    if (day < DaysFromCivil(kFirst)) {
+        Fail(option, text, "falls before 1900");
+    }
+    if (day > DaysFromCivil(kLast)) {
+        Fail(option, text, "falls after 9999");
+    }
+    return AddDays(today, days);
 }
 
 CClockChoice ClockChoiceOf(const CCliOptions& options) {
@@ -195,6 +244,13 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     bool latOrLon = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         // "-h" is the one short option: the spelling every user tries first.
+        if (args[i] == "--") {
+            // The end of the options: this tool takes no other arguments.
+            if (i + 1 < args.size()) {
+                throw CCliError("unexpected argument '" + PrintableArgument(args[i + 1]) + "'");
+            }
+            break;
+        }
         std::string_view arg = args[i] == "-h" ? std::string_view("--help") : args[i];
         if (!IsOption(arg)) {
             throw CCliError("unexpected argument '" + PrintableArgument(arg) + "'");
@@ -254,7 +310,14 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
                      "is not a time zone of this system's database (e.g. America/Chicago)");
             }
         } else if (name == "--date") {
-            options.date = ParseDate(name, value());
+            const std::string_view text = value();
+            if (const std::optional<int> days = ParseRelativeDate(text)) {
+                options.daysFromToday = *days;
+                options.date.reset();
+            } else {
+                options.date = ParseDate(name, text);
+                options.daysFromToday.reset();
+            }
         } else if (name == "--days") {
             const std::string_view text = value();
             int days = 0;
@@ -317,15 +380,15 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             "--events: the json and ics formats carry their own events of the Sun; they add "
             "only moonrise, moonset and moon");
     }
-    if (options.almanac &&
-        (options.date || options.days != 0 || options.precise || !options.events.empty())) {
+    if (options.almanac && (options.date || options.daysFromToday || options.days != 0 ||
+                            options.precise || !options.events.empty())) {
         throw CCliError("--almanac: goes without --date, --days, --precise and --events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.noDst || options.zone || options.date ||
-                          options.days != 0 || options.format != CliFormat::Text ||
-                          options.precise || !options.events.empty() ||
-                          options.almanac.has_value());
+                          options.daysFromToday || options.days != 0 ||
+                          options.format != CliFormat::Text || options.precise ||
+                          !options.events.empty() || options.almanac.has_value());
     if (options.place.LooksUpPlace() || options.place.Lists()) {
         return options;
     }

@@ -50,7 +50,10 @@ struct CCliOptions {
     // zone on each date, unless --dst or --no-dst fixes the tick.
     std::optional<CZoneClock> zone;
     std::optional<CCivilDate> date;  // today when absent
-    int days = 0;                    // 0: the three result lines; N: a table of N days
+    // --date today, tomorrow, yesterday, +N or -N: days from today at the place (its zone's
+    // date when one is known, else the computer's); RunCli turns it into `date`.
+    std::optional<int> daysFromToday;
+    int days = 0;  // 0: the three result lines; N: a table of N days
     CliFormat format = CliFormat::Text;
     bool precise = false;          // sunrise, sunset and noon from the precise engine
     std::vector<CliEvent> events;  // --events; empty: the three default events
@@ -85,3 +88,10 @@ struct CCoordinates {
 };
 CCoordinates ParseCoordinates(std::string_view option, std::string_view text);
 CCivilDate ParseDate(std::string_view option, std::string_view text);
+// "today", "tomorrow", "yesterday", "+N" or "-N" as days from today; nothing for other text.
+std::optional<int> ParseRelativeDate(std::string_view text);
+
+// The date `days` from `today`; throws CCliError naming `option` and `text` when it falls
+// outside the years 1900 to 9999.
+CCivilDate ResolveRelativeDate(std::string_view option, std::string_view text,
+                               const CCivilDate& today, int days);

@@ -68,6 +68,7 @@ _daybreak_cli() {
         ;;
     --tz) mapfile -t words < <(_daybreak_cli_zones) ;;
     --format) words=(text csv json ics) ;;
+    --date) words=(today tomorrow yesterday) ;;
     --dump)
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return

@@ -70,7 +70,8 @@ TEST(EventCli, BadEventListsAreRefused) {
         const std::string out = Out(Chicago({"--events", list}), 2);
         EXPECT_EQ(out.rfind("daybreak-cli: --events: '", 0), 0u) << out;
     }
-    EXPECT_EQ(Out(Chicago({"--precise=yes"}), 2), "daybreak-cli: --precise: takes no value\n");
+    EXPECT_EQ(Out(Chicago({"--precise=yes"}), 2),
+              std::string("daybreak-cli: --precise: takes no value\n") + kCliHelpHint);
 }
 
 std::size_t Count(const std::string& text, const std::string& what) {
@@ -145,8 +146,11 @@ TEST(EventCli, AlmanacOnTheClock) {
             Out({"--almanac", year, "--offset", "0"}, 2).rfind("daybreak-cli: --almanac: '", 0),
             0u);
     }
-    EXPECT_EQ(Out({"--almanac", "2026", "--offset", "0", "--days", "2"}, 2),
-              "daybreak-cli: --almanac: goes without --date, --days, --precise and --events\n");
+    EXPECT_EQ(
+        Out({"--almanac", "2026", "--offset", "0", "--days", "2"}, 2),
+        std::string(
+            "daybreak-cli: --almanac: goes without --date, --days, --precise and --events\n") +
+            kCliHelpHint);
 }
 
 }  // namespace
