@@ -295,7 +295,8 @@ Options:
                    moonrise, moonset, moon (the Moon's phase and the percentage
                    lit at 12:00). All of the Sun's but the default three come
                    from the precise engine, the Moon's from the Moon engine, on
-                   the same clock; json and ics take moonrise, moonset and moon
+                   the same clock; json takes them all (fields named as the
+                   csv columns), ics only moonrise, moonset and moon
   --almanac YEAR   the year's new moons, first quarters, full moons, last
                    quarters, equinoxes and solstices in time order, on the
                    clock of --offset, --tz or a place (no coordinates needed);

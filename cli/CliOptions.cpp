@@ -371,14 +371,14 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.dst && options.noDst) {
         throw CCliError("--dst and --no-dst: give one of them");
     }
-    if ((options.format == CliFormat::Json || options.format == CliFormat::Ics) &&
+    if (options.format == CliFormat::Ics &&
         std::any_of(options.events.begin(), options.events.end(), [](CliEvent event) {
             return event != CliEvent::Sunrise && event != CliEvent::Sunset &&
                    event != CliEvent::Noon && !HasMoonEvent({event});
         })) {
         throw CCliError(
-            "--events: the json and ics formats carry their own events of the Sun; they add "
-            "only moonrise, moonset and moon");
+            "--events: the ics format carries its own events of the Sun; it adds only "
+            "moonrise, moonset and moon");
     }
     if (options.almanac && (options.date || options.daysFromToday || options.days != 0 ||
                             options.precise || !options.events.empty())) {

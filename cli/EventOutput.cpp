@@ -10,8 +10,10 @@
 #include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "FileText.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
+#include "YearExport.h"
 
 namespace {
 
@@ -307,6 +309,22 @@ CSolarDay ShownDay(const CDayOnClock& day) {
     return {day.date, day.sunrise, day.sunset, day.solarNoon};
 }
 
+// A JSON value of the cell: its CSV text as a string (an ISO time with its offset, "up all
+// day", a phase's name), a number for an angle or the percentage lit, null for an empty cell.
+void WriteJsonCell(std::string& json, CRowText& cell, const CDayOnClock& day, const CItem& item) {
+    cell.Clear();
+    WriteCell(cell, day, item, true);
+    const std::string_view text(cell.Data(), cell.Size());
+    if (text.empty()) {
+        json += "null";
+    } else if (!item.event &&
+               (item.moon == MoonItem::None || item.moon == MoonItem::Illumination)) {
+        json += text;
+    } else {
+        json += JsonString(text);
+    }
+}
+
 // Keeps a table's rows until they are written: all are computed before any is.
 class CRows final : public CDayOnClockSink {
 public:
@@ -378,6 +396,39 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
     SolarDaysOnClock(clock, date, std::max(1, options.days), lat, lon, plan.engine, plan.altitudes,
                      table, plan.moon);
     std::vector<CDayOnClock> rows = std::move(table.rows);
+    if (options.format == CliFormat::Json) {
+        // The objects of the day files (YearExport.h) with the chosen events as their fields,
+        // named as the CSV columns are.
+        return [plan = std::move(plan), rows = std::move(rows)](std::ostream& out) {
+            std::vector<std::string> keys;
+            for (const CItem& item : plan.items) {
+                keys.push_back(", " + JsonString(ColumnTitle(item, true)) + ": ");
+            }
+            std::string json;
+            CRowText cell;
+            const char* separator = "[\n";
+            for (const CDayOnClock& row : rows) {
+                if (!out) {
+                    return;
+                }
+                json = separator;
+                separator = ",\n";
+                json += "  {\"date\": " + JsonString(IsoDate(row.date)) +
+                        ", \"utc_offset\": " + JsonString(OffsetText(row.clock.utcOffsetSeconds));
+                for (std::size_t i = 0; i < plan.items.size(); ++i) {
+                    json += keys[i];
+                    WriteJsonCell(json, cell, row, plan.items[i]);
+                }
+                if (plan.dayLength) {
+                    const auto length = DayLengthSeconds(row.sunrise, row.sunset);
+                    json += ", \"day_length\": " + (length ? std::to_string(*length) : "null");
+                }
+                json += "}";
+                out.write(json.data(), static_cast<std::streamsize>(json.size()));
+            }
+            out << (rows.empty() ? "]\n" : "\n]\n");
+        };
+    }
     return [plan = std::move(plan), rows = std::move(rows),
             csv = options.format == CliFormat::Csv](std::ostream& out) {
         CRowText text;

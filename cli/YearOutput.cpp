@@ -1,5 +1,6 @@
 #include "YearOutput.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "CliOptions.h"
@@ -9,7 +10,13 @@
 #include "ZoneClock.h"
 
 bool UsesYearFileOutput(const CCliOptions& options) {
-    return options.format == CliFormat::Json || options.format == CliFormat::Ics;
+    // JSON with events beyond the default three and the Moon's has their fields instead.
+    const bool ownEvents =
+        std::any_of(options.events.begin(), options.events.end(), [](CliEvent event) {
+            return event != CliEvent::Sunrise && event != CliEvent::Sunset &&
+                   event != CliEvent::Noon && !HasMoonEvent({event});
+        });
+    return (options.format == CliFormat::Json && !ownEvents) || options.format == CliFormat::Ics;
 }
 
 std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {

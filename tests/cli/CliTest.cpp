@@ -468,7 +468,7 @@ TEST(Cli, JsonAndCalendarFormats) {
         EXPECT_EQ(fixed.out.find("America/Chicago"), std::string::npos);
     }
     const CliRun events = RunArgs({"--lat", "41.88", "--lon", "87.63", "--offset", "6", "--format",
-                                   "json", "--events", "civil"});
+                                   "ics", "--events", "civil"});
     EXPECT_EQ(events.status, 2);
     EXPECT_TRUE(events.out.empty());
 }
