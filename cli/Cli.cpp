@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <utility>
@@ -37,117 +38,73 @@ public:
     using CCliError::CCliError;
 };
 
-// A result as a table keeps it until it is written: the clock time and its date as days from
-// the row's date, so that a century of rows takes little room.
-struct CPackedResult {
-    std::int32_t shift = 0;
-    std::uint8_t hour = 0;
-    std::uint8_t minute = 0;
-    std::uint8_t second = 0;
-    SolarOutcome outcome = SolarOutcome::Time;
-};
-
-struct CPackedRow {
-    CPackedResult sunrise;
-    CPackedResult sunset;
-    CPackedResult solarNoon;
-    std::int32_t utcOffsetSeconds = 0;
-};
-
-CPackedResult Pack(const CSolarResult& result, const CCivilDate& rowDate) {
-    CPackedResult packed;
-    packed.outcome = result.outcome;
-    if (result.HasTime()) {
-        packed.shift = result.time.date == rowDate
-                           ? 0
-                           : static_cast<std::int32_t>(DaysFromCivil(result.time.date) -
-                                                       DaysFromCivil(rowDate));
-        packed.hour = static_cast<std::uint8_t>(result.time.hour);
-        packed.minute = static_cast<std::uint8_t>(result.time.minute);
-        packed.second = static_cast<std::uint8_t>(result.time.second);
-    }
-    return packed;
-}
-
-CSolarResult Unpack(const CPackedResult& packed, SolarEvent event, const CCivilDate& rowDate) {
-    CSolarResult result;
-    result.event = event;
-    result.outcome = packed.outcome;
-    if (result.HasTime()) {
-        result.time.date = packed.shift == 0 ? rowDate : AddDays(rowDate, packed.shift);
-        result.time.hour = packed.hour;
-        result.time.minute = packed.minute;
-        result.time.second = packed.second;
-    }
-    return result;
-}
-
-// The plain table or CSV file: every row computed and checked first, so that an error prints
-// nothing else, then written a row at a time.
+// The plain table or CSV file, written a row at a time as the rows are computed. A result
+// can leave the years 1900 to 9999 only on the first or the last date: those two are computed
+// (and refused) first, so that an error prints nothing else.
 class CPlainTable final : public CDayOnClockSink {
 public:
-    void Compute(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
-                 double lon, CliFormat format) {
-        m_first = first;
-        m_format = format;
-        m_rows.reserve(static_cast<std::size_t>(std::clamp(days, 0, kMaxSolarTableDays)));
-        SolarDaysOnClock(clock, first, days, lat, lon, SolarEngine::Series, 0, *this);
+    CPlainTable(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
+                double lon, CliFormat format)
+        : m_clock(clock), m_first(first), m_days(days), m_lat(lat), m_lon(lon), m_format(format) {
+        SolarDayOnClock(clock, first, lat, lon, SolarEngine::Series);
+        if (days > 1) {
+            SolarDayOnClock(clock, AddDays(first, days - 1), lat, lon, SolarEngine::Series);
+        }
     }
 
-    void Add(const CDayOnClock& day) override {
-        m_rows.push_back({Pack(day.sunrise, day.date), Pack(day.sunset, day.date),
-                          Pack(day.solarNoon, day.date), day.clock.utcOffsetSeconds});
-    }
-
-    void Write(std::ostream& out) const {
-        const bool csv = m_format == CliFormat::Csv;
-        CRowText text;
-        if (csv) {
-            text.Text("date,sunrise,sunset,solar_noon,day_length\n");
+    void Write(std::ostream& out) {
+        m_out = &out;
+        m_text.Clear();
+        if (m_format == CliFormat::Csv) {
+            m_text.Text("date,sunrise,sunset,solar_noon,day_length\n");
         } else {
-            text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
+            m_text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
         }
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        CSolarDay day;
-        day.date = m_first;
-        for (const CPackedRow& row : m_rows) {
-            if (!out) {
-                return;
-            }
-            day.sunrise = Unpack(row.sunrise, SolarEvent::Sunrise, day.date);
-            day.sunset = Unpack(row.sunset, SolarEvent::Sunset, day.date);
-            day.solarNoon = Unpack(row.solarNoon, SolarEvent::SolarNoon, day.date);
-            text.Clear();
-            if (csv) {
-                text.Date(day.date);
-                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                    text.Char(',');
-                    text.CsvCell(*result, row.utcOffsetSeconds);
-                }
+        out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
+        SolarDaysOnClock(m_clock, m_first, m_days, m_lat, m_lon, SolarEngine::Series, 0, *this);
+    }
+
+    void Add(const CDayOnClock& row) override {
+        std::ostream& out = *m_out;
+        if (!out) {
+            return;
+        }
+        const CSolarDay day{row.date, row.sunrise, row.sunset, row.solarNoon};
+        CRowText& text = m_text;
+        text.Clear();
+        if (m_format == CliFormat::Csv) {
+            text.Date(day.date);
+            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
                 text.Char(',');
-                text.DayLength(day);
-            } else {
-                text.Date(day.date);
-                text.PadTo(0, 12);
-                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                    const std::size_t start = text.Size();
-                    text.Cell(*result, day.date);
-                    text.PadTo(start, 14);
-                }
-                if (!text.DayLength(day)) {
-                    text.Char('-');
-                }
+                text.CsvCell(*result, row.clock.utcOffsetSeconds);
             }
-            text.Char('\n');
-            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-            day.date = AddDays(day.date, 1);
+            text.Char(',');
+            text.DayLength(day);
+        } else {
+            text.Date(day.date);
+            text.PadTo(0, 12);
+            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+                const std::size_t start = text.Size();
+                text.Cell(*result, day.date);
+                text.PadTo(start, 14);
+            }
+            if (!text.DayLength(day)) {
+                text.Char('-');
+            }
         }
+        text.Char('\n');
+        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
     }
 
 private:
+    CClockChoice m_clock;
     CCivilDate m_first;
+    int m_days = 0;
+    double m_lat = 0;
+    double m_lon = 0;
     CliFormat m_format = CliFormat::Text;
-    std::vector<CPackedRow> m_rows;
+    std::ostream* m_out = nullptr;
+    CRowText m_text;
 };
 
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
@@ -177,9 +134,9 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
                 "Local Solar Noon: " + FormatSolarTime(day.solarNoon) + "\n";
         return {};
     }
-    CPlainTable table;
-    table.Compute(clock, date, options.days == 0 ? 1 : options.days, lat, lon, options.format);
-    return [table = std::move(table)](std::ostream& out) { table.Write(out); };
+    auto table = std::make_shared<CPlainTable>(clock, date, options.days == 0 ? 1 : options.days,
+                                               lat, lon, options.format);
+    return [table](std::ostream& out) { table->Write(out); };
 }
 
 // Every message of this tool starts lower-case, as the options' do; the engines' and the
@@ -456,7 +413,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << notes;
     out << text;
     if (write) {
-        write(out);
+        try {
+            write(out);
+        } catch (const CMessageException& e) {
+            // Rows are streamed; their edges were checked before the first was written.
+            err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
+            return kCliExitUsage;
+        } catch (const std::bad_alloc&) {
+            err << kProgram << ": out of memory\n";
+            return kCliExitFailure;
+        }
     }
     out.flush();
     if (!out) {

@@ -325,11 +325,14 @@ void WriteJsonCell(std::string& json, CRowText& cell, const CDayOnClock& day, co
     }
 }
 
-// Keeps a table's rows until they are written: all are computed before any is.
-class CRows final : public CDayOnClockSink {
+// Hands each row to a function as it is computed.
+class CRowSink final : public CDayOnClockSink {
 public:
-    std::vector<CDayOnClock> rows;
-    void Add(const CDayOnClock& day) override { rows.push_back(day); }
+    explicit CRowSink(const std::function<void(const CDayOnClock&)>& take) : m_take(take) {}
+    void Add(const CDayOnClock& day) override { m_take(day); }
+
+private:
+    const std::function<void(const CDayOnClock&)>& m_take;
 };
 
 }  // namespace
@@ -389,17 +392,25 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         }
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
-    CRows table;
-    if (options.days > 0 && options.days <= kMaxSolarTableDays) {
-        table.rows.reserve(static_cast<std::size_t>(options.days));
+    // Rows stream to the output as they are computed. A result can leave the years 1900 to
+    // 9999 only on the first or the last date, so those two are computed (and refused) before
+    // anything is written.
+    const int days = std::max(1, options.days);
+    SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+    if (days > 1) {
+        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, plan.engine, plan.altitudes,
+                        plan.moon);
     }
-    SolarDaysOnClock(clock, date, std::max(1, options.days), lat, lon, plan.engine, plan.altitudes,
-                     table, plan.moon);
-    std::vector<CDayOnClock> rows = std::move(table.rows);
+    const auto forEachRow =
+        [clock, date, days, lat, lon, engine = plan.engine, altitudes = plan.altitudes,
+         moon = plan.moon](const std::function<void(const CDayOnClock&)>& take) {
+            CRowSink sink(take);
+            SolarDaysOnClock(clock, date, days, lat, lon, engine, altitudes, sink, moon);
+        };
     if (options.format == CliFormat::Json) {
         // The objects of the day files (YearExport.h) with the chosen events as their fields,
         // named as the CSV columns are.
-        return [plan = std::move(plan), rows = std::move(rows)](std::ostream& out) {
+        return [plan = std::move(plan), forEachRow](std::ostream& out) {
             std::vector<std::string> keys;
             for (const CItem& item : plan.items) {
                 keys.push_back(", " + JsonString(ColumnTitle(item, true)) + ": ");
@@ -407,7 +418,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
             std::string json;
             CRowText cell;
             const char* separator = "[\n";
-            for (const CDayOnClock& row : rows) {
+            forEachRow([&](const CDayOnClock& row) {
                 if (!out) {
                     return;
                 }
@@ -425,11 +436,11 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
                 }
                 json += "}";
                 out.write(json.data(), static_cast<std::streamsize>(json.size()));
-            }
-            out << (rows.empty() ? "]\n" : "\n]\n");
+            });
+            out << "\n]\n";
         };
     }
-    return [plan = std::move(plan), rows = std::move(rows),
+    return [plan = std::move(plan), forEachRow,
             csv = options.format == CliFormat::Csv](std::ostream& out) {
         CRowText text;
         std::vector<std::size_t> widths;
@@ -451,7 +462,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         }
         text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
         out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        for (const CDayOnClock& row : rows) {
+        forEachRow([&](const CDayOnClock& row) {
             if (!out) {
                 return;
             }
@@ -481,6 +492,6 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
             }
             text.Char('\n');
             out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        }
+        });
     };
 }
