@@ -22,9 +22,11 @@
 #include "ModulePath.h"
 #include "NoonNote.h"
 #include "PlaceCommands.h"
+#include "PreciseSun.h"
 #include "SolarException.h"
 #include "SolarTable.h"
 #include "StateArchive.h"
+#include "SunNow.h"
 #include "YearExport.h"
 #include "YearOutput.h"
 
@@ -254,6 +256,16 @@ Options:
                    from the precise engine, the Moon's from the Moon engine, on
                    the same clock; json takes them all (fields named as the
                    csv columns), ics only moonrise, moonset and moon
+  --now            whether it is day, civil, nautical or astronomical twilight
+                   or night at the place now, with the Sun's altitude; exit
+                   status 0 by day, 1 otherwise
+  --wait EVENT[+-MINUTES]
+                   print the time of the next EVENT at the place, sleep until
+                   it (MINUTES after it, or before with -) and exit 0: sunrise,
+                   sunset, noon, civil-dawn, civil-dusk, nautical-dawn,
+                   nautical-dusk, astronomical-dawn, astronomical-dusk (e.g.
+                   sunset-30); the wall clock is read again at least every
+                   minute, so clock changes and suspends are followed
   --almanac YEAR   the year's new moons, first quarters, full moons, last
                    quarters, equinoxes and solstices in time order, on the
                    clock of --offset, --tz or a place (no coordinates needed);
@@ -327,16 +339,17 @@ written ("cannot write output: REASON") and for running out of memory.
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunCli(args, out, err, [] { return CTime::GetCurrentTime().GetTime(); });
+    return RunCli(args, out, err, CCliSystem::Real());
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const CliClock& clock) {
-    const CTime now(clock());
+           const CCliSystem& system) {
+    const CTime now(system.now());
     std::string text;
     std::string notes;
     CliOutputWriter write;
     int status = kCliExitOk;
+    std::optional<std::int64_t> waitTarget;  // --wait: the instant to sleep until
     CCliOptions options;
     try {
         options = ParseCliOptions(args);
@@ -384,15 +397,29 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 }
             }
             settle(options.zone);
-            write = PrepareOutput(options, text);
+            if (options.now || options.wait) {
+                text.clear();  // the one line, for scripts
+            } else {
+                write = PrepareOutput(options, text);
+            }
         } else {
             if (!options.almanac) {
                 settle(options.zone);
             }
-            write = PrepareOutput(options, text);
+            if (!options.now && !options.wait) {
+                write = PrepareOutput(options, text);
+            }
             if (!options.almanac) {
                 notes += NoonNote(options, *options.date);
             }
+        }
+        if (options.now) {
+            const double altitude =
+                SunAltitudeAt(now.GetTime(), *options.latitude, *options.longitude);
+            text = SunStateLine(altitude);
+            status = IsDaylight(altitude) ? kCliExitOk : kCliExitFailure;
+        } else if (options.wait) {
+            waitTarget = NextEventInstant(options, now.GetTime(), text);
         }
     } catch (const CLateUsageError& e) {
         err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
@@ -431,6 +458,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << kProgram << ": cannot write output: " << WriteFailureReason(out) << "\n";
         }
         return kCliExitFailure;
+    }
+    if (waitTarget) {
+        WaitUntil(*waitTarget, system);
     }
     return status;
 }

@@ -12,8 +12,6 @@
 // for output that cannot be written (the reason on `err`, or nothing when the reader has gone:
 // EPIPE), for running out of memory ("out of memory") and for a cut-off --dump.
 
-#include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -27,11 +25,11 @@ inline constexpr char kCliHelpHint[] = "try 'daybreak-cli --help'\n";
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The current time in seconds since 1970-01-01 00:00:00 UTC: the system's, or a fixed or
-// stepping one in tests ("today", --now, --wait).
-using CliClock = std::function<std::int64_t()>;
+// The same on a clock and a sleep of the caller's ("today", --now, --wait): the system's in
+// the overload above, injected in tests.
+struct CCliSystem;
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const CliClock& clock);
+           const CCliSystem& system);
 
 // The --help text.
 std::string CliUsage();

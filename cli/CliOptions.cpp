@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "SolarTable.h"
 #include "Windows1252.h"
@@ -189,6 +190,42 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
     return date;
 }
 
+CWaitEvent ParseWaitEvent(std::string_view option, std::string_view text) {
+    static constexpr std::pair<const char*, SunEvent> kNames[] = {
+        {"sunrise", SunEvent::Sunrise},
+        {"sunset", SunEvent::Sunset},
+        {"noon", SunEvent::SolarNoon},
+        {"civil-dawn", SunEvent::CivilDawn},
+        {"civil-dusk", SunEvent::CivilDusk},
+        {"nautical-dawn", SunEvent::NauticalDawn},
+        {"nautical-dusk", SunEvent::NauticalDusk},
+        {"astronomical-dawn", SunEvent::AstronomicalDawn},
+        {"astronomical-dusk", SunEvent::AstronomicalDusk},
+    };
+    // The minutes: a sign and up to four digits at the end ("sunset-30").
+    std::string_view name = text;
+    int minutes = 0;
+    const std::size_t sign = text.find_last_of("+-");
+    if (sign != std::string_view::npos && sign + 1 < text.size() && text.size() - sign <= 5 &&
+        std::all_of(text.begin() + static_cast<std::ptrdiff_t>(sign) + 1, text.end(),
+                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+        name = text.substr(0, sign);
+        for (const char c : text.substr(sign + 1)) {
+            minutes = minutes * 10 + (c - '0');
+        }
+        minutes = text[sign] == '-' ? -minutes : minutes;
+    }
+    for (const auto& [known, event] : kNames) {
+        if (name == known) {
+            return {event, minutes};
+        }
+    }
+    Fail(option, text,
+         "is not an event with optional minutes (sunrise, sunset, noon, civil-dawn, "
+         "civil-dusk, nautical-dawn, nautical-dusk, astronomical-dawn, astronomical-dusk; "
+         "e.g. sunset-30)");
+}
+
 std::optional<int> ParseRelativeDate(std::string_view text) {
     if (text == "today") {
         return 0;
@@ -343,6 +380,11 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--precise") {
             noValue();
             options.precise = true;
+        } else if (name == "--now") {
+            noValue();
+            options.now = true;
+        } else if (name == "--wait") {
+            options.wait = ParseWaitEvent(name, value());
         } else if (name == "--first") {
             noValue();
             options.place.first = true;
@@ -379,6 +421,13 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         throw CCliError(
             "--events: the ics format carries its own events of the Sun; it adds only "
             "moonrise, moonset and moon");
+    }
+    if ((options.now || options.wait) &&
+        (options.almanac || options.days != 0 || options.format != CliFormat::Text ||
+         !options.events.empty() || (options.now && options.wait))) {
+        throw CCliError(
+            "--now and --wait: each goes without the other and without --days, --format, "
+            "--events and --almanac");
     }
     if (options.almanac && (options.date || options.daysFromToday || options.days != 0 ||
                             options.precise || !options.events.empty())) {

@@ -31,6 +31,15 @@ std::string PrintableArgument(std::string_view text);
 
 enum class CliFormat { Text, Csv, Json, Ics };
 
+// --wait EVENT[+-MINUTES]: one event of the Sun and the minutes after it (negative: before).
+struct CWaitEvent {
+    SunEvent event = SunEvent::Sunset;
+    int minutes = 0;
+};
+
+// "sunset-30", "civil-dawn+10", "noon": throws CCliError naming `option` for anything else.
+CWaitEvent ParseWaitEvent(std::string_view option, std::string_view text);
+
 struct CCliOptions {
     bool help = false;
     bool version = false;
@@ -60,6 +69,10 @@ struct CCliOptions {
     // --almanac: the year's principal phases of the Moon, equinoxes and solstices on the
     // clock, instead of a place's day.
     std::optional<int> almanac;
+    // --now: whether it is day, twilight or night at the place now; --wait: sleep until the
+    // next such event there.
+    bool now = false;
+    std::optional<CWaitEvent> wait;
 };
 
 // The clock the results are read on: the zone's by the date (with --offset as its standard

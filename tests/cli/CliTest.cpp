@@ -20,6 +20,7 @@
 #include "LocalSolarTime.h"
 #include "ResultYearEdges.h"
 #include "ResultYears.h"
+#include "SunNow.h"
 #include "TempDir.h"
 
 namespace {
@@ -481,7 +482,7 @@ TEST(Cli, RelativeDatesCountFromTodayAtThePlace) {
         args.insert(args.end(), {"--lat", "35.68", "--lon", "139.69E", "--date", date});
         std::ostringstream out;
         std::ostringstream err;
-        RunCli(args, out, err, [] { return kMondayEvening; });
+        RunCli(args, out, err, CCliSystem{[] { return kMondayEvening; }, {}});
         return out.str() + err.str();
     };
     const std::vector<std::string> tokyo = {"--tz", "Asia/Tokyo"};
@@ -497,4 +498,61 @@ TEST(Cli, RelativeDatesCountFromTodayAtThePlace) {
     char iso[11];
     std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", here.year, here.month, here.day);
     EXPECT_EQ(run({"--offset", "-9"}, "today"), run({"--offset", "-9"}, iso));
+}
+
+// --now and --wait on an injected wall clock: Chicago, 21 June 2007 (CDT, UTC-05:00).
+class CliClockTest : public testing::Test {
+protected:
+    std::pair<int, std::string> Run(std::vector<std::string> extra) {
+        std::vector<std::string> args = {"--lat", "41.88", "--lon",
+                                         "87.63", "--tz",  "America/Chicago"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::ostringstream out;
+        std::ostringstream err;
+        CCliSystem system;
+        system.now = [this] { return m_now; };
+        system.sleepUntil = [this](std::int64_t until) {
+            m_sleeps.push_back(until);
+            // Each sleep ends at most an hour on; the first one finds the clock set back
+            // an hour, as after a change of clocks.
+            m_now = std::min(until, m_now + 3600) - (m_sleeps.size() == 1 ? 3600 : 0);
+        };
+        const int status = RunCli(args, out, err, system);
+        return {status, out.str() + err.str()};
+    }
+
+    std::int64_t m_now = 0;
+    std::vector<std::int64_t> m_sleeps;
+};
+
+TEST_F(CliClockTest, NowNamesTheLightAndExitsZeroOnlyByDay) {
+    const struct {
+        std::int64_t instant;
+        int status;
+        const char* state;
+    } rows[] = {
+        {1182445200, 0, "day (the Sun 68.6 degrees above"},            // 12:00
+        {1182476700, 1, "civil twilight (the Sun 3.3 degrees below"},  // 20:45
+        {1182402000, 1, "night (the Sun 23.6 degrees below"},          // 00:00
+    };
+    for (const auto& row : rows) {
+        m_now = row.instant;
+        const auto [status, out] = Run({"--now"});
+        EXPECT_EQ(status, row.status) << out;
+        EXPECT_EQ(out.rfind(row.state, 0), 0u) << out;
+    }
+}
+
+TEST_F(CliClockTest, WaitSleepsUntilTheEventWhateverTheClockDoes) {
+    m_now = 1182445200;  // 12:00
+    const auto [status, out] = Run({"--wait", "sunset-30"});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "Sunset: Thursday, June 21, 2007,  20:28:08\n");
+    EXPECT_EQ(m_now, 1182473888);    // 19:58:08, after the clock was set back on the way
+    EXPECT_EQ(m_sleeps.size(), 9u);  // 8 h 58 min in steps of an hour, one set back
+    // After the day's sunset, across midnight: the next day's.
+    m_now = 1182484800;  // 23:00
+    m_sleeps.clear();
+    EXPECT_EQ(Run({"--wait", "sunset"}).second, "Sunset: Friday, June 22, 2007,  20:28:20\n");
+    EXPECT_EQ(Run({"--wait", "dusk"}).first, 2);
 }
