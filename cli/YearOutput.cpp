@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <ostream>
 
 #include "CliOptions.h"
 #include "EventOutput.h"
@@ -19,7 +20,9 @@ bool UsesYearFileOutput(const CCliOptions& options) {
     return (options.format == CliFormat::Json && !ownEvents) || options.format == CliFormat::Ics;
 }
 
-std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
+namespace {
+
+CYearRequest RequestOf(const CCliOptions& options, const CCivilDate& date) {
     CYearRequest request;
     request.latitude = *options.latitude;
     request.longitude = *options.longitude;
@@ -33,6 +36,58 @@ std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
         // whose offset or daylight-saving hour the options fix.
         request.fromDate = !options.offset && !options.dst && !options.noDst;
     }
+    return request;
+}
+
+// Writes each day's object as it comes.
+class CJsonDays final : public CYearDaySink {
+public:
+    explicit CJsonDays(std::ostream& out) : m_out(out) {}
+
+    void Add(const CYearDay& day) override {
+        if (!m_out) {
+            return;
+        }
+        m_text = m_separator;
+        m_separator = ",\n";
+        AppendYearJsonDay(m_text, day);
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    }
+
+private:
+    std::ostream& m_out;
+    std::string m_text;
+    const char* m_separator = "[\n";
+};
+
+// Takes nothing: the days are computed for their checks alone.
+class CNoDays final : public CYearDaySink {
+public:
+    void Add(const CYearDay&) override {}
+};
+
+}  // namespace
+
+std::function<void(std::ostream&)> YearJsonOutput(const CCliOptions& options,
+                                                  const CCivilDate& date) {
+    const CYearRequest request = RequestOf(options, date);
+    const CClockChoice clock = ClockChoiceOf(options);
+    const int days = options.days == 0 ? 1 : options.days;
+    const bool moon = HasMoonEvent(options.events);
+    CNoDays none;
+    StreamDaysOnClock(request, clock, date, 1, options.precise, moon, none);
+    if (days > 1) {
+        StreamDaysOnClock(request, clock, AddDays(date, days - 1), 1, options.precise, moon, none);
+    }
+    return [request, clock, date, days, moon, precise = options.precise](std::ostream& out) {
+        CJsonDays json(out);
+        StreamDaysOnClock(request, clock, date, days, precise, moon, json);
+        out << "\n]\n";
+    };
+}
+
+std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
+    const CYearRequest request = RequestOf(options, date);
     const int days = options.days == 0 ? 1 : options.days;
     // Read on the clock the options choose; the precise engine's files add the twilights.
     const CYearTable table = ComputeDaysOnClock(request, ClockChoiceOf(options), date, days,

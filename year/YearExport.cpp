@@ -157,35 +157,37 @@ std::string YearCsv(const CYearTable& table) {
     return text;
 }
 
-std::string YearJson(const CYearTable& table) {
-    std::string text = "[";
-    text.reserve(table.days.size() * 240);
-    const char* separator = "\n";
-    for (const CYearDay& day : table.days) {
-        const int offset = day.utcOffsetSeconds;
-        const auto length = DayLengthSeconds(day);
-        text += separator;
-        separator = ",\n";
-        text +=
-            "  {\"date\": " + JsonString(IsoDate(day.date)) +
+void AppendYearJsonDay(std::string& text, const CYearDay& day) {
+    const int offset = day.utcOffsetSeconds;
+    const auto length = DayLengthSeconds(day);
+    text += "  {\"date\": " + JsonString(IsoDate(day.date)) +
             ", \"utc_offset\": " + JsonString(OffsetText(offset)) +
             ", \"sunrise\": " + JsonValue(day.sunrise.outcome, day.sunrise.time, offset) +
             ", \"sunset\": " + JsonValue(day.sunset.outcome, day.sunset.time, offset) +
             ", \"solar_noon\": " + JsonValue(day.solarNoon.outcome, day.solarNoon.time, offset) +
             ", \"day_length\": " + (length ? std::to_string(*length) : "null");
-        if (day.hasTwilights) {
-            text +=
-                ", \"civil_dawn\": " +
-                JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
-                ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
-        }
-        if (day.hasMoon) {
-            text += ", \"moonrise\": " + MoonJsonValue(day.moonrise, offset) +
-                    ", \"moonset\": " + MoonJsonValue(day.moonset, offset) +
-                    ", \"moon_phase\": " + JsonString(MoonPhaseName(day.moonPhase.phase)) +
-                    ", \"moon_illumination\": " + FormatMoonIllumination(day.moonPhase);
-        }
-        text += "}";
+    if (day.hasTwilights) {
+        text +=
+            ", \"civil_dawn\": " + JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
+            ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
+    }
+    if (day.hasMoon) {
+        text += ", \"moonrise\": " + MoonJsonValue(day.moonrise, offset) +
+                ", \"moonset\": " + MoonJsonValue(day.moonset, offset) +
+                ", \"moon_phase\": " + JsonString(MoonPhaseName(day.moonPhase.phase)) +
+                ", \"moon_illumination\": " + FormatMoonIllumination(day.moonPhase);
+    }
+    text += "}";
+}
+
+std::string YearJson(const CYearTable& table) {
+    std::string text = "[";
+    text.reserve(table.days.size() * 240);
+    const char* separator = "\n";
+    for (const CYearDay& day : table.days) {
+        text += separator;
+        separator = ",\n";
+        AppendYearJsonDay(text, day);
     }
     text += table.days.empty() ? "]\n" : "\n]\n";
     return text;

@@ -33,6 +33,9 @@
 
 std::string YearCsv(const CYearTable& table);
 std::string YearJson(const CYearTable& table);
+// One day's object of YearJson, "  {...}" without separator or line end: for writers that
+// stream the array a day at a time.
+void AppendYearJsonDay(std::string& text, const CYearDay& day);
 
 struct CIcsOptions {
     bool dailySummary = false;  // one all-day event a day instead of sunrise and sunset events
