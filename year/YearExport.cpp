@@ -14,6 +14,16 @@ std::string OutcomeText(SolarOutcome outcome) {
 }
 
 std::string Digits(long long value, int width) {
+    // The common case by hand: a day's rows hold a dozen of these, and printf's cost was most
+    // of a century's JSON file.
+    static constexpr long long kLimit[] = {1, 10, 100, 1000, 10000, 100000};
+    if (width >= 1 && width <= 5 && value >= 0 && value < kLimit[width]) {
+        std::string text(static_cast<std::size_t>(width), '0');
+        for (int i = width - 1; value > 0; --i, value /= 10) {
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+        }
+        return text;
+    }
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
     return buffer;
