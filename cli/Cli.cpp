@@ -119,12 +119,8 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
     const CCivilDate date = *options.date;  // today's when not given, set by RunCli
     const double lat = *options.latitude;
     const double lon = *options.longitude;
-    if (UsesYearFileOutput(options) && options.format == CliFormat::Json) {
-        return YearJsonOutput(options, date);
-    }
     if (UsesYearFileOutput(options)) {
-        text += YearFileOutput(options, date);
-        return {};
+        return YearStreamOutput(options, date);
     }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);

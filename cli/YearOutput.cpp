@@ -60,6 +60,16 @@ private:
     const char* m_separator = "[\n";
 };
 
+// Hands each day to the calendar writer.
+class CIcsDays final : public CYearDaySink {
+public:
+    explicit CIcsDays(CYearIcsStream& ics) : m_ics(ics) {}
+    void Add(const CYearDay& day) override { m_ics.Add(day); }
+
+private:
+    CYearIcsStream& m_ics;
+};
+
 // Takes nothing: the days are computed for their checks alone.
 class CNoDays final : public CYearDaySink {
 public:
@@ -68,8 +78,8 @@ public:
 
 }  // namespace
 
-std::function<void(std::ostream&)> YearJsonOutput(const CCliOptions& options,
-                                                  const CCivilDate& date) {
+std::function<void(std::ostream&)> YearStreamOutput(const CCliOptions& options,
+                                                    const CCivilDate& date) {
     const CYearRequest request = RequestOf(options, date);
     const CClockChoice clock = ClockChoiceOf(options);
     const int days = options.days == 0 ? 1 : options.days;
@@ -79,23 +89,29 @@ std::function<void(std::ostream&)> YearJsonOutput(const CCliOptions& options,
     if (days > 1) {
         StreamDaysOnClock(request, clock, AddDays(date, days - 1), 1, options.precise, moon, none);
     }
+    if (options.format == CliFormat::Ics) {
+        // The calendar names the zone as the table would; its clocks, one per change.
+        const std::string zoneName =
+            request.fromDate && clock.GetZone() != nullptr ? clock.GetZone()->Name() : "";
+        std::vector<int> offsets;
+        for (const CClockRun& run : clock.Runs(date, days, request.longitude)) {
+            offsets.push_back(run.clock.utcOffsetSeconds);
+        }
+        return [request, clock, date, days, moon, zoneName, offsets,
+                precise = options.precise](std::ostream& out) {
+            CIcsOptions ics;
+            ics.stamp = std::time(nullptr);
+            CYearIcsStream stream(request, zoneName, offsets, ics, [&out](std::string_view text) {
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            });
+            CIcsDays sink(stream);
+            StreamDaysOnClock(request, clock, date, days, precise, moon, sink);
+            stream.Finish();
+        };
+    }
     return [request, clock, date, days, moon, precise = options.precise](std::ostream& out) {
         CJsonDays json(out);
         StreamDaysOnClock(request, clock, date, days, precise, moon, json);
         out << "\n]\n";
     };
-}
-
-std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
-    const CYearRequest request = RequestOf(options, date);
-    const int days = options.days == 0 ? 1 : options.days;
-    // Read on the clock the options choose; the precise engine's files add the twilights.
-    const CYearTable table = ComputeDaysOnClock(request, ClockChoiceOf(options), date, days,
-                                                options.precise, HasMoonEvent(options.events));
-    if (options.format == CliFormat::Json) {
-        return YearJson(table);
-    }
-    CIcsOptions ics;
-    ics.stamp = std::time(nullptr);
-    return YearIcs(table, ics);
 }
