@@ -1,8 +1,11 @@
 #include "Cli.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <utility>
@@ -16,127 +19,94 @@
 #include "EventOutput.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
+#include "ModulePath.h"
 #include "NoonNote.h"
 #include "PlaceCommands.h"
+#include "PreciseSun.h"
 #include "SolarException.h"
 #include "SolarTable.h"
+#include "StateArchive.h"
+#include "SunNow.h"
+#include "YearExport.h"
 #include "YearOutput.h"
 
 namespace {
 
 constexpr const char* kProgram = "daybreak-cli";
-
-// A result as a table keeps it until it is written: the clock time and its date as days from
-// the row's date, so that a century of rows takes little room.
-struct CPackedResult {
-    std::int32_t shift = 0;
-    std::uint8_t hour = 0;
-    std::uint8_t minute = 0;
-    std::uint8_t second = 0;
-    SolarOutcome outcome = SolarOutcome::Time;
+// A bad command line found after the options were read (a date that falls out of range
+// once today is known).
+class CLateUsageError : public CCliError {
+public:
+    using CCliError::CCliError;
 };
 
-struct CPackedRow {
-    CPackedResult sunrise;
-    CPackedResult sunset;
-    CPackedResult solarNoon;
-    std::int32_t utcOffsetSeconds = 0;
-};
-
-CPackedResult Pack(const CSolarResult& result, const CCivilDate& rowDate) {
-    CPackedResult packed;
-    packed.outcome = result.outcome;
-    if (result.HasTime()) {
-        packed.shift = result.time.date == rowDate
-                           ? 0
-                           : static_cast<std::int32_t>(DaysFromCivil(result.time.date) -
-                                                       DaysFromCivil(rowDate));
-        packed.hour = static_cast<std::uint8_t>(result.time.hour);
-        packed.minute = static_cast<std::uint8_t>(result.time.minute);
-        packed.second = static_cast<std::uint8_t>(result.time.second);
-    }
-    return packed;
-}
-
-CSolarResult Unpack(const CPackedResult& packed, SolarEvent event, const CCivilDate& rowDate) {
-    CSolarResult result;
-    result.event = event;
-    result.outcome = packed.outcome;
-    if (result.HasTime()) {
-        result.time.date = packed.shift == 0 ? rowDate : AddDays(rowDate, packed.shift);
-        result.time.hour = packed.hour;
-        result.time.minute = packed.minute;
-        result.time.second = packed.second;
-    }
-    return result;
-}
-
-// The plain table or CSV file: every row computed and checked first, so that an error prints
-// nothing else, then written a row at a time.
+// The plain table or CSV file, written a row at a time as the rows are computed. A result
+// can leave the years 1900 to 9999 only on the first or the last date: those two are computed
+// (and refused) first, so that an error prints nothing else.
 class CPlainTable final : public CDayOnClockSink {
 public:
-    void Compute(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
-                 double lon, CliFormat format) {
-        m_first = first;
-        m_format = format;
-        m_rows.reserve(static_cast<std::size_t>(std::clamp(days, 0, kMaxSolarTableDays)));
-        SolarDaysOnClock(clock, first, days, lat, lon, SolarEngine::Series, 0, *this);
+    CPlainTable(const CClockChoice& clock, const CCivilDate& first, int days, double lat,
+                double lon, CliFormat format)
+        : m_clock(clock), m_first(first), m_days(days), m_lat(lat), m_lon(lon), m_format(format) {
+        SolarDayOnClock(clock, first, lat, lon, SolarEngine::Series);
+        if (days > 1) {
+            SolarDayOnClock(clock, AddDays(first, days - 1), lat, lon, SolarEngine::Series);
+        }
     }
 
-    void Add(const CDayOnClock& day) override {
-        m_rows.push_back({Pack(day.sunrise, day.date), Pack(day.sunset, day.date),
-                          Pack(day.solarNoon, day.date), day.clock.utcOffsetSeconds});
-    }
-
-    void Write(std::ostream& out) const {
-        const bool csv = m_format == CliFormat::Csv;
-        CRowText text;
-        if (csv) {
-            text.Text("date,sunrise,sunset,solar_noon,day_length\n");
+    void Write(std::ostream& out) {
+        m_out = &out;
+        m_text.Clear();
+        if (m_format == CliFormat::Csv) {
+            m_text.Text("date,sunrise,sunset,solar_noon,day_length\n");
         } else {
-            text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
+            m_text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
         }
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        CSolarDay day;
-        day.date = m_first;
-        for (const CPackedRow& row : m_rows) {
-            if (!out) {
-                return;
-            }
-            day.sunrise = Unpack(row.sunrise, SolarEvent::Sunrise, day.date);
-            day.sunset = Unpack(row.sunset, SolarEvent::Sunset, day.date);
-            day.solarNoon = Unpack(row.solarNoon, SolarEvent::SolarNoon, day.date);
-            text.Clear();
-            if (csv) {
-                text.Date(day.date);
-                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                    text.Char(',');
-                    text.CsvCell(*result, row.utcOffsetSeconds);
-                }
+        out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
+        SolarDaysOnClock(m_clock, m_first, m_days, m_lat, m_lon, SolarEngine::Series, 0, *this);
+    }
+
+    void Add(const CDayOnClock& row) override {
+        std::ostream& out = *m_out;
+        if (!out) {
+            return;
+        }
+        const CSolarDay day{row.date, row.sunrise, row.sunset, row.solarNoon};
+        CRowText& text = m_text;
+        text.Clear();
+        if (m_format == CliFormat::Csv) {
+            text.Date(day.date);
+            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
                 text.Char(',');
-                text.DayLength(day);
-            } else {
-                text.Date(day.date);
-                text.PadTo(0, 12);
-                for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                    const std::size_t start = text.Size();
-                    text.Cell(*result, day.date);
-                    text.PadTo(start, 14);
-                }
-                if (!text.DayLength(day)) {
-                    text.Char('-');
-                }
+                text.CsvCell(*result, row.clock.utcOffsetSeconds);
             }
-            text.Char('\n');
-            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-            day.date = AddDays(day.date, 1);
+            text.Char(',');
+            text.DayLength(day);
+        } else {
+            text.Date(day.date);
+            text.PadTo(0, 12);
+            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+                const std::size_t start = text.Size();
+                text.Cell(*result, day.date);
+                text.PadTo(start, 14);
+            }
+            if (!text.DayLength(day)) {
+                text.Char('-');
+            }
         }
+        text.Char('\n');
+        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
     }
 
 private:
+    CClockChoice m_clock;
     CCivilDate m_first;
+    int m_days = 0;
+    double m_lat = 0;
+    double m_lon = 0;
     CliFormat m_format = CliFormat::Text;
-    std::vector<CPackedRow> m_rows;
+    std::ostream* m_out = nullptr;
+    CRowText m_text;
 };
 
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
@@ -150,8 +120,7 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
     const double lat = *options.latitude;
     const double lon = *options.longitude;
     if (UsesYearFileOutput(options)) {
-        text += YearFileOutput(options, date);
-        return {};
+        return YearStreamOutput(options, date);
     }
     if (UsesEventOutput(options)) {
         return EventOutput(options, date);
@@ -166,9 +135,65 @@ CliOutputWriter PrepareOutput(const CCliOptions& options, std::string& text) {
                 "Local Solar Noon: " + FormatSolarTime(day.solarNoon) + "\n";
         return {};
     }
-    CPlainTable table;
-    table.Compute(clock, date, options.days == 0 ? 1 : options.days, lat, lon, options.format);
-    return [table = std::move(table)](std::ostream& out) { table.Write(out); };
+    auto table = std::make_shared<CPlainTable>(clock, date, options.days == 0 ? 1 : options.days,
+                                               lat, lon, options.format);
+    return [table](std::ostream& out) { table->Write(out); };
+}
+
+// Every message of this tool starts lower-case, as the options' do; the engines' and the
+// files' messages ("Cannot compute: ...", "Cannot open file ...") start with a capital for the
+// window's boxes. Each "daybreak-cli: " line of `text` that starts so is lowered; place names
+// ("Phoenix keeps standard time") stay as they are.
+std::string ToolText(std::string text) {
+    const std::string from = std::string(kProgram) + ": Cannot ";
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + from.size())) {
+        if (at == 0 || text[at - 1] == '\n') {
+            text[at + from.size() - 7] = 'c';
+        }
+    }
+    return text;
+}
+
+// A zip code or city is looked up in a folder with no state archive at all: say so once,
+// instead of one failure per state (or none, and a zip code that "no place has").
+void CheckArchivesPresent(const CPlaceOptions& place) {
+    if (!place.LooksUpPlace()) {
+        return;
+    }
+    const std::filesystem::path dir =
+        place.archives ? std::filesystem::path(*place.archives) : GetExecutableDirectory();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().rfind("timezone.arc.", 0) == 0) {
+            return;
+        }
+    }
+    throw CCliError((place.archives ? "--archives: " : std::string()) + "no state archives (" +
+                    StateArchiveFileName("XX") + ") in " + PrintableArgument(dir.string()));
+}
+
+// Today: the zone's date when a zone is known, else the computer's; `days` from it.
+CCivilDate TodayOf(const CTime& now, const std::optional<CZoneClock>& zone, int days) {
+    const CCivilDate today = zone ? zone->DateAt(now.GetTime()) : LocalDateOf(now);
+    return ResolveRelativeDate("--date", (days >= 0 ? "+" : "") + std::to_string(days), today,
+                               days);
+}
+
+CCivilDate ResolvedDate(const CTime& now, const CCliOptions& options,
+                        const std::optional<CZoneClock>& zone) {
+    return TodayOf(now, zone, options.daysFromToday.value_or(0));
+}
+
+// A table that would run past the last date the engines take is refused up front, naming
+// its last day rather than the engines' range.
+void CheckTableEnd(const CCliOptions& options) {
+    if (options.days > 1 && options.date &&
+        DaysFromCivil(*options.date) + options.days - 1 > DaysFromCivil(CCivilDate{9999, 12, 31})) {
+        throw CCliError("--days: a table of " + std::to_string(options.days) + " days from " +
+                        IsoDate(*options.date) + " would run past 9999-12-31");
+    }
 }
 
 }  // namespace
@@ -205,8 +230,9 @@ Options:
                    --offset is given
   --dst            add the daylight-saving hour (whatever the date)
   --no-dst         never add it (with --tz or a place from the archives)
-  --date DATE      the date, YYYY-MM-DD (default: today in this computer's
-                   time zone)
+  --date DATE      the date: YYYY-MM-DD, today, tomorrow, yesterday, +N or -N
+                   days (default: today; the place's today when its zone is
+                   known, from the archives or --tz, else this computer's)
   --days N         a table of N days from the date on: date, sunrise, sunset,
                    solar noon, day length; "+1" marks an event on the next
                    day, "-1" on the day before
@@ -227,7 +253,18 @@ Options:
                    moonrise, moonset, moon (the Moon's phase and the percentage
                    lit at 12:00). All of the Sun's but the default three come
                    from the precise engine, the Moon's from the Moon engine, on
-                   the same clock; json and ics take moonrise, moonset and moon
+                   the same clock; json takes them all (fields named as the
+                   csv columns), ics only moonrise, moonset and moon
+  --now            whether it is day, civil, nautical or astronomical twilight
+                   or night at the place now, with the Sun's altitude; exit
+                   status 0 by day, 1 otherwise
+  --wait EVENT[+-MINUTES]
+                   print the time of the next EVENT at the place, sleep until
+                   it (MINUTES after it, or before with -) and exit 0: sunrise,
+                   sunset, noon, civil-dawn, civil-dusk, nautical-dawn,
+                   nautical-dusk, astronomical-dawn, astronomical-dusk (e.g.
+                   sunset-30); the wall clock is read again at least every
+                   minute, so clock changes and suspends are followed
   --almanac YEAR   the year's new moons, first quarters, full moons, last
                    quarters, equinoxes and solstices in time order, on the
                    clock of --offset, --tz or a place (no coordinates needed);
@@ -262,7 +299,8 @@ Options:
   --archives DIR   the directory of the state archives (default: the
                    program's directory)
   -h, --help       this text
-  --version        the version number
+  --version        the program's name and version number
+  --               ends the options
 
 A value always follows its option as the next argument, so negative numbers
 work: "--lon -144.79", "--offset -9.5". "--option=value" works too. A
@@ -291,57 +329,126 @@ characters written as \xHH.
 
 Exit status: 0 on success, 2 for a bad argument or an input that cannot be
 computed (an unknown state or time zone, a missing archive, a zip code or city
-that no record has, several places without --first, a value out of its range),
-1 for --dump of a file that ends inside a record, for an archive that --zip
-or --city without --state could not read (and the place not found elsewhere),
-for output that cannot be written ("cannot write output: REASON") and for
-running out of memory.
+that no record has, several places without --first, a value out of its range;
+a wrong command line adds "try 'daybreak-cli --help'"), 1 for --dump of a file
+that ends inside a record, for an archive that --zip or --city without --state
+could not read (and the place not found elsewhere), for output that cannot be
+written ("cannot write output: REASON") and for running out of memory.
 )";
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, out, err, CCliSystem::Real());
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CCliSystem& system) {
+    const CTime now(system.now());
     std::string text;
     std::string notes;
     CliOutputWriter write;
     int status = kCliExitOk;
+    std::optional<std::int64_t> waitTarget;  // --wait: the instant to sleep until
+    CCliOptions options;
     try {
-        CCliOptions options = ParseCliOptions(args);
+        options = ParseCliOptions(args);
+        if (!options.help && !options.version && !options.place.Lists()) {
+            CheckArchivesPresent(options.place);
+        }
+    } catch (const CCliError& e) {
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        return kCliExitUsage;
+    }
+    // The date and the table's end, known only once today at the place is: still the command
+    // line's fault when wrong.
+    auto settle = [&options, &now](const std::optional<CZoneClock>& zone) {
+        try {
+            if (!options.date) {
+                options.date = ResolvedDate(now, options, zone);
+            }
+            CheckTableEnd(options);
+        } catch (const CCliError& e) {
+            throw CLateUsageError(e.what());
+        }
+    };
+    try {
         if (options.help) {
             text = CliUsage();
         } else if (options.version) {
-            text = std::string(kDaybreakVersion) + "\n";
+            text = std::string(kProgram) + " " + kDaybreakVersion + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
-        } else {
-            if (!options.date) {
-                options.date = LocalDateOf(CTime::GetCurrentTime());
-            }
-            if (options.place.LooksUpPlace()) {
+        } else if (options.place.LooksUpPlace()) {
+            if (options.date) {
                 text = ResolvePlace(options, notes);
-                write = PrepareOutput(options, text);
             } else {
-                write = PrepareOutput(options, text);
-                if (!options.almanac) {
-                    notes += NoonNote(options, *options.date);
+                // The place's zone decides what today is: the place is looked up on the
+                // computer's today, and again when the place's date differs.
+                CCliOptions provisional = options;
+                provisional.date = TodayOf(now, std::nullopt, 0);
+                text = ResolvePlace(provisional, notes);
+                settle(provisional.zone);
+                if (*options.date == *provisional.date) {
+                    options = provisional;
+                } else {
+                    notes.clear();
+                    text = ResolvePlace(options, notes);
                 }
             }
+            settle(options.zone);
+            if (options.now || options.wait) {
+                text.clear();  // the one line, for scripts
+            } else {
+                write = PrepareOutput(options, text);
+            }
+        } else {
+            if (!options.almanac) {
+                settle(options.zone);
+            }
+            if (!options.now && !options.wait) {
+                write = PrepareOutput(options, text);
+            }
+            if (!options.almanac) {
+                notes += NoonNote(options, *options.date);
+            }
         }
+        if (options.now) {
+            const double altitude =
+                SunAltitudeAt(now.GetTime(), *options.latitude, *options.longitude);
+            text = SunStateLine(altitude);
+            status = IsDaylight(altitude) ? kCliExitOk : kCliExitFailure;
+        } else if (options.wait) {
+            waitTarget = NextEventInstant(options, now.GetTime(), text);
+        }
+    } catch (const CLateUsageError& e) {
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        return kCliExitUsage;
     } catch (const CPlaceDataError& e) {
         // An archive that had to be read could not be: the system's failure, not the input's.
-        err << kProgram << ": " << e.what() << "\n";
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
         return kCliExitFailure;
     } catch (const CMessageException& e) {
         // A bad argument, or an input the engines or the year files cannot take.
-        err << kProgram << ": " << e.what() << "\n";
+        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
         return kCliExitUsage;
     } catch (const std::bad_alloc&) {
         err << kProgram << ": out of memory\n";
         return kCliExitFailure;
     }
+    notes = ToolText(notes);
     err << notes;
     out << text;
     if (write) {
-        write(out);
+        try {
+            write(out);
+        } catch (const CMessageException& e) {
+            // Rows are streamed; their edges were checked before the first was written.
+            err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
+            return kCliExitUsage;
+        } catch (const std::bad_alloc&) {
+            err << kProgram << ": out of memory\n";
+            return kCliExitFailure;
+        }
     }
     out.flush();
     if (!out) {
@@ -350,6 +457,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << kProgram << ": cannot write output: " << WriteFailureReason(out) << "\n";
         }
         return kCliExitFailure;
+    }
+    if (waitTarget) {
+        WaitUntil(*waitTarget, system);
     }
     return status;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "SolarTable.h"
 #include "Windows1252.h"
@@ -163,13 +164,98 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
         Fail(option, text, "is not a date of the form YYYY-MM-DD");
     }
     const CCivilDate date{digits(0, 4), digits(5, 2), digits(8, 2)};
-    if (date.year < 0 || !IsValidDate(date)) {
+    if (date.year < 0 || date.month < 0 || date.day < 0) {
         Fail(option, text, "is not a date of the form YYYY-MM-DD");
+    }
+    if (!IsValidDate(date)) {
+        // The form is right: name what is wrong with the day itself.
+        if (date.month < 1 || date.month > 12) {
+            Fail(option, text, "does not exist (a month runs from 01 to 12)");
+        }
+        const int last = AddDays(CCivilDate{date.year + (date.month == 12 ? 1 : 0),
+                                            date.month == 12 ? 1 : date.month + 1, 1},
+                                 -1)
+                             .day;
+        Fail(option, text, "does not exist (that month has " + std::to_string(last) + " days)");
     }
     if (date.year < 1900) {
         Fail(option, text, "is before 1900");
     }
     return date;
+}
+
+CWaitEvent ParseWaitEvent(std::string_view option, std::string_view text) {
+    static constexpr std::pair<const char*, SunEvent> kNames[] = {
+        {"sunrise", SunEvent::Sunrise},
+        {"sunset", SunEvent::Sunset},
+        {"noon", SunEvent::SolarNoon},
+        {"civil-dawn", SunEvent::CivilDawn},
+        {"civil-dusk", SunEvent::CivilDusk},
+        {"nautical-dawn", SunEvent::NauticalDawn},
+        {"nautical-dusk", SunEvent::NauticalDusk},
+        {"astronomical-dawn", SunEvent::AstronomicalDawn},
+        {"astronomical-dusk", SunEvent::AstronomicalDusk},
+    };
+    // The minutes: a sign and up to four digits at the end ("sunset-30").
+    std::string_view name = text;
+    int minutes = 0;
+    const std::size_t sign = text.find_last_of("+-");
+    if (sign != std::string_view::npos && sign + 1 < text.size() && text.size() - sign <= 5 &&
+        std::all_of(text.begin() + static_cast<std::ptrdiff_t>(sign) + 1, text.end(),
+                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+        name = text.substr(0, sign);
+        for (const char c : text.substr(sign + 1)) {
+            minutes = minutes * 10 + (c - '0');
+        }
+        minutes = text[sign] == '-' ? -minutes : minutes;
+    }
+    for (const auto& [known, event] : kNames) {
+        if (name == known) {
+            return {event, minutes};
+        }
+    }
+    Fail(option, text,
+         "is not an event with optional minutes (sunrise, sunset, noon, civil-dawn, "
+         "civil-dusk, nautical-dawn, nautical-dusk, astronomical-dawn, astronomical-dusk; "
+         "e.g. sunset-30)");
+}
+
+std::optional<int> ParseRelativeDate(std::string_view text) {
+    if (text == "today") {
+        return 0;
+    }
+    if (text == "tomorrow") {
+        return 1;
+    }
+    if (text == "yesterday") {
+        return -1;
+    }
+    // "+N" or "-N" with at most seven digits: further than any date of 1900 to 9999.
+    if (text.size() < 2 || text.size() > 8 || (text[0] != '+' && text[0] != '-')) {
+        return std::nullopt;
+    }
+    int days = 0;
+    for (const char c : text.substr(1)) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return std::nullopt;
+        }
+        days = days * 10 + (c - '0');
+    }
+    return text[0] == '-' ? -days : days;
+}
+
+CCivilDate ResolveRelativeDate(std::string_view option, std::string_view text,
+                               const CCivilDate& today, int days) {
+    constexpr CCivilDate kFirst{1900, 1, 1};
+    constexpr CCivilDate kLast{9999, 12, 31};
+    const long long day = DaysFromCivil(today) + days;
+    if (day < DaysFromCivil(kFirst)) {
+        Fail(option, text, "falls before 1900");
+    }
+    if (day > DaysFromCivil(kLast)) {
+        Fail(option, text, "falls after 9999");
+    }
+    return AddDays(today, days);
 }
 
 CClockChoice ClockChoiceOf(const CCliOptions& options) {
@@ -189,6 +275,13 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     bool latOrLon = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         // "-h" is the one short option: the spelling every user tries first.
+        if (args[i] == "--") {
+            // The end of the options: this tool takes no other arguments.
+            if (i + 1 < args.size()) {
+                throw CCliError("unexpected argument '" + PrintableArgument(args[i + 1]) + "'");
+            }
+            break;
+        }
         std::string_view arg = args[i] == "-h" ? std::string_view("--help") : args[i];
         if (!IsOption(arg)) {
             throw CCliError("unexpected argument '" + PrintableArgument(arg) + "'");
@@ -248,7 +341,14 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
                      "is not a time zone of this system's database (e.g. America/Chicago)");
             }
         } else if (name == "--date") {
-            options.date = ParseDate(name, value());
+            const std::string_view text = value();
+            if (const std::optional<int> days = ParseRelativeDate(text)) {
+                options.daysFromToday = *days;
+                options.date.reset();
+            } else {
+                options.date = ParseDate(name, text);
+                options.daysFromToday.reset();
+            }
         } else if (name == "--days") {
             const std::string_view text = value();
             int days = 0;
@@ -274,6 +374,11 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--precise") {
             noValue();
             options.precise = true;
+        } else if (name == "--now") {
+            noValue();
+            options.now = true;
+        } else if (name == "--wait") {
+            options.wait = ParseWaitEvent(name, value());
         } else if (name == "--first") {
             noValue();
             options.place.first = true;
@@ -302,24 +407,31 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.dst && options.noDst) {
         throw CCliError("--dst and --no-dst: give one of them");
     }
-    if ((options.format == CliFormat::Json || options.format == CliFormat::Ics) &&
+    if (options.format == CliFormat::Ics &&
         std::any_of(options.events.begin(), options.events.end(), [](CliEvent event) {
             return event != CliEvent::Sunrise && event != CliEvent::Sunset &&
                    event != CliEvent::Noon && !HasMoonEvent({event});
         })) {
         throw CCliError(
-            "--events: the json and ics formats carry their own events of the Sun; they add "
-            "only moonrise, moonset and moon");
+            "--events: the ics format carries its own events of the Sun; it adds only "
+            "moonrise, moonset and moon");
     }
-    if (options.almanac &&
-        (options.date || options.days != 0 || options.precise || !options.events.empty())) {
+    if ((options.now || options.wait) &&
+        (options.almanac || options.days != 0 || options.format != CliFormat::Text ||
+         !options.events.empty() || (options.now && options.wait))) {
+        throw CCliError(
+            "--now and --wait: each goes without the other and without --days, --format, "
+            "--events and --almanac");
+    }
+    if (options.almanac && (options.date || options.daysFromToday || options.days != 0 ||
+                            options.precise || !options.events.empty())) {
         throw CCliError("--almanac: goes without --date, --days, --precise and --events");
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.noDst || options.zone || options.date ||
-                          options.days != 0 || options.format != CliFormat::Text ||
-                          options.precise || !options.events.empty() ||
-                          options.almanac.has_value());
+                          options.daysFromToday || options.days != 0 ||
+                          options.format != CliFormat::Text || options.precise ||
+                          !options.events.empty() || options.almanac.has_value());
     if (options.place.LooksUpPlace() || options.place.Lists()) {
         return options;
     }

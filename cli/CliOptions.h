@@ -31,6 +31,15 @@ std::string PrintableArgument(std::string_view text);
 
 enum class CliFormat { Text, Csv, Json, Ics };
 
+// --wait EVENT[+-MINUTES]: one event of the Sun and the minutes after it (negative: before).
+struct CWaitEvent {
+    SunEvent event = SunEvent::Sunset;
+    int minutes = 0;
+};
+
+// "sunset-30", "civil-dawn+10", "noon": throws CCliError naming `option` for anything else.
+CWaitEvent ParseWaitEvent(std::string_view option, std::string_view text);
+
 struct CCliOptions {
     bool help = false;
     bool version = false;
@@ -50,13 +59,20 @@ struct CCliOptions {
     // zone on each date, unless --dst or --no-dst fixes the tick.
     std::optional<CZoneClock> zone;
     std::optional<CCivilDate> date;  // today when absent
-    int days = 0;                    // 0: the three result lines; N: a table of N days
+    // --date today, tomorrow, yesterday, +N or -N: days from today at the place (its zone's
+    // date when one is known, else the computer's); RunCli turns it into `date`.
+    std::optional<int> daysFromToday;
+    int days = 0;  // 0: the three result lines; N: a table of N days
     CliFormat format = CliFormat::Text;
     bool precise = false;          // sunrise, sunset and noon from the precise engine
     std::vector<CliEvent> events;  // --events; empty: the three default events
     // --almanac: the year's principal phases of the Moon, equinoxes and solstices on the
     // clock, instead of a place's day.
     std::optional<int> almanac;
+    // --now: whether it is day, twilight or night at the place now; --wait: sleep until the
+    // next such event there.
+    bool now = false;
+    std::optional<CWaitEvent> wait;
 };
 
 // The clock the results are read on: the zone's by the date (with --offset as its standard
@@ -85,3 +101,10 @@ struct CCoordinates {
 };
 CCoordinates ParseCoordinates(std::string_view option, std::string_view text);
 CCivilDate ParseDate(std::string_view option, std::string_view text);
+// "today", "tomorrow", "yesterday", "+N" or "-N" as days from today; nothing for other text.
+std::optional<int> ParseRelativeDate(std::string_view text);
+
+// The date `days` from `today`; throws CCliError naming `option` and `text` when it falls
+// outside the years 1900 to 9999.
+CCivilDate ResolveRelativeDate(std::string_view option, std::string_view text,
+                               const CCivilDate& today, int days);

@@ -10,8 +10,10 @@
 #include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "FileText.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
+#include "YearExport.h"
 
 namespace {
 
@@ -307,11 +309,30 @@ CSolarDay ShownDay(const CDayOnClock& day) {
     return {day.date, day.sunrise, day.sunset, day.solarNoon};
 }
 
-// Keeps a table's rows until they are written: all are computed before any is.
-class CRows final : public CDayOnClockSink {
+// A JSON value of the cell: its CSV text as a string (an ISO time with its offset, "up all
+// day", a phase's name), a number for an angle or the percentage lit, null for an empty cell.
+void WriteJsonCell(std::string& json, CRowText& cell, const CDayOnClock& day, const CItem& item) {
+    cell.Clear();
+    WriteCell(cell, day, item, true);
+    const std::string_view text(cell.Data(), cell.Size());
+    if (text.empty()) {
+        json += "null";
+    } else if (!item.event &&
+               (item.moon == MoonItem::None || item.moon == MoonItem::Illumination)) {
+        json += text;
+    } else {
+        json += JsonString(text);
+    }
+}
+
+// Hands each row to a function as it is computed.
+class CRowSink final : public CDayOnClockSink {
 public:
-    std::vector<CDayOnClock> rows;
-    void Add(const CDayOnClock& day) override { rows.push_back(day); }
+    explicit CRowSink(const std::function<void(const CDayOnClock&)>& take) : m_take(take) {}
+    void Add(const CDayOnClock& day) override { m_take(day); }
+
+private:
+    const std::function<void(const CDayOnClock&)>& m_take;
 };
 
 }  // namespace
@@ -371,14 +392,55 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         }
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
-    CRows table;
-    if (options.days > 0 && options.days <= kMaxSolarTableDays) {
-        table.rows.reserve(static_cast<std::size_t>(options.days));
+    // Rows stream to the output as they are computed. A result can leave the years 1900 to
+    // 9999 only on the first or the last date, so those two are computed (and refused) before
+    // anything is written.
+    const int days = std::max(1, options.days);
+    SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+    if (days > 1) {
+        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, plan.engine, plan.altitudes,
+                        plan.moon);
     }
-    SolarDaysOnClock(clock, date, std::max(1, options.days), lat, lon, plan.engine, plan.altitudes,
-                     table, plan.moon);
-    std::vector<CDayOnClock> rows = std::move(table.rows);
-    return [plan = std::move(plan), rows = std::move(rows),
+    const auto forEachRow =
+        [clock, date, days, lat, lon, engine = plan.engine, altitudes = plan.altitudes,
+         moon = plan.moon](const std::function<void(const CDayOnClock&)>& take) {
+            CRowSink sink(take);
+            SolarDaysOnClock(clock, date, days, lat, lon, engine, altitudes, sink, moon);
+        };
+    if (options.format == CliFormat::Json) {
+        // The objects of the day files (YearExport.h) with the chosen events as their fields,
+        // named as the CSV columns are.
+        return [plan = std::move(plan), forEachRow](std::ostream& out) {
+            std::vector<std::string> keys;
+            for (const CItem& item : plan.items) {
+                keys.push_back(", " + JsonString(ColumnTitle(item, true)) + ": ");
+            }
+            std::string json;
+            CRowText cell;
+            const char* separator = "[\n";
+            forEachRow([&](const CDayOnClock& row) {
+                if (!out) {
+                    return;
+                }
+                json = separator;
+                separator = ",\n";
+                json += "  {\"date\": " + JsonString(IsoDate(row.date)) +
+                        ", \"utc_offset\": " + JsonString(OffsetText(row.clock.utcOffsetSeconds));
+                for (std::size_t i = 0; i < plan.items.size(); ++i) {
+                    json += keys[i];
+                    WriteJsonCell(json, cell, row, plan.items[i]);
+                }
+                if (plan.dayLength) {
+                    const auto length = DayLengthSeconds(row.sunrise, row.sunset);
+                    json += ", \"day_length\": " + (length ? std::to_string(*length) : "null");
+                }
+                json += "}";
+                out.write(json.data(), static_cast<std::streamsize>(json.size()));
+            });
+            out << "\n]\n";
+        };
+    }
+    return [plan = std::move(plan), forEachRow,
             csv = options.format == CliFormat::Csv](std::ostream& out) {
         CRowText text;
         std::vector<std::size_t> widths;
@@ -400,7 +462,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         }
         text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
         out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        for (const CDayOnClock& row : rows) {
+        forEachRow([&](const CDayOnClock& row) {
             if (!out) {
                 return;
             }
@@ -430,6 +492,6 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
             }
             text.Char('\n');
             out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        }
+        });
     };
 }

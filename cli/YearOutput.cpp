@@ -1,6 +1,8 @@
 #include "YearOutput.h"
 
+#include <algorithm>
 #include <ctime>
+#include <ostream>
 
 #include "CliOptions.h"
 #include "EventOutput.h"
@@ -9,10 +11,18 @@
 #include "ZoneClock.h"
 
 bool UsesYearFileOutput(const CCliOptions& options) {
-    return options.format == CliFormat::Json || options.format == CliFormat::Ics;
+    // JSON with events beyond the default three and the Moon's has their fields instead.
+    const bool ownEvents =
+        std::any_of(options.events.begin(), options.events.end(), [](CliEvent event) {
+            return event != CliEvent::Sunrise && event != CliEvent::Sunset &&
+                   event != CliEvent::Noon && !HasMoonEvent({event});
+        });
+    return (options.format == CliFormat::Json && !ownEvents) || options.format == CliFormat::Ics;
 }
 
-std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
+namespace {
+
+CYearRequest RequestOf(const CCliOptions& options, const CCivilDate& date) {
     CYearRequest request;
     request.latitude = *options.latitude;
     request.longitude = *options.longitude;
@@ -26,14 +36,82 @@ std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date) {
         // whose offset or daylight-saving hour the options fix.
         request.fromDate = !options.offset && !options.dst && !options.noDst;
     }
-    const int days = options.days == 0 ? 1 : options.days;
-    // Read on the clock the options choose; the precise engine's files add the twilights.
-    const CYearTable table = ComputeDaysOnClock(request, ClockChoiceOf(options), date, days,
-                                                options.precise, HasMoonEvent(options.events));
-    if (options.format == CliFormat::Json) {
-        return YearJson(table);
+    return request;
+}
+
+// Writes each day's object as it comes.
+class CJsonDays final : public CYearDaySink {
+public:
+    explicit CJsonDays(std::ostream& out) : m_out(out) {}
+
+    void Add(const CYearDay& day) override {
+        if (!m_out) {
+            return;
+        }
+        m_text = m_separator;
+        m_separator = ",\n";
+        AppendYearJsonDay(m_text, day);
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
     }
-    CIcsOptions ics;
-    ics.stamp = std::time(nullptr);
-    return YearIcs(table, ics);
+
+private:
+    std::ostream& m_out;
+    std::string m_text;
+    const char* m_separator = "[\n";
+};
+
+// Hands each day to the calendar writer.
+class CIcsDays final : public CYearDaySink {
+public:
+    explicit CIcsDays(CYearIcsStream& ics) : m_ics(ics) {}
+    void Add(const CYearDay& day) override { m_ics.Add(day); }
+
+private:
+    CYearIcsStream& m_ics;
+};
+
+// Takes nothing: the days are computed for their checks alone.
+class CNoDays final : public CYearDaySink {
+public:
+    void Add(const CYearDay&) override {}
+};
+
+}  // namespace
+
+std::function<void(std::ostream&)> YearStreamOutput(const CCliOptions& options,
+                                                    const CCivilDate& date) {
+    const CYearRequest request = RequestOf(options, date);
+    const CClockChoice clock = ClockChoiceOf(options);
+    const int days = options.days == 0 ? 1 : options.days;
+    const bool moon = HasMoonEvent(options.events);
+    CNoDays none;
+    StreamDaysOnClock(request, clock, date, 1, options.precise, moon, none);
+    if (days > 1) {
+        StreamDaysOnClock(request, clock, AddDays(date, days - 1), 1, options.precise, moon, none);
+    }
+    if (options.format == CliFormat::Ics) {
+        // The calendar names the zone as the table would; its clocks, one per change.
+        const std::string zoneName =
+            request.fromDate && clock.GetZone() != nullptr ? clock.GetZone()->Name() : "";
+        std::vector<int> offsets;
+        for (const CClockRun& run : clock.Runs(date, days, request.longitude)) {
+            offsets.push_back(run.clock.utcOffsetSeconds);
+        }
+        return [request, clock, date, days, moon, zoneName, offsets,
+                precise = options.precise](std::ostream& out) {
+            CIcsOptions ics;
+            ics.stamp = std::time(nullptr);
+            CYearIcsStream stream(request, zoneName, offsets, ics, [&out](std::string_view text) {
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            });
+            CIcsDays sink(stream);
+            StreamDaysOnClock(request, clock, date, days, precise, moon, sink);
+            stream.Finish();
+        };
+    }
+    return [request, clock, date, days, moon, precise = options.precise](std::ostream& out) {
+        CJsonDays json(out);
+        StreamDaysOnClock(request, clock, date, days, precise, moon, json);
+        out << "\n]\n";
+    };
 }

@@ -4,6 +4,8 @@
 // with it they come from the precise engine and carry civil dawn and dusk too. --events with
 // the Moon's names adds the Moon's rise, set, phase and light.
 
+#include <functional>
+#include <iosfwd>
 #include <string>
 
 #include "CivilTime.h"
@@ -13,5 +15,8 @@ struct CCliOptions;
 // Whether the format is one of these files rather than text or CSV.
 bool UsesYearFileOutput(const CCliOptions& options);
 
-// The whole file. Throws CSolarException as the engines do.
-std::string YearFileOutput(const CCliOptions& options, const CCivilDate& date);
+// --format json or ics: the first and last day computed (a result out of the years 1900 to
+// 9999 can only fall there, and is thrown now), then a writer that streams the days as they
+// are computed.
+std::function<void(std::ostream&)> YearStreamOutput(const CCliOptions& options,
+                                                    const CCivilDate& date);

@@ -93,6 +93,19 @@ double GreenwichMeanSiderealDegrees(double julianDayUt) {
            tUt * tUt * 0.000387933;
 }
 
+double SunAltitudeAt(std::int64_t unixSeconds, double lat, double lon) {
+    const double julianDay = kJulianDayOfEpoch + static_cast<double>(unixSeconds) / 86400;
+    const CSunPosition sun = PreciseSunPosition(julianDay);
+    // Apparent solar time at the place: UT, less 4 minutes a degree west, plus the equation of
+    // time; the hour angle is its distance from noon, 15 degrees an hour.
+    const double minutesUt = static_cast<double>(((unixSeconds % 86400) + 86400) % 86400) / 60;
+    const double hourAngle = (minutesUt - 4 * lon + sun.eqTime - 720) / 4 * kDeg;
+    const double cosDeclination = std::sqrt(1 - sun.sinDeclination * sun.sinDeclination);
+    const double sinAltitude = std::sin(lat * kDeg) * sun.sinDeclination +
+                               std::cos(lat * kDeg) * cosDeclination * std::cos(hourAngle);
+    return std::asin(std::clamp(sinAltitude, -1.0, 1.0)) / kDeg;
+}
+
 CSunPosition PreciseSunPosition(double julianDayUt) {
     const double year = 2000 + (julianDayUt - kJ2000) / 365.25;
     const double jde = julianDayUt + DeltaTSeconds(year) / 86400;

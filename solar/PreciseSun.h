@@ -58,6 +58,11 @@ struct CSunPosition {
 // Full evaluation of the theory at a Julian day in UT. Pure; about a dozen trigonometric calls.
 CSunPosition PreciseSunPosition(double julianDayUt);
 
+// The altitude of the Sun's centre in degrees (geometric, as kSunAltitudeDegrees takes it) at
+// an instant, seconds since 1970-01-01 00:00:00 UTC, for a latitude (north positive) and a
+// longitude (WEST positive).
+double SunAltitudeAt(std::int64_t unixSeconds, double lat, double lon);
+
 // Delta T (TT - UT) in seconds for a decimal year: polynomial fits to the observed values from
 // 1941 on and to the long-term parabola after 2050; held at the ends of that span outside it.
 double DeltaTSeconds(double year);

@@ -91,6 +91,12 @@ CClockOnDate CZoneClock::OnDate(const CCivilDate& date) const {
     return ClockAt(m_impl->zone, LocalNoon(m_impl->zone, date));
 }
 
+CCivilDate CZoneClock::DateAt(std::int64_t unixSeconds) const {
+    const auto when = std::chrono::time_point_cast<cctz::seconds>(
+        std::chrono::system_clock::from_time_t(0) + cctz::seconds(unixSeconds));
+    return ToDate(cctz::civil_day(cctz::convert(when, m_impl->zone)));
+}
+
 std::optional<CCivilDate> CZoneClock::NextChange(const CCivilDate& date,
                                                  const CCivilDate& limit) const {
     const cctz::time_zone& zone = m_impl->zone;

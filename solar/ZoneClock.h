@@ -49,6 +49,10 @@ public:
     // before `limit`. One look-up per change of clocks, not per day.
     std::optional<CCivilDate> NextChange(const CCivilDate& date, const CCivilDate& limit) const;
 
+    // The zone's calendar date at an instant (seconds since 1970-01-01 00:00:00 UTC): "today"
+    // at the place rather than on the computer.
+    CCivilDate DateAt(std::int64_t unixSeconds) const;
+
     struct Impl;
 
 private:

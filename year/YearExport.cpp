@@ -14,6 +14,16 @@ std::string OutcomeText(SolarOutcome outcome) {
 }
 
 std::string Digits(long long value, int width) {
+    // The common case by hand: a day's rows hold a dozen of these, and printf's cost was most
+    // of a century's JSON file.
+    static constexpr long long kLimit[] = {1, 10, 100, 1000, 10000, 100000};
+    if (width >= 1 && width <= 5 && value >= 0 && value < kLimit[width]) {
+        std::string text(static_cast<std::size_t>(width), '0');
+        for (int i = width - 1; value > 0; --i, value /= 10) {
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+        }
+        return text;
+    }
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
     return buffer;
@@ -157,35 +167,37 @@ std::string YearCsv(const CYearTable& table) {
     return text;
 }
 
-std::string YearJson(const CYearTable& table) {
-    std::string text = "[";
-    text.reserve(table.days.size() * 240);
-    const char* separator = "\n";
-    for (const CYearDay& day : table.days) {
-        const int offset = day.utcOffsetSeconds;
-        const auto length = DayLengthSeconds(day);
-        text += separator;
-        separator = ",\n";
-        text +=
-            "  {\"date\": " + JsonString(IsoDate(day.date)) +
+void AppendYearJsonDay(std::string& text, const CYearDay& day) {
+    const int offset = day.utcOffsetSeconds;
+    const auto length = DayLengthSeconds(day);
+    text += "  {\"date\": " + JsonString(IsoDate(day.date)) +
             ", \"utc_offset\": " + JsonString(OffsetText(offset)) +
             ", \"sunrise\": " + JsonValue(day.sunrise.outcome, day.sunrise.time, offset) +
             ", \"sunset\": " + JsonValue(day.sunset.outcome, day.sunset.time, offset) +
             ", \"solar_noon\": " + JsonValue(day.solarNoon.outcome, day.solarNoon.time, offset) +
             ", \"day_length\": " + (length ? std::to_string(*length) : "null");
-        if (day.hasTwilights) {
-            text +=
-                ", \"civil_dawn\": " +
-                JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
-                ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
-        }
-        if (day.hasMoon) {
-            text += ", \"moonrise\": " + MoonJsonValue(day.moonrise, offset) +
-                    ", \"moonset\": " + MoonJsonValue(day.moonset, offset) +
-                    ", \"moon_phase\": " + JsonString(MoonPhaseName(day.moonPhase.phase)) +
-                    ", \"moon_illumination\": " + FormatMoonIllumination(day.moonPhase);
-        }
-        text += "}";
+    if (day.hasTwilights) {
+        text +=
+            ", \"civil_dawn\": " + JsonValue(day.civilDawn.outcome, day.civilDawn.time, offset) +
+            ", \"civil_dusk\": " + JsonValue(day.civilDusk.outcome, day.civilDusk.time, offset);
+    }
+    if (day.hasMoon) {
+        text += ", \"moonrise\": " + MoonJsonValue(day.moonrise, offset) +
+                ", \"moonset\": " + MoonJsonValue(day.moonset, offset) +
+                ", \"moon_phase\": " + JsonString(MoonPhaseName(day.moonPhase.phase)) +
+                ", \"moon_illumination\": " + FormatMoonIllumination(day.moonPhase);
+    }
+    text += "}";
+}
+
+std::string YearJson(const CYearTable& table) {
+    std::string text = "[";
+    text.reserve(table.days.size() * 240);
+    const char* separator = "\n";
+    for (const CYearDay& day : table.days) {
+        text += separator;
+        separator = ",\n";
+        AppendYearJsonDay(text, day);
     }
     text += table.days.empty() ? "]\n" : "\n]\n";
     return text;

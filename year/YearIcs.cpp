@@ -134,10 +134,11 @@ icalcomponent* NewEvent(const std::string& uid, const std::string& summary,
     return event;
 }
 
-void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const Clock& clock,
-                       const CIcsOptions& options, const std::string& uidTail) {
-    const std::string place = PlaceText(table.request);
-    for (const CYearDay& day : table.days) {
+// The day's sunrise and sunset events (and the Moon's), each handed to `take`.
+template <typename Take>
+void CrossingEventsOf(const CYearDay& day, const std::string& place, const Clock& clock,
+                      const CIcsOptions& options, const std::string& uidTail, Take take) {
+    {
         const std::string compact = IsoDate(day.date);
         const std::pair<const char*, const CSolarResult*> events[] = {{"Sunrise", &day.sunrise},
                                                                       {"Sunset", &day.sunset}};
@@ -149,10 +150,10 @@ void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const C
                                             std::string(name) + " at " + place, options);
             icalcomponent_add_property(event,
                                        TimeProperty(result->time, day.utcOffsetSeconds, clock));
-            icalcomponent_add_component(calendar, event);
+            take(event);
         }
         if (!day.hasMoon) {
-            continue;
+            return;
         }
         const std::pair<const char*, const CMoonEventResult*> moon[] = {{"Moonrise", &day.moonrise},
                                                                         {"Moonset", &day.moonset}};
@@ -164,8 +165,18 @@ void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const C
                                             std::string(name) + " at " + place, options);
             icalcomponent_add_property(event,
                                        TimeProperty(result->time, day.utcOffsetSeconds, clock));
-            icalcomponent_add_component(calendar, event);
+            take(event);
         }
+    }
+}
+
+void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const Clock& clock,
+                       const CIcsOptions& options, const std::string& uidTail) {
+    const std::string place = PlaceText(table.request);
+    for (const CYearDay& day : table.days) {
+        CrossingEventsOf(day, place, clock, options, uidTail, [calendar](icalcomponent* event) {
+            icalcomponent_add_component(calendar, event);
+        });
     }
 }
 
@@ -211,6 +222,15 @@ void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Cl
     }
 }
 
+// Unique per place: the same day of two places may share one calendar.
+std::string UidTail(const CYearRequest& request) {
+    std::string uidTail = "-" + CoordinatesText(request) + "@daybreak";
+    for (char& c : uidTail) {
+        c = c == ' ' ? '-' : c;
+    }
+    return uidTail;
+}
+
 Component NewCalendar() {
     Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (!calendar) {
@@ -253,6 +273,52 @@ std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::str
     return CalendarFileText(calendar);
 }
 
+struct CYearIcsStream::State {
+    std::string place;
+    std::string uidTail;
+    Clock clock;
+    CIcsOptions options;
+    std::function<void(std::string_view)> write;
+};
+
+CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& zoneName,
+                               const std::vector<int>& offsets, const CIcsOptions& options,
+                               std::function<void(std::string_view)> write)
+    : m_state(std::make_unique<State>()) {
+    Component calendar = NewCalendar();
+    m_state->clock = AddZone(calendar.get(), zoneName, offsets, options);
+    m_state->place = PlaceText(request);
+    m_state->uidTail = UidTail(request);
+    m_state->options = options;
+    m_state->write = std::move(write);
+    // The head is the whole calendar without its end line; the events follow it.
+    std::string head = CalendarFileText(calendar);
+    const std::string_view end = "END:VCALENDAR\r\n";
+    if (head.size() >= end.size() && head.compare(head.size() - end.size(), end.size(), end) == 0) {
+        head.resize(head.size() - end.size());
+    }
+    m_state->write(head);
+}
+
+CYearIcsStream::~CYearIcsStream() = default;
+
+void CYearIcsStream::Add(const CYearDay& day) {
+    const State& state = *m_state;
+    CrossingEventsOf(day, state.place, state.clock, state.options, state.uidTail,
+                     [&state](icalcomponent* event) {
+                         const Component owned(event);
+                         const char* text = icalcomponent_as_ical_string(event);
+                         if (text == nullptr) {
+                             throw CYearExportError("Cannot write the calendar file");
+                         }
+                         state.write(text);
+                     });
+}
+
+void CYearIcsStream::Finish() {
+    m_state->write("END:VCALENDAR\r\n");
+}
+
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
     Component calendar = NewCalendar();
     std::vector<int> offsets;
@@ -261,11 +327,7 @@ std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
         offsets.push_back(day.utcOffsetSeconds);
     }
     const Clock clock = AddZone(calendar.get(), table.zoneName, offsets, options);
-    // Unique per place: the same day of two places may share one calendar.
-    std::string uidTail = "-" + CoordinatesText(table.request) + "@daybreak";
-    for (char& c : uidTail) {
-        c = c == ' ' ? '-' : c;
-    }
+    const std::string uidTail = UidTail(table.request);
     if (options.dailySummary) {
         AddSummaryEvents(calendar.get(), table, clock, options, uidTail);
     } else {

@@ -16,10 +16,10 @@ constexpr SunAltitudeMask kTwilightAltitudes = SunAltitudeBit(SunAltitude::Civil
 // The table's days as the one day's computation gives them, checked there.
 class CYearRows final : public CDayOnClockSink {
 public:
-    CYearRows(CYearTable& table, bool twilights) : m_table(table), m_twilights(twilights) {}
+    CYearRows(CYearDaySink& sink, bool twilights) : m_sink(sink), m_twilights(twilights) {}
 
     void Add(const CDayOnClock& on) override {
-        CYearDay& day = m_table.days.emplace_back();
+        CYearDay day;
         day.date = on.date;
         day.sunrise = on.sunrise;
         day.sunset = on.sunset;
@@ -40,11 +40,22 @@ public:
             day.moonset = on.moon[MoonEvent::Moonset];
             day.moonPhase = on.moonPhase;
         }
+        m_sink.Add(day);
     }
 
 private:
-    CYearTable& m_table;
+    CYearDaySink& m_sink;
     bool m_twilights;
+};
+
+// Keeps every day in the table.
+class CTableDays final : public CYearDaySink {
+public:
+    explicit CTableDays(CYearTable& table) : m_table(table) {}
+    void Add(const CYearDay& day) override { m_table.days.push_back(day); }
+
+private:
+    CYearTable& m_table;
 };
 
 }  // namespace
@@ -79,11 +90,18 @@ CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& c
     if (count <= kMaxSolarTableDays) {
         table.days.reserve(static_cast<std::size_t>(count));
     }
-    CYearRows rows(table, twilights);
+    CTableDays days(table);
+    StreamDaysOnClock(request, clock, first, count, twilights, moon, days);
+    return table;
+}
+
+void StreamDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
+                       const CCivilDate& first, int count, bool twilights, bool moon,
+                       CYearDaySink& sink) {
+    CYearRows rows(sink, twilights);
     SolarDaysOnClock(clock, first, count, request.latitude, request.longitude,
                      request.precise ? SolarEngine::Precise : SolarEngine::Series,
                      twilights ? kTwilightAltitudes : 0, rows, moon);
-    return table;
 }
 
 CYearTable ComputeYear(const CYearRequest& request) {

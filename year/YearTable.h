@@ -91,6 +91,22 @@ CYearTable ComputeDaysOnClock(const CYearRequest& request, const CClockChoice& c
                               const CCivilDate& first, int count, bool twilights,
                               bool moon = false);
 
+// Takes the days of StreamDaysOnClock one at a time, in date order.
+class CYearDaySink {
+public:
+    virtual void Add(const CYearDay& day) = 0;
+
+protected:
+    ~CYearDaySink() = default;
+};
+
+// The days of ComputeDaysOnClock handed to `sink` as they are computed, so that a century of
+// them costs no more room than the sink keeps. Throws as ComputeYear does, after the days
+// before the failing one have been handed over.
+void StreamDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
+                       const CCivilDate& first, int count, bool twilights, bool moon,
+                       CYearDaySink& sink);
+
 // Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
 // nothing when only one of the two exists.
 std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,

@@ -68,6 +68,8 @@ _daybreak_cli() {
         ;;
     --tz) mapfile -t words < <(_daybreak_cli_zones) ;;
     --format) words=(text csv json ics) ;;
+    --date) words=(today tomorrow yesterday) ;;
+    --wait) words=(sunrise sunset noon civil-dawn civil-dusk nautical-dawn nautical-dusk astronomical-dawn astronomical-dusk) ;;
     --dump)
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return

@@ -70,7 +70,8 @@ TEST(EventCli, BadEventListsAreRefused) {
         const std::string out = Out(Chicago({"--events", list}), 2);
         EXPECT_EQ(out.rfind("daybreak-cli: --events: '", 0), 0u) << out;
     }
-    EXPECT_EQ(Out(Chicago({"--precise=yes"}), 2), "daybreak-cli: --precise: takes no value\n");
+    EXPECT_EQ(Out(Chicago({"--precise=yes"}), 2),
+              std::string("daybreak-cli: --precise: takes no value\n") + kCliHelpHint);
 }
 
 std::size_t Count(const std::string& text, const std::string& what) {
@@ -113,9 +114,25 @@ TEST(EventCli, MoonInEveryForm) {
     EXPECT_EQ(Out({"--lat", "78.2", "--lon", "-15.6", "--offset", "-1", "--date", "2024-06-11",
                    "--events", "moonset"}),
               "Moonset: No moonset: the Moon is up all day\n");
-    EXPECT_EQ(Out(ChicagoMoon({"--events", "civil", "--format", "json"}), 2)
-                  .rfind("daybreak-cli: --events: the json and ics", 0),
+    EXPECT_EQ(Out(ChicagoMoon({"--events", "civil", "--format", "ics"}), 2)
+                  .rfind("daybreak-cli: --events: the ics format", 0),
               0u);
+}
+
+// JSON takes any events: the day objects' fields named as the CSV columns, angles as numbers,
+// polar days as text, the day length in seconds.
+TEST(EventCli, JsonCarriesTheChosenEvents) {
+    EXPECT_EQ(Out(Chicago({"--events", "sunset,sunrise,azimuth,civil", "--format", "json"})),
+              "[\n  {\"date\": \"2007-06-21\", \"utc_offset\": \"-05:00\", "
+              "\"sunset\": \"2007-06-21T20:28:08-05:00\", "
+              "\"sunrise\": \"2007-06-21T05:15:47-05:00\", \"sunrise_azimuth\": 56.8, "
+              "\"sunset_azimuth\": 303.2, \"solar_noon_elevation\": 71.6, "
+              "\"civil_dawn\": \"2007-06-21T04:40:59-05:00\", "
+              "\"civil_dusk\": \"2007-06-21T21:03:32-05:00\", \"day_length\": 54741}\n]\n");
+    EXPECT_NE(Out({"--lat", "70", "--lon", "0", "--offset", "0", "--date", "2007-06-21", "--events",
+                   "nautical", "--format", "json"})
+                  .find("\"nautical_dawn\": \"up all day\""),
+              std::string::npos);
 }
 
 TEST(EventCli, AlmanacOnTheClock) {
@@ -145,8 +162,11 @@ TEST(EventCli, AlmanacOnTheClock) {
             Out({"--almanac", year, "--offset", "0"}, 2).rfind("daybreak-cli: --almanac: '", 0),
             0u);
     }
-    EXPECT_EQ(Out({"--almanac", "2026", "--offset", "0", "--days", "2"}, 2),
-              "daybreak-cli: --almanac: goes without --date, --days, --precise and --events\n");
+    EXPECT_EQ(
+        Out({"--almanac", "2026", "--offset", "0", "--days", "2"}, 2),
+        std::string(
+            "daybreak-cli: --almanac: goes without --date, --days, --precise and --events\n") +
+            kCliHelpHint);
 }
 
 }  // namespace

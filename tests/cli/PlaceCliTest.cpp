@@ -252,25 +252,35 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind("daybreak-cli: ", 0), 0u) << run.err;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        // One line, and the pointer to --help when the command line itself is wrong.
+        const std::string line = run.err.substr(0, run.err.find('\n') + 1);
+        EXPECT_TRUE(run.err == line || run.err == line + kCliHelpHint) << run.err;
     }
-    EXPECT_EQ(Places({"--dump", ""}).err, "daybreak-cli: --dump: needs a file name\n");
+    EXPECT_EQ(Places({"--dump", ""}).err,
+              std::string("daybreak-cli: --dump: needs a file name\n") + kCliHelpHint);
+    // A folder without any archive says so, rather than that no place has the zip code.
+    const fs::path empty = m_dir.path() / "empty";
+    fs::create_directory(empty);
+    EXPECT_EQ(RunArgs({"--archives", empty.string(), "--zip", "78572"}).err,
+              "daybreak-cli: --archives: no state archives (timezone.arc.XX) in " + empty.string() +
+                  "\n" + kCliHelpHint);
     // Nationwide, each archive that could not be read is named, and the search fails with
     // status 1.
     const PlaceRun nowhere = Places({"--zip", "99999"});
     EXPECT_EQ(nowhere.status, 1);
-    EXPECT_EQ(nowhere.err, "daybreak-cli: Cannot open file " + Path("CA").string() +
-                               ": No such file or directory\ndaybreak-cli: Cannot read file " +
+    EXPECT_EQ(nowhere.err, "daybreak-cli: cannot open file " + Path("CA").string() +
+                               ": No such file or directory\ndaybreak-cli: cannot read file " +
                                Path("GU").string() +
                                ": larger than a state archive can be (8 MiB)\n");
     EXPECT_EQ(Places({"--zip", "78572", "--lat", "3"}).err,
-              "daybreak-cli: --zip: give either a place from the archives or --lat, --lon and "
-              "--offset, not both\n");
+              std::string("daybreak-cli: --zip: give either a place from the archives or --lat, "
+                          "--lon and --offset, not both\n") +
+                  kCliHelpHint);
     EXPECT_EQ(Places({"--state", "GU", "--zip", "1"}).err,
-              "daybreak-cli: Cannot read file " + (m_dir.path() / "timezone.arc.GU").string() +
+              "daybreak-cli: cannot read file " + (m_dir.path() / "timezone.arc.GU").string() +
                   ": larger than a state archive can be (8 MiB)\n");
     EXPECT_EQ(Places({"--state", "CA", "--zip", "90001"}).err,
-              "daybreak-cli: Cannot open file " + (m_dir.path() / "timezone.arc.CA").string() +
+              "daybreak-cli: cannot open file " + (m_dir.path() / "timezone.arc.CA").string() +
                   ": No such file or directory\n");
 }
 
@@ -324,7 +334,7 @@ TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
 TEST_F(PlaceCli, NationwideSearchNamesTheArchiveItCouldNotRead) {
     fs::remove(Path("TX"));
     const std::string missing =
-        "daybreak-cli: Cannot open file " + Path("TX").string() + ": No such file or directory\n";
+        "daybreak-cli: cannot open file " + Path("TX").string() + ": No such file or directory\n";
     for (const auto& args : {std::vector<std::string>{"--zip", "78572"},
                              std::vector<std::string>{"--city", "mission"}}) {
         const PlaceRun run = Places(args);
@@ -337,7 +347,7 @@ TEST_F(PlaceCli, NationwideSearchNamesTheArchiveItCouldNotRead) {
     EXPECT_EQ(elsewhere.status, 0);
     EXPECT_NE(elsewhere.out.find("City Name: Phoenix\n"), std::string::npos);
     EXPECT_EQ(elsewhere.err,
-              "daybreak-cli: Cannot open file " + Path("TX").string() + ": not a regular file\n");
+              "daybreak-cli: cannot open file " + Path("TX").string() + ": not a regular file\n");
 }
 
 // A cut archive answers from the records before the cut and says so once; a record whose values
