@@ -55,7 +55,8 @@ public:
     void ShowTimeZoneHelp() override;
     void ShowDayDetails(const CDayDetails& details) override;
     void ShowNotes(const CWindowNotes& notes) override;
-    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
+                                                const CPlaceFinder& finder) override;
     void MembersShown() override;
 
     // The year window ("Year...", Ctrl+Y; YearWindow.cpp): opened or raised, showing the year

@@ -319,14 +319,9 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
         }
         // In a state: its city-list text or a name as stored first, then its best-ranked town
         // of the name.
-        try {
-            CPlaceSearch search = CityPlaces(places, code, *place.city, notes);
-            if (search.total == 1 || place.first) {
-                return search;
-            }
-        } catch (const CPlaceDataError&) {
-            throw;
-        } catch (const CCliError&) {
+        CPlaceSearch search = CityPlaces(places, code, *place.city, notes);
+        if (search.total == 1 || place.first) {
+            return search;
         }
         return best(*place.city + ", " + *code);
     });

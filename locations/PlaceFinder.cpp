@@ -101,6 +101,20 @@ std::string CFoundPlace::Label() const {
     return label;
 }
 
+CFoundPlace CFoundPlace::OfZip(const CPlaceIndex& index, std::size_t position) {
+    const CIndexedPlace& place = index[position];
+    CFoundPlace found;
+    found.name = Windows1252ToUtf8(place.record.m_strCity);
+    found.state = place.state;
+    found.countryCode = "US";
+    found.country = "United States";
+    found.latitude = place.record.m_dLatitude;
+    found.longitude = 0.0 - place.record.m_dLongitude;
+    found.zips = {position};
+    found.zip = place.record.m_strZipCode;
+    return found;
+}
+
 CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     CPlaceFinder finder;
     finder.m_index = &index;

@@ -36,6 +36,8 @@ struct CFoundPlace {
     std::string zip;                // US: the first zip code
 
     bool IsUsTown() const { return !zips.empty(); }
+    // The place of one record of the index, as a town of that one zip code.
+    static CFoundPlace OfZip(const CPlaceIndex& index, std::size_t position);
     // What a user types to get this place first: "Paris, TX", "Paris, France".
     std::string Choice() const;
     // One line of a list: "New York, NY, 146 zip codes", "Paris, France", "Lakewood, CO".

@@ -93,9 +93,11 @@ public:
     }
     bool helpRunsOutOfMemory = false;
     void ShowDayDetails(const CDayDetails& details) override { dayDetails = details; }
-    // Find Place answers with the first place whose city entry is this, or cancels.
+    // Find Place answers with the first place whose city entry is this, else the best place
+    // the finder gives for it, or cancels.
     std::string foundPlace;
-    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
+                                                const CPlaceFinder& finder) override;
     CDayDetails dayDetails;
 };
 
