@@ -15,7 +15,7 @@
 namespace {
 
 // Enough to pick from while typing; the count says when there are more.
-constexpr std::size_t kShownMatches = 200;
+constexpr std::size_t kShownMatches = 50;
 
 // Up and Down in the search field move through the matches, so the hands stay on the keys.
 class CArrowsToList : public QObject {

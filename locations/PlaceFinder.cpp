@@ -156,13 +156,17 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     }
     std::map<std::string, std::string> countries;  // code to folded name
     const auto worldCount = static_cast<std::uint32_t>(finder.m_world.Size());
+    finder.m_towns.reserve(finder.m_towns.size() + worldCount);
+    keys.reserve(keys.size() + worldCount);
+    std::string_view lastCountry;
     for (std::uint32_t i = 0; i < worldCount; ++i) {
         const CWorldPlace place = finder.m_world.At(i);
         std::string key = PlaceNameKeyUtf8(place.name);
         if (key.empty()) {
             continue;
         }
-        if (countries.find(std::string(place.countryCode)) == countries.end()) {
+        if (place.countryCode != lastCountry) {  // the file runs country by country
+            lastCountry = place.countryCode;
             countries.emplace(std::string(place.countryCode), PlaceNameKeyUtf8(place.country));
         }
         Town town;
@@ -197,6 +201,7 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_countryKeys.push_back(code + '\t' + name);
     }
 
+    finder.m_names.reserve(keys.size() + aliases.size());
     for (std::size_t t = 0; t < keys.size(); ++t) {
         finder.m_names.push_back({std::move(keys[t]), static_cast<std::uint32_t>(t)});
     }
@@ -207,23 +212,25 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     }
     const auto& towns = finder.m_towns;
     std::sort(finder.m_names.begin(), finder.m_names.end(), [&towns](const Name& a, const Name& b) {
-        if (a.key != b.key) {
-            return a.key < b.key;
+        if (const int order = a.key.compare(b.key); order != 0) {
+            return order < 0;
         }
         if (towns[a.town].population != towns[b.town].population) {
             return towns[a.town].population > towns[b.town].population;
         }
         return a.town < b.town;
     });
-    finder.m_byPeople.resize(finder.m_names.size());
-    for (std::uint32_t i = 0; i < finder.m_byPeople.size(); ++i) {
-        finder.m_byPeople[i] = i;
+    // Most people first, then in name order: one sort of plain numbers.
+    std::vector<std::uint64_t> order(finder.m_names.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+        const std::uint32_t people = towns[finder.m_names[i].town].population;
+        order[i] = (std::uint64_t{0xFFFFFFFFu - people} << 32) | i;
     }
-    const auto& names = finder.m_names;
-    std::stable_sort(finder.m_byPeople.begin(), finder.m_byPeople.end(),
-                     [&](std::uint32_t a, std::uint32_t b) {
-                         return towns[names[a].town].population > towns[names[b].town].population;
-                     });
+    std::sort(order.begin(), order.end());
+    finder.m_byPeople.resize(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        finder.m_byPeople[i] = static_cast<std::uint32_t>(order[i] & 0xFFFFFFFFu);
+    }
     return finder;
 }
 
@@ -374,15 +381,30 @@ std::vector<CFoundPlace> CPlaceFinder::Find(std::string_view typed, std::size_t 
             return filter;
         }
         filter.unitedStates = IsUnitedStates(filter.key);
-        for (std::size_t i = 0; i < g_StateTable.size(); ++i) {
-            if (PlaceNameKey(g_StateTable[i].code) == filter.key ||
-                PlaceNameKey(g_StateTable[i].name) == filter.key) {
+        // The folded codes and names of the states, made once.
+        static const std::vector<std::pair<std::string, std::string>> states = [] {
+            std::vector<std::pair<std::string, std::string>> keys;
+            for (const CStateRow& row : g_StateTable) {
+                keys.emplace_back(PlaceNameKey(row.code), PlaceNameKey(row.name));
+            }
+            return keys;
+        }();
+        for (std::size_t i = 0; i < states.size(); ++i) {
+            if (states[i].first == filter.key || states[i].second == filter.key) {
                 filter.states.push_back(static_cast<std::uint16_t>(i));
             }
         }
+        const auto lowerCode = [](std::string_view code) {
+            std::string lower(code);
+            for (char& c : lower) {
+                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            }
+            return lower;
+        };
         for (const std::string& row : m_countryKeys) {
             const std::string_view code = std::string_view(row).substr(0, 2);
-            if (PlaceNameKey(code) == filter.key || std::string_view(row).substr(3) == filter.key) {
+            if ((filter.key.size() == 2 && lowerCode(code) == filter.key) ||
+                std::string_view(row).substr(3) == filter.key) {
                 filter.countries.emplace_back(code);
             }
         }
