@@ -220,18 +220,25 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         return a.town < b.town;
     });
+    return finder;
+}
+
+const std::vector<std::uint32_t>& CPlaceFinder::ByPeople() const {
+    if (m_byPeople.size() == m_names.size()) {
+        return m_byPeople;
+    }
     // Most people first, then in name order: one sort of plain numbers.
-    std::vector<std::uint64_t> order(finder.m_names.size());
+    std::vector<std::uint64_t> order(m_names.size());
     for (std::uint32_t i = 0; i < order.size(); ++i) {
-        const std::uint32_t people = towns[finder.m_names[i].town].population;
+        const std::uint32_t people = m_towns[m_names[i].town].population;
         order[i] = (std::uint64_t{0xFFFFFFFFu - people} << 32) | i;
     }
     std::sort(order.begin(), order.end());
-    finder.m_byPeople.resize(order.size());
+    m_byPeople.resize(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
-        finder.m_byPeople[i] = static_cast<std::uint32_t>(order[i] & 0xFFFFFFFFu);
+        m_byPeople[i] = static_cast<std::uint32_t>(order[i] & 0xFFFFFFFFu);
     }
-    return finder;
+    return m_byPeople;
 }
 
 bool CPlaceFinder::Matches(const Filter& filter, std::uint32_t t) const {
@@ -356,7 +363,7 @@ std::vector<std::uint32_t> CPlaceFinder::Run(const std::string& key, bool whole,
     } else {
         const auto from = static_cast<std::uint32_t>(exactEnd - m_names.begin());
         const auto to = static_cast<std::uint32_t>(last - m_names.begin());
-        for (const std::uint32_t i : m_byPeople) {
+        for (const std::uint32_t i : ByPeople()) {
             if (towns.size() >= limit) {
                 break;
             }

@@ -80,6 +80,7 @@ public:
 private:
     struct Filter;
     CFoundPlace Make(std::uint32_t town) const;
+    const std::vector<std::uint32_t>& ByPeople() const;
     bool Matches(const Filter& filter, std::uint32_t town) const;
     std::vector<std::uint32_t> Run(const std::string& key, bool whole, const Filter& filter,
                                    std::size_t limit, std::size_t* total) const;
@@ -87,8 +88,9 @@ private:
     const CPlaceIndex* m_index = nullptr;
     CWorldPlaces m_world;
     std::vector<Town> m_towns;
-    std::vector<std::uint32_t> m_zips;       // index positions, town by town
-    std::vector<Name> m_names;               // sorted by key, then by people
-    std::vector<std::uint32_t> m_byPeople;   // positions in m_names, most people first
+    std::vector<std::uint32_t> m_zips;  // index positions, town by town
+    std::vector<Name> m_names;          // sorted by key, then by people
+    // Positions in m_names, most people first: made on the first search that walks them.
+    mutable std::vector<std::uint32_t> m_byPeople;
     std::vector<std::string> m_countryKeys;  // folded country name by country code, sorted
 };
