@@ -201,25 +201,49 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_countryKeys.push_back(code + '\t' + name);
     }
 
-    finder.m_names.reserve(keys.size() + aliases.size());
+    std::vector<Name> names;
+    names.reserve(keys.size() + aliases.size());
     for (std::size_t t = 0; t < keys.size(); ++t) {
-        finder.m_names.push_back({std::move(keys[t]), static_cast<std::uint32_t>(t)});
+        names.push_back({std::move(keys[t]), static_cast<std::uint32_t>(t)});
     }
     for (const CAlias& alias : aliases) {
         if (const auto it = byTown.find(TownKey(alias.state, alias.place)); it != byTown.end()) {
-            finder.m_names.push_back({alias.key, it->second});
+            names.push_back({alias.key, it->second});
         }
     }
-    const auto& towns = finder.m_towns;
-    std::sort(finder.m_names.begin(), finder.m_names.end(), [&towns](const Name& a, const Name& b) {
+    // Sorted as small rows: the key's first eight bytes as a number decide most comparisons.
+    struct Row {
+        std::uint64_t head;
+        std::string_view key;
+        std::uint32_t people;
+        std::uint32_t name;
+    };
+    std::vector<Row> rows;
+    rows.reserve(names.size());
+    for (std::uint32_t i = 0; i < names.size(); ++i) {
+        std::uint64_t head = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            head = (head << 8) |
+                   (b < names[i].key.size() ? static_cast<unsigned char>(names[i].key[b]) : 0u);
+        }
+        rows.push_back({head, names[i].key, finder.m_towns[names[i].town].population, i});
+    }
+    std::sort(rows.begin(), rows.end(), [&names](const Row& a, const Row& b) {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
         if (const int order = a.key.compare(b.key); order != 0) {
             return order < 0;
         }
-        if (towns[a.town].population != towns[b.town].population) {
-            return towns[a.town].population > towns[b.town].population;
+        if (a.people != b.people) {
+            return a.people > b.people;
         }
-        return a.town < b.town;
+        return names[a.name].town < names[b.name].town;
     });
+    finder.m_names.reserve(names.size());
+    for (const Row& row : rows) {
+        finder.m_names.push_back(std::move(names[row.name]));
+    }
     return finder;
 }
 
