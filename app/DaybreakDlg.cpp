@@ -159,6 +159,9 @@ void CDaybreakDlg::OnHelpLink() {
 void CDaybreakDlg::OnCalculate() {
     RunCommand([this] {
         UpdateData(true);
+        if (ZoneByTheDate() == nullptr) {
+            SetDstFromZone();  // typed coordinates may take the zone of the point
+        }
         CalculateSolarTimes();
         UpdateData(false);
     });
@@ -256,11 +259,18 @@ void CDaybreakDlg::OnClear() {
 void CDaybreakDlg::OnFindPlace() {
     RunCommand([this] {
         const CPlaceIndex& index = m_places->Index();
-        const auto chosen = m_window.ChooseFoundPlace(index);
-        if (!chosen || *chosen >= index.Size()) {
+        const auto chosen = m_window.ChooseFoundPlace(index, m_places->Finder());
+        if (!chosen) {
             return;
         }
-        const CIndexedPlace& place = index[*chosen];
+        if (!chosen->IsUsTown()) {
+            ApplyWorldPlace(*chosen);
+            return;
+        }
+        if (chosen->zips.front() >= index.Size()) {
+            return;
+        }
+        const CIndexedPlace& place = index[chosen->zips.front()];
         if (!ChooseState(CPlaceService::StateFromText(place.state))) {
             return;
         }
@@ -268,6 +278,33 @@ void CDaybreakDlg::OnFindPlace() {
             OnSelchangeCity();
         }
     });
+}
+
+// A town of the world file: no state, zip code or city entry names it, so the lists are
+// emptied as a new state would empty them, and the fields take the town and its zone.
+void CDaybreakDlg::ApplyWorldPlace(const CFoundPlace& found) {
+    UpdateData(true);
+    CPlace place = m_places->PlaceOf(found);
+    g_TimeZoneList.RemoveAll();
+    m_stateCombo.ResetContent();
+    m_zipCombo.ResetContent();
+    m_cityCombo.ResetContent();
+    FillStateCombo();
+    m_stateCode.clear();
+    m_latitude = place.latitude;
+    m_longitude = place.longitude;
+    m_timeZoneOffset = place.offset;
+    m_cityName = place.record.m_strCity;
+    m_countyName = place.record.m_strCounty;
+    if (!place.observesDst) {
+        m_dst = 0;
+        m_dstButton.SetCheck(0);
+    }
+    m_dstButton.EnableWindow(place.observesDst);
+    m_place = std::move(place);
+    SetDstFromZone();
+    CalculateSolarTimes();
+    UpdateData(false);
 }
 
 bool CDaybreakDlg::OnStateTyped(std::string_view typed) {
@@ -411,6 +448,9 @@ CWindowNotes CDaybreakDlg::NotesFor(const CDayOnClock& day) const {
                       ", far from 12:00: longitude and time zone are WEST positive here "
                       "(Chicago 87.63 and 6), check their signs.";
     }
+    if (m_pointZone) {
+        notes.zone = "Time zone of the point: " + *m_pointZone + ".";
+    }
     // The box keeps the user's choice while the option is off; say when the place's own
     // clock differs on this date, and offer to follow it.
     if (const std::string* zone = m_dstFromDate ? nullptr : PlaceZone()) {
@@ -510,6 +550,18 @@ const std::string* CDaybreakDlg::ZoneByTheDate() const {
     return m_dstFromDate ? PlaceZone() : nullptr;
 }
 
+const std::string* CDaybreakDlg::PointZone() {
+    if (!m_dstFromDate || PlaceZone() != nullptr ||
+        (m_latitude == 0.0 && m_longitude == 0.0 && m_timeZoneOffset == 0.0f)) {
+        return nullptr;
+    }
+    if (m_place && m_latitude == m_place->latitude && m_longitude == m_place->longitude) {
+        return nullptr;  // the place chosen, with an offset typed over it: the user's clock
+    }
+    m_pointZone = m_places->ZoneOfPoint(m_latitude, m_longitude);
+    return m_pointZone ? &*m_pointZone : nullptr;
+}
+
 const std::string* CDaybreakDlg::PlaceZone() const {
     if (!m_place || !m_place->zone || !m_place->observesDst) {
         return nullptr;
@@ -523,6 +575,13 @@ const std::string* CDaybreakDlg::PlaceZone() const {
 
 void CDaybreakDlg::SetDstFromZone() {
     const std::string* name = ZoneByTheDate();
+    m_pointZone.reset();
+    if (name == nullptr && (name = PointZone()) != nullptr) {
+        // Typed coordinates: the zone of the point gives the offset and the tick.
+        if (const auto standard = ZoneStandard(*name)) {
+            m_timeZoneOffset = standard->offset;
+        }
+    }
     if (name == nullptr) {
         if (m_dstFromDate && m_place && !m_place->zone && m_place->observesDst &&
             !m_toldZoneUnknown) {

@@ -88,6 +88,9 @@ public:
     // (OnSelchangeState), then its city entry in the city list (OnSelchangeCity), which names
     // the very record even where two places share a zip code.
     void OnFindPlace();
+    // A world town chosen in Find Place: its point, name, region and country, its zone's
+    // standard offset, and the daylight-saving box as for a US place of that zone.
+    void ApplyWorldPlace(const CFoundPlace& found);
     // Enter in the state box with text typed: a two-letter code or the start of a name, in any
     // case, selects that state as a click on it would. False when no state matches.
     bool OnStateTyped(std::string_view typed);
@@ -166,6 +169,9 @@ private:
     // The zone whose clock sets the mark: the chosen place's, while the option is on and the
     // fields still hold that place; null otherwise.
     const std::string* ZoneByTheDate() const;
+    // With Daylight Saving from the Date on, typed coordinates (no place chosen there): the
+    // zone of the point, kept in m_pointZone; else nothing.
+    const std::string* PointZone();
     using PlaceLookup = std::optional<CTimeZoneData> (CTimeZoneList::*)(std::string_view) const;
     void SelectPlace(CComboBox& combo, PlaceLookup lookup, void (CDaybreakDlg::*refillOther)());
 
@@ -174,6 +180,7 @@ private:
     std::string m_stateCode;  // of the archive in g_TimeZoneList
     std::optional<CPlace> m_place;
     bool m_toldZoneUnknown = false;
+    std::optional<std::string> m_pointZone;  // the zone of typed coordinates, while it applies
     CWindowNotes m_notes;
     std::vector<CRecentPlace> m_recent;
     std::map<int, CResultTexts> m_resultTexts;  // by result field, of the last calculation

@@ -485,6 +485,9 @@ void CDaybreakView::ShowNotes(const CWindowNotes& notes) {
     if (!notes.signs.empty()) {
         lines << QString::fromStdString(notes.signs).toHtmlEscaped();
     }
+    if (!notes.zone.empty()) {
+        lines << QString::fromStdString(notes.zone).toHtmlEscaped();
+    }
     if (!notes.clock.empty()) {
         lines << QString::fromStdString(notes.clock).toHtmlEscaped() +
                      QStringLiteral(" <a href=\"%1\">Follow the place's clock</a>")
@@ -504,8 +507,9 @@ void CDaybreakView::ShowTimeZoneHelp() {
     help.exec();
 }
 
-std::optional<std::size_t> CDaybreakView::ChooseFoundPlace(const CPlaceIndex& places) {
-    CFindPlaceDlg find(places, this);
+std::optional<CFoundPlace> CDaybreakView::ChooseFoundPlace(const CPlaceIndex& index,
+                                                           const CPlaceFinder& finder) {
+    CFindPlaceDlg find(index, finder, this);
     if (find.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

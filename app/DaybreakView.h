@@ -56,7 +56,8 @@ public:
     void ShowDayDetails(const CDayDetails& details) override;
     void ShowNotes(const CWindowNotes& notes) override;
     void RecentPlacesChanged(const std::vector<CRecentPlace>& places) override;
-    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
+                                                const CPlaceFinder& finder) override;
     void MembersShown() override;
 
     // The year window ("Year...", Ctrl+Shift+Y; YearWindow.cpp): opened or raised, showing the year

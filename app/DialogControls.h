@@ -21,6 +21,7 @@
 
 #include "CTime.h"
 #include "Exception.h"
+#include "PlaceFinder.h"
 #include "SunEvents.h"
 
 class CPlaceIndex;
@@ -173,6 +174,8 @@ struct CWindowNotes {
     // The place shown keeps another clock on the date than the daylight-saving box gives;
     // the window offers to let the box follow the place's zone.
     std::string clock;
+    // Typed coordinates on the clock of the zone of their point: that zone.
+    std::string zone;
 
     friend bool operator==(const CWindowNotes&, const CWindowNotes&) = default;
 };
@@ -205,10 +208,13 @@ public:
     virtual void ShowNotes(const CWindowNotes& notes) { (void)notes; }
     // Every event of one day for a place, in a window of its own.
     virtual void ShowDayDetails(const CDayDetails& details) { (void)details; }
-    // Find Place: lets the user search `places` and returns the position of the one chosen,
-    // or nothing when the search was cancelled.
-    virtual std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) {
-        (void)places;
+    // Find Place: lets the user search the zip codes of `index` and the towns of `finder`, and
+    // returns the place chosen (a zip code's row is a US town of that one zip code), or nothing
+    // when the search was cancelled.
+    virtual std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
+                                                        const CPlaceFinder& finder) {
+        (void)index;
+        (void)finder;
         return std::nullopt;
     }
 };

@@ -7,13 +7,15 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "Cp1252.h"
 #include "PlaceIndex.h"
 
 namespace {
 
 // Enough to pick from while typing; the count says when there are more.
-constexpr std::size_t kShownMatches = 200;
+constexpr std::size_t kShownMatches = 50;
 
 // Up and Down in the search field move through the matches, so the hands stay on the keys.
 class CArrowsToList : public QObject {
@@ -44,14 +46,15 @@ private:
 
 }  // namespace
 
-CFindPlaceDlg::CFindPlaceDlg(const CPlaceIndex& places, QWidget* parent)
+CFindPlaceDlg::CFindPlaceDlg(const CPlaceIndex& index, const CPlaceFinder& finder, QWidget* parent)
     : QDialog(parent),
-      m_places(places),
+      m_index(index),
+      m_finder(finder),
       m_search(new QLineEdit(this)),
       m_matches(new QListWidget(this)),
       m_count(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Find Place"));
-    m_search->setPlaceholderText(QStringLiteral("Zip code or city name"));
+    m_search->setPlaceholderText(QStringLiteral("Zip code, or town (\"Paris, France\")"));
     m_search->setClearButtonEnabled(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -71,24 +74,37 @@ CFindPlaceDlg::CFindPlaceDlg(const CPlaceIndex& places, QWidget* parent)
 
 void CFindPlaceDlg::ShowMatches(const QString& typed) {
     m_matches->clear();
+    m_found.clear();
     std::size_t total = 0;
-    const std::vector<std::size_t> found =
-        typed.trimmed().isEmpty()
-            ? std::vector<std::size_t>()
-            : m_places.Search(daybreak::ToCp1252(typed.trimmed()), kShownMatches, &total);
-    for (const std::size_t i : found) {
-        const CIndexedPlace& place = m_places[i];
-        auto* item = new QListWidgetItem(
-            daybreak::FromCp1252(place.record.m_strCity + ", " + place.state + " " +
-                                 place.record.m_strZipCode + " (" + place.record.m_strCounty + ")"),
-            m_matches);
-        item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(i));
+    const QString text = typed.trimmed();
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (digits) {
+        for (const std::size_t i : m_index.Search(text.toStdString(), kShownMatches, &total)) {
+            m_found.push_back(CFoundPlace::OfZip(m_index, i));
+        }
+    } else if (!text.isEmpty()) {
+        m_found = m_finder.Find(text.toStdString(), kShownMatches, false, &total);
+    }
+    for (std::size_t row = 0; row < m_found.size(); ++row) {
+        const CFoundPlace& place = m_found[row];
+        QString label = QString::fromStdString(place.Label());
+        if (place.zips.size() == 1) {
+            label += QStringLiteral(" (%1)").arg(
+                daybreak::FromCp1252(m_index[place.zips.front()].record.m_strCounty));
+        }
+        auto* item = new QListWidgetItem(label, m_matches);
+        item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(row));
     }
     if (m_matches->count() > 0) {
         m_matches->setCurrentRow(0);
     }
-    m_count->setText(total > found.size()
-                         ? QStringLiteral("%1 of %2 places").arg(found.size()).arg(total)
+    m_count->setText(total > m_found.size()
+                         ? QStringLiteral("%1 of %2 places").arg(m_found.size()).arg(total)
+                     : total == 0 && !text.isEmpty() && !digits
+                         ? QStringLiteral("No place; places outside the US are towns of at least "
+                                          "1,000 people")
                          : QStringLiteral("%1 places").arg(total));
 }
 
@@ -97,6 +113,10 @@ void CFindPlaceDlg::accept() {
     if (item == nullptr) {
         return;  // nothing to choose: the search stays open
     }
-    m_chosen = static_cast<std::size_t>(item->data(Qt::UserRole).toULongLong());
+    const auto row = static_cast<std::size_t>(item->data(Qt::UserRole).toULongLong());
+    if (row >= m_found.size()) {
+        return;
+    }
+    m_chosen = m_found[row];
     QDialog::accept();
 }

@@ -1,15 +1,20 @@
-// The "Find Place" window: a search field over every state's places and the matches as the
-// user types (a zip code's first digits, or the start of a city name in any case, with or
-// without accents and punctuation). Enter, a double click or OK chooses the selected match.
+// The "Find Place" window: a search field over every state's places and the world's towns, and
+// the matches as the user types: a zip code's first digits give its zip codes; the start of a
+// name (in any case, with or without accents and punctuation, "City, ST" or "City, Country")
+// gives towns, the zip codes of one US town in one state as one row, the most people first.
+// Enter, a double click or OK chooses the selected match.
 //
-//     CFindPlaceDlg find(index, parent);
-//     if (find.exec() == QDialog::Accepted) { const std::size_t place = *find.Chosen(); }
+//     CFindPlaceDlg find(index, finder, parent);
+//     if (find.exec() == QDialog::Accepted) { const CFoundPlace place = *find.Chosen(); }
 #pragma once
 
 #include <QDialog>
 
 #include <cstddef>
 #include <optional>
+#include <vector>
+
+#include "PlaceFinder.h"
 
 class CPlaceIndex;
 class QLabel;
@@ -20,10 +25,10 @@ class CFindPlaceDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CFindPlaceDlg(const CPlaceIndex& places, QWidget* parent = nullptr);
+    CFindPlaceDlg(const CPlaceIndex& index, const CPlaceFinder& finder, QWidget* parent = nullptr);
 
-    // The position in the index of the place chosen; nothing before a choice.
-    std::optional<std::size_t> Chosen() const { return m_chosen; }
+    // The place chosen; nothing before a choice.
+    const std::optional<CFoundPlace>& Chosen() const { return m_chosen; }
     QLineEdit* SearchField() const { return m_search; }
     QListWidget* Matches() const { return m_matches; }
 
@@ -33,9 +38,11 @@ public slots:
 private:
     void ShowMatches(const QString& typed);
 
-    const CPlaceIndex& m_places;
+    const CPlaceIndex& m_index;
+    const CPlaceFinder& m_finder;
+    std::vector<CFoundPlace> m_found;  // the rows shown
     QLineEdit* m_search;
     QListWidget* m_matches;
     QLabel* m_count;
-    std::optional<std::size_t> m_chosen;
+    std::optional<CFoundPlace> m_chosen;
 };

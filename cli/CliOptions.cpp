@@ -450,9 +450,7 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (!options.longitude) {
         throw CCliError("--lon: missing (longitude in degrees, west positive, e.g. 87.63W)");
     }
-    if (!options.offset && !options.zone) {
-        throw CCliError(
-            "--offset: missing (hours behind UTC, e.g. 6 for US Central, or --tz America/Chicago)");
-    }
+    // Without a clock the zone of the point gives it.
+    options.place.zoneOfPoint = !options.offset && !options.zone;
     return options;
 }

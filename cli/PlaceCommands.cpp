@@ -10,6 +10,8 @@
 #include "Exception.h"
 #include "File.h"
 #include "NumberText.h"
+#include "PlaceFinder.h"
+#include "PlaceIndex.h"
 #include "PlaceName.h"
 #include "PlaceService.h"
 #include "TimeZoneList.h"
@@ -202,29 +204,138 @@ CPlaceSearch KeepingNotes(const std::string& notes, Search search) {
     }
 }
 
+// How many other places a --city answer names on standard error.
+constexpr std::size_t kOthers = 3;
+
+// The best-ranked place of a name among the archives' towns and the world's; up to three
+// others named in `notes` with what to type to choose them. No place at all is an error that
+// says where the names come from.
+CFoundPlace BestPlace(CPlaceService& places, const std::string& typed, std::string& notes) {
+    const CPlaceFinder& finder = places.Finder();
+    const std::vector<CFoundPlace> found = finder.Find(typed, kOthers + 1, true);
+    const std::vector<std::string>& problems = places.Index().Problems();
+    if (found.empty() && !problems.empty()) {
+        std::string message = problems.front();
+        for (std::size_t i = 1; i < problems.size(); ++i) {
+            message += "\n" + std::string(kProgram) + ": " + problems[i];
+        }
+        throw CPlaceDataError(message);
+    }
+    for (const std::string& problem : problems) {
+        notes += std::string(kProgram) + ": " + problem + "\n";
+    }
+    if (found.empty()) {
+        std::string message = "--city: no place is called '" + PrintableArgument(typed) + "'";
+        const std::vector<std::string> near = finder.Suggest(typed, 5);
+        if (!near.empty()) {
+            message += " (did you mean ";
+            for (std::size_t i = 0; i < near.size(); ++i) {
+                message += (i == 0 ? "" : i + 1 == near.size() ? " or " : ", ");
+                message += PrintableArgument(near[i]);
+            }
+            message += "?)";
+        }
+        message += finder.WorldProblem().empty()
+                       ? "; places outside the US come from towns of at least 1,000 people"
+                       : "; places outside the US are unavailable: " + finder.WorldProblem();
+        throw CCliError(message);
+    }
+    if (found.size() > 1) {
+        notes += std::string(kProgram) + ": " + PrintableArgument(found.front().Label()) + "; also";
+        for (std::size_t i = 1; i < found.size(); ++i) {
+            notes += (i == 1 ? " " : ", ") + PrintableArgument(found[i].Label());
+        }
+        notes += " (choose with --city \"" + PrintableArgument(found[1].Choice()) + "\")\n";
+    }
+    return found.front();
+}
+
+// The lines of a clock on the date: " (Europe/Paris, CEST, UTC+02:00 on this date)".
+std::string ZoneText(const CCliOptions& options) {
+    if (!options.zone || !options.date) {
+        return {};
+    }
+    const CClockOnDate clock = ClockChoiceOf(options).OnDate(*options.date);
+    const CClockOnDate own = options.zone->OnDate(*options.date);
+    // The zone's abbreviation names its own clock: shown only when that is the clock used.
+    return own.utcOffsetSeconds == clock.utcOffsetSeconds
+               ? " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
+                     FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)"
+               : " (" + FormatUtcOffset(clock.utcOffsetSeconds) + " on this date; " +
+                     options.zone->Name() + " keeps " + FormatUtcOffset(own.utcOffsetSeconds) + ")";
+}
+
+// Typed coordinates without a clock: the zone of the point gives it.
+std::string ZoneOfPoint(CCliOptions& options, const CPlaceOptions& place) {
+    CPlaceService places(ArchiveDirectory(place));
+    const auto zone = places.ZoneOfPoint(*options.latitude, *options.longitude);
+    if (zone) {
+        options.zone = CZoneClock::Load(*zone);
+    }
+    if (!options.zone) {
+        const std::string why = zone ? *zone + " is not a time zone of this system's database"
+                                     : places.ZoneMapProblem();
+        throw CCliError(
+            "--offset: missing (hours behind UTC, e.g. 6 for US Central, or --tz America/Chicago); "
+            "the zone of the point is unknown here (" +
+            why + ")");
+    }
+    if (options.format != CliFormat::Text) {
+        return {};
+    }
+    const float offset = options.zone->OnDate(*options.date).offset;
+    return "Time Zone: " + daybreak::FormatFloatText(offset) + ZoneText(options) + "\n";
+}
+
 }  // namespace
 
 std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     const CPlaceOptions& place = options.place;
+    if (place.zoneOfPoint) {
+        return ZoneOfPoint(options, place);
+    }
     CPlaceService places(ArchiveDirectory(place));
     std::optional<std::string> code;
     if (place.state) {
         code = StateCode("--state", *place.state);
     }
+    std::string cityLine;    // of a world town: "Paris, France"
+    std::string countyLine;  // its region, when known
     const CPlaceSearch found = KeepingNotes(notes, [&] {
-        return place.zip ? ZipPlaces(places, code, *place.zip, notes)
-                         : CityPlaces(places, code, *place.city, notes);
+        const auto best = [&](const std::string& typed) {
+            const CFoundPlace town = BestPlace(places, typed, notes);
+            cityLine = town.Choice();
+            countyLine = town.region;
+            CPlaceSearch one;
+            one.places.push_back(places.PlaceOf(town));
+            one.total = 1;
+            return one;
+        };
+        if (place.zip) {
+            return ZipPlaces(places, code, *place.zip, notes);
+        }
+        if (!code) {
+            return best(*place.city);
+        }
+        // In a state: its city-list text or a name as stored first, then its best-ranked town
+        // of the name.
+        CPlaceSearch search = CityPlaces(places, code, *place.city, notes);
+        if (search.total == 1 || place.first) {
+            return search;
+        }
+        return best(*place.city + ", " + *code);
     });
     if (found.total > 1 && !place.first) {
         ThrowChoices(place.zip ? "--zip" : "--city", place.zip ? *place.zip : *place.city, found);
     }
-    const CPlace& chosen = found.places.front();
+    const std::optional<CPlace> chosen = found.places.front();
 
-    options.latitude = chosen.latitude;
-    options.longitude = chosen.longitude;
-    options.offset = chosen.offset;
-    const std::string city = Windows1252ToPrintable(chosen.record.m_strCity);
-    if (!chosen.observesDst && options.dst) {
+    options.latitude = chosen->latitude;
+    options.longitude = chosen->longitude;
+    options.offset = chosen->offset;
+    const std::string city = chosen->world ? PrintableArgument(cityLine)
+                                           : Windows1252ToPrintable(chosen->record.m_strCity);
+    if (!chosen->observesDst && options.dst) {
         options.dst = false;
         notes += std::string(kProgram) + ": " + city +
                  " keeps standard time all year: no daylight-saving hour added\n";
@@ -232,11 +343,12 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     // Daylight saving follows the date on the place's own clock unless the command line fixes
     // the tick; without a known zone the place keeps the fixed behaviour and says so.
     if (!options.zone && !options.dst && !options.noDst) {
-        if (chosen.zone) {
-            options.zone = CZoneClock::Load(*chosen.zone);
+        if (chosen->zone) {
+            options.zone = CZoneClock::Load(*chosen->zone);
         }
-        if (!options.zone && chosen.observesDst) {
-            const std::string why = places.ZoneProblem(chosen.state);
+        if (!options.zone && chosen->observesDst) {
+            const std::string why =
+                chosen->world ? std::string() : places.ZoneProblem(chosen->state);
             notes += std::string(kProgram) + ": the time zone of " + city + " is unknown here" +
                      (why.empty() ? std::string() : " (" + why + ")") +
                      ": no daylight-saving hour added (--dst adds it)\n";
@@ -245,23 +357,11 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     if (options.format != CliFormat::Text) {
         return {};  // CSV, JSON and iCalendar files stand alone
     }
-    std::string zoneText;
-    if (options.zone && options.date) {
-        const CClockOnDate clock = ClockChoiceOf(options).OnDate(*options.date);
-        const CClockOnDate own = options.zone->OnDate(*options.date);
-        // The zone's abbreviation names its own clock: shown only when that is the clock used.
-        zoneText = own.utcOffsetSeconds == clock.utcOffsetSeconds
-                       ? " (" + options.zone->Name() + ", " + clock.abbreviation + ", " +
-                             FormatUtcOffset(clock.utcOffsetSeconds) + " on this date)"
-                       : " (" + FormatUtcOffset(clock.utcOffsetSeconds) + " on this date; " +
-                             options.zone->Name() + " keeps " +
-                             FormatUtcOffset(own.utcOffsetSeconds) + ")";
-    }
-    return "City Name: " + city + "\n" +
-           "County Name: " + Windows1252ToPrintable(chosen.record.m_strCounty) + "\n" +
-           "Latitude: " + daybreak::FormatDoubleText(*options.latitude) + "\n" +
+    return "City Name: " + city + "\n" + "County Name: " +
+           (chosen->world ? countyLine : Windows1252ToPrintable(chosen->record.m_strCounty)) +
+           "\n" + "Latitude: " + daybreak::FormatDoubleText(*options.latitude) + "\n" +
            "Longitude: " + daybreak::FormatDoubleText(*options.longitude) + "\n" +
-           "Time Zone: " + daybreak::FormatFloatText(*options.offset) + zoneText + "\n";
+           "Time Zone: " + daybreak::FormatFloatText(*options.offset) + ZoneText(options) + "\n";
 }
 
 int RunPlaceListing(const CPlaceOptions& place, std::ostream& out, std::string& text,

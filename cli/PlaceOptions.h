@@ -6,9 +6,10 @@
 //     --state TX --city "Mission - 78572"  the place of that city-list text
 //     --state TX --city Mission          the first place of that name; the others' zip codes
 //                                        are listed on standard error
-//     --city "san antonio" [--state tx]  every place of that name, folded (case, accents,
-//                                        punctuation); several are an error listing them,
-//                                        unless --first takes the first
+//     --city "new york", --city "Paris, France"  the best-ranked place of that name, US
+//                                        town or world town ("City, ST", "City, Country"),
+//                                        folded (case, accents, punctuation); up to three
+//                                        others are named on standard error
 //     --state takes a code or a name in any case
 //     --list-zips TX, --list-cities TX   the two lists, sorted as the window sorts them
 //     --dump FILE                        every record of an archive file, one line each
@@ -29,8 +30,10 @@ struct CPlaceOptions {
     std::optional<std::string> archives;
 
     bool first = false;  // --first: of several places, the first
+    // Typed coordinates without --offset or --tz: the clock is the zone of the point.
+    bool zoneOfPoint = false;
 
-    bool LooksUpPlace() const { return state || zip || city; }
+    bool LooksUpPlace() const { return state || zip || city || zoneOfPoint; }
     bool Lists() const { return listZips || listCities || dump; }
 };
 

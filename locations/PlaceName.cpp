@@ -47,7 +47,65 @@ std::string_view LongForm(std::string_view word) {
 
 }  // namespace
 
-std::string PlaceNameKey(std::string_view name) {
+namespace {
+
+// The letters of Latin Extended-A (U+0100 to U+017F) and Romanian's comma letters without
+// their marks; "" for any other code point.
+std::string_view ExtendedLetter(char32_t c) {
+    struct Range {
+        char32_t last;
+        std::string_view letter;
+    };
+    static constexpr Range kRanges[] = {
+        {0x105, "a"}, {0x10D, "c"},  {0x111, "d"}, {0x11B, "e"}, {0x123, "g"}, {0x127, "h"},
+        {0x131, "i"}, {0x133, "ij"}, {0x135, "j"}, {0x138, "k"}, {0x142, "l"}, {0x14B, "n"},
+        {0x151, "o"}, {0x153, "oe"}, {0x159, "r"}, {0x161, "s"}, {0x167, "t"}, {0x173, "u"},
+        {0x175, "w"}, {0x178, "y"},  {0x17E, "z"}, {0x17F, "s"},
+    };
+    if (c == 0x218 || c == 0x219) {
+        return "s";
+    }
+    if (c == 0x21A || c == 0x21B) {
+        return "t";
+    }
+    if (c < 0x100 || c > 0x17F) {
+        return {};
+    }
+    for (const Range& range : kRanges) {
+        if (c <= range.last) {
+            return range.letter;
+        }
+    }
+    return {};
+}
+
+// One code point of UTF-8 from `text` at `i` (moved past it); a byte that starts no valid
+// sequence is taken as itself.
+char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    const std::size_t more = lead >= 0xF0 && lead < 0xF8 ? 3
+                             : lead >= 0xE0              ? 2
+                             : lead >= 0xC2              ? 1
+                                                         : 0;
+    if (lead < 0x80 || more == 0 || i + more > text.size()) {
+        return lead;
+    }
+    char32_t c = lead & (0x3F >> more);
+    for (std::size_t k = 0; k < more; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            return lead;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    i += more;
+    return c;
+}
+
+// The folding of both encodings: `next` gives each character as a code point of Latin-1 or
+// beyond (Windows-1252's letters of 0x80 to 0x9F are handed over as their own bytes).
+template <typename Next>
+std::string FoldName(std::string_view name, Next next) {
     std::string key;
     std::string word;
     const auto endWord = [&] {
@@ -60,12 +118,28 @@ std::string PlaceNameKey(std::string_view name) {
         key += LongForm(word);
         word.clear();
     };
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
+    for (std::size_t i = 0; i < name.size();) {
+        const char32_t c = next(name, i);
         if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) {
-            word += ch;
+            word += static_cast<char>(c);
         } else if (c >= 'A' && c <= 'Z') {
             word += static_cast<char>(c - 'A' + 'a');
+        } else if (c >= 0x100) {
+            // Latin Extended-A loses its marks; any other script is kept as written.
+            if (const std::string_view letter = ExtendedLetter(c); !letter.empty()) {
+                word += letter;
+            } else if (c == 0x2019 || (c >= 0x300 && c < 0x370)) {
+                continue;  // the typographic apostrophe; a combining mark
+            } else if (c >= 0x180 && !(c >= 0x2000 && c < 0x2070) && c != 0x3000) {
+                const std::size_t end = i;
+                std::size_t start = end - 1;
+                while (start > 0 && (static_cast<unsigned char>(name[start]) & 0xC0) == 0x80) {
+                    --start;
+                }
+                word.append(name.substr(start, end - start));
+            } else {
+                endWord();
+            }
         } else if (c >= 0xC0) {
             const std::string_view letter = kLatin1Letters[c - 0xC0];
             if (letter.empty()) {
@@ -74,7 +148,8 @@ std::string PlaceNameKey(std::string_view name) {
             word += letter;
         } else if (c == '\'' || c == '.' || c == 0x92) {  // 0x92: the typographic apostrophe
             continue;
-        } else if (const std::string_view letter = HighLetter(c); !letter.empty()) {
+        } else if (const std::string_view letter = HighLetter(static_cast<unsigned char>(c));
+                   c < 0xA0 && !letter.empty()) {
             word += letter;
         } else {
             endWord();
@@ -82,6 +157,36 @@ std::string PlaceNameKey(std::string_view name) {
     }
     endWord();
     return key;
+}
+
+}  // namespace
+
+std::string PlaceNameKey(std::string_view name) {
+    return FoldName(name, [](std::string_view text, std::size_t& i) -> char32_t {
+        return static_cast<unsigned char>(text[i++]);
+    });
+}
+
+std::string PlaceNameKeyUtf8(std::string_view name) {
+    return FoldName(name, [](std::string_view text, std::size_t& i) {
+        const char32_t c = NextCodePoint(text, i);
+        // Windows-1252's letters of 0x80 to 0x9F, met as code points, fold as their bytes do.
+        switch (c) {
+            case 0x160:
+            case 0x161:
+                return char32_t{0x8A};
+            case 0x152:
+            case 0x153:
+                return char32_t{0x8C};
+            case 0x17D:
+            case 0x17E:
+                return char32_t{0x8E};
+            case 0x178:
+                return char32_t{0x9F};
+            default:
+                return c;
+        }
+    });
 }
 
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {

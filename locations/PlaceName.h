@@ -17,6 +17,9 @@
 // periods dropped, every other non-alphanumeric byte a word break; words joined by one space,
 // with "st", "ste", "ft" and "mt" written out ("saint", "sainte", "fort", "mount").
 std::string PlaceNameKey(std::string_view name);
+// The same key of a UTF-8 name (the world's towns, a typed name): Latin letters fold as above,
+// with the marks of Latin Extended-A dropped too; letters of other scripts are kept as written.
+std::string PlaceNameKeyUtf8(std::string_view name);
 
 // The number of single-byte insertions, deletions and substitutions that turn `a` into `b`,
 // or `limit` + 1 when it is more than `limit` (which keeps a pass over every name cheap).

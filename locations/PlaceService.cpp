@@ -8,9 +8,13 @@
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "File.h"
+#include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceName.h"
+#include "Windows1252.h"
+#include "WorldPlaces.h"
 #include "ZoneClock.h"
+#include "ZoneMap.h"
 
 namespace {
 
@@ -395,4 +399,97 @@ const CPlaceIndex& CPlaceService::Index() {
         m_index = std::make_unique<CPlaceIndex>(CPlaceIndex::Build(m_archives));
     }
     return *m_index;
+}
+
+const CPlaceFinder& CPlaceService::Finder() {
+    if (!m_finder) {
+        m_finder = std::make_unique<CPlaceFinder>(
+            CPlaceFinder::Build(Index(), CWorldPlaces::Load(m_archives)));
+    }
+    return *m_finder;
+}
+
+std::optional<CZoneStandard> ZoneStandard(const std::string& zone) {
+    const auto clock = CZoneClock::Load(zone);
+    if (!clock) {
+        return std::nullopt;
+    }
+    const CClockOnDate winter = clock->OnDate(kZoneCheckDate);
+    const CClockOnDate summer = clock->OnDate({kZoneCheckDate.year, 7, 15});
+    return CZoneStandard{winter.offset, winter.dst != 0 || summer.dst != 0};
+}
+
+namespace {
+
+// UTF-8 in the archives' code page; a character it lacks becomes '?'.
+std::string Narrow(std::string_view utf8) {
+    try {
+        return Utf8ToWindows1252(utf8);
+    } catch (const CEncodingError&) {
+        std::string text;
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (c < 0x80) {
+                text += static_cast<char>(c);
+            } else if (c >= 0xC0) {
+                std::size_t end = i + 1;
+                while (end < utf8.size() &&
+                       (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) {
+                    ++end;
+                }
+                try {
+                    text += Utf8ToWindows1252(utf8.substr(i, end - i));
+                } catch (const CEncodingError&) {
+                    text += '?';
+                }
+                i = end - 1;
+            }
+        }
+        return text;
+    }
+}
+
+}  // namespace
+
+CPlace CPlaceService::PlaceOf(const CFoundPlace& found) {
+    CPlace place;
+    if (found.IsUsTown()) {
+        place = MakePlace(found.state, Index()[found.zips.front()].record);
+    } else {
+        place.world = true;
+        place.state = found.state;
+        place.record.m_strCity = Narrow(found.name);
+        place.record.m_strState = found.state;
+        place.record.m_strCounty =
+            Narrow(found.region.empty() ? found.country : found.region + ", " + found.country);
+        place.record.m_strZipCode.clear();
+        place.zone = found.zone;
+        const auto standard = ZoneStandard(found.zone);
+        place.offset = standard ? standard->offset : 0.0f;
+        place.observesDst = standard && standard->observesDst;
+        place.record.m_nTimeZone = static_cast<std::int32_t>(place.offset);
+        place.record.m_strDST = place.observesDst ? "Y" : "N";
+    }
+    place.latitude = found.latitude;
+    place.longitude = found.longitude;
+    place.record.m_dLatitude = found.latitude;
+    place.record.m_dLongitude = 0.0 - found.longitude;
+    return place;
+}
+
+std::optional<std::string> CPlaceService::ZoneOfPoint(double latitude, double westLongitude) {
+    if (!m_zoneMap) {
+        m_zoneMap = std::make_unique<CZoneMap>(CZoneMap::Load(m_archives));
+    }
+    if (const auto zone = m_zoneMap->Find(latitude, 0.0 - westLongitude)) {
+        return std::string(*zone);
+    }
+    return std::nullopt;
+}
+
+std::string CPlaceService::ZoneMapProblem() {
+    if (!m_zoneMap) {
+        m_zoneMap = std::make_unique<CZoneMap>(CZoneMap::Load(m_archives));
+    }
+    return m_zoneMap->Problem();
 }

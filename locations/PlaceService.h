@@ -34,6 +34,9 @@
 #include "TimeZoneList.h"
 #include "ZoneFile.h"
 
+class CPlaceFinder;
+class CZoneMap;
+struct CFoundPlace;
 class CPlaceIndex;
 
 // A record with what the solar engine takes from it.
@@ -49,6 +52,10 @@ struct CPlace {
     // The place's IANA zone ("America/Chicago") when the zone file beside the archives knows
     // it; nothing when that file is missing or damaged or lacks the place.
     std::optional<std::string> zone;
+    // A town of the world file rather than a record of an archive: `record` holds its name
+    // (m_strCity) and "region, country" (m_strCounty) in Windows-1252 as far as it can, and
+    // `offset` and `observesDst` come from its zone.
+    bool world = false;
 };
 
 // What a search of the archives found, and what it met on the way. Only the first places are
@@ -143,6 +150,17 @@ public:
     // The index of every archive's places, built on first use; archives that are missing or
     // unreadable are left out (Index().Problems() names them).
     const CPlaceIndex& Index();
+    // The search by name over the archives' towns and the world's, built on first use (the
+    // index and the world file). Its problems: Index().Problems() and WorldProblem().
+    const CPlaceFinder& Finder();
+    // A found place as the engine takes it: a US town is its first zip code's record at the
+    // town's point; a world town takes its zone's standard offset and daylight saving.
+    CPlace PlaceOf(const CFoundPlace& found);
+    // The IANA zone of any point (longitude WEST positive) from the zone map beside the
+    // archives, read on first use; nothing when the map is missing or damaged
+    // (ZoneMapProblem() says why).
+    std::optional<std::string> ZoneOfPoint(double latitude, double westLongitude);
+    std::string ZoneMapProblem();
 
 private:
     const CZoneTable& Zones(const std::string& state);
@@ -163,4 +181,14 @@ private:
     std::map<std::string, CZoneTable> m_zones;
     std::map<std::string, std::optional<int>, std::less<>> m_standardOffsets;  // by zone name
     std::unique_ptr<CPlaceIndex> m_index;
+    std::unique_ptr<CPlaceFinder> m_finder;
+    std::unique_ptr<CZoneMap> m_zoneMap;
 };
+
+// A zone's standard offset in hours west and whether it keeps daylight saving now; nothing for
+// a zone the system lacks.
+struct CZoneStandard {
+    float offset = 0;
+    bool observesDst = false;
+};
+std::optional<CZoneStandard> ZoneStandard(const std::string& zone);

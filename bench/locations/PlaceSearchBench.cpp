@@ -10,9 +10,11 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "ModulePath.h"
+#include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceService.h"
 #include "StateArchive.h"
@@ -76,6 +78,59 @@ void BM_SuggestNames(benchmark::State& state) {
 }
 BENCHMARK(BM_SuggestNames)->Unit(benchmark::kMicrosecond);
 
+// Resident memory of this process in bytes, from /proc.
+double ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0;
+    double resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096.0;
+}
+
+// The first search by name: every archive and the world file read, the towns grouped and
+// sorted, one answer; "memory" is what the process holds more afterwards (the first run).
+void BM_FirstSearchByName(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    double grown = -1;
+    for (auto _ : state) {
+        const double before = ResidentBytes();
+        CPlaceService places;
+        benchmark::DoNotOptimize(places.Finder().Find("paris", 4, true));
+        if (grown < 0) {
+            grown = ResidentBytes() - before;
+        }
+    }
+    state.counters["memory_MB"] = grown / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_FirstSearchByName)->Unit(benchmark::kMillisecond);
+
+// Each keystroke of a few names over every US town and world town, as Find Place sends them
+// (50 rows at most).
+void BM_SearchAsYouTypeByName(benchmark::State& state) {
+    if (!HaveArchives(state)) {
+        return;
+    }
+    CPlaceService places;
+    const CPlaceFinder& finder = places.Finder();
+    const std::array<std::string, 4> words = {"san antonio", "paris, france", "new york",
+                                              "st louis mo"};
+    std::size_t queries = 0;
+    for (auto _ : state) {
+        for (const std::string& word : words) {
+            for (std::size_t n = 1; n <= word.size(); ++n) {
+                benchmark::DoNotOptimize(finder.Find(word.substr(0, n), 50));
+                ++queries;
+            }
+        }
+    }
+    state.counters["per_query"] = benchmark::Counter(
+        static_cast<double>(queries), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["towns"] = static_cast<double>(finder.Size());
+}
+BENCHMARK(BM_SearchAsYouTypeByName)->Unit(benchmark::kMicrosecond);
+
 void BM_ZipNationwideInProcess(benchmark::State& state) {
     if (!HaveArchives(state)) {
         return;
@@ -88,14 +143,23 @@ void BM_ZipNationwideInProcess(benchmark::State& state) {
 BENCHMARK(BM_ZipNationwideInProcess)->Unit(benchmark::kMillisecond);
 
 #ifdef DAYBREAK_CLI_PATH
-// The whole tool: start, find the zip in whatever state, compute, print (to /dev/null), exit.
+// The whole tool: start, find the place, compute, print (to /dev/null), exit. Argument 0: the
+// zip code 78572 in whatever state; 1: --city paris over every US and world town.
 void BM_CliZipNationwide(benchmark::State& state) {
     if (!HaveArchives(state)) {
         return;
     }
     const std::string archives = GetExecutableDirectory().string();
-    const char* const argv[] = {DAYBREAK_CLI_PATH, "--archives", archives.c_str(), "--zip", "78572",
-                                "--date",          "2007-06-21", "--dst",          nullptr};
+    const bool city = state.range(0) == 1;
+    const char* const argv[] = {DAYBREAK_CLI_PATH,
+                                "--archives",
+                                archives.c_str(),
+                                city ? "--city" : "--zip",
+                                city ? "paris" : "78572",
+                                "--date",
+                                "2007-06-21",
+                                "--dst",
+                                nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -115,7 +179,7 @@ void BM_CliZipNationwide(benchmark::State& state) {
     }
     posix_spawn_file_actions_destroy(&actions);
 }
-BENCHMARK(BM_CliZipNationwide)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CliZipNationwide)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 #endif
 
 }  // namespace

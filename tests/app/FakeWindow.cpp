@@ -20,11 +20,14 @@ IComboBox* FakeExchange::ComboBox(int id) {
     }
 }
 
-std::optional<std::size_t> FakeWindow::ChooseFoundPlace(const CPlaceIndex& places) {
-    for (std::size_t i = 0; i < places.Size(); ++i) {
-        if (places[i].record.CityEntry() == foundPlace) {
-            return i;
+std::optional<CFoundPlace> FakeWindow::ChooseFoundPlace(const CPlaceIndex& index,
+                                                        const CPlaceFinder& finder) {
+    for (std::size_t i = 0; i < index.Size(); ++i) {
+        if (index[i].record.CityEntry() == foundPlace) {
+            return CFoundPlace::OfZip(index, i);
         }
     }
-    return std::nullopt;
+    const std::vector<CFoundPlace> found =
+        foundPlace.empty() ? std::vector<CFoundPlace>() : finder.Find(foundPlace, 1);
+    return found.empty() ? std::nullopt : std::optional<CFoundPlace>(found.front());
 }

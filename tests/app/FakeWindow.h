@@ -97,9 +97,11 @@ public:
         recentPlaces = places;
     }
     std::vector<CRecentPlace> recentPlaces;
-    // Find Place answers with the first place whose city entry is this, or cancels.
+    // Find Place answers with the first place whose city entry is this, else the best place
+    // the finder gives for it, or cancels.
     std::string foundPlace;
-    std::optional<std::size_t> ChooseFoundPlace(const CPlaceIndex& places) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
+                                                const CPlaceFinder& finder) override;
     CDayDetails dayDetails;
 };
 

@@ -44,6 +44,7 @@
 #include "StateTable.h"
 #include "TempDir.h"
 #include "TimeZoneList.h"
+#include "WorldPlaces.h"
 #include "XHyperLink.h"
 #include "YearDlg.h"
 #include "ZoneFile.h"
@@ -77,8 +78,18 @@ void WriteArchives(const fs::path& directory) {
                   {"El Paso", "TX", "79901", "El Paso", "Y", 31.76, -106.48, 7}});
     WriteArchive(directory / "timezone.arc.AK",
                  {{"Barrow", "AK", "99723", "North Slope", "Y", 71.2346, -156.8174, 9}});
+    WriteArchive(directory / "timezone.arc.NY",
+                 {{"New York", "NY", "10001", "New York", "Y", 40.75, -73.99, 5},
+                  {"New York", "NY", "10002", "New York", "Y", 40.71, -73.98, 5},
+                  {"New York Mills", "NY", "13417", "Oneida", "Y", 43.10, -75.29, 5}});
     std::ofstream zones(directory / kZoneFileName, std::ios::binary);
-    zones << EncodeZoneFile({{"TX", "78572", "America/Chicago"}});
+    zones << EncodeZoneFile(
+        {{"TX", "78572", "America/Chicago"}, {"NY", "10001", "America/New_York"}});
+    std::ofstream world(directory / kWorldPlacesFileName, std::ios::binary);
+    world << EncodeWorldPlaces(
+        {{"Paris", "FR", "France", "\u00cele-de-France", "Europe/Paris", 2138551, 48.85341, 2.3488},
+         {"New York City", "US", "United States", "New York", "America/New_York", 8175133, 40.71427,
+          -74.00597}});
 }
 
 // True when the field shows its whole text: with the cursor at the end (the field scrolls
@@ -373,6 +384,38 @@ TEST_F(DaybreakViewTest, FindPlaceSelectsAPlaceOfAnotherStateAsAUserWould) {
     EXPECT_FALSE(Edit(IDC_SUNSET)->text().isEmpty());
     EXPECT_EQ(Combo(IDC_ZIP_COMBO)->count(), 1);
     EXPECT_TRUE(m_view->isVisible());
+}
+
+TEST_F(DaybreakViewTest, FindPlaceGivesATownsZipCodesOneRowAndFillsAWorldTownWithItsClock) {
+    const auto find = [this](const QString& typed, const QString& row) {
+        CloseNextModal(m_view.get(), [&](QWidget* window) {
+            auto* dialog = qobject_cast<CFindPlaceDlg*>(window);
+            ASSERT_NE(dialog, nullptr);
+            QTest::keyClicks(dialog->SearchField(), typed);
+            ASSERT_GE(dialog->Matches()->count(), 1);
+            EXPECT_EQ(dialog->Matches()->item(0)->text(), row);
+            QTest::keyClick(dialog->SearchField(), Qt::Key_Return);
+        });
+        MenuAction(QStringLiteral("Find Place..."))->trigger();
+    };
+    find(QStringLiteral("new york"), QStringLiteral("New York, NY, 2 zip codes"));
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentText(), QStringLiteral("New York"));
+    EXPECT_EQ(Combo(IDC_CITY_COMBO)->currentText(), QStringLiteral("New York - 10001"));
+
+    QSettings().remove(QStringLiteral("DaylightSavingFromDate"));
+    MenuAction(QStringLiteral("Daylight Saving from the Date"))->trigger();
+    Date()->setDate(QDate(2026, 6, 21));
+    find(QStringLiteral("Paris, France"), QStringLiteral("Paris, France (\u00cele-de-France)"));
+    EXPECT_EQ(Combo(IDC_STATE_COMBO)->currentIndex(), -1);
+    EXPECT_EQ(Edit(IDC_CITY_NAME)->text(), QStringLiteral("Paris"));
+    EXPECT_EQ(Edit(IDC_COUNTY_NAME)->text(), QStringLiteral("\u00cele-de-France, France"));
+    EXPECT_EQ(Edit(IDC_LATITUDE)->text(), QStringLiteral("48.85341"));
+    EXPECT_EQ(Edit(IDC_LONGITUDE)->text(), QStringLiteral("-2.3488"));
+    EXPECT_EQ(Edit(IDC_TIMEZONE_OFFSET)->text(), QStringLiteral("-1"));
+    EXPECT_TRUE(Dst()->isEnabled());
+    EXPECT_TRUE(Dst()->isChecked());
+    EXPECT_EQ(Edit(IDC_SUNRISE)->text(), QStringLiteral("Sunday, June 21, 2026,  05:47:34"));
+    MenuAction(QStringLiteral("Daylight Saving from the Date"))->trigger();
 }
 
 TEST_F(DaybreakViewTest, TextThatIsNotANumberAsksForOneAndShowsThePreviousValue) {

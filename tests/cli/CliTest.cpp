@@ -8,6 +8,7 @@
 #include <array>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "DaybreakVersion.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
+#include "ModulePath.h"
 #include "ResultYearEdges.h"
 #include "ResultYears.h"
 #include "SunNow.h"
@@ -36,6 +38,35 @@ CliRun RunArgs(const std::vector<std::string>& args) {
     std::ostringstream err;
     const int status = RunCli(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+// With the data beside the program: a world town by name and typed coordinates without a clock
+// both read Paris's times on its own clock; a town's zip codes answer as one place.
+TEST(Cli, WorldTownsAndTheZoneOfAPointReadTheirOwnClock) {
+    if (!std::filesystem::exists(GetExecutableDirectory() / "timezone.world")) {
+        GTEST_SKIP() << "no world file beside the program";
+    }
+    const std::string paris =
+        "Time Zone: -1 (Europe/Paris, CEST, UTC+02:00 on this date)\n"
+        "Local Sunrise: Sunday, June 21, 2026,  05:47:3";
+    const CliRun byName = RunArgs({"--city", "Paris, France", "--date", "2026-06-21"});
+    EXPECT_EQ(byName.status, 0);
+    EXPECT_EQ(byName.out.rfind("City Name: Paris, France\nCounty Name: \u00cele-de-France\n", 0),
+              0u);
+    EXPECT_NE(byName.out.find(paris), std::string::npos) << byName.out;
+    const CliRun byPoint = RunArgs({"--coords", "48.8566,2.3522", "--date", "2026-06-21"});
+    EXPECT_EQ(byPoint.status, 0);
+    EXPECT_EQ(byPoint.out.rfind(paris, 0), 0u) << byPoint.out;
+    for (const char* town : {"new york", "st louis, mo", "honolulu hi", "queens"}) {
+        const CliRun run = RunArgs({"--city", town, "--date", "2026-06-21"});
+        EXPECT_EQ(run.status, 0) << town << run.err;
+    }
+    const CliRun several = RunArgs({"--city", "paris", "--date", "2026-06-21"});
+    EXPECT_NE(several.err.find("(choose with --city \"Paris, TX\")"), std::string::npos)
+        << several.err;
+    const CliRun none = RunArgs({"--city", "Qqxyzzy"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("towns of at least 1,000 people"), std::string::npos);
 }
 
 TEST(Cli, WorkedExamples) {
@@ -115,7 +146,6 @@ TEST(Cli, BadArgumentsPrintOneLineAndExitTwo) {
         {{"--lat", "north", "--lon", "87.63", "--offset", "6"}, "--lat"},
         {{"--lon", "87.63", "--offset", "6"}, "--lat"},
         {{"--lat", "41.88", "--offset", "6"}, "--lon"},
-        {{"--lat", "41.88", "--lon", "87.63"}, "--offset"},
         {{"--lat", "41.88", "--lon", "87.63", "--offset", "six"}, "--offset"},
         {{"--coords", "41.88", "--offset", "6"}, "--coords: '41.88' is not a latitude and"},
         {{"--coords", "41.88 -87.63", "--offset", "6"}, "is not a latitude and longitude"},

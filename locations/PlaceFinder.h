@@ -1,0 +1,96 @@
+// CPlaceFinder answers a typed name with places, not zip codes: the zip codes of one town in
+// one state are one place, the world's towns of at least 1,000 people stand beside them, and
+// every place ranks by its people.
+//
+//     CPlaceFinder finder = CPlaceFinder::Build(index, CWorldPlaces::Load());
+//     finder.Find("new york", 10);      // New York, NY, 146 zip codes; New York Mills, MN, ...
+//     finder.Find("Paris, TX", 1);      // "City, ST", "City, State", "City, Country", "City, CC"
+//     finder.Find("honolulu hi", 1);    // and "City ST"
+//     finder.Find("queens", 1);         // New York, NY (a borough's name finds its city)
+//
+// Names fold as PlaceNameKey folds them; a town's point is its GeoNames point when the world
+// file has the town in that state, else the centre of its zip codes. Texts are UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "WorldPlaces.h"
+
+class CPlaceIndex;
+
+struct CFoundPlace {
+    std::string name;               // "New York", "Paris"
+    std::string state;              // US: the two-letter code; else ""
+    std::string countryCode;        // "US", "FR"
+    std::string country;            // "United States", "France"
+    std::string region;             // the state's name, a world town's region, or ""
+    double latitude = 0;            // north positive
+    double longitude = 0;           // WEST positive, as the window and the engine take it
+    std::uint32_t population = 0;   // 0 when unknown
+    std::string zone;               // IANA name; "" for a US town (its zip codes' zone file)
+    std::vector<std::size_t> zips;  // US: the positions in the index, in its order; else none
+    std::string zip;                // US: the first zip code
+
+    bool IsUsTown() const { return !zips.empty(); }
+    // The place of one record of the index, as a town of that one zip code.
+    static CFoundPlace OfZip(const CPlaceIndex& index, std::size_t position);
+    // What a user types to get this place first: "Paris, TX", "Paris, France".
+    std::string Choice() const;
+    // One line of a list: "New York, NY, 146 zip codes", "Paris, France", "Lakewood, CO".
+    std::string Label() const;
+};
+
+class CPlaceFinder {
+public:
+    // The towns of `index` (kept by reference: it must outlive the finder) and of `world`
+    // (kept), with the alias table built into the program.
+    static CPlaceFinder Build(const CPlaceIndex& index, CWorldPlaces world);
+
+    // The places whose folded name starts with the typed one (only those equal to it when
+    // `whole`), of the state, country or region after a comma or a last word that names one;
+    // exact names first, then by people. At most `limit`; `total` (when given) receives how
+    // many there are in all.
+    std::vector<CFoundPlace> Find(std::string_view typed, std::size_t limit, bool whole = false,
+                                  std::size_t* total = nullptr) const;
+    // Up to `limit` names close to the typed one (EditDistance), nearest first.
+    std::vector<std::string> Suggest(std::string_view typed, std::size_t limit) const;
+
+    std::size_t Size() const { return m_towns.size(); }
+    // Why the world's towns are missing ("timezone.world is missing"), or "".
+    const std::string& WorldProblem() const { return m_world.Problem(); }
+
+    struct Town {
+        std::uint32_t world = kNone;  // position in the world file, or kNone
+        std::uint32_t firstZip = 0;   // first of the town's zip positions in m_zips
+        std::uint32_t zipCount = 0;   // 0: a world town
+        std::uint32_t population = 0;
+        std::uint16_t state = kNone16;  // row of g_StateTable for a US town
+    };
+    struct Name {
+        std::string key;
+        std::uint32_t town = 0;
+    };
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    static constexpr std::uint16_t kNone16 = 0xFFFF;
+
+private:
+    struct Filter;
+    CFoundPlace Make(std::uint32_t town) const;
+    const std::vector<std::uint32_t>& ByPeople() const;
+    bool Matches(const Filter& filter, std::uint32_t town) const;
+    std::vector<std::uint32_t> Run(const std::string& key, bool whole, const Filter& filter,
+                                   std::size_t limit, std::size_t* total) const;
+
+    const CPlaceIndex* m_index = nullptr;
+    CWorldPlaces m_world;
+    std::vector<Town> m_towns;
+    std::vector<std::uint32_t> m_zips;  // index positions, town by town
+    std::vector<Name> m_names;          // sorted by key, then by people
+    // Positions in m_names, most people first: made on the first search that walks them.
+    mutable std::vector<std::uint32_t> m_byPeople;
+    std::vector<std::string> m_countryKeys;  // folded country name by country code, sorted
+};
