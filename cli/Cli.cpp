@@ -271,11 +271,13 @@ Options:
                    as csv "event,time" rows (full_moon, march_equinox, ...)
   --zip ZIP        take the place of that zip code from the archives, in
                    whatever state
-  --city CITY      ... the place of that name, in any case, with or without
-                   accents and punctuation ("anasco" finds Anasco, "st louis"
-                   Saint Louis and St. Louis); several places print a short
-                   list on standard error (exit status 2), and a name that
-                   matches nothing suggests up to five near ones
+  --city CITY      ... the town of that name, in the US (a town's zip codes
+                   are one place) or the world (towns of at least 1,000
+                   people), in any case, with or without accents and
+                   punctuation; "Paris, TX", "Paris, France", "Paris FR"
+                   choose among several: the most populous answers and up to
+                   three others are named on standard error; a name that
+                   matches nothing suggests up to five near ones (exit 2)
   --state STATE    ... only in that state or possession: its code or its
                    name, any case (TX, texas, PR). With it, a city-list text
                    ("Mission - 78572") or a name as stored ("Mission") takes
