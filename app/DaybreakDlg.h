@@ -139,7 +139,8 @@ private:
     bool ChooseState(const std::optional<CStateRow>& state);
     // The chosen date's results on the fields' clock (offset and tick as they stand; the tick
     // already follows the date when that option is on), years checked.
-    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0) const;
+    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0,
+                              bool moon = false) const;
     // The chosen place's zone while the fields still hold that place (not typed coordinates)
     // and it keeps daylight saving; null otherwise.
     const std::string* PlaceZone() const;

@@ -41,6 +41,8 @@
 #include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
+#include "SunDayChartView.h"
+#include "SunEvents.h"
 #include "TempDir.h"
 #include "TimeZoneList.h"
 #include "XHyperLink.h"
@@ -465,6 +467,44 @@ TEST(DayDetailsWindow, ShowsEveryRowWithinTheScreen) {
     const QRect screen = dialog.screen()->availableGeometry();
     EXPECT_LE(dialog.frameGeometry().height(), screen.height());
     EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+}
+
+// The Sun's day marks sunrise at the engine's time on its scale, and its curve crosses the
+// horizon's altitude there; the Moon's lines stand beside it.
+TEST_F(DaybreakViewTest, DayDetailsDrawsTheSunsDayWithSunriseWhereTheEnginePutsIt) {
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    MenuAction(QStringLiteral("Precise Calculation"))->setChecked(true);
+    const CSunEventResult sunrise =
+        PreciseSunDay(CCivilDate{2007, 6, 21}, 41.88, 87.63, 6.0f, 0)[SunEvent::Sunrise];
+    const double minutes =
+        sunrise.time.hour * 60 + sunrise.time.minute + sunrise.time.second / 60.0;
+    double markX = -1, engineX = 0, curveAtMark = 0;
+    QStringList moon;
+    CloseNextModal(m_view.get(), [&](QWidget* w) {
+        auto* dialog = qobject_cast<CDayDetailsDlg*>(w);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(dialog->Chart(), nullptr);
+        markX = dialog->Chart()->SunriseX().value_or(-1);
+        engineX = dialog->Chart()->XOfMinutes(minutes);
+        curveAtMark = dialog->Chart()
+                          ->HoverText(QPointF(markX, dialog->Chart()->PlotRect().center().y()))
+                          .section(QStringLiteral("elevation "), 1)
+                          .section(QLatin1Char(0xb0), 0, 0)
+                          .toDouble();
+        for (int row = 0; row < dialog->MoonList()->rowCount(); ++row) {
+            moon << dialog->MoonList()->item(row, 0)->text();
+        }
+    });
+    QTest::keyClick(m_view.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_NEAR(markX, engineX, 1.0);
+    EXPECT_NEAR(curveAtMark, -0.833, 0.35);  // a pixel is about five minutes' climb of 0.6 deg
+    EXPECT_EQ(moon, QStringList({"Moonrise", "Moonset", "Moon Transit", "Phase", "Illumination",
+                                 "Next Full Moon", "Next New Moon"}));
 }
 
 TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrlD) {
