@@ -75,6 +75,10 @@ public:
     // in the fields, from the precise engine, in a window of its own.
     void OnPreciseCalculation(bool on);
     void OnDayDetails();
+    // A point picked on the world map: its latitude and longitude (WEST positive) become the
+    // fields', with its zone's standard offset (hours behind UTC) when known, in place of the
+    // chosen place; the times recompute at once.
+    void OnMapPoint(double latitude, double longitude, std::optional<float> offset);
     // Daylight Saving from the Date: while on, choosing a place from the archives or changing
     // the date sets the daylight-saving mark from the place's zone for that date and
     // recomputes; the user may still change the mark by hand until the next such change.

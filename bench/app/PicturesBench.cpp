@@ -48,3 +48,45 @@ void BM_PaintSunDay(benchmark::State& state) {
 BENCHMARK(BM_PaintSunDay)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+#include <memory>
+
+#include "WorldMap.h"
+#include "WorldMapView.h"
+
+namespace {
+
+// A frame of the world map at 1600x800 for a new instant: the land picture is kept, and the
+// shading is redone, as the time slider moves it.
+void BM_ShadeWorldMap(benchmark::State& state) {
+    auto map = std::make_shared<CWorldMap>(CWorldMap::Load(DAYBREAK_ARCHIVE_DIR));
+    CWorldMapView view(map);
+    view.resize(1600, 800);
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    double instant = 2454273.0;
+    view.SetInstant(instant);
+    view.Frame();  // the land, once for the size
+    for (auto _ : state) {
+        instant += 1.0 / 1440;
+        view.SetInstant(instant);
+        QPainter painter(&image);
+        view.Paint(painter);
+    }
+}
+BENCHMARK(BM_ShadeWorldMap)->Unit(benchmark::kMillisecond);
+
+// The land and outlines drawn for a new size.
+void BM_DrawWorldLand(benchmark::State& state) {
+    auto map = std::make_shared<CWorldMap>(CWorldMap::Load(DAYBREAK_ARCHIVE_DIR));
+    CWorldMapView view(map);
+    int width = 1600;
+    for (auto _ : state) {
+        width = width == 1600 ? 1601 : 1600;
+        view.resize(width, 800);
+        view.SetInstant(2454273.0);
+        benchmark::DoNotOptimize(view.Frame());
+    }
+}
+BENCHMARK(BM_DrawWorldLand)->Unit(benchmark::kMillisecond);
+
+}  // namespace

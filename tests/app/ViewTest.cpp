@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +46,9 @@
 #include "SunEvents.h"
 #include "TempDir.h"
 #include "TimeZoneList.h"
+#include "WorldMap.h"
+#include "WorldMapDlg.h"
+#include "WorldMapView.h"
 #include "XHyperLink.h"
 #include "ZoneFile.h"
 
@@ -453,9 +457,70 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
     EXPECT_TRUE(m_view->isVisible());
 }
 
+// At the June solstice, 12:00 UTC: the Sun overhead near 23.44 N on the Greenwich meridian,
+// day there and night on the date line. The reference point is the pinned ephemeris package's
+// (tools/reference/make-subsolar-reference.mjs).
+TEST(WorldMapWindow, JuneSolsticeNoonLightsGreenwichAndDarkensTheDateLine) {
+    CWorldMapDlg dialog(DAYBREAK_ARCHIVE_DIR);
+    dialog.SetClock([] { return qint64{0}; });  // 1970: never the date shown
+    CYearRequest request;
+    request.date = CCivilDate{2007, 6, 21};
+    dialog.ShowRequest(request);
+    dialog.SetMinutes(12 * 60);
+    dialog.resize(1000, 600);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const CSubsolarPoint& sun = dialog.Map()->Subsolar();
+    EXPECT_NEAR(sun.latitude, 23.44, 0.5);
+    EXPECT_NEAR(sun.longitudeEast, 0, 0.5);
+    EXPECT_NEAR(sun.latitude, 23.4413, 0.05);
+    EXPECT_NEAR(sun.longitudeEast, 0.4273, 0.05);
+    const QImage& frame = dialog.Map()->Frame();
+    const qreal ratio = frame.devicePixelRatio();
+    const auto gray = [&](double lat, double lon) {
+        return qGray(frame.pixel((dialog.Map()->PointOf(lat, lon) * ratio).toPoint()));
+    };
+    EXPECT_GT(gray(0, 0), 150);
+    EXPECT_LT(gray(0, 179.5), 100);
+    EXPECT_TRUE(dialog.Heading().contains(QStringLiteral("23.44° N")));
+}
+
+// The shipped outlines load, and a changed byte is caught.
+TEST(WorldMapWindow, ShippedOutlinesLoadAndADamagedFileIsRefused) {
+    const CWorldMap map = CWorldMap::Load(DAYBREAK_ARCHIVE_DIR);
+    ASSERT_TRUE(map.IsKnown()) << map.Problem();
+    EXPECT_GT(map.Land().size(), 1000u);
+    QFile file(
+        QString::fromStdString((fs::path(DAYBREAK_ARCHIVE_DIR) / kWorldMapFileName).string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_LE(file.size(), 3 << 20);
+    std::string bytes = file.readAll().toStdString();
+    bytes[bytes.size() / 2] ^= 1;
+    EXPECT_NE(CWorldMap::Parse(bytes).Problem().find("checksum"), std::string::npos);
+}
+
+// A click on the map puts the point into the fields, longitude WEST positive, and the times
+// follow at once.
+TEST_F(DaybreakViewTest, AClickOnTheWorldMapPutsThePointIntoTheFields) {
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    QTest::keyClick(m_view.get(), Qt::Key_M, Qt::ControlModifier);
+    CWorldMapDlg* window = m_view->WorldMapWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    CWorldMapView* map = window->Map();
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->PointOf(41.88, -87.63).toPoint());
+    const double step = 180.0 / map->height() + 0.01;  // a pixel, in degrees
+    EXPECT_NEAR(Edit(IDC_LATITUDE)->text().toDouble(), 41.88, step);
+    EXPECT_NEAR(Edit(IDC_LONGITUDE)->text().toDouble(), 87.63, step);
+    EXPECT_TRUE(Edit(IDC_SUNRISE)->text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
+    // The map follows the fields back: the place is marked where it was clicked.
+    QTRY_COMPARE(window->Request().latitude, Edit(IDC_LATITUDE)->text().toDouble());
+}
+
 // Every event shows without scrolling, and the window stays on its screen.
 TEST(DayDetailsWindow, ShowsEveryRowWithinTheScreen) {
-    CDayDetails details{"Thursday, June 21, 2007, Chicago", "A note.", {}};
+    CDayDetails details{"Thursday, June 21, 2007, Chicago", "A note.", {}, {}, {}};
     for (int i = 0; i < 20; ++i) {
         details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
     }
@@ -494,7 +559,7 @@ TEST_F(DaybreakViewTest, DayDetailsDrawsTheSunsDayWithSunriseWhereTheEnginePutsI
         curveAtMark = dialog->Chart()
                           ->HoverText(QPointF(markX, dialog->Chart()->PlotRect().center().y()))
                           .section(QStringLiteral("elevation "), 1)
-                          .section(QLatin1Char(0xb0), 0, 0)
+                          .section(QChar(0xb0), 0, 0)
                           .toDouble();
         for (int row = 0; row < dialog->MoonList()->rowCount(); ++row) {
             moon << dialog->MoonList()->item(row, 0)->text();
