@@ -90,12 +90,12 @@ QSize CSunDayChartView::sizeHint() const {
 
 QSize CSunDayChartView::minimumSizeHint() const {
     const int em = fontMetrics().height();
-    return {em * 26, em * 11};
+    return {em * 18, em * 8};
 }
 
 QRectF CSunDayChartView::RoseRect() const {
     const double em = fontMetrics().height();
-    const double side = std::min(height() - 2 * em, width() * 0.3);
+    const double side = std::min(height() - 3 * em, width() * 0.3);
     return {width() - side - em * 0.5, em * 0.5, side, side};
 }
 
@@ -212,7 +212,7 @@ void CSunDayChartView::PaintAxes(QPainter& painter, const QRectF& plot) const {
             QPointF(x - metrics.horizontalAdvance(label) / 2, plot.bottom() + 3 + metrics.ascent()),
             label);
     }
-    for (double e = m_low; e <= m_high; e += 30) {
+    for (double e = std::ceil(m_low / 30) * 30; e <= m_high; e += 30) {
         const QString label = QStringLiteral("%1°").arg(e);
         painter.drawText(QPointF(plot.left() - metrics.horizontalAdvance(label) - 3,
                                  YOfElevation(e) + metrics.ascent() / 2 - 1),
@@ -317,13 +317,12 @@ void CSunDayChartView::PaintRose(QPainter& painter) const {
                {"noon", QColor(0xe8, 0xc0, 0x00)},
                {"set", QColor(0xc0, 0x30, 0x20)},
                {"moon", QColor(0x9a, 0xa4, 0xb8)}};
-    double x = rose.left();
-    const double y = rose.bottom() + metrics.ascent();
-    for (const auto& item : key) {
-        painter.fillRect(QRectF(x, y - metrics.ascent() * 0.7, 8, 8), item.colour);
+    // Two to a row, so that it fits under a small rose.
+    for (int i = 0; i < 4; ++i) {
+        const double x = rose.left() + (i % 2) * rose.width() / 2;
+        const double y = rose.bottom() + metrics.ascent() + (i / 2) * metrics.height();
+        painter.fillRect(QRectF(x, y - metrics.ascent() * 0.7, 8, 8), key[i].colour);
         painter.setPen(text);
-        const QString name = QString::fromLatin1(item.name);
-        painter.drawText(QPointF(x + 10, y), name);
-        x += 14 + metrics.horizontalAdvance(name);
+        painter.drawText(QPointF(x + 11, y), QString::fromLatin1(key[i].name));
     }
 }

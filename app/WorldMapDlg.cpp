@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -75,7 +76,12 @@ CWorldMapDlg::CWorldMapDlg(const std::filesystem::path& directory, QWidget* pare
     connect(png, &QPushButton::clicked, this, [this] { ExportPng(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(sizeHint());
+    // Never past the screen: the map gives way, at any scale.
+    QSize size = sizeHint();
+    if (const QScreen* where = parent != nullptr ? parent->screen() : screen()) {
+        size = size.boundedTo(where->availableGeometry().size() - QSize(16, 48));
+    }
+    resize(size);
 }
 
 CWorldMapDlg::~CWorldMapDlg() = default;

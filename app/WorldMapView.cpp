@@ -113,7 +113,6 @@ void CWorldMapView::BuildLand() {
     m_land.setDevicePixelRatio(ratio);
     m_land.fill(QColor(0x9c, 0xc3, 0xe6));
     QPainter painter(&m_land);
-    painter.setRenderHint(QPainter::Antialiasing);
     const QPointF origin = PointOf(0, 0);
     const double s = Scale() / 100;  // the file's hundredths of a degree
     painter.translate(origin);
@@ -123,14 +122,32 @@ void CWorldMapView::BuildLand() {
         land.setFillRule(Qt::OddEvenFill);
         for (const CMapShape& ring : m_map->Land()) {
             const auto points = m_map->Points(ring);
+            // A ring that crosses the antimeridian jumps from one edge to the other: it is
+            // made continuous, and drawn again a world over on the side it runs past.
             QPolygonF polygon;
             polygon.reserve(static_cast<qsizetype>(points.size()));
-            for (const CMapPoint& p : points) {
-                polygon << QPointF(p.lon, p.lat);
+            double shift = 0, west = 0, east = 0;
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                if (i > 0 && std::abs(points[i].lon - points[i - 1].lon) > 18000) {
+                    shift += points[i].lon > points[i - 1].lon ? -36000 : 36000;
+                }
+                const double lon = points[i].lon + shift;
+                west = std::min(west, lon);
+                east = std::max(east, lon);
+                polygon << QPointF(lon, points[i].lat);
             }
             land.addPolygon(polygon);
+            if (east > 18000) {
+                land.addPolygon(polygon.translated(-36000, 0));
+            }
+            if (west < -18000) {
+                land.addPolygon(polygon.translated(36000, 0));
+            }
         }
+        // Unsmoothed: a ring that meets the antimeridian goes along it and back, which a
+        // smoothed fill shows as a faint line; the smoothed outlines cover the steps.
         painter.fillPath(land, QColor(0xe6, 0xdc, 0xb8));
+        painter.setRenderHint(QPainter::Antialiasing);
         QPen pen(QColor(0x7a, 0x6e, 0x58), 0.8);
         pen.setCosmetic(true);
         painter.setPen(pen);
@@ -174,7 +191,10 @@ void CWorldMapView::Shade() {
                             std::sin(-18 * kDeg)};
     const int darkness[] = {kDay, kCivil, kNautical, kAstronomical, kNight};
     for (int y = 0; y < h; ++y) {
-        const double lat = std::clamp(m_centre.y() - (y + 0.5 - h / 2.0) / s, -90.0, 90.0);
+        const double lat = m_centre.y() - (y + 0.5 - h / 2.0) / s;
+        if (lat < -90 || lat > 90) {
+            continue;  // off the globe: the window's background
+        }
         const double a = std::sin(lat * kDeg) * sinDecl;
         const double b = std::cos(lat * kDeg) * cosDecl;
         auto* row = reinterpret_cast<QRgb*>(m_frame.scanLine(y));

@@ -60,6 +60,17 @@ function quantize(points) {
   return out;
 }
 
+// A line that steps from one edge of the map to the other crosses the antimeridian: drawn as
+// one, it would cross the whole world. It becomes two.
+function splitAtAntimeridian(line) {
+  const parts = [[line[0]]];
+  for (let i = 1; i < line.length; i++) {
+    if (Math.abs(line[i][0] - line[i - 1][0]) > 18000) parts.push([]);
+    parts[parts.length - 1].push(line[i]);
+  }
+  return parts;
+}
+
 export function buildWorldMap(repo, modules) {
   const atlas = path.join(modules, 'world-atlas');
   const land = JSON.parse(fs.readFileSync(path.join(atlas, 'land-50m.json'), 'utf8'));
@@ -68,7 +79,8 @@ export function buildWorldMap(repo, modules) {
   const rings = polygons(land.objects.land)
     .flatMap((polygon) => polygon.map((ring) => quantize(stitch(landArcs, ring))))
     .filter((ring) => ring.length >= 3);
-  const lines = decodeArcs(countries).map(quantize).filter((line) => line.length >= 2);
+  const lines = decodeArcs(countries).map(quantize).flatMap(splitAtAntimeridian)
+    .filter((line) => line.length >= 2);
   const shapes = [...rings, ...lines];
   const pointCount = shapes.reduce((n, s) => n + s.length, 0);
 
