@@ -48,6 +48,18 @@ CWorldMapDlg::CWorldMapDlg(const std::filesystem::path& directory, QWidget* pare
         layout->addWidget(problem);
     }
     m_map = new CWorldMapView(map, this);
+    m_map->SetClockOfPoint([this](double lat, double lon, double instant) {
+        const auto zone = m_zones->Find(lat, lon);
+        const auto clock = zone ? CZoneClock::Load(std::string(*zone)) : std::nullopt;
+        if (!clock) {
+            return QString();
+        }
+        const CCivilTime utc = CivilTimeOfJulianDay(instant, 0);
+        const CCivilTime local =
+            CivilTimeOfJulianDay(instant, clock->OnDate(utc.date).utcOffsetSeconds);
+        return QStringLiteral("%1 %2").arg(ClockText(local.hour * 60 + local.minute),
+                                           QString::fromStdString(clock->Name()));
+    });
     layout->addWidget(m_map, 1);
     connect(m_map, &CWorldMapView::PointPicked, this,
             [this](double lat, double lon) { Pick(lat, lon); });

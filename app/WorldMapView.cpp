@@ -1,5 +1,6 @@
 #include "WorldMapView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -80,11 +81,19 @@ QString CWorldMapView::HoverText(QPointF at) const {
     if (!point) {
         return {};
     }
+    const QString where =
+        QStringLiteral("%1, %2").arg(Degrees(point->x(), 'N', 'S'), Degrees(point->y(), 'E', 'W'));
+    if (m_clockOfPoint) {
+        const QString clock = m_clockOfPoint(point->x(), point->y(), m_instant);
+        if (!clock.isEmpty()) {
+            return where + QStringLiteral("  ") + clock;
+        }
+    }
     // Local mean time: UT plus four minutes a degree east.
     const double ut = std::fmod(m_instant + 0.5, 1.0) * 1440;
     const int local = static_cast<int>(std::fmod(ut + point->y() * 4 + 2880, 1440.0));
-    return QStringLiteral("%1, %2  local mean time %3:%4")
-        .arg(Degrees(point->x(), 'N', 'S'), Degrees(point->y(), 'E', 'W'))
+    return QStringLiteral("%1  local mean time %2:%3")
+        .arg(where)
         .arg(local / 60, 2, 10, QLatin1Char('0'))
         .arg(local % 60, 2, 10, QLatin1Char('0'));
 }
@@ -304,4 +313,37 @@ void CWorldMapView::wheelEvent(QWheelEvent* event) {
     }
     ViewChanged();
     event->accept();
+}
+
+void CWorldMapView::keyPressEvent(QKeyEvent* event) {
+    const double step = 60 / m_zoom;  // degrees: a sixth of the world at first
+    switch (event->key()) {
+        case Qt::Key_Left:
+            m_centre.rx() -= step;
+            break;
+        case Qt::Key_Right:
+            m_centre.rx() += step;
+            break;
+        case Qt::Key_Up:
+            m_centre.ry() += step / 2;
+            break;
+        case Qt::Key_Down:
+            m_centre.ry() -= step / 2;
+            break;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            m_zoom *= 1.5;
+            break;
+        case Qt::Key_Minus:
+            m_zoom /= 1.5;
+            break;
+        case Qt::Key_0:
+            m_zoom = 1;
+            m_centre = QPointF(0, 0);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    ViewChanged();
 }

@@ -1,8 +1,8 @@
 // CWorldMapView: the world in the equirectangular projection, the land and the country
 // outlines of the world map file, shaded for the Sun at one instant (day, civil, nautical and
 // astronomical twilight, night), with the subsolar point and the chosen place marked. A click
-// picks a point; dragging pans and the wheel zooms; hovering shows the point's coordinates and
-// its local mean time.
+// picks a point; dragging pans and the wheel zooms (from the keyboard: the arrows pan, + and -
+// zoom, 0 shows the whole world); hovering shows the point's coordinates and its local time.
 //
 // The land and outlines are drawn once per size and view into a picture; each frame copies it
 // and darkens it row by row from the Sun's elevation there, which for a row of latitude phi is
@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,11 @@ public:
     // (latitude, longitude east) at a widget point; none off the globe.
     std::optional<QPointF> LatLonAt(QPointF at) const;
     QString HoverText(QPointF at) const;
+    // The clock of a point (degrees north, east) at the instant: "14:05 America/Chicago", or
+    // empty to show the local mean time.
+    void SetClockOfPoint(std::function<QString(double, double, double)> clock) {
+        m_clockOfPoint = std::move(clock);
+    }
 
     // The picture as painted: land, outlines and shading, without the marks.
     const QImage& Frame();
@@ -57,6 +63,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     double Scale() const;  // pixels a degree
@@ -76,4 +83,5 @@ private:
     std::optional<QPointF> m_pressAt;  // where a press began, to tell a click from a drag
     QPointF m_lastDrag;
     bool m_dragged = false;
+    std::function<QString(double, double, double)> m_clockOfPoint;
 };

@@ -483,6 +483,10 @@ TEST(WorldMapWindow, JuneSolsticeNoonLightsGreenwichAndDarkensTheDateLine) {
     EXPECT_GT(gray(0, 0), 150);
     EXPECT_LT(gray(0, 179.5), 100);
     EXPECT_TRUE(dialog.Heading().contains(QStringLiteral("23.44° N")));
+    // Hovering names the point and its clock: Chicago keeps daylight time in June.
+    EXPECT_TRUE(dialog.Map()
+                    ->HoverText(dialog.Map()->PointOf(41.88, -87.63))
+                    .endsWith(QStringLiteral("W  07:00 America/Chicago")));
 }
 
 // The shipped outlines load, and a changed byte is caught.
