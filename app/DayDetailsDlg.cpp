@@ -31,7 +31,6 @@ QTableWidget* MakeList(const std::vector<CSunLine>& lines, const QString& name) 
     }
     list->resizeColumnsToContents();
     list->resizeRowsToContents();
-    list->horizontalHeader()->setStretchLastSection(true);
     const int frame = 2 * list->frameWidth();
     list->setMinimumHeight(list->horizontalHeader()->height() + list->verticalHeader()->length() +
                            frame);
@@ -39,6 +38,8 @@ QTableWidget* MakeList(const std::vector<CSunLine>& lines, const QString& name) 
     list->setMinimumWidth(list->horizontalHeader()->length() + frame +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Measured before the last column stretches: stretched, it is as wide as the list.
+    list->horizontalHeader()->setStretchLastSection(true);
     return list;
 }
 
@@ -59,13 +60,14 @@ CDayDetailsDlg::CDayDetailsDlg(const CDayDetails& details, QWidget* parent) : QD
     layout->addWidget(note);
 
     m_list = MakeList(details.lines, QStringLiteral("Events of the day"));
+    QBoxLayout* columns = nullptr;
     m_list->setVisible(!details.lines.empty());
     if (!details.chart && !details.moon) {
         layout->addWidget(m_list, 1);
     } else {
         // The events on the left; the Sun's day and the Moon beside them, so that the window
         // stays within a screen's height.
-        auto* columns = new QHBoxLayout;
+        columns = new QBoxLayout(QBoxLayout::LeftToRight);
         columns->addWidget(m_list, 0);
         auto* pictures = new QVBoxLayout;
         if (details.chart) {
@@ -95,10 +97,15 @@ CDayDetailsDlg::CDayDetailsDlg(const CDayDetails& details, QWidget* parent) : QD
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 
-    // On a small screen the list gives way (and scrolls) rather than the window running off it.
+    // On a small screen the pictures go under the list when they do not fit beside it, and
+    // the lists give way (and scroll) rather than the window running off the screen.
     QSize size = sizeHint();
     if (const QScreen* where = parent != nullptr ? parent->screen() : screen()) {
         const QSize room = where->availableGeometry().size() - QSize(16, 48);
+        if (columns != nullptr && minimumSizeHint().width() > room.width()) {
+            columns->setDirection(QBoxLayout::TopToBottom);
+            size = sizeHint();
+        }
         if (size.height() > room.height()) {
             m_list->setMinimumHeight(0);
             if (m_moonList != nullptr) {

@@ -93,16 +93,37 @@ QSize CSunDayChartView::minimumSizeHint() const {
     return {em * 18, em * 8};
 }
 
+namespace {
+
+constexpr const char* kKeyNames[] = {"rise", "noon", "set", "moon"};
+
+// The width of one of the key's two columns under the rose.
+double KeyColumn(const QFontMetricsF& metrics) {
+    double column = 0;
+    for (const char* name : kKeyNames) {
+        column = std::max(column, metrics.horizontalAdvance(QString::fromLatin1(name)) + 17);
+    }
+    return column;
+}
+
+}  // namespace
+
+// The rose's column: as wide as the rose or its key, whichever is wider.
+double CSunDayChartView::RoseColumn() const {
+    return std::max(RoseRect().width(), 2 * KeyColumn(QFontMetricsF(font())));
+}
+
 QRectF CSunDayChartView::RoseRect() const {
     const double em = fontMetrics().height();
-    const double side = std::min(height() - 3 * em, width() * 0.3);
-    return {width() - side - em * 0.5, em * 0.5, side, side};
+    const double side = std::max(2 * em, std::min(height() - 3 * em, width() * 0.3));
+    const double column = std::max(side, 2 * KeyColumn(QFontMetricsF(font())));
+    return {width() - em * 0.5 - (column + side) / 2, em * 0.5, side, side};
 }
 
 QRectF CSunDayChartView::PlotRect() const {
     const double em = fontMetrics().height();
     const double left = fontMetrics().horizontalAdvance(QStringLiteral("-90°")) + em * 0.5;
-    const double right = RoseRect().left() - em;
+    const double right = width() - em * 1.5 - RoseColumn();
     return QRectF(QPointF(left, em * 1.4), QPointF(right, height() - em * 1.6));
 }
 
@@ -318,8 +339,10 @@ void CSunDayChartView::PaintRose(QPainter& painter) const {
                {"set", QColor(0xc0, 0x30, 0x20)},
                {"moon", QColor(0x9a, 0xa4, 0xb8)}};
     // Two to a row, so that it fits under a small rose.
+    const double column = RoseColumn() / 2;
+    const double left = width() - metrics.height() * 0.5 - RoseColumn();
     for (int i = 0; i < 4; ++i) {
-        const double x = rose.left() + (i % 2) * rose.width() / 2;
+        const double x = left + (i % 2) * column;
         const double y = rose.bottom() + metrics.ascent() + (i / 2) * metrics.height();
         painter.fillRect(QRectF(x, y - metrics.ascent() * 0.7, 8, 8), key[i].colour);
         painter.setPen(text);

@@ -47,6 +47,7 @@ protected:
 private:
     CSunSky SkyAt(double minutes) const;
     QRectF RoseRect() const;
+    double RoseColumn() const;
     void PaintBands(QPainter& painter, const QRectF& plot) const;
     void PaintAxes(QPainter& painter, const QRectF& plot) const;
     void PaintMarks(QPainter& painter, const QRectF& plot) const;

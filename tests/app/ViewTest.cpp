@@ -528,14 +528,27 @@ TEST(DayDetailsWindow, ShowsEveryRowWithinTheScreen) {
     for (int i = 0; i < 20; ++i) {
         details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
     }
-    CDayDetailsDlg dialog(details);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    EXPECT_EQ(dialog.List()->verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(dialog.List()->horizontalScrollBar()->maximum(), 0);
-    const QRect screen = dialog.screen()->availableGeometry();
-    EXPECT_LE(dialog.frameGeometry().height(), screen.height());
-    EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+    details.chart = CSunDayChart{};
+    details.chart->curve = SunDayCurve(CCivilDate{2007, 6, 21}, -5 * 3600, 41.88, 87.63, 289);
+    details.moon = CMoonDetails{};
+    details.moon->lines.assign(7, {"Next Full Moon", "Saturday, June 30, 2007,  08:48:42"});
+    for (const bool pictures : {false, true}) {
+        CDayDetails shown = details;
+        if (!pictures) {
+            shown.chart.reset();
+            shown.moon.reset();
+        }
+        CDayDetailsDlg dialog(shown);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        if (!pictures) {  // the pictures on this small screen go under the list, which gives way
+            EXPECT_EQ(dialog.List()->verticalScrollBar()->maximum(), 0);
+            EXPECT_EQ(dialog.List()->horizontalScrollBar()->maximum(), 0);
+        }
+        const QRect screen = dialog.screen()->availableGeometry();
+        EXPECT_LE(dialog.frameGeometry().height(), screen.height());
+        EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+    }
 }
 
 // The Sun's day marks sunrise at the engine's time on its scale, and its curve crosses the
