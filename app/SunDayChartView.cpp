@@ -53,6 +53,21 @@ QString ClockText(double minutes) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* kKeyNames[] = {"rise", "noon", "set", "moon"};
+
+// The width of one of the key's two columns under the rose.
+double KeyColumn(const QFontMetricsF& metrics) {
+    double column = 0;
+    for (const char* name : kKeyNames) {
+        column = std::max(column, metrics.horizontalAdvance(QString::fromLatin1(name)) + 17);
+    }
+    return column;
+}
+
+}  // namespace
+
 CSunDayChartView::CSunDayChartView(CSunDayChart chart, QWidget* parent)
     : QWidget(parent), m_chart(std::move(chart)) {
     for (const CSunSky& sky : m_chart.curve) {
@@ -60,6 +75,7 @@ CSunDayChartView::CSunDayChartView(CSunDayChart chart, QWidget* parent)
         m_high = std::max(m_high, std::ceil(sky.elevation / 10) * 10);
     }
     m_now = [] { return QDateTime::currentSecsSinceEpoch(); };
+    m_keyColumn = KeyColumn(QFontMetricsF(font()));
     setMouseTracking(true);
     setAccessibleName(QStringLiteral("The Sun's elevation through the day"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -93,30 +109,22 @@ QSize CSunDayChartView::minimumSizeHint() const {
     return {em * 18, em * 8};
 }
 
-namespace {
-
-constexpr const char* kKeyNames[] = {"rise", "noon", "set", "moon"};
-
-// The width of one of the key's two columns under the rose.
-double KeyColumn(const QFontMetricsF& metrics) {
-    double column = 0;
-    for (const char* name : kKeyNames) {
-        column = std::max(column, metrics.horizontalAdvance(QString::fromLatin1(name)) + 17);
-    }
-    return column;
-}
-
-}  // namespace
-
 // The rose's column: as wide as the rose or its key, whichever is wider.
 double CSunDayChartView::RoseColumn() const {
-    return std::max(RoseRect().width(), 2 * KeyColumn(QFontMetricsF(font())));
+    return std::max(RoseRect().width(), 2 * m_keyColumn);
+}
+
+void CSunDayChartView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        m_keyColumn = KeyColumn(QFontMetricsF(font()));
+    }
+    QWidget::changeEvent(event);
 }
 
 QRectF CSunDayChartView::RoseRect() const {
     const double em = fontMetrics().height();
     const double side = std::max(2 * em, std::min(height() - 3 * em, width() * 0.3));
-    const double column = std::max(side, 2 * KeyColumn(QFontMetricsF(font())));
+    const double column = std::max(side, 2 * m_keyColumn);
     return {width() - em * 0.5 - (column + side) / 2, em * 0.5, side, side};
 }
 

@@ -43,6 +43,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     CSunSky SkyAt(double minutes) const;
@@ -56,6 +57,7 @@ private:
     CSunDayChart m_chart;
     double m_low = -30;  // the elevation scale, degrees
     double m_high = 30;
+    double m_keyColumn = 0;  // the width of one of the key's two columns under the rose
     std::function<qint64()> m_now;
     QTimer* m_tick = nullptr;
 };
