@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "DataFile.h"
+#include "File.h"
+#include "FileException.h"
 #include "ModulePath.h"
 
 const char* const kWorldMapFileName = "timezone.worldmap";
@@ -23,12 +25,15 @@ CWorldMap CWorldMap::Unknown(std::string problem) {
 }
 
 CWorldMap CWorldMap::Load(const std::filesystem::path& directory) {
-    std::string problem;
-    const std::string bytes =
-        ReadDataFile((directory.empty() ? GetExecutableDirectory() : directory) / kWorldMapFileName,
-                     kMaxFileSize, &problem);
-    if (!problem.empty()) {
-        return Unknown(std::move(problem));
+    const std::filesystem::path path =
+        (directory.empty() ? GetExecutableDirectory() : directory) / kWorldMapFileName;
+    std::string bytes;
+    CFileException error;
+    if (!CFile::ReadDataFile(path.string(), kMaxFileSize, "the world map", bytes, &error)) {
+        return Unknown(std::string(kWorldMapFileName) +
+                       (error.m_cause == CFileException::fileNotFound
+                            ? " is missing"
+                            : " cannot be read: " + error.GetReason()));
     }
     return Parse(bytes);
 }
