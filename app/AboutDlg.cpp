@@ -24,7 +24,8 @@ QString CAboutDlg::DataCreditLine() {
         "Nick Viens); zipcode-to-timezone (MIT, Dor Technologies); U.S. Census Bureau ZCTA "
         "centres and county relations (public domain); time-zone boundaries from "
         "timezone-boundary-builder (ODbL, OpenStreetMap contributors); IANA time zone "
-        "database (public domain).");
+        "database (public domain). World map: Natural Earth land and countries (public "
+        "domain, naturalearthdata.com).");
 }
 
 QString CAboutDlg::WebAddress() {

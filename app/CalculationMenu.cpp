@@ -1,5 +1,6 @@
 // The main window's Calculation menu: "Precise Calculation" and "Daylight Saving from the
-// Date" (checkable, remembered between runs, off by default) and "Day Details..." (Ctrl+D).
+// Date" (checkable, remembered between runs, off by default), "Day Details..." (Ctrl+D),
+// "Year..." (Ctrl+Y) and "World Map..." (Ctrl+M).
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,6 +45,7 @@ void CDaybreakView::CreateCalculationMenu() {
     details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(details, &QAction::triggered, this, [this] { m_dlg.OnDayDetails(); });
     CreateYearItem(menu);
+    CreateWorldMapItem(menu);
 }
 
 // The title says when the results come from the precise engine.

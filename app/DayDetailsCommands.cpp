@@ -1,12 +1,135 @@
 // The main dialog's precise-engine commands, Precise Calculation and Day Details, and the one
 // way the dialog computes its date.
+#include <cmath>
 #include <string>
 
 #include "DayOnClock.h"
 #include "DaybreakDlg.h"
 #include "LocalSolarTime.h"
 #include "ResultText.h"
+#include "SeasonsAndPhases.h"
 #include "SunEvents.h"
+#include "SunPath.h"
+#include "YearExport.h"
+#include "YearTable.h"
+
+namespace {
+
+// Five minutes a sample: the curve is smooth at any width the window takes.
+constexpr int kCurveSamples = 24 * 12 + 1;
+
+// Minutes after 00:00 of `date` on the clock.
+std::optional<double> MinutesOnDate(const CSolarResult& result, const CCivilDate& date) {
+    if (!result.HasTime()) {
+        return std::nullopt;
+    }
+    return static_cast<double>(CivilSeconds(result.time) - CivilSeconds(CCivilTime{date})) / 60.0;
+}
+
+CSolarResult AtTime(const CCivilTime& time) {
+    CSolarResult result;
+    result.outcome = SolarOutcome::Time;
+    result.time = time;
+    return result;
+}
+
+double JulianDayOnClock(const CDayOnClock& day, double minutes) {
+    return JulianDayUt(CCivilTime{day.date}) +
+           (minutes * 60 - day.clock.utcOffsetSeconds) / 86400.0;
+}
+
+// The day length, its change from the day before and, on today's date, the wait for the Sun's
+// next rise or set.
+std::string ChartHeading(const CDayOnClock& day, const CDayOnClock& before,
+                         const CDayOnClock& after, const CSunDayChart& chart) {
+    const auto length = DayLengthSeconds(day.sunrise, day.sunset);
+    std::string heading = "Day length " + (length ? DurationText(length) : std::string("unknown"));
+    const auto previous = DayLengthSeconds(before.sunrise, before.sunset);
+    if (length && previous) {
+        const std::int64_t change = *length - *previous;
+        heading += " (" + std::string(change < 0 ? "" : "+") + DurationText(change) +
+                   " from the day before)";
+    }
+    const std::int64_t local = CTime::GetCurrentTime().GetTime() + chart.utcOffsetSeconds;
+    const std::int64_t today = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    if (CivilFromDays(today) != day.date) {
+        return heading;
+    }
+    const double now = static_cast<double>(local - today * 86400) / 60.0;
+    const auto wait = [&](const char* what, double minutes) {
+        return heading + "; " + what + " in " +
+               DurationText(static_cast<std::int64_t>((minutes - now) * 60));
+    };
+    if (chart.sunrise && now < *chart.sunrise) {
+        return wait("sunrise", *chart.sunrise);
+    }
+    if (chart.sunset && now < *chart.sunset) {
+        return wait("sunset", *chart.sunset);
+    }
+    if (const auto next = MinutesOnDate(after.sunrise, after.date)) {
+        return wait("sunrise", *next + 1440);
+    }
+    return heading;
+}
+
+CSunDayChart SunDayChart(const CDayOnClock& day, const CDayOnClock& before,
+                         const CDayOnClock& after, double lat, double lon) {
+    CSunDayChart chart;
+    chart.date = day.date;
+    chart.utcOffsetSeconds = day.clock.utcOffsetSeconds;
+    chart.curve = SunDayCurve(day.date, chart.utcOffsetSeconds, lat, lon, kCurveSamples);
+    chart.sunrise = MinutesOnDate(day.sunrise, day.date);
+    chart.sunset = MinutesOnDate(day.sunset, day.date);
+    chart.solarNoon = MinutesOnDate(day.solarNoon, day.date);
+    if (chart.sunrise) {
+        chart.sunriseAzimuth = day.precise.sunriseAzimuth;
+    }
+    if (chart.sunset) {
+        chart.sunsetAzimuth = day.precise.sunsetAzimuth;
+    }
+    if (chart.solarNoon) {
+        chart.noonAzimuth = SunSkyAt(JulianDayOnClock(day, *chart.solarNoon), lat, lon).azimuth;
+    }
+    if (day.moon[MoonEvent::Moonrise].HasTime()) {
+        chart.moonriseAzimuth = day.moon.riseAzimuth;
+    }
+    if (day.moon[MoonEvent::Moonset].HasTime()) {
+        chart.moonsetAzimuth = day.moon.setAzimuth;
+    }
+    chart.heading = ChartHeading(day, before, after, chart);
+    return chart;
+}
+
+// The first principal phase of that kind after 12:00 on the date's clock, on that clock.
+std::string NextPhase(const CDayOnClock& day, AlmanacEvent phase) {
+    const double noon = JulianDayOnClock(day, 720);
+    for (const CAlmanacEvent& event : MoonPhasesBetween(noon, noon + 31)) {
+        if (event.event == phase) {
+            return FormatSolarTime(
+                CivilTimeOfJulianDay(event.julianDayUt, day.clock.utcOffsetSeconds));
+        }
+    }
+    return {};
+}
+
+CMoonDetails MoonDetails(const CDayOnClock& day, const std::string& date) {
+    CMoonDetails moon;
+    for (const MoonEvent event : {MoonEvent::Moonrise, MoonEvent::Moonset, MoonEvent::Transit}) {
+        const CMoonEventResult& result = day.moon[event];
+        moon.lines.push_back({MoonEventLabel(event), result.HasTime()
+                                                         ? ClockOnDate(AtTime(result.time), date)
+                                                         : FormatMoonEvent(result)});
+    }
+    moon.lines.push_back({"Phase", MoonPhaseName(day.moonPhase.phase)});
+    moon.lines.push_back({"Illumination", FormatMoonIllumination(day.moonPhase) + "% at 12:00"});
+    moon.lines.push_back({"Next Full Moon", NextPhase(day, AlmanacEvent::FullMoon)});
+    moon.lines.push_back({"Next New Moon", NextPhase(day, AlmanacEvent::NewMoon)});
+    moon.fraction = day.moonPhase.noon.fraction;
+    moon.elongation = day.moonPhase.noon.elongation;
+    return moon;
+}
+
+}  // namespace
 
 void CDaybreakDlg::OnPreciseCalculation(bool on) {
     RunCommand([this, on] {
@@ -33,7 +156,7 @@ void CDaybreakDlg::OnDayDetails() {
             return;
         }
         const SolarEngine engine = m_precise ? SolarEngine::Precise : SolarEngine::Series;
-        const CDayOnClock day = DayOnTheClock(engine, kAllSunAltitudes);
+        const CDayOnClock day = DayOnTheClock(engine, kAllSunAltitudes, true);
         const std::string date = DateText(day.date);
         details.heading = date + (m_cityName.empty() ? "" : ", " + m_cityName);
         details.note = m_precise
@@ -53,11 +176,18 @@ void CDaybreakDlg::OnDayDetails() {
                                             : FormatSunEvent(result);
             }
         });
+        const CClockChoice clock = CClockChoice::Fixed(m_timeZoneOffset, m_dst);
+        const auto near = [&](int days) {
+            return SolarDayOnClock(clock, AddDays(day.date, days), m_latitude, m_longitude, engine);
+        };
+        details.chart = SunDayChart(day, near(-1), near(1), m_latitude, m_longitude);
+        details.moon = MoonDetails(day, date);
         m_window.ShowDayDetails(details);
     });
 }
 
-CDayOnClock CDaybreakDlg::DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes) const {
+CDayOnClock CDaybreakDlg::DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes,
+                                        bool moon) const {
     return SolarDayOnClock(CClockChoice::Fixed(m_timeZoneOffset, m_dst), LocalDateOf(m_date),
-                           m_latitude, m_longitude, engine, altitudes);
+                           m_latitude, m_longitude, engine, altitudes, moon);
 }

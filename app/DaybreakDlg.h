@@ -78,6 +78,10 @@ public:
     // in the fields, from the precise engine, in a window of its own.
     void OnPreciseCalculation(bool on);
     void OnDayDetails();
+    // A point picked on the world map: its latitude and longitude (WEST positive) become the
+    // fields', with its zone's standard offset (hours behind UTC) when known, in place of the
+    // chosen place; the times recompute at once.
+    void OnMapPoint(double latitude, double longitude, std::optional<float> offset);
     // Daylight Saving from the Date: while on, choosing a place from the archives or changing
     // the date sets the daylight-saving mark from the place's zone for that date and
     // recomputes; the user may still change the mark by hand until the next such change.
@@ -155,7 +159,8 @@ private:
     bool ChooseState(const std::optional<CStateRow>& state);
     // The chosen date's results on the fields' clock (offset and tick as they stand; the tick
     // already follows the date when that option is on), years checked.
-    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0) const;
+    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0,
+                              bool moon = false) const;
     // The chosen place's zone while the fields still hold that place (not typed coordinates)
     // and it keeps daylight saving; null otherwise.
     const std::string* PlaceZone() const;

@@ -173,6 +173,7 @@ CDaybreakView::CDaybreakView(const std::filesystem::path& archiveDirectory, QWid
     Q_INIT_RESOURCE(daybreak);
     m_hIcon = QIcon(QStringLiteral(":/daybreak.svg"));
     m_dlg.SetArchiveDirectory(archiveDirectory);
+    m_archiveDirectory = archiveDirectory;
 
     setWindowTitle(QStringLiteral("Corvane - Lumora.Zezidov"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -32,6 +32,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class CWorldMapDlg;
 class QMenuBar;
 class QPushButton;
 class QWidget;
@@ -64,6 +65,9 @@ public:
     // of the fields' place and date; it follows the fields from then on. Null until opened.
     void ShowYearWindow();
     CYearDlg* YearWindow() const;
+    // The world map ("World Map...", Ctrl+M; WorldMapWindow.cpp), likewise.
+    void ShowWorldMap();
+    CWorldMapDlg* WorldMapWindow() const;
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -93,6 +97,8 @@ private:
     bool IsInputField(const QWidget* widget) const;
     void CreateYearItem(QMenu* menu);  // YearWindow.cpp
     void RefreshYearWindow();
+    void CreateWorldMapItem(QMenu* menu);  // WorldMapWindow.cpp
+    void RefreshWorldMap();
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
@@ -102,6 +108,8 @@ private:
     QMenu* m_recentMenu = nullptr;
     QPointer<CYearDlg> m_yearDlg;
     bool m_yearRefreshQueued = false;
+    QPointer<CWorldMapDlg> m_mapDlg;
+    std::filesystem::path m_archiveDirectory;
     QWidget* m_client = nullptr;
 
     CSortedComboBox* m_stateCombo = nullptr;

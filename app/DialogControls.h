@@ -23,6 +23,7 @@
 #include "Exception.h"
 #include "PlaceFinder.h"
 #include "SunEvents.h"
+#include "SunPath.h"
 
 class CPlaceIndex;
 
@@ -161,10 +162,35 @@ inline void DDX_Control(CDataExchange* pDX, int id, CColorText& control) {
 // What Day Details shows: a heading with the date and the place ("No place chosen" when the
 // fields name none), a note on where the times come from, and a line an event with its clock
 // time on that date.
+//
+// With a place, it also draws the Sun's day (CSunDayChart) and shows the Moon's lines with the
+// disc of its phase (CMoonDetails).
+struct CSunDayChart {
+    CCivilDate date;
+    int utcOffsetSeconds = 0;    // the date's clock, east positive
+    std::vector<CSunSky> curve;  // evenly from 00:00 to 24:00 on the clock, both ends included
+    // Minutes after 00:00 on the clock (below 0 or past 1440 on another date); none for a day
+    // without the event.
+    std::optional<double> sunrise, sunset, solarNoon;
+    // Degrees clockwise from north, for the compass rose; none without the event.
+    std::optional<double> sunriseAzimuth, sunsetAzimuth, noonAzimuth;
+    std::optional<double> moonriseAzimuth, moonsetAzimuth;
+    // "Day length 15:14:28 (+00:00:02 from the day before) · sunset in 03:12:40".
+    std::string heading;
+};
+
+struct CMoonDetails {
+    std::vector<CSunLine> lines;  // rise, set, transit, phase, illumination, next full and new
+    double fraction = 0;          // 0 to 1 lit at 12:00 on the clock
+    double elongation = 0;        // degrees: under 180 waxing (lit on the right in the north)
+};
+
 struct CDayDetails {
     std::string heading;
     std::string note;
     std::vector<CSunLine> lines;
+    std::optional<CSunDayChart> chart;  // none without a place
+    std::optional<CMoonDetails> moon;
 };
 
 // The notes under the results, one line each, empty when there is nothing to say.

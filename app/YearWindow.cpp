@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "DaybreakView.h"
+#include "WorldMapDlg.h"
 #include "YearDlg.h"
 
 void CDaybreakView::CreateYearItem(QMenu* menu) {
@@ -34,13 +35,14 @@ void CDaybreakView::ShowYearWindow() {
 // A command shows the members more than once (a zip choice also refills the city list): the
 // year is redrawn once, after the command.
 void CDaybreakView::MembersShown() {
-    if (!m_yearDlg || m_yearRefreshQueued) {
+    if ((!m_yearDlg && !m_mapDlg) || m_yearRefreshQueued) {
         return;
     }
     m_yearRefreshQueued = true;
     QTimer::singleShot(0, this, [this] {
         m_yearRefreshQueued = false;
         RefreshYearWindow();
+        RefreshWorldMap();
     });
 }
 

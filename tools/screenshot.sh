@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the documentation's pictures of the program's windows under a virtual X display:
-# docs/screenshots/main.png (Mission, TX on 21 June 2007), about.png, tzhelp.png and year.png
-# (Chicago, 2007).
+# docs/screenshots/main.png (Mission, TX on 21 June 2007), details.png, about.png, tzhelp.png,
+# year.png (Chicago, 2007) and map.png (the world at 19:00 in Chicago that day).
 #
 #     bash tools/screenshot.sh BUILD_DIR
 #

@@ -29,6 +29,7 @@
 #include "DaybreakView.h"
 #include "Resource.h"
 #include "TimzoneDLG.h"
+#include "WorldMapDlg.h"
 #include "YearDlg.h"
 
 namespace {
@@ -145,5 +146,11 @@ int main(int argc, char** argv) {
     }
     view.ShowYearWindow();
     ok = Save(*view.YearWindow(), dir, "year.png") && ok;
+    view.YearWindow()->hide();
+
+    // The world map: the same date at 19:00 in Chicago, dusk over the Americas.
+    view.ShowWorldMap();
+    view.WorldMapWindow()->SetMinutes(19 * 60);
+    ok = Save(*view.WorldMapWindow(), dir, "map.png") && ok;
     return ok ? 0 : 1;
 }

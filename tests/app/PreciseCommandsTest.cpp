@@ -66,6 +66,12 @@ TEST_F(PreciseCommandsTest, DayDetailsListsEveryEventOfTheDateOnTheMainWindowsEn
     EXPECT_EQ(m_window.dayDetails.lines.back().name, "Astronomical Dusk");
     EXPECT_EQ(value("Civil Dawn"), "04:40:59");
     EXPECT_EQ(value("Sunrise"), "05:15:47");
+    // The Sun's day: the day length with its change, and the Moon of the date.
+    ASSERT_TRUE(m_window.dayDetails.chart && m_window.dayDetails.moon);
+    EXPECT_EQ(m_window.dayDetails.chart->heading.substr(0, 52),
+              "Day length 15:12:21 (+00:00:03 from the day before)");
+    EXPECT_EQ(m_window.dayDetails.chart->curve.size(), 289u);
+    EXPECT_EQ(m_window.dayDetails.moon->lines[3].value, "Waxing Crescent");
     m_dlg.OnPreciseCalculation(true);
     m_dlg.OnDayDetails();
     EXPECT_EQ(value("Sunrise"), "05:15:23");
@@ -83,6 +89,7 @@ TEST_F(PreciseCommandsTest, DayDetailsWithoutAPlaceSaysSo) {
     m_window.numbers[IDC_TIMEZONE_OFFSET] = 0;
     m_dlg.OnDayDetails();
     EXPECT_EQ(m_window.dayDetails.heading, "No place chosen");
+    EXPECT_FALSE(m_window.dayDetails.chart || m_window.dayDetails.moon);
     EXPECT_TRUE(m_window.dayDetails.lines.empty());
 }
 

