@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "AlmanacOutput.h"
+#include "BatchInput.h"
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
@@ -57,11 +58,7 @@ public:
     void Write(std::ostream& out) {
         m_out = &out;
         m_text.Clear();
-        if (m_format == CliFormat::Csv) {
-            m_text.Text("date,sunrise,sunset,solar_noon,day_length\n");
-        } else {
-            m_text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
-        }
+        m_text.Text(DayTableHeader(m_format == CliFormat::Csv));
         out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
         SolarDaysOnClock(m_clock, m_first, m_days, m_lat, m_lon, SolarEngine::Series, 0, *this);
     }
@@ -71,31 +68,9 @@ public:
         if (!out) {
             return;
         }
-        const CSolarDay day{row.date, row.sunrise, row.sunset, row.solarNoon};
-        CRowText& text = m_text;
-        text.Clear();
-        if (m_format == CliFormat::Csv) {
-            text.Date(day.date);
-            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                text.Char(',');
-                text.CsvCell(*result, row.clock.utcOffsetSeconds);
-            }
-            text.Char(',');
-            text.DayLength(day);
-        } else {
-            text.Date(day.date);
-            text.PadTo(0, 12);
-            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                const std::size_t start = text.Size();
-                text.Cell(*result, day.date);
-                text.PadTo(start, 14);
-            }
-            if (!text.DayLength(day)) {
-                text.Char('-');
-            }
-        }
-        text.Char('\n');
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+        m_text.Clear();
+        AppendDayRow(m_text, row, m_format == CliFormat::Csv);
+        out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
     }
 
 private:
@@ -378,6 +353,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             text = std::string(kProgram) + " " + kDaybreakVersion + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
+        } else if (options.places) {
+            settle(options.zone);
+            write = [&options, &err, &status](std::ostream& to) {
+                status = RunBatch(options, to, err);
+            };
         } else if (options.place.LooksUpPlace()) {
             if (options.date) {
                 text = ResolvePlace(options, notes);
