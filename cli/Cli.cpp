@@ -183,6 +183,7 @@ std::string CliUsage() {
   daybreak-cli --almanac YEAR (--offset HOURS | --tz ZONE | a place)
                [--dst | --no-dst] [--format FMT]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
+  daybreak-cli --places FILE [--date DATE] [--days N] [--format FMT] [...]
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
   Local Sunrise: Thursday, June 21, 2007,  05:15:47
@@ -271,6 +272,15 @@ Options:
                    tab-separated fields, then the record count; a cut-off last
                    record is reported on standard error and the exit status
                    is 1
+  --places FILE    many places in one run, read as CSV (FILE "-": standard
+                   input) whose header names the columns: zip or city (each
+                   with an optional state), or lat and lon (as --lat and
+                   --lon) with tz or offset (or --tz or --offset for all),
+                   and an optional id. Each place gets the days of --date
+                   and --days as text, csv or json, every row starting with
+                   its id (default: its line number); a bad line is reported
+                   on standard error with its number and skipped (exit
+                   status 3)
   --archives DIR   the directory of the state archives (default: the
                    program's directory)
   -h, --help       this text
@@ -308,7 +318,8 @@ that no record has, several places without --first, a value out of its range;
 a wrong command line adds "try 'daybreak-cli --help'"), 1 for --dump of a file
 that ends inside a record, for an archive that --zip or --city without --state
 could not read (and the place not found elsewhere), for output that cannot be
-written ("cannot write output: REASON") and for running out of memory.
+written ("cannot write output: REASON") and for running out of memory, 3 when
+--places skipped some lines.
 )";
 }
 
