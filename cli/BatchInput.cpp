@@ -469,6 +469,10 @@ int RunBatch(const CCliOptions& options, std::ostream& out, std::ostream& err) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (path != "-") {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            throw CCliError("--places: '" + PrintableArgument(path) + "' is a directory");
+        }
         file.open(path, std::ios::binary);
         if (!file) {
             throw CCliError("--places: cannot open '" + PrintableArgument(path) +
