@@ -64,6 +64,15 @@ std::vector<std::string> Fields(std::string_view line) {
     return fields;
 }
 
+// The engines' and the files' messages start "Cannot ..." for the window's boxes; the tool's
+// start lower-case.
+std::string ToolMessage(std::string message) {
+    if (message.rfind("Cannot ", 0) == 0) {
+        message[0] = 'c';
+    }
+    return message;
+}
+
 // Where each known column lies in a line.
 struct CHeader {
     std::array<std::optional<std::size_t>, kColumns> at;
@@ -185,16 +194,14 @@ private:
             const CPlace chosen = m_places.MakePlace(found.state, found.record);
             place.latitude = chosen.latitude;
             place.longitude = chosen.longitude;
-            // Daylight saving as a place from the archives keeps it on the command line.
+            // As with --zip: a place that keeps standard time all year never gets the hour,
+            // and the clock follows the place's zone unless --dst or --no-dst fixes it.
             clock.dst = clock.dst && chosen.observesDst;
             if (tz.empty()) {
                 clock.offset = chosen.offset;
                 if (!clock.dst && !clock.noDst) {
-                    if (chosen.zone) {
-                        clock.zone = Zone("zone", *chosen.zone);
-                    } else if (chosen.observesDst) {
-                        ++unknownZones;
-                    }
+                    clock.zone = chosen.zone ? LoadZone(*chosen.zone) : std::nullopt;
+                    unknownZones += !clock.zone && chosen.observesDst ? 1U : 0U;
                 }
             }
         } else {
@@ -225,17 +232,22 @@ private:
         place.clock = ClockChoiceOf(clock);
     }
 
-    // A zone of the system's database, loaded once.
-    const CZoneClock& Zone(const char* column, std::string_view name) {
+    // A zone of the system's database, loaded once; nothing for a name it lacks.
+    const std::optional<CZoneClock>& LoadZone(std::string_view name) {
         auto it = m_zones.find(name);
         if (it == m_zones.end()) {
             it = m_zones.emplace(std::string(name), CZoneClock::Load(std::string(name))).first;
         }
-        if (!it->second) {
+        return it->second;
+    }
+
+    const CZoneClock& Zone(const char* column, std::string_view name) {
+        const std::optional<CZoneClock>& zone = LoadZone(name);
+        if (!zone) {
             throw CCliError(std::string(column) + ": '" + PrintableArgument(name) +
                             "' is not a time zone of this system's database");
         }
-        return *it->second;
+        return *zone;
     }
 
     // The archives' places, read at the first line that needs them.
@@ -252,7 +264,7 @@ private:
                                        PrintableArgument(dir.string()));
             }
             for (const std::string& problem : index.Problems()) {
-                m_err << kProgram << ": --places: " << problem << "\n";
+                m_err << kProgram << ": --places: " << ToolMessage(problem) << "\n";
             }
         }
         return index;
@@ -415,12 +427,7 @@ void Compute(const CBatchJob& job, CBatchPlace& place) {
         }
     } catch (const CMessageException& e) {
         text.Clear();
-        place.error = e.what();
-        // The engines' messages start with a capital for the window's boxes.
-        if (!place.error.empty()) {
-            place.error[0] =
-                static_cast<char>(std::tolower(static_cast<unsigned char>(place.error[0])));
-        }
+        place.error = ToolMessage(e.what());
     } catch (...) {
         text.Clear();
         place.failure = std::current_exception();
