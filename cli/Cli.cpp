@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "AlmanacOutput.h"
+#include "BatchInput.h"
 #include "CTime.h"
 #include "CliCells.h"
 #include "CliOptions.h"
@@ -57,11 +58,7 @@ public:
     void Write(std::ostream& out) {
         m_out = &out;
         m_text.Clear();
-        if (m_format == CliFormat::Csv) {
-            m_text.Text("date,sunrise,sunset,solar_noon,day_length\n");
-        } else {
-            m_text.Text("Date        Sunrise       Sunset        Solar noon    Day length\n");
-        }
+        m_text.Text(DayTableHeader(m_format == CliFormat::Csv));
         out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
         SolarDaysOnClock(m_clock, m_first, m_days, m_lat, m_lon, SolarEngine::Series, 0, *this);
     }
@@ -71,31 +68,9 @@ public:
         if (!out) {
             return;
         }
-        const CSolarDay day{row.date, row.sunrise, row.sunset, row.solarNoon};
-        CRowText& text = m_text;
-        text.Clear();
-        if (m_format == CliFormat::Csv) {
-            text.Date(day.date);
-            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                text.Char(',');
-                text.CsvCell(*result, row.clock.utcOffsetSeconds);
-            }
-            text.Char(',');
-            text.DayLength(day);
-        } else {
-            text.Date(day.date);
-            text.PadTo(0, 12);
-            for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
-                const std::size_t start = text.Size();
-                text.Cell(*result, day.date);
-                text.PadTo(start, 14);
-            }
-            if (!text.DayLength(day)) {
-                text.Char('-');
-            }
-        }
-        text.Char('\n');
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+        m_text.Clear();
+        AppendDayRow(m_text, row, m_format == CliFormat::Csv);
+        out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
     }
 
 private:
@@ -208,6 +183,7 @@ std::string CliUsage() {
   daybreak-cli --almanac YEAR (--offset HOURS | --tz ZONE | a place)
                [--dst | --no-dst] [--format FMT]
   daybreak-cli (--list-zips CODE | --list-cities CODE | --dump FILE)
+  daybreak-cli --places FILE [--date DATE] [--days N] [--format FMT] [...]
 
 Prints the local sunrise, sunset and solar noon of a place for a date:
   Local Sunrise: Thursday, June 21, 2007,  05:15:47
@@ -298,6 +274,15 @@ Options:
                    tab-separated fields, then the record count; a cut-off last
                    record is reported on standard error and the exit status
                    is 1
+  --places FILE    many places in one run, read as CSV (FILE "-": standard
+                   input) whose header names the columns: zip or city (each
+                   with an optional state), or lat and lon (as --lat and
+                   --lon) with tz or offset (or --tz or --offset for all),
+                   and an optional id. Each place gets the days of --date
+                   and --days as text, csv or json, every row starting with
+                   its id (default: its line number); a bad line is reported
+                   on standard error with its number and skipped (exit
+                   status 3)
   --archives DIR   the directory of the state archives (default: the
                    program's directory)
   -h, --help       this text
@@ -335,7 +320,8 @@ that no record has, several places without --first, a value out of its range;
 a wrong command line adds "try 'daybreak-cli --help'"), 1 for --dump of a file
 that ends inside a record, for an archive that --zip or --city without --state
 could not read (and the place not found elsewhere), for output that cannot be
-written ("cannot write output: REASON") and for running out of memory.
+written ("cannot write output: REASON") and for running out of memory, 3 when
+--places skipped some lines.
 )";
 }
 
@@ -380,6 +366,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             text = std::string(kProgram) + " " + kDaybreakVersion + "\n";
         } else if (options.place.Lists()) {
             status = RunPlaceListing(options.place, out, text, notes);
+        } else if (options.places) {
+            settle(options.zone);
+            write = [&options, &err, &status](std::ostream& to) {
+                status = RunBatch(options, to, err);
+            };
         } else if (options.place.LooksUpPlace()) {
             if (options.date) {
                 text = ResolvePlace(options, notes);

@@ -157,3 +157,33 @@ bool CRowText::DayLength(const CSolarDay& day) {
     }
     return false;
 }
+
+std::string_view DayTableHeader(bool csv) {
+    return csv ? "date,sunrise,sunset,solar_noon,day_length\n"
+               : "Date        Sunrise       Sunset        Solar noon    Day length\n";
+}
+
+void AppendDayRow(CRowText& text, const CDayOnClock& row, bool csv) {
+    const CSolarDay day{row.date, row.sunrise, row.sunset, row.solarNoon};
+    const std::size_t rowStart = text.Size();
+    text.Date(day.date);
+    if (csv) {
+        for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+            text.Char(',');
+            text.CsvCell(*result, row.clock.utcOffsetSeconds);
+        }
+        text.Char(',');
+        text.DayLength(day);
+    } else {
+        text.PadTo(rowStart, 12);
+        for (const CSolarResult* result : {&day.sunrise, &day.sunset, &day.solarNoon}) {
+            const std::size_t start = text.Size();
+            text.Cell(*result, day.date);
+            text.PadTo(start, 14);
+        }
+        if (!text.DayLength(day)) {
+            text.Char('-');
+        }
+    }
+    text.Char('\n');
+}

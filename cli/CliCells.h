@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "DayOnClock.h"
 #include "SolarTable.h"
 
 class CRowText {
@@ -75,3 +76,8 @@ private:
     int m_lastOffset = 1;  // no offset written yet: 1 second is none a clock has
     char m_lastOffsetText[6] = {};
 };
+
+// The plain table's (or with `csv` the CSV file's) header line, and one day's row of it
+// appended to `text` with its line end: the tool's tables of one place and of many share them.
+std::string_view DayTableHeader(bool csv);
+void AppendDayRow(CRowText& text, const CDayOnClock& row, bool csv);

@@ -8,6 +8,7 @@
 #include <limits>
 #include <utility>
 
+#include "BatchInput.h"
 #include "SolarTable.h"
 #include "Windows1252.h"
 
@@ -379,6 +380,8 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             options.now = true;
         } else if (name == "--wait") {
             options.wait = ParseWaitEvent(name, value());
+        } else if (name == "--places") {
+            options.places = std::string(value());
         } else if (name == "--first") {
             noValue();
             options.place.first = true;
@@ -426,6 +429,10 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     if (options.almanac && (options.date || options.daysFromToday || options.days != 0 ||
                             options.precise || !options.events.empty())) {
         throw CCliError("--almanac: goes without --date, --days, --precise and --events");
+    }
+    if (options.places) {
+        CheckBatchOptions(options);
+        return options;
     }
     CheckPlaceOptions(options.place, options.latitude || options.longitude || options.offset,
                       options.dst || options.noDst || options.zone || options.date ||

@@ -73,6 +73,8 @@ struct CCliOptions {
     // next such event there.
     bool now = false;
     std::optional<CWaitEvent> wait;
+    // --places FILE ("-": standard input): many places, one a line (BatchInput.h).
+    std::optional<std::string> places;
 };
 
 // The clock the results are read on: the zone's by the date (with --offset as its standard

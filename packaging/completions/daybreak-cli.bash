@@ -70,7 +70,7 @@ _daybreak_cli() {
     --format) words=(text csv json ics) ;;
     --date) words=(today tomorrow yesterday) ;;
     --wait) words=(sunrise sunset noon civil-dawn civil-dusk nautical-dawn nautical-dusk astronomical-dawn astronomical-dusk) ;;
-    --dump)
+    --dump | --places)
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return
         ;;

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BatchInput.h"
+#include "Cli.h"
+#include "PlaceArchive.h"
+#include "StateTable.h"
+#include "TempDir.h"
+
+namespace {
+
+struct BatchRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+BatchRun RunBatchArgs(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The CSV rows of one place as the tool writes them alone, each after `id` and a comma.
+std::string RowsOf(const std::string& id, std::vector<std::string> args) {
+    args.insert(args.end(), {"--date", "2007-06-21", "--days", "2", "--format", "csv"});
+    const std::string csv = RunBatchArgs(args).out;
+    std::string rows;
+    std::istringstream lines(csv.substr(csv.find('\n') + 1));
+    for (std::string line; std::getline(lines, line);) {
+        rows += id + "," + line + "\n";
+    }
+    return rows;
+}
+
+constexpr char kHeader[] = "id,date,sunrise,sunset,solar_noon,day_length\n";
+constexpr char kNote[] = "daybreak-cli: --places: ";
+
+}  // namespace
+
+// Good lines give the rows a place alone gives, after the id (or the line's number), in the
+// file's order; each bad line is named by its number on standard error and skipped.
+TEST(BatchCli, EachLineGivesItsPlacesRowsOrItsError) {
+    TempDir dir;
+    const std::string archives = dir.path().string();
+    WriteArchive(dir.path() / "timezone.arc.TX",
+                 {{"Mission", "TX", "78572", "Hidalgo", "Y", 26.21466, -98.35164, 6},
+                  {"Springfield", "TX", "75000", "Nowhere", "Y", 32.0, -96.0, 6}});
+    WriteArchive(dir.path() / "timezone.arc.MO",
+                 {{"Springfield", "MO", "65801", "Greene", "Y", 37.21, -93.29, 6}});
+    for (const CStateRow& row : g_StateTable) {
+        const auto path = dir.path() / ("timezone.arc." + std::string(row.code));
+        if (!std::filesystem::exists(path)) {
+            WriteArchive(path, {});  // as in a whole installation
+        }
+    }
+    const std::vector<std::string> chicago = {"--lat", "41.88", "--lon", "87.63"};
+    auto typed = [&](const std::string& id, const std::vector<std::string>& clock) {
+        std::vector<std::string> args = chicago;
+        args.insert(args.end(), clock.begin(), clock.end());
+        return RowsOf(id, args);
+    };
+    auto stored = [&](const std::string& id, const std::vector<std::string>& place) {
+        std::vector<std::string> args = {"--archives", archives};
+        args.insert(args.end(), place.begin(), place.end());
+        return RowsOf(id, args);
+    };
+    const std::string unknownZone =
+        std::string(kNote) +
+        "the time zone of 2 place(s) from the archives is unknown here: no daylight-saving hour "
+        "added (--dst adds it)\n";
+
+    const struct {
+        const char* input;
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"id,lat,lon,tz,offset\n"
+         "chi,41.88,87.63,America/Chicago,\n"
+         "\n"
+         ",41.88N,87.63W,,6\n"
+         "\"a,b\",41.88,87.63,,\n"
+         "bad,91,87.63,,6\n"
+         "zone,41.88,87.63,Mars/Olympus,\n"
+         "many,41.88,87.63,,6,7\n",
+         {"--tz", "America/Chicago"},
+         kCliExitSkipped,
+         kHeader + typed("chi", {"--tz", "America/Chicago"}) + typed("4", {"--offset", "6"}) +
+             typed("\"a,b\"", {"--tz", "America/Chicago"}),
+         std::string(kNote) + "line 6: lat: '91' is not a latitude from -90 to 90 degrees\n" +
+             kNote + "line 7: tz: 'Mars/Olympus' is not a time zone of this system's database\n" +
+             kNote + "line 8: has 6 fields, the header 5\n"},
+        {"lat,lon\n41.88,87.63\n",
+         {},
+         kCliExitSkipped,
+         kHeader,
+         std::string(kNote) + "line 2: no clock: give tz or offset, or --tz or --offset\n"},
+        {"zip,city,state,id\n"
+         "78572,,,m\n"
+         ",springfield,mo,\n"
+         ",Springfield,,s\n"
+         "99999,,,\n"
+         "78572,,ZZ,\n",
+         {"--archives", archives},
+         kCliExitSkipped,
+         kHeader + stored("m", {"--zip", "78572"}) + stored("3", {"--zip", "65801"}),
+         std::string(kNote) +
+             "line 4: city: 'Springfield' lies in several states (MO, TX): add a state column\n" +
+             kNote + "line 5: zip: no place has the zip code '99999'\n" + kNote +
+             "line 6: state: 'ZZ' is not a state or possession (a code such as TX, or a name)\n" +
+             unknownZone},
+        {"id,lng,lat\n1,2,3\n",
+         {},
+         kCliExitUsage,
+         "",  // the header is read before anything is written
+         "daybreak-cli: --places: line 1: 'lng' is not a column (id, zip, city, state, lat, lon, "
+         "tz, "
+         "offset)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const auto file = dir.path() / "places.csv";
+        std::ofstream(file, std::ios::binary) << c.input;
+        std::vector<std::string> args = {"--places", file.string(), "--date",   "2007-06-21",
+                                         "--days",   "2",           "--format", "csv"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const BatchRun run = RunBatchArgs(args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// More places than one round of the threads computes: still in the file's order.
+TEST(BatchCli, ManyPlacesKeepTheirOrder) {
+    TempDir dir;
+    const auto file = dir.path() / "places.csv";
+    std::string input = "lat,lon,offset\n";
+    for (int i = 0; i < 2500; ++i) {
+        input += std::to_string(i % 60) + ",87.63,6\n";
+    }
+    std::ofstream(file, std::ios::binary) << input;
+    const BatchRun run =
+        RunBatchArgs({"--places", file.string(), "--date", "2007-06-21", "--format", "csv"});
+    ASSERT_EQ(run.status, kCliExitOk);
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    int expected = 2;
+    for (; std::getline(lines, line); ++expected) {
+        ASSERT_EQ(line.substr(0, line.find(',')), std::to_string(expected));
+    }
+    EXPECT_EQ(expected, 2502);
+}
