@@ -325,6 +325,15 @@ written ("cannot write output: REASON") and for running out of memory, 3 when
 )";
 }
 
+namespace {
+
+// An error's line on standard error, as the tool writes every message.
+void SayError(std::ostream& err, const char* what) {
+    err << ToolText(kProgram + std::string(": ") + what) << "\n";
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return RunCli(args, out, err, CCliSystem::Real());
 }
@@ -344,7 +353,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             CheckArchivesPresent(options.place);
         }
     } catch (const CCliError& e) {
-        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        SayError(err, e.what());
+        err << kCliHelpHint;
         return kCliExitUsage;
     }
     // The date and the table's end, known only once today at the place is: still the command
@@ -414,15 +424,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             waitTarget = NextEventInstant(options, now.GetTime(), text);
         }
     } catch (const CLateUsageError& e) {
-        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n" << kCliHelpHint;
+        SayError(err, e.what());
+        err << kCliHelpHint;
         return kCliExitUsage;
     } catch (const CPlaceDataError& e) {
         // An archive that had to be read could not be: the system's failure, not the input's.
-        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
+        SayError(err, e.what());
         return kCliExitFailure;
     } catch (const CMessageException& e) {
         // A bad argument, or an input the engines or the year files cannot take.
-        err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
+        SayError(err, e.what());
         return kCliExitUsage;
     } catch (const std::bad_alloc&) {
         err << kProgram << ": out of memory\n";
@@ -436,7 +447,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             write(out);
         } catch (const CMessageException& e) {
             // Rows are streamed; their edges were checked before the first was written.
-            err << ToolText(kProgram + std::string(": ") + e.what()) << "\n";
+            SayError(err, e.what());
             return kCliExitUsage;
         } catch (const std::bad_alloc&) {
             err << kProgram << ": out of memory\n";

@@ -4,9 +4,8 @@
 // printed answer (wall time).
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
+
+#include "ProcessBench.h"
 
 #include <array>
 #include <filesystem>
@@ -160,24 +159,7 @@ void BM_CliZipNationwide(benchmark::State& state) {
                                 "2007-06-21",
                                 "--dst",
                                 nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    for (auto _ : state) {
-        pid_t pid = 0;
-        if (posix_spawn(&pid, DAYBREAK_CLI_PATH, &actions, nullptr, const_cast<char**>(argv),
-                        environ) != 0) {
-            state.SkipWithError("cannot start daybreak-cli");
-            break;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("daybreak-cli failed");
-            break;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    RunProcessBenchmark(state, argv);
 }
 BENCHMARK(BM_CliZipNationwide)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 #endif

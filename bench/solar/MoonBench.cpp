@@ -2,9 +2,8 @@
 // and a year's principal phases and seasons, as an almanac lists them. Then the tool's uses of
 // them: a year's table with the Moon's columns, and --almanac as a whole process.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
+
+#include "ProcessBench.h"
 
 #include <sstream>
 #include <string>
@@ -78,24 +77,7 @@ BENCHMARK(BM_CliMoonYearTable)->Unit(benchmark::kMillisecond);
 void BM_CliAlmanacProcess(benchmark::State& state) {
     const char* const argv[] = {DAYBREAK_CLI_PATH, "--almanac", "2026", "--offset", "0",
                                 "--format",        "csv",       nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    for (auto _ : state) {
-        pid_t pid = 0;
-        if (posix_spawn(&pid, DAYBREAK_CLI_PATH, &actions, nullptr, const_cast<char**>(argv),
-                        environ) != 0) {
-            state.SkipWithError("cannot start daybreak-cli");
-            break;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("daybreak-cli failed");
-            break;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    RunProcessBenchmark(state, argv);
 }
 BENCHMARK(BM_CliAlmanacProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 #endif
