@@ -37,9 +37,9 @@ CSolarResult EventOf(const CDayOnClock& day, SunEvent event) {
 CCliSystem CCliSystem::Real() {
     CCliSystem system;
     system.now = [] {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        return static_cast<std::int64_t>(now.tv_sec);
+        timespec clock{};
+        clock_gettime(CLOCK_REALTIME, &clock);
+        return static_cast<std::int64_t>(clock.tv_sec);
     };
     system.sleepUntil = [now = system.now](std::int64_t until) {
         // An absolute sleep on the wall clock ends when the clock reaches the instant, even

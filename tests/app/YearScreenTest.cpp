@@ -89,6 +89,8 @@ TEST(WindowsOnScreens, MainWindowAndDayDetailsFit) {
     CDayDetails details{"Thursday, June 21, 2007, Chicago",
                         "Sunrise, sunset and solar noon as "
                         "in the main window; the twilights from the precise engine.",
+                        {},
+                        {},
                         {}};
     for (int i = 0; i < 20; ++i) {
         details.lines.push_back({"Morning Golden Hour Start", "05:15:23 (Friday, June 22, 2007)"});
