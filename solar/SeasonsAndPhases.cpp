@@ -42,8 +42,9 @@ const char* AlmanacEventKey(AlmanacEvent event) noexcept {
 }
 
 double MoonElongation(double julianDayUt) {
-    const double e =
-        MoonPosition(julianDayUt).longitude - SunApparentEcliptic(julianDayUt).longitude;
+    // Nutation moves both longitudes alike: the difference is taken without it.
+    const CMoonPosition moon = MoonPosition(julianDayUt);
+    const double e = moon.longitude - moon.nutation - SunMeanEquinoxEcliptic(julianDayUt).longitude;
     return e - 360 * std::floor(e / 360);
 }
 

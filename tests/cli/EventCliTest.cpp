@@ -143,7 +143,7 @@ TEST(EventCli, AlmanacOnTheClock) {
     // Each on the clock of its own date.
     EXPECT_NE(csv.find("\njune_solstice,2026-06-21T03:24:23-05:00\nfirst_quarter,"),
               std::string::npos);
-    EXPECT_NE(csv.find("\ndecember_solstice,2026-12-21T14:49:55-06:00\n"), std::string::npos);
+    EXPECT_NE(csv.find("\ndecember_solstice,2026-12-21T14:50:06-06:00\n"), std::string::npos);
     const std::size_t rows = Count(csv, "\n") - 1;
     EXPECT_EQ(rows, 54u);  // 50 phases, 4 seasons
     EXPECT_EQ(Out({"--almanac", "2026", "--offset", "0"}).substr(0, 49),

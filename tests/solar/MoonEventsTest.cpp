@@ -7,6 +7,7 @@
 #include "MoonEvents.h"
 #include "MoonLight.h"
 #include "MoonPosition.h"
+#include "Nutation.h"
 #include "SeasonsAndPhases.h"
 #include "SolarException.h"
 #include "SunLongitude.h"
@@ -23,12 +24,25 @@ TEST(MoonEngine, PositionOfThePublishedExample) {
     EXPECT_NEAR(m.declination, 13.768367, 1.0 / 3600);
 }
 
-// The Sun's published worked example, 1992 October 13, 0h TT: 199 deg 54' 21.818" with the full
-// nutation series, which differs from the engine's two terms by 0.307" that day.
+// The Sun's published worked example, 1992 October 13, 0h TT, as the complete planetary theory
+// gives it: 199 deg 54' 21.548" and 0.99760852 au (the example's own 21.818" comes from the
+// series abridged to a third of the engine's terms).
 TEST(MoonEngine, SunOfThePublishedExample) {
     const CSunEcliptic sun = SunApparentEclipticTt(2448908.5);
-    EXPECT_NEAR(sun.longitude, 199.9060606 + 0.307 / 3600, 0.02 / 3600);
-    EXPECT_NEAR(sun.distanceAu, 0.99760775, 2e-6);
+    EXPECT_NEAR(sun.longitude, 199 + 54 / 60.0 + 21.548 / 3600, 0.05 / 3600);
+    EXPECT_NEAR(sun.distanceAu, 0.99760852, 2e-6);
+}
+
+// Nutation in longitude of the published worked examples (1992 October 13 and the June
+// solstice of 1962, TT), from the complete IAU 1980 series.
+TEST(MoonEngine, NutationOfThePublishedExamples) {
+    const struct {
+        double julianDayTt, arcSeconds;
+    } rows[] = {{2448908.5, 15.908}, {2437837.38589, -12.965}};
+    for (const auto& row : rows) {
+        const double centuries = (row.julianDayTt - 2451545.0) / 36525;
+        EXPECT_NEAR(NutationInLongitude(centuries) * 3600, row.arcSeconds, 0.01);
+    }
 }
 
 TEST(MoonEngine, ChicagoDayOnTheClock) {
@@ -93,7 +107,7 @@ TEST(MoonEngine, AlmanacOfAYearInTimeOrder) {
                             [](const auto& e) { return e.event == AlmanacEvent::FullMoon; }),
               13);  // two in May 2026
     const CCivilTime equinox = CivilTimeOfJulianDay(SeasonsOfYear(2026)[0].julianDayUt, -5 * 3600);
-    EXPECT_EQ(equinox, (CCivilTime{{2026, 3, 20}, 9, 45, 41}));
+    EXPECT_EQ(equinox, (CCivilTime{{2026, 3, 20}, 9, 45, 50}));
 }
 
 }  // namespace
