@@ -26,7 +26,7 @@ TEST(MoonEngine, PositionOfThePublishedExample) {
 
 // The Sun's published worked example, 1992 October 13, 0h TT, as the complete planetary theory
 // gives it: 199 deg 54' 21.548" and 0.99760852 au (the example's own 21.818" comes from the
-// series abridged to a third of the engine's terms).
+// series abridged to its terms above 2.5e-7 radian).
 TEST(MoonEngine, SunOfThePublishedExample) {
     const CSunEcliptic sun = SunApparentEclipticTt(2448908.5);
     EXPECT_NEAR(sun.longitude, 199 + 54 / 60.0 + 21.548 / 3600, 0.05 / 3600);
