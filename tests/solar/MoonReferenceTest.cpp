@@ -186,8 +186,8 @@ TEST(MoonReference, PhasesAndSeasons) {
     EXPECT_LE(phases.Quantile(1), 30.0);
     // Against the complete theory (seasons-reference.csv). The ephemeris package's own seasons
     // are printed only: its Sun leaves out the terms under 1.2e-6 radian, up to 50 s of its
-    // motion. 30 s is asked; the engine's series and nutation keep it within 2 s, and a
-    // truncated nutation (two terms: 15 s) would show.
+    // motion. The engine's series and nutation keep within 2 s, well inside the 30 s the
+    // README promises, so that a nutation cut to its two largest terms (15 s) shows.
     EXPECT_EQ(seasons.seconds.size(), 404u);
     EXPECT_LE(seasons.Quantile(1), 5.0);
 }
