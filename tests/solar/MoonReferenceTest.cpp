@@ -1,6 +1,6 @@
 // The Moon engine, the seasons and the phases against the ephemeris tables in tests/solar/data
 // (moon-events.csv, moon-light.csv, almanac-reference.csv, made by tools/reference). The
-// first test prints the table of errors that the README publishes.
+// first test prints the table of errors that docs/accuracy.md publishes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
