@@ -220,7 +220,7 @@ Options:
                    sunrise and a sunset event a day)
   --precise        sunrise, sunset and solar noon from the precise engine
                    (within seconds of an ephemeris; the default series is off
-                   by up to minutes, see README)
+                   by up to minutes)
   --events LIST    the events to show, comma-separated, as lines or as the
                    table's columns: sunrise, sunset, noon (the default three),
                    civil, nautical, astronomical (dawn and dusk), golden (-4 to
@@ -322,6 +322,9 @@ that ends inside a record, for an archive that --zip or --city without --state
 could not read (and the place not found elsewhere), for output that cannot be
 written ("cannot write output: REASON") and for running out of memory, 3 when
 --places skipped some lines.
+
+See also: man daybreak-cli; the user guide, with examples, is
+/usr/share/doc/daybreak/user-guide.md (or PREFIX/share/doc/daybreak/).
 )";
 }
 

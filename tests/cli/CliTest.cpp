@@ -334,9 +334,9 @@ TEST(Cli, HelpAndVersion) {
     const CliRun help = RunArgs({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(RunArgs({"-h"}).out, help.out);
-    for (const char* option :
-         {"--lat", "--lon", "--offset", "--dst", "--date", "--days", "--format", "--help",
-          "--version", "Example", "--coords", "9 Alaska"}) {
+    for (const char* option : {"--lat", "--lon", "--offset", "--dst", "--date", "--days",
+                               "--format", "--help", "--version", "Example", "--coords", "9 Alaska",
+                               "man daybreak-cli", "/usr/share/doc/daybreak/user-guide.md"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     // It fits an 80-column terminal without wrapping.

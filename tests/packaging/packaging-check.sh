@@ -66,6 +66,10 @@ expected_tree() {
         echo "$DOCDIR/${DAYBREAK_DATA_README:-<data notes>}"
         echo "$DOCDIR/copyright"
         echo "$DOCDIR/changelog.gz"
+        echo "$DOCDIR/user-guide.md"
+        # The pictures the guide shows, beside it as its links expect.
+        sed -nE 's/.*!\[[^]]*\]\((screenshots\/[^)]+)\).*/\1/p' \
+            "$DAYBREAK_SOURCE_DIR/docs/user-guide.md" | sort -u | sed "s|^|$DOCDIR/|"
         for p in $(programs); do echo "share/man/man1/$p.1.gz"; done
         echo "share/bash-completion/completions/daybreak-cli"
         echo "share/zsh/vendor-completions/_daybreak-cli"
@@ -263,20 +267,9 @@ man)
         # `man PROGRAM` finds the page under the prefix's manual path.
         MANPATH="$DAYBREAK_PREFIX/share/man" man -w "$p" >/dev/null 2>&1 ||
             fail "man $p does not find the page under the prefix"
-        # The page and the program's own help name the same options: the entries that open
-        # an indented line of --help, the tags of the page's OPTIONS section ("-h, --help"
-        # counts as --help).
-        options_of() { sed -nE 's/^ {2,8}(-h, )?(--[a-z][a-z-]*).*/\2/p' | sort -u; }
-        help=$("$DAYBREAK_PREFIX/bin/$p" --help 2>&1) || fail "$p --help failed"
-        help_opts=$(options_of <<<"$help")
-        man_opts=$(sed -n '/^OPTIONS/,/^[A-Z]/p' <<<"$text" | options_of)
-        [[ -n "$help_opts" ]] || fail "no options found in $p --help"
-        for o in $help_opts; do
-            grep -qx -- "$o" <<<"$man_opts" || fail "$p.1 does not describe $o"
-        done
-        for o in $man_opts; do
-            grep -qx -- "$o" <<<"$help_opts" || fail "$p.1 describes $o, which --help lacks"
-        done
+        # The installed page and the installed program's own help name the same options.
+        python3 "$DAYBREAK_SOURCE_DIR/tests/packaging/manpage-check.py" \
+            "$DAYBREAK_PREFIX/bin/$p" "$page" || fail "$p.1 and $p --help name other options"
     done
     rm -f "$warnings"
     finish
@@ -334,6 +327,8 @@ docs)
     rm -rf "$changelog"
     cmp -s "$doc/$DAYBREAK_DATA_README" "$DAYBREAK_SOURCE_DIR/data/README.md" ||
         fail "$DOCDIR/$DAYBREAK_DATA_README is not data/README.md"
+    cmp -s "$doc/user-guide.md" "$DAYBREAK_SOURCE_DIR/docs/user-guide.md" ||
+        fail "$DOCDIR/user-guide.md is not docs/user-guide.md"
     finish
     ;;
 
@@ -470,7 +465,7 @@ deb-lintian)
     fi
     arch=$(dpkg --print-architecture)
     deb="$DAYBREAK_DEB_DIR/daybreak_${DAYBREAK_VERSION}_${arch}.deb"
-    # Info tags are shown (README lists those that stay); errors and warnings fail.
+    # Info tags are shown (docs/developing.md lists those that stay); errors and warnings fail.
     lintian --display-info --fail-on error,warning "$deb" 2>&1 | grep -v '^N: *$' |
         grep -v 'root privileges'
     ((PIPESTATUS[0] == 0)) || fail "lintian reports errors or warnings"

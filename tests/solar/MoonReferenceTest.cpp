@@ -1,7 +1,7 @@
 // The Moon engine, the seasons and the phases against the ephemeris tables in tests/solar/data
 // (moon-events.csv, moon-light.csv, almanac-reference.csv, seasons-reference.csv, made by
-// tools/reference, and seasons-published.csv). The tests print the figures that the README
-// publishes.
+// tools/reference, and seasons-published.csv). The tests print the figures that
+// docs/accuracy.md publishes.
 #include <gtest/gtest.h>
 
 #include <algorithm>

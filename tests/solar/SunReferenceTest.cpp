@@ -1,6 +1,6 @@
 // The precise engine against an ephemeris table (tests/solar/data/sun-reference.csv, made by
 // tools/reference), and the default series against the same table, by latitude band. The
-// second test prints the table of errors that the README publishes.
+// second test prints the table of errors that docs/accuracy.md publishes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
