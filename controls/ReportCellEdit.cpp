@@ -1,97 +1,69 @@
-// In-place editing and the keyboard of CReportCtrl.
-//
-// One cell at a time is edited in a line edit laid over it. An edit is active while editing is
-// enabled and the edit row and column both lie inside the list; every way out of an edit
-// (EndCellEdit) puts them back to -1. The edit ends with commit on a mouse button press in the
-// list, before a sort and before a row or column is inserted; without commit on Escape and when
-// all rows are deleted. Losing the focus does not end it.
-#include <QHeaderView>
+#include "ReportCellEdit.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "ReportCtrl.h"
+#include "ReportEditHost.h"
 
-void CReportCtrl::SetEditable(bool editable) {
+CReportCellEdit::CReportCellEdit(IReportEditHost& host) : m_host(host) {}
+
+void CReportCellEdit::SetEditable(bool editable) {
     if (!editable) {
-        EndCellEdit(true);
+        End(true);
     }
     m_bEditable = editable;
 }
 
-bool CReportCtrl::IsEditActive() const {
-    return m_bEditable && ValidRow(m_nEditRow) && ValidColumn(m_nEditColumn);
+bool CReportCellEdit::ValidCell(int row, int column) const {
+    return row >= 0 && row < m_host.RowCount() && column >= 0 && column < m_host.ColumnCount();
 }
 
-QLineEdit* CReportCtrl::CreateCellEditor(int alignment) {
-    auto* editor = new QLineEdit(viewport());
-    Qt::Alignment align = Qt::AlignLeft;
-    if (alignment == 1) {
-        align = Qt::AlignHCenter;
-    } else if (alignment == 2) {
-        align = Qt::AlignRight;
-    }
-    editor->setAlignment(align | Qt::AlignVCenter);
-    editor->setFrame(true);
-    return editor;
+bool CReportCellEdit::IsActive() const {
+    return m_bEditable && ValidCell(m_nEditRow, m_nEditColumn);
 }
 
-bool CReportCtrl::BeginCellEdit(int row, int column) {
-    if (!m_bEditable || !ValidRow(row) || !ValidColumn(column)) {
+bool CReportCellEdit::Begin(int row, int column) {
+    if (!m_bEditable || !ValidCell(row, column)) {
         return false;
     }
-    if (IsEditActive() && row == m_nEditRow && column == m_nEditColumn) {
+    if (IsActive() && row == m_nEditRow && column == m_nEditColumn) {
         return true;
     }
-    EndCellEdit(true);
+    End(true);
     m_nEditRow = row;
     m_nEditColumn = column;
-    ApplyRowStatesToAll(kRowSelected, kRowUnselected);
-    SetRowSelected(row, true);
-    SetRowFocused(row, true);
+    m_host.SelectEditRow(row);
 
-    int alignment = 0;
-    const QTableWidgetItem* header = horizontalHeaderItem(column);
-    if (!horizontalHeader()->isHidden() && header != nullptr) {
-        const int headerAlign = header->textAlignment() & Qt::AlignHorizontal_Mask;
-        if (headerAlign & Qt::AlignHCenter) {
-            alignment = 1;
-        } else if (headerAlign & Qt::AlignRight) {
-            alignment = 2;
-        }
-    }
+    const int alignment = m_host.ColumnAlignment(column);
     if (alignment != m_nEditorAlign) {
         m_nEditorAlign = alignment;
         delete m_editor;
         m_editor = nullptr;
     }
+    QWidget& parent = m_host.EditorParent();
     if (m_editor == nullptr) {
-        m_editor = CreateCellEditor(alignment);
+        m_editor = m_host.NewCellEditor(alignment);
         if (m_editor == nullptr) {
             // No editor, no edit: nothing may later read a missing editor or write its text.
             m_nEditRow = -1;
             m_nEditColumn = -1;
             return false;
         }
-        m_editor->setParent(viewport());
+        m_editor->setParent(&parent);
         m_editor->hide();
         m_editor->installEventFilter(this);
     }
-    m_editor->setFont(font());
-
-    QRect cell = visualRect(model()->index(row, column));
-    if (column > 0 && !m_images.isEmpty() && GetItemImage(row, column) >= 0) {
-        cell.setLeft(cell.left() + 16);
-    }
-    m_editor->setGeometry(cell);
-    m_editor->setText(GetItemText(row, column));
+    m_editor->setFont(parent.font());
+    m_editor->setGeometry(m_host.EditorRect(row, column));
+    m_editor->setText(m_host.CellText(row, column));
     m_editor->show();
     m_editor->selectAll();
     m_editor->setFocus();
     return true;
 }
 
-bool CReportCtrl::EndCellEdit(bool commit) {
-    if (!IsEditActive()) {
+bool CReportCellEdit::End(bool commit) {
+    if (!IsActive()) {
         return false;
     }
     const int row = m_nEditRow;
@@ -102,25 +74,23 @@ bool CReportCtrl::EndCellEdit(bool commit) {
         return false;
     }
     const QString text = m_editor->text();
-    const bool changed = commit && text != GetItemText(row, column);
+    const bool changed = commit && text != m_host.CellText(row, column);
     if (changed) {
-        SetItemText(row, column, text);
-        ForgetSort();
-        emit cellEdited(row, column);
+        m_host.CellEdited(row, column, text);
     }
-    // A handler of cellEdited may have ended the edit already; the editor is still ours.
+    // A handler of the change may have ended the edit already; the editor is still ours.
     const bool editorHadFocus = m_editor->hasFocus();
     m_editor->hide();
     m_nEditRow = -1;
     m_nEditColumn = -1;
     if (editorHadFocus) {
-        setFocus();
+        m_host.FocusList();
     }
     return changed;
 }
 
-bool CReportCtrl::PreTranslateKey(int key) {
-    if (!IsEditActive()) {
+bool CReportCellEdit::PreTranslateKey(int key) {
+    if (!IsActive()) {
         // The list would toggle selection or start a search on a space; it never sees one.
         return key == Qt::Key_Space;
     }
@@ -129,29 +99,29 @@ bool CReportCtrl::PreTranslateKey(int key) {
     switch (key) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            EndCellEdit(true);
-            BeginCellEdit(row, (column + 1) % columnCount());
+            End(true);
+            Begin(row, (column + 1) % m_host.ColumnCount());
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            EndCellEdit(true);
+            End(true);
             return true;
         case Qt::Key_Escape:
-            EndCellEdit(false);
+            End(false);
             return true;
         case Qt::Key_Up:
             if (row > 0) {
-                EndCellEdit(true);
-                BeginCellEdit(row - 1, column);
-                scrollToItem(item(row - 1, column), QAbstractItemView::EnsureVisible);
+                End(true);
+                Begin(row - 1, column);
+                m_host.ScrollToCell(row - 1, column);
                 return true;
             }
             return false;
         case Qt::Key_Down:
-            if (row < rowCount() - 1) {
-                EndCellEdit(true);
-                BeginCellEdit(row + 1, column);
-                scrollToItem(item(row + 1, column), QAbstractItemView::EnsureVisible);
+            if (row < m_host.RowCount() - 1) {
+                End(true);
+                Begin(row + 1, column);
+                m_host.ScrollToCell(row + 1, column);
                 return true;
             }
             return false;
@@ -160,17 +130,7 @@ bool CReportCtrl::PreTranslateKey(int key) {
     }
 }
 
-bool CReportCtrl::event(QEvent* event) {
-    // Tab would move the focus before keyPressEvent saw it.
-    if (event->type() == QEvent::KeyPress &&
-        PreTranslateKey(static_cast<QKeyEvent*>(event)->key())) {
-        event->accept();
-        return true;
-    }
-    return QTableWidget::event(event);
-}
-
-bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
+bool CReportCellEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_editor && m_editor != nullptr) {
         if (event->type() == QEvent::KeyPress &&
             PreTranslateKey(static_cast<QKeyEvent*>(event)->key())) {
@@ -178,7 +138,7 @@ bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // Dialogs treat Enter and Escape as shortcuts of their buttons; an open edit keeps them.
-        if (event->type() == QEvent::ShortcutOverride && IsEditActive()) {
+        if (event->type() == QEvent::ShortcutOverride && IsActive()) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter ||
                 key == Qt::Key_Tab || key == Qt::Key_Backtab) {
@@ -187,13 +147,5 @@ bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QTableWidget::eventFilter(watched, event);
-}
-
-void CReportCtrl::keyPressEvent(QKeyEvent* event) {
-    if (PreTranslateKey(event->key())) {
-        event->accept();
-        return;
-    }
-    QTableWidget::keyPressEvent(event);
+    return QObject::eventFilter(watched, event);
 }
