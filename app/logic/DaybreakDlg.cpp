@@ -248,19 +248,8 @@ void CDaybreakDlg::OnDateTimeChange() {
 void CDaybreakDlg::OnClear() {
     RunCommand([this] {
         UpdateData(true);
-        m_latitude = 0.0;
-        m_longitude = 0.0;
-        m_sunrise.clear();
-        m_sunset.clear();
-        m_solarNoon.clear();
-        m_timeZoneOffset = 0.0f;
-        m_dst = 0;
-        m_cityName.clear();
-        m_countyName.clear();
+        ResetPlaceAndResults();
         m_stateCombo.ResetContent();
-        m_zipCombo.ResetContent();
-        m_cityCombo.ResetContent();
-        m_place.reset();
         FillStateCombo();
         UpdateData(false);
     });
@@ -379,6 +368,12 @@ std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {
 
 void CDaybreakDlg::ClearOutputs() {
     UpdateData(true);
+    ResetPlaceAndResults();
+    SetNotes({});
+    UpdateData(false);
+}
+
+void CDaybreakDlg::ResetPlaceAndResults() {
     m_latitude = 0.0;
     m_longitude = 0.0;
     m_sunrise.clear();
@@ -391,8 +386,6 @@ void CDaybreakDlg::ClearOutputs() {
     m_zipCombo.ResetContent();
     m_cityCombo.ResetContent();
     m_place.reset();
-    SetNotes({});
-    UpdateData(false);
 }
 
 void CDaybreakDlg::FillZipCombo() {

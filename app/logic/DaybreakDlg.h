@@ -169,6 +169,8 @@ private:
     CDayOnClock DayOnTheClock(SolarEngine engine) const;
     // Sets the chosen day from the members (after they are shown).
     void PublishChosenDay();
+    // Zeroes the place and the results and empties the zip and city lists.
+    void ResetPlaceAndResults();
     // The chosen place's zone while the fields still hold that place (not typed coordinates)
     // and it keeps daylight saving; null otherwise.
     const std::string* PlaceZone() const;
