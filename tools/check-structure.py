@@ -45,7 +45,7 @@ def floor_of(path):
     best, best_len = None, -1
     for index, folders in enumerate(FLOORS):
         for folder in folders:
-            if (path.startswith(folder + "/") and len(folder) > best_len):
+            if path.startswith(folder + "/") and len(folder) > best_len:
                 best, best_len = (index, folder), len(folder)
     return best
 
@@ -87,7 +87,7 @@ def build_graph(root):
         candidates.sort(key=lambda p: (not p.startswith(source.split("/")[0] + "/"), p))
         return candidates[0] if candidates else None
 
-    # Arrows between units, each remembering one file pair that makes it.
+    # Arrows between files, each with the reason it was drawn.
     arrows = {}
 
     def arrow(a, b, why):
@@ -163,9 +163,12 @@ def main():
             fa, fb = floor_of(a), floor_of(b)
             if fa is None or fb is None:
                 continue
-            if fb[0] > fa[0] or (fb[0] == fa[0] and fb[1] != fa[1] and fa[0] < len(FLOORS) - 1):
+            if fb[0] > fa[0]:
                 faults += 1
                 print(f"upwards: {fa[1]}/ -> {fb[1]}/: {why}")
+            elif fb[0] == fa[0] and fb[1] != fa[1] and fa[0] < len(FLOORS) - 1:
+                faults += 1
+                print(f"across: {fa[1]}/ -> {fb[1]}/: {why}")
     files = len(set(arrows) | {b for a in arrows for b in arrows[a]})
     print(f"{files} files, {sum(len(v) for v in arrows.values())} arrows, {faults} faults")
     return 1 if faults else 0

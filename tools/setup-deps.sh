@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick
-  desktop-file-utils appstream dpkg-dev file tzdata lintian devscripts zsh locales
+  desktop-file-utils appstream dpkg-dev file tzdata lintian devscripts zsh locales python3
 )
 
 missing=()
