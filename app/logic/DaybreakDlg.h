@@ -16,6 +16,9 @@
 //      it all; FillCityCombo() rebuilds the city list with nothing chosen.
 //   3. Ticking "Daylight Savings Time" (OnCalculate) or changing the date (OnDateTimeChange)
 //      reads the fields, recomputes and writes them back.
+// Each time the members are shown (UpdateData(FALSE)) the dialog sets the chosen day
+// (Chosen(), a CChosenDay) from them: the windows that follow the main window observe that,
+// and reach the dialog's Calculation commands only through ICalculationCommands.
 // A failure inside a handler (an archive that cannot be read, an input the solar engine
 // refuses) is shown through IDaybreakWindow::ReportError and ends that handler where it
 // struck; the dialog stays open.
