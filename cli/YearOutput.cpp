@@ -7,6 +7,7 @@
 #include "CliOptions.h"
 #include "EventOutput.h"
 #include "YearExport.h"
+#include "YearIcs.h"
 #include "YearTable.h"
 #include "ZoneClock.h"
 

@@ -1,11 +1,14 @@
 #include "ReportCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 #include <utility>
+
+#include "ReportRowOrder.h"
 
 Q_DECLARE_METATYPE(std::shared_ptr<ReportRowData>)
 
@@ -148,7 +151,7 @@ QTableWidgetItem* CReportCtrl::Cell(int row, int column) {
 
 int CReportCtrl::InsertColumn(int column, const QString& heading, int format, int width,
                               int /*subItem*/) {
-    EndCellEdit(true);
+    m_edit.End(true);
     if (column < 0) {
         return -1;
     }
@@ -185,7 +188,7 @@ int CReportCtrl::InsertColumn(int column, const QString& heading, int format, in
 }
 
 int CReportCtrl::InsertItem(const ReportItem& desc) {
-    EndCellEdit(true);
+    m_edit.End(true);
     ForgetSort();
     // Cells live in columns: a list without columns has nowhere to keep the row's text.
     if (desc.iItem < 0 || columnCount() == 0) {
@@ -268,7 +271,7 @@ QString CReportCtrl::GetItemText(int row, int column) const {
 }
 
 int CReportCtrl::DeleteAllItems() {
-    EndCellEdit(false);
+    m_edit.End(false);
     const int count = rowCount();
     setUpdatesEnabled(false);
     for (int row = 0; row < count; ++row) {
@@ -508,8 +511,8 @@ void CReportCtrl::mousePressEvent(QMouseEvent* event) {
     const int row = hit.isValid() ? hit.row() : -1;
     const int column = hit.isValid() ? hit.column() : -1;
     const bool wasChecked = GetCheck(row) > 0;
-    const bool wasEditing = IsEditActive();
-    EndCellEdit(true);
+    const bool wasEditing = m_edit.IsActive();
+    m_edit.End(true);
     const unsigned before = GetRowStates(row);
     const bool wasSelectedAndFocused =
         left && row >= 0 && (before & kRowSelected) && (before & kRowFocused);
@@ -521,8 +524,8 @@ void CReportCtrl::mousePressEvent(QMouseEvent* event) {
     }
 
     const bool changed = HandleCheckChange(wasChecked, row, GetCheck(row) > 0, message);
-    if (left && m_bEditable && !changed && !wasEditing && wasSelectedAndFocused) {
-        BeginCellEdit(row, column);
+    if (left && m_edit.IsEditable() && !changed && !wasEditing && wasSelectedAndFocused) {
+        m_edit.Begin(row, column);
     }
 }
 
@@ -530,4 +533,188 @@ void CReportCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     // The press that came with this double click has already been handled as a button press
     // (toggling a check box, opening an edit); handling it again would undo that.
     event->accept();
+}
+
+// --- Keys ----------------------------------------------------------------------------------
+
+bool CReportCtrl::event(QEvent* event) {
+    // Tab would move the focus before keyPressEvent saw it.
+    if (event->type() == QEvent::KeyPress &&
+        m_edit.PreTranslateKey(static_cast<QKeyEvent*>(event)->key())) {
+        event->accept();
+        return true;
+    }
+    return QTableWidget::event(event);
+}
+
+void CReportCtrl::keyPressEvent(QKeyEvent* event) {
+    if (m_edit.PreTranslateKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+// --- In-place editing (CReportCellEdit) -----------------------------------------------------
+
+QLineEdit* CReportCtrl::CreateCellEditor(int alignment) {
+    auto* editor = new QLineEdit(viewport());
+    Qt::Alignment align = Qt::AlignLeft;
+    if (alignment == 1) {
+        align = Qt::AlignHCenter;
+    } else if (alignment == 2) {
+        align = Qt::AlignRight;
+    }
+    editor->setAlignment(align | Qt::AlignVCenter);
+    editor->setFrame(true);
+    return editor;
+}
+
+void CReportCtrl::CellEdited(int row, int column, const QString& text) {
+    SetItemText(row, column, text);
+    ForgetSort();
+    emit cellEdited(row, column);
+}
+
+void CReportCtrl::SelectEditRow(int row) {
+    ApplyRowStatesToAll(kRowSelected, kRowUnselected);
+    SetRowSelected(row, true);
+    SetRowFocused(row, true);
+}
+
+int CReportCtrl::ColumnAlignment(int column) const {
+    const QTableWidgetItem* header = horizontalHeaderItem(column);
+    if (horizontalHeader()->isHidden() || header == nullptr) {
+        return 0;
+    }
+    const int headerAlign = header->textAlignment() & Qt::AlignHorizontal_Mask;
+    if (headerAlign & Qt::AlignHCenter) {
+        return 1;
+    }
+    return (headerAlign & Qt::AlignRight) ? 2 : 0;
+}
+
+QRect CReportCtrl::EditorRect(int row, int column) const {
+    QRect cell = visualRect(model()->index(row, column));
+    if (column > 0 && !m_images.isEmpty() && GetItemImage(row, column) >= 0) {
+        cell.setLeft(cell.left() + 16);
+    }
+    return cell;
+}
+
+void CReportCtrl::ScrollToCell(int row, int column) {
+    scrollToItem(item(row, column), QAbstractItemView::EnsureVisible);
+}
+
+// --- Sorting by a click on a column heading -------------------------------------------------
+// The rows of a block are ordered as an array of row numbers first (CReportRowOrder), comparing
+// the cells as they stand; only then are the rows rewritten in the new order, each with its
+// texts, images, states and record.
+
+void CReportCtrl::OnColumnClick(int column) {
+    if (column == m_nSortColumn) {
+        SortByColumn(column, !m_bSortAscending);
+    } else {
+        SortByColumn(column, true);
+    }
+}
+
+// A changed row leaves the list unsorted: the next click on any heading sorts ascending.
+void CReportCtrl::ForgetSort() {
+    m_nSortColumn = -1;
+    m_bSortAscending = true;
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+bool CReportCtrl::IsSortable() const {
+    return !horizontalHeader()->isHidden() && horizontalHeader()->sectionsClickable();
+}
+
+void CReportCtrl::SortByColumn(int column, bool ascending) {
+    m_edit.End(true);
+    if (column < 0 || column >= columnCount() || !IsSortable()) {
+        return;
+    }
+    m_nSortColumn = column;
+    m_bSortAscending = ascending;
+
+    // Separator rows stay put; each run of rows between them sorts by itself.
+    int blockEnd = FindSeparatorRow(-1, column);
+    int previousSeparator = -1;
+    bool lastBlock = false;
+    do {
+        if (blockEnd < 0) {
+            blockEnd = rowCount();
+            lastBlock = true;
+        }
+        SortRowRange(previousSeparator + 1, blockEnd - 1);
+        previousSeparator = FindSeparatorRow(blockEnd - 1, column);
+        blockEnd = FindSeparatorRow(previousSeparator, column);
+    } while (!lastBlock && previousSeparator >= 0);
+
+    // The heading shows which column orders the rows and which way.
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column,
+                                         ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    emit sorted(m_nSortColumn, m_bSortAscending);
+}
+
+int CReportCtrl::FindSeparatorRow(int after, int column) const {
+    if (!m_separator) {
+        return -1;
+    }
+    for (int row = std::max(after + 1, 0); row < rowCount(); ++row) {
+        if (GetItemText(row, column) == *m_separator) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool CReportCtrl::SortRowRange(int first, int last) {
+    if (!(first >= 0 && first < last && last < rowCount())) {
+        return false;
+    }
+    const int count = last - first + 1;
+    // Each cell is read once; the sort then orders indices into the keys.
+    std::vector<daybreak::CCellKey> keys;
+    keys.reserve(static_cast<std::size_t>(count));
+    for (int row = first; row <= last; ++row) {
+        keys.emplace_back(GetItemText(row, m_nSortColumn));
+    }
+    const std::vector<int> order = CReportRowOrder::Of(keys, m_bSortAscending);
+    std::vector<int> rows;
+    rows.reserve(order.size());
+    for (int index : order) {
+        rows.push_back(first + index);
+    }
+
+    const int columns = columnCount();
+    std::vector<RowSnapshot> snapshots;
+    snapshots.reserve(rows.size());
+    for (int row : rows) {
+        RowSnapshot snapshot;
+        snapshot.record = Record(row);
+        snapshot.states = GetRowStates(row);
+        for (int column = 0; column < columns; ++column) {
+            snapshot.images.push_back(GetItemImage(row, column));
+            snapshot.texts.push_back(GetItemText(row, column));
+        }
+        snapshots.push_back(std::move(snapshot));
+    }
+    for (int k = 0; k < count; ++k) {
+        const int row = first + k;
+        RowSnapshot& snapshot = snapshots[static_cast<std::size_t>(k)];
+        ApplyRowStates(row, snapshot.states);
+        if ((snapshot.states & kRowChecked) && m_nCheckMode == 2) {
+            KeepSingleCheck(row);
+        }
+        SetRecord(row, std::move(snapshot.record));
+        for (int column = 0; column < columns; ++column) {
+            const auto col = static_cast<std::size_t>(column);
+            SetItemImage(row, column, snapshot.images[col]);
+            SetItemText(row, column, snapshot.texts[col]);
+        }
+    }
+    return true;
 }

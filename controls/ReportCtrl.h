@@ -3,10 +3,10 @@
 // Over a plain table it adds:
 //  - a record per row (ReportRowData) with the caller's user data and a text and background
 //    colour per cell; new cells take the palette's text and base colours of the moment;
-//  - sorting by a click on a column header, a second click reversing it (ReportCtrlSort.cpp):
+//  - sorting by a click on a column header, a second click reversing it (CReportRowOrder):
 //    each pair of cells is compared as hexadecimal integers, decimal numbers, dates or text,
 //    whichever both satisfy first (CellCompare.h); rows between separator rows sort as blocks;
-//  - in-place editing of one cell at a time with a line edit (ReportCtrlEdit.cpp): a click on
+//  - in-place editing of one cell at a time with a line edit (CReportCellEdit): a click on
 //    the selected and focused row opens the clicked cell; Tab moves to the next column (wrapping
 //    to column 0), Up and Down to the row above and below, Enter commits, Escape cancels;
 //  - four check modes for the row check boxes: 0 none, 1 independent, 2 single (checking a
@@ -33,6 +33,9 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "ReportCellEdit.h"
+#include "ReportEditHost.h"
 
 class QLineEdit;
 
@@ -103,7 +106,7 @@ struct RowSnapshot {
     std::vector<QString> texts;
 };
 
-class CReportCtrl : public QTableWidget {
+class CReportCtrl : public QTableWidget, private IReportEditHost {
     Q_OBJECT
 
 public:
@@ -164,14 +167,14 @@ public:
     void SetCheckMode(int mode) { m_nCheckMode = mode; }
 
     // In-place editing.
-    bool IsEditable() const { return m_bEditable; }
-    void SetEditable(bool editable);
-    bool IsEditActive() const;
-    int GetEditRow() const { return m_nEditRow; }
-    int GetEditColumn() const { return m_nEditColumn; }
-    QLineEdit* GetCellEditor() const { return m_editor; }
-    bool BeginCellEdit(int row, int column);
-    bool EndCellEdit(bool commit);
+    bool IsEditable() const { return m_edit.IsEditable(); }
+    void SetEditable(bool editable) { m_edit.SetEditable(editable); }
+    bool IsEditActive() const { return m_edit.IsActive(); }
+    int GetEditRow() const { return m_edit.Row(); }
+    int GetEditColumn() const { return m_edit.Column(); }
+    QLineEdit* GetCellEditor() const { return m_edit.Editor(); }
+    bool BeginCellEdit(int row, int column) { return m_edit.Begin(row, column); }
+    bool EndCellEdit(bool commit) { return m_edit.End(commit); }
 
     // Sorting.
     void SetSeparator(const QString& text) { m_separator = text; }
@@ -195,11 +198,8 @@ protected:
     // Makes the editor window; a null result means it could not be made and no edit opens.
     // `alignment` is 0 left, 1 centre, 2 right.
     virtual QLineEdit* CreateCellEditor(int alignment);
-    // Keys of an open edit and the swallowed space; true when the key was used up.
-    bool PreTranslateKey(int key);
 
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -218,13 +218,22 @@ private:
     void OnColumnClick(int column);
     void ForgetSort();
 
-    QLineEdit* m_editor = nullptr;
+    // IReportEditHost
+    int RowCount() const override { return rowCount(); }
+    int ColumnCount() const override { return columnCount(); }
+    QString CellText(int row, int column) const override { return GetItemText(row, column); }
+    void CellEdited(int row, int column, const QString& text) override;
+    void SelectEditRow(int row) override;
+    int ColumnAlignment(int column) const override;
+    QRect EditorRect(int row, int column) const override;
+    QWidget& EditorParent() override { return *viewport(); }
+    QLineEdit* NewCellEditor(int alignment) override { return CreateCellEditor(alignment); }
+    void ScrollToCell(int row, int column) override;
+    void FocusList() override { setFocus(); }
+
+    CReportCellEdit m_edit{*this};
     std::optional<QString> m_separator;
-    bool m_bEditable = false;
-    int m_nEditRow = -1;
-    int m_nEditColumn = -1;
     int m_nCheckMode = 1;
-    int m_nEditorAlign = 0;
     QList<QIcon> m_images;
     int m_nSortColumn = -1;
     bool m_bSortAscending = true;

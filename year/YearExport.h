@@ -51,24 +51,6 @@ struct CIcsOptions {
 // Throws CYearExportError when the calendar library cannot build the file.
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options);
 
-// YearIcs's calendar of sunrise and sunset events (without the daily summary or the almanac)
-// written a day at a time: the head with the zone's description when made, each day's events
-// as they are added, the end line by Finish. The bytes are YearIcs's for the same days;
-// `offsets` are the days' clocks as YearIcs takes them (one entry per change is enough).
-class CYearIcsStream {
-public:
-    CYearIcsStream(const CYearRequest& request, const std::string& zoneName,
-                   const std::vector<int>& offsets, const CIcsOptions& options,
-                   std::function<void(std::string_view)> write);
-    ~CYearIcsStream();
-    void Add(const CYearDay& day);
-    void Finish();
-
-private:
-    struct State;
-    std::unique_ptr<State> m_state;
-};
-
 // One of a year's principal phases of the Moon, equinoxes and solstices (daybreak-cli's
 // --almanac), read on a clock.
 struct CAlmanacEntry {

@@ -9,6 +9,7 @@
 #include "FileText.h"
 #include "YearAlmanac.h"
 #include "YearExport.h"
+#include "YearIcs.h"
 #include "ZoneClock.h"
 
 namespace {

@@ -16,6 +16,9 @@
 //      it all; FillCityCombo() rebuilds the city list with nothing chosen.
 //   3. Ticking "Daylight Savings Time" (OnCalculate) or changing the date (OnDateTimeChange)
 //      reads the fields, recomputes and writes them back.
+// Each time the members are shown (UpdateData(FALSE)) the dialog sets the chosen day
+// (Chosen(), a CChosenDay) from them: the windows that follow the main window observe that,
+// and reach the dialog's Calculation commands only through ICalculationCommands.
 // A failure inside a handler (an archive that cannot be read, an input the solar engine
 // refuses) is shown through IDaybreakWindow::ReportError and ends that handler where it
 // struck; the dialog stays open.
@@ -34,6 +37,8 @@
 #include <vector>
 
 #include "CTime.h"
+#include "CalculationCommands.h"
+#include "ChosenDay.h"
 #include "DayOnClock.h"
 #include "DialogControls.h"
 #include "PlaceService.h"
@@ -43,7 +48,7 @@
 
 class CTimeZoneData;
 
-class CDaybreakDlg {
+class CDaybreakDlg : public ICalculationCommands {
 public:
     explicit CDaybreakDlg(IDaybreakWindow& window);
     CDaybreakDlg(const CDaybreakDlg&) = delete;
@@ -76,17 +81,20 @@ public:
     // Precise Calculation: the three results from the precise engine (when `on`) or from the
     // default series, recomputed at once. Day Details: every event of the date for the place
     // in the fields, from the precise engine, in a window of its own.
-    void OnPreciseCalculation(bool on);
-    void OnDayDetails();
+    void OnPreciseCalculation(bool on) override;
+    void OnDayDetails() override;
     // A point picked on the world map: its latitude and longitude (WEST positive) become the
     // fields', with its zone's standard offset (hours behind UTC) when known, in place of the
     // chosen place; the times recompute at once.
-    void OnMapPoint(double latitude, double longitude, std::optional<float> offset);
+    void OnMapPoint(double latitude, double longitude, std::optional<float> offset) override;
     // Daylight Saving from the Date: while on, choosing a place from the archives or changing
     // the date sets the daylight-saving mark from the place's zone for that date and
     // recomputes; the user may still change the mark by hand until the next such change.
     // Typed coordinates (fields that no longer hold the chosen place) stay manual.
-    void OnDstFromDate(bool on);
+    void OnDstFromDate(bool on) override;
+    // The options as kept between runs, before the controls exist.
+    void RestorePrecise(bool on) override;
+    void RestoreDstFromDate(bool on) override;
     // Find Place: the user searches every state's places (IDaybreakWindow::ChooseFoundPlace);
     // the place chosen is selected as a user would select it: its state in the state list
     // (OnSelchangeState), then its city entry in the city list (OnSelchangeCity), which names
@@ -109,9 +117,11 @@ public:
     const std::vector<CRecentPlace>& RecentPlaces() const { return m_recent; }
     void SetRecentPlaces(std::vector<CRecentPlace> places);
     void OnRecentPlace(std::size_t index);
-    // What the year window shows: the place, clock settings and date in the members
-    // (YearCommands.cpp). Empty (IsEmpty()) while nothing is entered.
+    // The place, clock settings and date in the members. Empty (IsEmpty()) while nothing is
+    // entered.
     CYearRequest YearRequest() const;
+    // The same, as last shown: the model the windows that follow the main window observe.
+    CChosenDay& Chosen() { return m_chosen; }
 
     void FillStateCombo();
     // The code of the first state table row whose name equals `name` exactly, or "".
@@ -159,8 +169,11 @@ private:
     bool ChooseState(const std::optional<CStateRow>& state);
     // The chosen date's results on the fields' clock (offset and tick as they stand; the tick
     // already follows the date when that option is on), years checked.
-    CDayOnClock DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes = 0,
-                              bool moon = false) const;
+    CDayOnClock DayOnTheClock(SolarEngine engine) const;
+    // Sets the chosen day from the members (after they are shown).
+    void PublishChosenDay();
+    // Zeroes the place and the results and empties the zip and city lists.
+    void ResetPlaceAndResults();
     // The chosen place's zone while the fields still hold that place (not typed coordinates)
     // and it keeps daylight saving; null otherwise.
     const std::string* PlaceZone() const;
@@ -189,4 +202,5 @@ private:
     CWindowNotes m_notes;
     std::vector<CRecentPlace> m_recent;
     std::map<int, CResultTexts> m_resultTexts;  // by result field, of the last calculation
+    CChosenDay m_chosen;
 };

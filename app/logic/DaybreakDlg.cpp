@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "DayDetailsCalculation.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "LocalSolarTime.h"
@@ -110,9 +111,18 @@ bool CDaybreakDlg::UpdateData(bool saveAndValidate) {
         return false;
     }
     if (!saveAndValidate) {
-        m_window.MembersShown();
+        PublishChosenDay();
     }
     return true;
+}
+
+void CDaybreakDlg::PublishChosenDay() {
+    // A request the engines refuse has been reported by the command that made it; the windows
+    // that follow keep the last day they could draw.
+    try {
+        m_chosen.Set(YearRequest());
+    } catch (const std::exception&) {
+    }
 }
 
 // The order matters: a run from the controls stops at the first number that does not parse,
@@ -238,19 +248,8 @@ void CDaybreakDlg::OnDateTimeChange() {
 void CDaybreakDlg::OnClear() {
     RunCommand([this] {
         UpdateData(true);
-        m_latitude = 0.0;
-        m_longitude = 0.0;
-        m_sunrise.clear();
-        m_sunset.clear();
-        m_solarNoon.clear();
-        m_timeZoneOffset = 0.0f;
-        m_dst = 0;
-        m_cityName.clear();
-        m_countyName.clear();
+        ResetPlaceAndResults();
         m_stateCombo.ResetContent();
-        m_zipCombo.ResetContent();
-        m_cityCombo.ResetContent();
-        m_place.reset();
         FillStateCombo();
         UpdateData(false);
     });
@@ -369,6 +368,12 @@ std::string CDaybreakDlg::StateCodeFromName(std::string_view name) {
 
 void CDaybreakDlg::ClearOutputs() {
     UpdateData(true);
+    ResetPlaceAndResults();
+    SetNotes({});
+    UpdateData(false);
+}
+
+void CDaybreakDlg::ResetPlaceAndResults() {
     m_latitude = 0.0;
     m_longitude = 0.0;
     m_sunrise.clear();
@@ -381,8 +386,6 @@ void CDaybreakDlg::ClearOutputs() {
     m_zipCombo.ResetContent();
     m_cityCombo.ResetContent();
     m_place.reset();
-    SetNotes({});
-    UpdateData(false);
 }
 
 void CDaybreakDlg::FillZipCombo() {
@@ -539,6 +542,77 @@ void CDaybreakDlg::RunCommand(const std::function<void()>& command) {
     } catch (const std::exception& error) {
         m_window.ReportError(error.what());
     }
+}
+
+void CDaybreakDlg::RestorePrecise(bool on) {
+    m_precise = on;
+}
+
+void CDaybreakDlg::RestoreDstFromDate(bool on) {
+    m_dstFromDate = on;  // takes effect with the first place chosen
+}
+
+void CDaybreakDlg::OnPreciseCalculation(bool on) {
+    RunCommand([this, on] {
+        UpdateData(true);
+        m_precise = on;
+        CalculateSolarTimes();
+        UpdateData(false);
+    });
+}
+
+void CDaybreakDlg::OnDayDetails() {
+    RunCommand([this] {
+        if (!UpdateData(true)) {
+            return;
+        }
+        m_window.ShowDayDetails(CDayDetailsCalculation::Of(YearRequest()));
+    });
+}
+
+void CDaybreakDlg::OnMapPoint(double latitude, double longitude, std::optional<float> offset) {
+    RunCommand([this, latitude, longitude, offset] {
+        if (!UpdateData(true)) {
+            return;
+        }
+        m_latitude = latitude;
+        m_longitude = longitude;
+        if (offset) {
+            m_timeZoneOffset = *offset;
+        }
+        // The point is no longer the listed place: its names would mislabel the times.
+        m_place.reset();
+        m_cityName.clear();
+        m_countyName.clear();
+        m_cityCombo.SetCurSel(-1);
+        m_zipCombo.SetCurSel(-1);
+        CalculateSolarTimes();
+        UpdateData(false);
+    });
+}
+
+CYearRequest CDaybreakDlg::YearRequest() const {
+    CYearRequest request;
+    request.latitude = m_latitude;
+    request.longitude = m_longitude;
+    request.offset = m_timeZoneOffset;
+    request.dst = m_dst;
+    request.precise = m_precise;
+    if (const std::string* zone = ZoneByTheDate()) {
+        request.zoneName = *zone;
+        request.fromDate = true;
+    }
+    request.date = LocalDateOf(m_date);
+    request.placeName = Windows1252ToUtf8(m_cityName);  // archive text is Windows-1252
+    if (m_place && !m_cityName.empty()) {
+        request.stateCode = m_place->state;  // for the export's file name
+    }
+    return request;
+}
+
+CDayOnClock CDaybreakDlg::DayOnTheClock(SolarEngine engine) const {
+    return SolarDayOnClock(CClockChoice::Fixed(m_timeZoneOffset, m_dst), LocalDateOf(m_date),
+                           m_latitude, m_longitude, engine);
 }
 
 void CDaybreakDlg::OnDstFromDate(bool on) {

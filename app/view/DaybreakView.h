@@ -14,7 +14,6 @@
 
 #include <QDialog>
 #include <QIcon>
-#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -22,6 +21,7 @@
 #include "DaybreakDlg.h"
 #include "DialogControls.h"
 
+class CCalculationMenu;
 class CColorStatic;
 class CResultField;
 class CSortedComboBox;
@@ -59,13 +59,12 @@ public:
     void RecentPlacesChanged(const std::vector<CRecentPlace>& places) override;
     std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
                                                 const CPlaceFinder& finder) override;
-    void MembersShown() override;
 
-    // The year window ("Year...", Ctrl+Shift+Y; YearWindow.cpp): opened or raised, showing the year
-    // of the fields' place and date; it follows the fields from then on. Null until opened.
+    // The year window ("Year...", Ctrl+Shift+Y) and the world map ("World Map...", Ctrl+M) of
+    // the Calculation menu (CCalculationMenu): opened or raised, they follow the fields' place
+    // and date from then on. Null until opened.
     void ShowYearWindow();
     CYearDlg* YearWindow() const;
-    // The world map ("World Map...", Ctrl+M; WorldMapWindow.cpp), likewise.
     void ShowWorldMap();
     CWorldMapDlg* WorldMapWindow() const;
 
@@ -91,24 +90,14 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void FillRecentMenu();
-    void CreateCalculationMenu();  // CalculationMenu.cpp
-    void ShowPreciseNote(bool on);
     bool CommitTypedEntry();
     bool IsInputField(const QWidget* widget) const;
-    void CreateYearItem(QMenu* menu);  // YearWindow.cpp
-    void RefreshYearWindow();
-    void CreateWorldMapItem(QMenu* menu);  // WorldMapWindow.cpp
-    void RefreshWorldMap();
 
     CDaybreakDlg m_dlg;
     QIcon m_hIcon;
     QMenuBar* m_menuBar = nullptr;
-    QAction* m_preciseAction = nullptr;
-    QAction* m_dstFromDateAction = nullptr;
     QMenu* m_recentMenu = nullptr;
-    QPointer<CYearDlg> m_yearDlg;
-    bool m_yearRefreshQueued = false;
-    QPointer<CWorldMapDlg> m_mapDlg;
+    std::unique_ptr<CCalculationMenu> m_calculationMenu;
     std::filesystem::path m_archiveDirectory;
     QWidget* m_client = nullptr;
 

@@ -20,11 +20,13 @@
 #include <array>
 
 #include "AboutDlg.h"
+#include "CalculationMenu.h"
 #include "ColorStatic.h"
 #include "CoordinateText.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DateField.h"
+#include "DayDetailsDlg.h"
 #include "DialogUnits.h"
 #include "FindPlaceDlg.h"
 #include "LinkColor.h"
@@ -190,6 +192,27 @@ CDaybreakView::CDaybreakView(const std::filesystem::path& archiveDirectory, QWid
 
 CDaybreakView::~CDaybreakView() = default;
 
+void CDaybreakView::ShowYearWindow() {
+    m_calculationMenu->ShowYearWindow();
+}
+
+CYearDlg* CDaybreakView::YearWindow() const {
+    return m_calculationMenu->YearWindow();
+}
+
+void CDaybreakView::ShowWorldMap() {
+    m_calculationMenu->ShowWorldMap();
+}
+
+CWorldMapDlg* CDaybreakView::WorldMapWindow() const {
+    return m_calculationMenu->WorldMapWindow();
+}
+
+void CDaybreakView::ShowDayDetails(const CDayDetails& details) {
+    CDayDetailsDlg dialog(details, this);
+    dialog.exec();
+}
+
 void CDaybreakView::CreateMenu() {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
@@ -215,7 +238,8 @@ void CDaybreakView::CreateMenu() {
     FillRecentMenu();
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, this, [this] { m_dlg.OnFindPlace(); });
-    CreateCalculationMenu();
+    m_calculationMenu = std::make_unique<CCalculationMenu>(*this, *m_menuBar, m_dlg, m_dlg.Chosen(),
+                                                           m_archiveDirectory);
     QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
     // The same table as the "Help..." text beside the time zone, within reach of the keyboard.
     QAction* zones = help->addAction(QStringLiteral("Time Zones..."));
@@ -390,8 +414,8 @@ void CDaybreakView::ConnectHandlers() {
     }
     // The clock note's link turns on Daylight Saving from the Date, as its menu item does.
     connect(m_notesLabel, &QLabel::linkActivated, this, [this](const QString& link) {
-        if (link == QLatin1String(kFollowClockLink) && m_dstFromDateAction != nullptr) {
-            m_dstFromDateAction->setChecked(true);
+        if (link == QLatin1String(kFollowClockLink) && m_calculationMenu) {
+            m_calculationMenu->DstFromDateAction()->setChecked(true);
         }
     });
     connect(m_helpLink, &CColorStatic::clicked, this, [this] { m_dlg.OnHelpLink(); });

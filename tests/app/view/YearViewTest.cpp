@@ -393,7 +393,7 @@ TEST(YearWindow, PdfIsTheChartAndTheTableOnTheLocalesPaper) {
     }
 }
 
-// The heading says which clock the times are on and how to change it.
+// The heading says which place and clock the times are for and how to change the clock.
 TEST(YearWindow, HeadingNamesTheClock) {
     CYearDlg year;
     year.ShowYear(kChicago);
@@ -407,6 +407,10 @@ TEST(YearWindow, HeadingNamesTheClock) {
     year.ShowYear(zone);
     EXPECT_TRUE(year.Heading()->text().endsWith(
         QStringLiteral("\nClock: America/Chicago, daylight saving by the date")));
+    // Typed coordinates as the main window's fields write them, every digit.
+    year.ShowYear(Place(41.881234, 87.6312345, 6.0f, 0, 2007));
+    EXPECT_TRUE(year.Heading()->text().startsWith(QStringLiteral("41.881234, 87.6312345 in 2007")))
+        << year.Heading()->text().toStdString();
 }
 
 // Every heading, with its sort arrow, and every cell fits its column: "Change (min)" and

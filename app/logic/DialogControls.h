@@ -225,9 +225,6 @@ public:
     virtual void EndDialog(int result) = 0;
     virtual void ShowAboutBox() = 0;
     virtual void ShowTimeZoneHelp() = 0;
-    // The members have just been shown (the end of a command): windows that follow the main
-    // window's place and date look again.
-    virtual void MembersShown() {}
     // The recent places changed (the newest first): the window shows and keeps them.
     virtual void RecentPlacesChanged(const std::vector<CRecentPlace>& places) { (void)places; }
     // The notes under the results changed.

@@ -19,6 +19,7 @@
 #include <ctime>
 
 #include "MessageBox.h"
+#include "NumberText.h"
 #include "ReplaceFile.h"
 #include "ReportCtrl.h"
 #include "YearChart.h"
@@ -135,10 +136,12 @@ void CYearDlg::ShowYear(const CYearRequest& request) {
     }
     m_year = std::move(year);
     // One arg() call each: a second call would read a "%2" in the place's name as its marker.
-    const QString place = m_year.request.placeName.empty()
-                              ? QStringLiteral("%1, %2").arg(QString::number(request.latitude),
-                                                             QString::number(request.longitude))
-                              : Cell(m_year.request.placeName);
+    // The coordinates as the main window's fields write them.
+    const QString place =
+        m_year.request.placeName.empty()
+            ? QStringLiteral("%1, %2").arg(Cell(daybreak::FormatDoubleText(request.latitude)),
+                                           Cell(daybreak::FormatDoubleText(request.longitude)))
+            : Cell(m_year.request.placeName);
     QString heading =
         request.IsEmpty()
             ? QStringLiteral("No place chosen in the main window")

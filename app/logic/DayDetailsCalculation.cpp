@@ -1,10 +1,9 @@
-// The main dialog's precise-engine commands, Precise Calculation and Day Details, and the one
-// way the dialog computes its date.
+#include "DayDetailsCalculation.h"
+
 #include <cmath>
 #include <string>
 
 #include "DayOnClock.h"
-#include "DaybreakDlg.h"
 #include "LocalSolarTime.h"
 #include "ResultText.h"
 #include "SeasonsAndPhases.h"
@@ -131,63 +130,42 @@ CMoonDetails MoonDetails(const CDayOnClock& day, const std::string& date) {
 
 }  // namespace
 
-void CDaybreakDlg::OnPreciseCalculation(bool on) {
-    RunCommand([this, on] {
-        UpdateData(true);
-        m_precise = on;
-        CalculateSolarTimes();
-        UpdateData(false);
-    });
-}
-
-// The day of the fields' place on their clock. Sunrise, sunset and solar noon come from the
-// engine the main window uses, so that the two agree; the other events only the precise
-// engine has.
-void CDaybreakDlg::OnDayDetails() {
-    RunCommand([this] {
-        if (!UpdateData(true)) {
-            return;
+// The day of the chosen place on its clock. Sunrise, sunset and solar noon come from the engine
+// the main window uses, so that the two agree; the other events only the precise engine has.
+CDayDetails CDayDetailsCalculation::Of(const CYearRequest& chosen) {
+    CDayDetails details;
+    if (chosen.IsEmpty()) {
+        details.heading = "No place chosen";
+        details.note = "Choose a place, or type its latitude, longitude and time zone.";
+        return details;
+    }
+    const SolarEngine engine = chosen.precise ? SolarEngine::Precise : SolarEngine::Series;
+    const CClockChoice clock = CClockChoice::Fixed(chosen.offset, chosen.dst);
+    const auto near = [&](int days, SunAltitudeMask altitudes = 0, bool moon = false) {
+        return SolarDayOnClock(clock, AddDays(chosen.date, days), chosen.latitude, chosen.longitude,
+                               engine, altitudes, moon);
+    };
+    const CDayOnClock day = near(0, kAllSunAltitudes, true);
+    const std::string date = DateText(day.date);
+    details.heading = date + (chosen.placeName.empty() ? "" : ", " + chosen.placeName);
+    details.note = chosen.precise
+                       ? "All times from the precise engine (Precise Calculation is on)."
+                       : "Sunrise, sunset and solar noon as in the main window; the twilights "
+                         "and the golden and blue hours from the precise engine.";
+    details.lines = SunDayLines(day.precise, [&](const CSunEventResult& result) {
+        switch (result.event) {
+            case SunEvent::Sunrise:
+                return ClockOnDate(day.sunrise, date);
+            case SunEvent::Sunset:
+                return ClockOnDate(day.sunset, date);
+            case SunEvent::SolarNoon:
+                return ClockOnDate(day.solarNoon, date);
+            default:
+                return result.HasTime() ? ClockOnDate(ToSolarResult(result), date)
+                                        : FormatSunEvent(result);
         }
-        CDayDetails details;
-        if (YearRequest().IsEmpty()) {
-            details.heading = "No place chosen";
-            details.note = "Choose a place, or type its latitude, longitude and time zone.";
-            m_window.ShowDayDetails(details);
-            return;
-        }
-        const SolarEngine engine = m_precise ? SolarEngine::Precise : SolarEngine::Series;
-        const CDayOnClock day = DayOnTheClock(engine, kAllSunAltitudes, true);
-        const std::string date = DateText(day.date);
-        details.heading = date + (m_cityName.empty() ? "" : ", " + m_cityName);
-        details.note = m_precise
-                           ? "All times from the precise engine (Precise Calculation is on)."
-                           : "Sunrise, sunset and solar noon as in the main window; the twilights "
-                             "and the golden and blue hours from the precise engine.";
-        details.lines = SunDayLines(day.precise, [&](const CSunEventResult& result) {
-            switch (result.event) {
-                case SunEvent::Sunrise:
-                    return ClockOnDate(day.sunrise, date);
-                case SunEvent::Sunset:
-                    return ClockOnDate(day.sunset, date);
-                case SunEvent::SolarNoon:
-                    return ClockOnDate(day.solarNoon, date);
-                default:
-                    return result.HasTime() ? ClockOnDate(ToSolarResult(result), date)
-                                            : FormatSunEvent(result);
-            }
-        });
-        const CClockChoice clock = CClockChoice::Fixed(m_timeZoneOffset, m_dst);
-        const auto near = [&](int days) {
-            return SolarDayOnClock(clock, AddDays(day.date, days), m_latitude, m_longitude, engine);
-        };
-        details.chart = SunDayChart(day, near(-1), near(1), m_latitude, m_longitude);
-        details.moon = MoonDetails(day, date);
-        m_window.ShowDayDetails(details);
     });
-}
-
-CDayOnClock CDaybreakDlg::DayOnTheClock(SolarEngine engine, SunAltitudeMask altitudes,
-                                        bool moon) const {
-    return SolarDayOnClock(CClockChoice::Fixed(m_timeZoneOffset, m_dst), LocalDateOf(m_date),
-                           m_latitude, m_longitude, engine, altitudes, moon);
+    details.chart = SunDayChart(day, near(-1), near(1), chosen.latitude, chosen.longitude);
+    details.moon = MoonDetails(day, date);
+    return details;
 }

@@ -1,0 +1,5 @@
+#pragma once
+class CList {
+public:
+    void Sort();
+};

@@ -1,0 +1,3 @@
+#include "List.h"
+
+void CList::Sort() {}
