@@ -1,7 +1,7 @@
 // Takes the pictures of the program's windows that the documentation shows: the main window
-// with Mission, TX on a summer date, its Day Details, the About box, the time-zone help and the
-// year window for Chicago in 2007. Not installed; run by tools/screenshot.sh under a virtual
-// display.
+// with Mission, TX on a summer date, its Day Details, the About box, the time-zone help, the user
+// guide and the year window for Chicago in 2007. Not installed; run by tools/screenshot.sh under a
+// virtual display.
 //
 //     daybreak_screenshot OUTPUT_DIR [dark]
 //
@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,7 @@
 #include "DaybreakView.h"
 #include "Resource.h"
 #include "TimzoneDLG.h"
+#include "UserGuideWindow.h"
 #include "WorldMapDlg.h"
 #include "YearDlg.h"
 
@@ -129,6 +131,12 @@ int main(int argc, char** argv) {
     CTimzoneDLG help(&view);
     ok = Save(help, dir, "tzhelp.png") && ok;
     help.hide();
+
+    CUserGuideWindow guide(&view);
+    ok = Save(guide, dir, "guide.png") && ok;
+    guide.FollowLink(QUrl(QStringLiteral("accuracy.md")));
+    ok = Save(guide, dir, "guide-accuracy.png") && ok;
+    guide.hide();
 
     // The year window: Chicago, 2007, daylight saving from the date.
     for (QAction* menu : view.MenuBar()->actions()) {

@@ -37,6 +37,7 @@
 #include "ResultText.h"
 #include "SortedComboBox.h"
 #include "TimzoneDLG.h"
+#include "UserGuideWindow.h"
 
 using daybreak::DialogUnits;
 
@@ -241,6 +242,9 @@ void CDaybreakView::CreateMenu() {
     m_calculationMenu = std::make_unique<CCalculationMenu>(*this, *m_menuBar, m_dlg, m_dlg.Chosen(),
                                                            m_archiveDirectory);
     QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    QAction* guide = help->addAction(QStringLiteral("Daybreak Help"));
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { ShowUserGuide(); });
     // The same table as the "Help..." text beside the time zone, within reach of the keyboard.
     QAction* zones = help->addAction(QStringLiteral("Time Zones..."));
     connect(zones, &QAction::triggered, this, [this] { m_dlg.OnHelpLink(); });
@@ -525,6 +529,16 @@ void CDaybreakView::ShowNotes(const CWindowNotes& notes) {
 void CDaybreakView::ShowAboutBox() {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CDaybreakView::ShowUserGuide() {
+    if (m_guide == nullptr) {
+        m_guide = new CUserGuideWindow(this);
+        m_guide->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_guide->show();
+    m_guide->raise();
+    m_guide->activateWindow();
 }
 
 void CDaybreakView::ShowTimeZoneHelp() {

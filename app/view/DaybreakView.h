@@ -14,12 +14,14 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
 
 #include "DaybreakDlg.h"
 #include "DialogControls.h"
+#include "UserGuideWindow.h"
 
 class CCalculationMenu;
 class CColorStatic;
@@ -67,6 +69,11 @@ public:
     CYearDlg* YearWindow() const;
     void ShowWorldMap();
     CWorldMapDlg* WorldMapWindow() const;
+
+    // Help > Daybreak Help (F1): the user guide, opened or raised; it stays open beside the
+    // window. Null until opened.
+    void ShowUserGuide();
+    CUserGuideWindow* UserGuideWindow() const { return m_guide; }
 
     // The control that stands for a dialog item id, or nullptr.
     QWidget* Item(int id) const;
@@ -121,4 +128,5 @@ private:
 
     std::unique_ptr<CheckBoxWindow> m_dstWindow;
     std::unique_ptr<HelpText> m_helpText;
+    QPointer<CUserGuideWindow> m_guide;
 };

@@ -26,6 +26,8 @@
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <filesystem>
@@ -47,10 +49,10 @@
 #include "SunEvents.h"
 #include "TempDir.h"
 #include "TimeZoneList.h"
-#include "WorldPlaces.h"
 #include "WorldMap.h"
 #include "WorldMapDlg.h"
 #include "WorldMapView.h"
+#include "WorldPlaces.h"
 #include "XHyperLink.h"
 #include "YearDlg.h"
 #include "ZoneFile.h"
@@ -929,3 +931,34 @@ TEST_F(DaybreakViewTest, DaylightSavingFromTheDateIsOffByDefaultAndRemembered) {
 }
 
 }  // namespace
+
+// F1 opens the user guide beside the window; every link of the guide to one of its sections
+// names a heading, and following one moves the view there.
+TEST_F(DaybreakViewTest, F1OpensTheUserGuideWhoseSectionLinksWork) {
+    QTest::keyClick(m_view.get(), Qt::Key_F1);
+    CUserGuideWindow* guide = m_view->UserGuideWindow();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    QTextBrowser* browser = guide->Browser();
+    QStringList anchors, links;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            anchors += format.anchorNames();
+            if (format.anchorHref().startsWith(QLatin1Char('#'))) {
+                links += format.anchorHref().mid(1);
+            }
+        }
+    }
+    EXPECT_GT(anchors.size(), 10);
+    ASSERT_FALSE(links.isEmpty());
+    for (const QString& link : links) {
+        EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+    }
+    QCoreApplication::processEvents();
+    guide->FollowLink(QUrl(QLatin1Char('#') + anchors.last()));
+    EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(browser->isBackwardAvailable());
+    QTest::keyClick(m_view.get(), Qt::Key_F1);
+    EXPECT_EQ(m_view->UserGuideWindow(), guide);
+}
