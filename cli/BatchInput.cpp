@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "Cli.h"
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "FileText.h"
 #include "ModulePath.h"
 #include "PlaceIndex.h"
@@ -131,7 +131,7 @@ struct CBatchPlace {
     std::optional<CClockChoice> clock;
     std::string error;  // why the line is skipped
     std::exception_ptr failure;
-    CRowText text;
+    CDayText text;
 };
 
 // What every place gets.
@@ -352,7 +352,7 @@ public:
     CPlaceRows(CBatchPlace& place, bool csv) : m_place(place), m_csv(csv) {}
 
     void Add(const CDayOnClock& row) override {
-        CRowText& text = m_place.text;
+        CDayText& text = m_place.text;
         const std::size_t start = text.Size();
         text.Text(m_place.id);
         if (m_csv) {
@@ -361,7 +361,7 @@ public:
             text.PadTo(start, kIdWidth);
             text.Text("  ");
         }
-        AppendDayRow(text, row, m_csv);
+        text.DayRow(row, m_csv);
     }
 
 private:
@@ -375,22 +375,22 @@ public:
     explicit CPlaceJson(CBatchPlace& place) : m_place(place) {}
 
     void Add(const CYearDay& day) override {
-        m_day.clear();
+        m_day.Clear();
         AppendYearJsonDay(m_day, day);  // "  {\"date\": ...}"
-        CRowText& text = m_place.text;
+        CDayText& text = m_place.text;
         text.Text(",\n  {\"id\": ");
         text.Text(m_place.id);
         text.Text(", ");
-        text.Text(std::string_view(m_day).substr(3));
+        text.Text(m_day.View().substr(3));
     }
 
 private:
     CBatchPlace& m_place;
-    std::string m_day;
+    CDayText m_day;
 };
 
 void Compute(const CBatchJob& job, CBatchPlace& place) {
-    CRowText& text = place.text;
+    CDayText& text = place.text;
     text.Clear();
     if (!place.error.empty()) {
         return;
@@ -511,7 +511,7 @@ int RunBatch(const CCliOptions& options, std::ostream& out, std::ostream& err) {
                         "' has no header line (e.g. \"id,zip\" or \"id,lat,lon,tz\")");
     }
 
-    CRowText head;
+    CDayText head;
     if (job.format == CliFormat::Csv) {
         head.Text("id,");
         head.Text(DayTableHeader(true));

@@ -13,9 +13,9 @@
 #include "AlmanacOutput.h"
 #include "BatchInput.h"
 #include "CTime.h"
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "DaybreakVersion.h"
 #include "EventOutput.h"
 #include "FdOutput.h"
@@ -69,7 +69,7 @@ public:
             return;
         }
         m_text.Clear();
-        AppendDayRow(m_text, row, m_format == CliFormat::Csv);
+        m_text.DayRow(row, m_format == CliFormat::Csv);
         out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
     }
 
@@ -81,7 +81,7 @@ private:
     double m_lon = 0;
     CliFormat m_format = CliFormat::Text;
     std::ostream* m_out = nullptr;
-    CRowText m_text;
+    CDayText m_text;
 };
 
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is

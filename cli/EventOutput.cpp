@@ -7,9 +7,9 @@
 #include <ostream>
 #include <utility>
 
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "FileText.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
@@ -245,7 +245,7 @@ std::string Line(const CDayOnClock& day, const CItem& item) {
 
 // The Moon's cell: a time, "up all day" or "down all day"; a date without the event has "-" in
 // a table and nothing in a CSV file, as an angle that does not happen.
-void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool csv) {
+void WriteMoonCell(CDayText& text, const CDayOnClock& day, MoonItem item, bool csv) {
     if (item == MoonItem::Phase) {
         text.Text(MoonPhaseName(day.moonPhase.phase));
         return;
@@ -258,7 +258,7 @@ void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool c
     switch (result.outcome) {
         case MoonOutcome::Time:
             if (csv) {
-                text.CsvCell(MoonCellResult(result), day.clock.utcOffsetSeconds);
+                text.Stamp(MoonCellResult(result), day.clock.utcOffsetSeconds);
             } else {
                 text.Cell(MoonCellResult(result), day.date);
             }
@@ -278,7 +278,7 @@ void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool c
 }
 
 // A table or CSV cell; `csv` picks the CSV form.
-void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool csv) {
+void WriteCell(CDayText& text, const CDayOnClock& day, const CItem& item, bool csv) {
     if (item.moon != MoonItem::None) {
         WriteMoonCell(text, day, item.moon, csv);
         return;
@@ -298,30 +298,28 @@ void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool c
                                     ? TripleResult(day, *item.event)
                                     : ToSolarResult(day.precise[*item.event]);
     if (csv) {
-        text.CsvCell(result, day.clock.utcOffsetSeconds);
+        text.Stamp(result, day.clock.utcOffsetSeconds);
     } else {
         text.Cell(result, day.date);
     }
 }
 
-// Sunrise and sunset as the day length takes them, from the engine that shows them.
-CSolarDay ShownDay(const CDayOnClock& day) {
-    return {day.date, day.sunrise, day.sunset, day.solarNoon};
-}
-
 // A JSON value of the cell: its CSV text as a string (an ISO time with its offset, "up all
 // day", a phase's name), a number for an angle or the percentage lit, null for an empty cell.
-void WriteJsonCell(std::string& json, CRowText& cell, const CDayOnClock& day, const CItem& item) {
-    cell.Clear();
-    WriteCell(cell, day, item, true);
-    const std::string_view text(cell.Data(), cell.Size());
-    if (text.empty()) {
-        json += "null";
-    } else if (!item.event &&
-               (item.moon == MoonItem::None || item.moon == MoonItem::Illumination)) {
-        json += text;
-    } else {
-        json += JsonString(text);
+void WriteJsonCell(CDayText& json, const CDayOnClock& day, const CItem& item) {
+    const bool number =
+        !item.event && (item.moon == MoonItem::None || item.moon == MoonItem::Illumination);
+    const std::size_t start = json.Size();
+    if (!number) {
+        json.Char('"');
+    }
+    const std::size_t cell = json.Size();
+    WriteCell(json, day, item, true);
+    if (json.Size() == cell) {
+        json.Truncate(start);
+        json.Text("null");
+    } else if (!number) {
+        json.Char('"');
     }
 }
 
@@ -413,36 +411,42 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
         return [plan = std::move(plan), forEachRow](std::ostream& out) {
             std::vector<std::string> keys;
             for (const CItem& item : plan.items) {
-                keys.push_back(", " + JsonString(ColumnTitle(item, true)) + ": ");
+                keys.push_back(ColumnTitle(item, true));
             }
-            std::string json;
-            CRowText cell;
+            CDayText json;
             const char* separator = "[\n";
+            // Days go out a few hundred at a time: a write per day costs more than its text.
+            const auto flush = [&out, &json] {
+                out.write(json.Data(), static_cast<std::streamsize>(json.Size()));
+                json.Clear();
+            };
             forEachRow([&](const CDayOnClock& row) {
                 if (!out) {
                     return;
                 }
-                json = separator;
+                json.Text(separator);
                 separator = ",\n";
-                json += "  {\"date\": " + JsonString(IsoDate(row.date)) +
-                        ", \"utc_offset\": " + JsonString(OffsetText(row.clock.utcOffsetSeconds));
+                json.JsonDayOpen(row.date, row.clock.utcOffsetSeconds);
                 for (std::size_t i = 0; i < plan.items.size(); ++i) {
-                    json += keys[i];
-                    WriteJsonCell(json, cell, row, plan.items[i]);
+                    json.JsonKey(keys[i]);
+                    WriteJsonCell(json, row, plan.items[i]);
                 }
                 if (plan.dayLength) {
-                    const auto length = DayLengthSeconds(row.sunrise, row.sunset);
-                    json += ", \"day_length\": " + (length ? std::to_string(*length) : "null");
+                    json.JsonKey("day_length");
+                    json.JsonNumber(DayLengthSeconds(row.sunrise, row.sunset));
                 }
-                json += "}";
-                out.write(json.data(), static_cast<std::streamsize>(json.size()));
+                json.JsonDayClose();
+                if (json.Size() >= 64 * 1024) {
+                    flush();
+                }
             });
-            out << "\n]\n";
+            json.Text("\n]\n");
+            flush();
         };
     }
     return [plan = std::move(plan), forEachRow,
             csv = options.format == CliFormat::Csv](std::ostream& out) {
-        CRowText text;
+        CDayText text;
         std::vector<std::size_t> widths;
         text.Text(csv ? "date" : "Date        ");
         for (const CItem& item : plan.items) {
@@ -486,7 +490,7 @@ CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) 
                 if (csv) {
                     text.Char(',');
                 }
-                if (!text.DayLength(ShownDay(row)) && !csv) {
+                if (!text.DayLength(row.sunrise, row.sunset) && !csv) {
                     text.Char('-');
                 }
             }
