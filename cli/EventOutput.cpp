@@ -376,126 +376,162 @@ SolarEngine CliEngine(const CCliOptions& options) {
     return UsesEventOutput(options) ? MakePlan(options).engine : SolarEngine::Series;
 }
 
+struct CEventColumns::Impl {
+    CPlan plan;
+    std::vector<std::string> keys;    // the JSON fields' names, as the CSV columns'
+    std::vector<std::size_t> widths;  // the table's columns
+};
+
+CEventColumns::CEventColumns(const CCliOptions& options) : m_impl(std::make_unique<Impl>()) {
+    m_impl->plan = MakePlan(options);
+    for (const CItem& item : m_impl->plan.items) {
+        m_impl->keys.push_back(ColumnTitle(item, true));
+        // The longest phase name is 15 characters.
+        const std::size_t least = item.moon == MoonItem::Phase ? 17 : 14;
+        m_impl->widths.push_back(std::max<std::size_t>(least, ColumnTitle(item, false).size() + 2));
+    }
+}
+
+CEventColumns::~CEventColumns() = default;
+
+SolarEngine CEventColumns::Engine() const noexcept {
+    return m_impl->plan.engine;
+}
+
+SunAltitudeMask CEventColumns::Altitudes() const noexcept {
+    return m_impl->plan.altitudes;
+}
+
+bool CEventColumns::Moon() const noexcept {
+    return m_impl->plan.moon;
+}
+
+void CEventColumns::Lines(std::string& text, const CDayOnClock& day) const {
+    for (const CItem& item : m_impl->plan.items) {
+        text += Line(day, item);
+    }
+}
+
+void CEventColumns::Header(CDayText& text, bool csv) const {
+    const CPlan& plan = m_impl->plan;
+    text.Text(csv ? "date" : "Date        ");
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const bool last = i + 1 == plan.items.size() && !plan.dayLength;
+        const std::size_t start = text.Size();
+        if (csv) {
+            text.Char(',');
+        }
+        text.Text(ColumnTitle(plan.items[i], csv));
+        if (!csv && !last) {
+            text.PadTo(start, m_impl->widths[i]);
+        }
+    }
+    text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
+}
+
+void CEventColumns::Row(CDayText& text, const CDayOnClock& row, bool csv) const {
+    const CPlan& plan = m_impl->plan;
+    const std::size_t rowStart = text.Size();
+    text.Date(row.date);
+    if (!csv) {
+        text.PadTo(rowStart, 12);
+    }
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const bool last = i + 1 == plan.items.size() && !plan.dayLength;
+        if (csv) {
+            text.Char(',');
+        }
+        const std::size_t start = text.Size();
+        WriteCell(text, row, plan.items[i], csv);
+        if (!csv && !last) {
+            text.PadTo(start, m_impl->widths[i]);
+        }
+    }
+    if (plan.dayLength) {
+        if (csv) {
+            text.Char(',');
+        }
+        if (!text.DayLength(row.sunrise, row.sunset) && !csv) {
+            text.Char('-');
+        }
+    }
+    text.Char('\n');
+}
+
+void CEventColumns::JsonDay(CDayText& json, const CDayOnClock& row) const {
+    const CPlan& plan = m_impl->plan;
+    json.JsonDayOpen(row.date, row.clock.utcOffsetSeconds);
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        json.JsonKey(m_impl->keys[i]);
+        WriteJsonCell(json, row, plan.items[i]);
+    }
+    if (plan.dayLength) {
+        json.JsonKey("day_length");
+        json.JsonNumber(DayLengthSeconds(row.sunrise, row.sunset));
+    }
+    json.JsonDayClose();
+}
+
 CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) {
-    CPlan plan = MakePlan(options);
+    auto columns = std::make_shared<const CEventColumns>(options);
     const double lat = *options.latitude;
     const double lon = *options.longitude;
     const CClockChoice clock = ClockChoiceOf(options);
+    const SolarEngine engine = columns->Engine();
+    const SunAltitudeMask altitudes = columns->Altitudes();
+    const bool moon = columns->Moon();
     if (options.days == 0 && options.format == CliFormat::Text) {
-        const CDayOnClock day =
-            SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+        const CDayOnClock day = SolarDayOnClock(clock, date, lat, lon, engine, altitudes, moon);
         std::string text;
-        for (const CItem& item : plan.items) {
-            text += Line(day, item);
-        }
+        columns->Lines(text, day);
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
     // Rows stream to the output as they are computed. A result can leave the years 1900 to
     // 9999 only on the first or the last date, so those two are computed (and refused) before
     // anything is written.
     const int days = std::max(1, options.days);
-    SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+    SolarDayOnClock(clock, date, lat, lon, engine, altitudes, moon);
     if (days > 1) {
-        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, plan.engine, plan.altitudes,
-                        plan.moon);
+        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, engine, altitudes, moon);
     }
-    const auto forEachRow =
-        [clock, date, days, lat, lon, engine = plan.engine, altitudes = plan.altitudes,
-         moon = plan.moon](const std::function<void(const CDayOnClock&)>& take) {
-            CRowSink sink(take);
-            SolarDaysOnClock(clock, date, days, lat, lon, engine, altitudes, sink, moon);
-        };
-    if (options.format == CliFormat::Json) {
-        // The objects of the day files (YearExport.h) with the chosen events as their fields,
-        // named as the CSV columns are.
-        return [plan = std::move(plan), forEachRow](std::ostream& out) {
-            std::vector<std::string> keys;
-            for (const CItem& item : plan.items) {
-                keys.push_back(ColumnTitle(item, true));
-            }
-            CDayText json;
-            const char* separator = "[\n";
-            // Days go out a few hundred at a time: a write per day costs more than its text.
-            const auto flush = [&out, &json] {
-                out.write(json.Data(), static_cast<std::streamsize>(json.Size()));
-                json.Clear();
-            };
-            forEachRow([&](const CDayOnClock& row) {
-                if (!out) {
-                    return;
-                }
-                json.Text(separator);
-                separator = ",\n";
-                json.JsonDayOpen(row.date, row.clock.utcOffsetSeconds);
-                for (std::size_t i = 0; i < plan.items.size(); ++i) {
-                    json.JsonKey(keys[i]);
-                    WriteJsonCell(json, row, plan.items[i]);
-                }
-                if (plan.dayLength) {
-                    json.JsonKey("day_length");
-                    json.JsonNumber(DayLengthSeconds(row.sunrise, row.sunset));
-                }
-                json.JsonDayClose();
-                if (json.Size() >= 64 * 1024) {
-                    flush();
-                }
-            });
-            json.Text("\n]\n");
-            flush();
-        };
-    }
-    return [plan = std::move(plan), forEachRow,
-            csv = options.format == CliFormat::Csv](std::ostream& out) {
+    const CliFormat format = options.format;
+    return [columns, clock, date, days, lat, lon, format](std::ostream& out) {
         CDayText text;
-        std::vector<std::size_t> widths;
-        text.Text(csv ? "date" : "Date        ");
-        for (const CItem& item : plan.items) {
-            const std::string title = ColumnTitle(item, csv);
-            // The longest phase name is 15 characters.
-            const std::size_t least = item.moon == MoonItem::Phase ? 17 : 14;
-            widths.push_back(std::max<std::size_t>(least, title.size() + 2));
-            const bool last = widths.size() == plan.items.size() && !plan.dayLength;
-            const std::size_t start = text.Size();
-            if (csv) {
-                text.Char(',');
-            }
-            text.Text(title);
-            if (!csv && !last) {
-                text.PadTo(start, widths.back());
-            }
+        // Rows go out a few hundred at a time: a write per row costs more than its text.
+        const auto flush = [&out, &text] {
+            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+            text.Clear();
+        };
+        const char* separator = "[\n";
+        if (format != CliFormat::Json) {
+            columns->Header(text, format == CliFormat::Csv);
+            flush();
         }
-        text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        forEachRow([&](const CDayOnClock& row) {
+        const std::function<void(const CDayOnClock&)> take = [&](const CDayOnClock& row) {
             if (!out) {
                 return;
             }
-            text.Clear();
-            text.Date(row.date);
-            if (!csv) {
-                text.PadTo(0, 12);
+            if (format == CliFormat::Json) {
+                // The objects of the day files (YearExport.h) with the chosen events as their
+                // fields, named as the CSV columns are.
+                text.Text(separator);
+                separator = ",\n";
+                columns->JsonDay(text, row);
+            } else {
+                columns->Row(text, row, format == CliFormat::Csv);
             }
-            for (std::size_t i = 0; i < plan.items.size(); ++i) {
-                const bool last = i + 1 == plan.items.size() && !plan.dayLength;
-                if (csv) {
-                    text.Char(',');
-                }
-                const std::size_t start = text.Size();
-                WriteCell(text, row, plan.items[i], csv);
-                if (!csv && !last) {
-                    text.PadTo(start, widths[i]);
-                }
+            if (text.Size() >= 64 * 1024) {
+                flush();
             }
-            if (plan.dayLength) {
-                if (csv) {
-                    text.Char(',');
-                }
-                if (!text.DayLength(row.sunrise, row.sunset) && !csv) {
-                    text.Char('-');
-                }
-            }
-            text.Char('\n');
-            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        });
+        };
+        CRowSink sink(take);
+        SolarDaysOnClock(clock, date, days, lat, lon, columns->Engine(), columns->Altitudes(), sink,
+                         columns->Moon());
+        if (format == CliFormat::Json) {
+            text.Text("\n]\n");
+        }
+        if (out) {
+            flush();
+        }
     };
 }

@@ -48,14 +48,20 @@ struct CIcsOptions {
     // Also an event at the instant of each of the Moon's principal phases and of each equinox
     // and solstice in the days (YearAlmanac.h), on the calendar's clock.
     bool almanac = false;
+    // For CYearIcsStream in a calendar of many places: the place's id, carried by each event's
+    // UID and summary ("Sunrise (home)"), and whether the stream writes the events alone,
+    // without the calendar's head and end line.
+    std::string placeId;
+    bool eventsOnly = false;
 };
 
 // Throws CYearExportError when the calendar library cannot build the file.
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options);
 
 // YearIcs's calendar of sunrise and sunset events (without the daily summary or the almanac)
-// written a day at a time: the head with the zone's description when made, each day's events
-// as they are added, the end line by Finish. The bytes are YearIcs's for the same days;
+// written a day at a time: the head with the zone's description when made, the days' events a
+// few kilobytes at a time as they are added, the rest and the end line by Finish. The bytes
+// are YearIcs's for the same days;
 // `offsets` are the days' clocks as YearIcs takes them (one entry per change is enough).
 class CYearIcsStream {
 public:

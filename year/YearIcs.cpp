@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "FileText.h"
@@ -273,12 +274,99 @@ std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::str
     return CalendarFileText(calendar);
 }
 
+// The stream's events are formed by libical in one reusable component per kind of event
+// (Sunrise, Sunset, Moonrise, Moonset): each event sets its UID and start in it, and libical
+// writes those two properties; the kind's other properties, the same in every event of it, are
+// written by libical once. Building, writing and freeing a tree per event cost twenty times the
+// rest of the calendar.
 struct CYearIcsStream::State {
+    struct Kind {
+        Component event;
+        icalproperty* uid = nullptr;    // owned by `event`
+        icalproperty* start = nullptr;  // owned by `event`
+        std::string shared;             // the lines between UID and DTSTART
+    };
+
     std::string place;
     std::string uidTail;
     Clock clock;
     CIcsOptions options;
     std::function<void(std::string_view)> write;
+    Kind kinds[4];
+    CDayText uidDate;
+    std::string uid;
+    CDayText text;  // events not yet handed to `write`
+
+    Kind& KindOf(int index, const char* name) {
+        Kind& kind = kinds[index];
+        if (kind.event) {
+            return kind;
+        }
+        const std::string summary =
+            options.placeId.empty() ? name : std::string(name) + " (" + options.placeId + ")";
+        kind.event.reset(NewEvent(name, summary, std::string(name) + " at " + place, options));
+        kind.uid = icalcomponent_get_first_property(kind.event.get(), ICAL_UID_PROPERTY);
+        kind.start = TimeProperty(CCivilTime{}, 0, clock);
+        icalcomponent_add_property(kind.event.get(), kind.start);
+        // The component's text is its properties' in the order they were added (NewEvent's).
+        for (icalproperty* property =
+                 icalcomponent_get_first_property(kind.event.get(), ICAL_ANY_PROPERTY);
+             property != nullptr;
+             property = icalcomponent_get_next_property(kind.event.get(), ICAL_ANY_PROPERTY)) {
+            if (property != kind.uid && property != kind.start) {
+                AppendProperty(kind.shared, property);
+            }
+        }
+        return kind;
+    }
+
+    template <typename Text>
+    static void AppendProperty(Text& text, icalproperty* property) {
+        char* formed = icalproperty_as_ical_string_r(property);
+        if (formed == nullptr) {
+            throw CYearExportError("Cannot write the calendar file");
+        }
+        const std::unique_ptr<char, decltype(&icalmemory_free_buffer)> owned(
+            formed, &icalmemory_free_buffer);
+        if constexpr (std::is_same_v<Text, std::string>) {
+            text += formed;
+        } else {
+            text.Text(formed);
+        }
+    }
+
+    // The event of `name` at `local`.
+    void Add(int index, const char* name, const CCivilDate& date, const CCivilTime& local,
+             int utcOffset) {
+        Kind& kind = KindOf(index, name);
+        uidDate.Clear();
+        uidDate.Date(date);
+        uid.assign(uidDate.View());
+        uid += '-';
+        uid += name;
+        uid += uidTail;
+        icalproperty_set_uid(kind.uid, uid.c_str());
+        if (clock.utc) {
+            icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
+            t.zone = icaltimezone_get_utc_timezone();
+            icalproperty_set_dtstart(kind.start, t);
+        } else {
+            icalproperty_set_dtstart(kind.start, IcalTime(local));
+        }
+        text.Text("BEGIN:VEVENT\r\n");
+        AppendProperty(text, kind.uid);
+        text.Text(kind.shared);
+        AppendProperty(text, kind.start);
+        text.Text("END:VEVENT\r\n");
+        if (text.Size() >= 64 * 1024) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        write(text.View());
+        text.Clear();
+    }
 };
 
 CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& zoneName,
@@ -288,9 +376,13 @@ CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& z
     Component calendar = NewCalendar();
     m_state->clock = AddZone(calendar.get(), zoneName, offsets, options);
     m_state->place = PlaceText(request);
-    m_state->uidTail = UidTail(request);
+    m_state->uidTail =
+        options.placeId.empty() ? UidTail(request) : "-" + options.placeId + UidTail(request);
     m_state->options = options;
     m_state->write = std::move(write);
+    if (options.eventsOnly) {
+        return;
+    }
     // The head is the whole calendar without its end line; the events follow it.
     std::string head = CalendarFileText(calendar);
     const std::string_view end = "END:VCALENDAR\r\n";
@@ -303,20 +395,27 @@ CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& z
 CYearIcsStream::~CYearIcsStream() = default;
 
 void CYearIcsStream::Add(const CYearDay& day) {
-    const State& state = *m_state;
-    CrossingEventsOf(day, state.place, state.clock, state.options, state.uidTail,
-                     [&state](icalcomponent* event) {
-                         const Component owned(event);
-                         const char* text = icalcomponent_as_ical_string(event);
-                         if (text == nullptr) {
-                             throw CYearExportError("Cannot write the calendar file");
-                         }
-                         state.write(text);
-                     });
+    State& state = *m_state;
+    // In the order of CrossingEventsOf, which the whole calendar writes.
+    if (day.sunrise.HasTime()) {
+        state.Add(0, "Sunrise", day.date, day.sunrise.time, day.utcOffsetSeconds);
+    }
+    if (day.sunset.HasTime()) {
+        state.Add(1, "Sunset", day.date, day.sunset.time, day.utcOffsetSeconds);
+    }
+    if (day.hasMoon && day.moonrise.HasTime()) {
+        state.Add(2, "Moonrise", day.date, day.moonrise.time, day.utcOffsetSeconds);
+    }
+    if (day.hasMoon && day.moonset.HasTime()) {
+        state.Add(3, "Moonset", day.date, day.moonset.time, day.utcOffsetSeconds);
+    }
 }
 
 void CYearIcsStream::Finish() {
-    m_state->write("END:VCALENDAR\r\n");
+    m_state->Flush();
+    if (!m_state->options.eventsOnly) {
+        m_state->write("END:VCALENDAR\r\n");
+    }
 }
 
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {
