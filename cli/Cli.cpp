@@ -279,8 +279,10 @@ Options:
                    with an optional state), or lat and lon (as --lat and
                    --lon) with tz or offset (or --tz or --offset for all),
                    and an optional id. Each place gets the days of --date
-                   and --days as text, csv or json, every row starting with
-                   its id (default: its line number); a bad line is reported
+                   and --days (with --precise and --events) as text, csv or
+                   json, every row starting with its id (default: its line
+                   number), or as ics: one calendar in UTC whose events
+                   carry each place's id; a bad line is reported
                    on standard error with its number and skipped (exit
                    status 3)
   --archives DIR   the directory of the state archives (default: the

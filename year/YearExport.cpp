@@ -46,7 +46,8 @@ std::string YearFileStem(const CYearRequest& request) {
     }
     CDayText year;
     year.Number(request.date.year, 4);
-    stem += "-" + year.String();
+    stem += '-';
+    stem += year.View();
     for (char& c : stem) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte <= 0x20 || byte == 0x7F ||
