@@ -1,4 +1,5 @@
 // The year as an iCalendar file, built and written by libical.
+#include <dlfcn.h>
 #include <libical/ical.h>
 
 #include <algorithm>
@@ -14,8 +15,74 @@
 
 namespace {
 
+// libical is loaded when a calendar is first written, not when the program starts: with the
+// ICU libraries it pulls in, loading it was a third of a plain run of daybreak-cli.
+#define DAYBREAK_ICAL_FUNCTIONS(X)       \
+    X(icalcomponent_add_component)       \
+    X(icalcomponent_add_property)        \
+    X(icalcomponent_as_ical_string)      \
+    X(icalcomponent_free)                \
+    X(icalcomponent_get_first_property)  \
+    X(icalcomponent_get_next_property)   \
+    X(icalcomponent_new)                 \
+    X(icalcomponent_new_clone)           \
+    X(icalmemory_free_buffer)            \
+    X(icalparameter_new_tzid)            \
+    X(icalproperty_add_parameter)        \
+    X(icalproperty_as_ical_string_r)     \
+    X(icalproperty_new_calscale)         \
+    X(icalproperty_new_description)      \
+    X(icalproperty_new_dtstamp)          \
+    X(icalproperty_new_dtstart)          \
+    X(icalproperty_new_prodid)           \
+    X(icalproperty_new_summary)          \
+    X(icalproperty_new_transp)           \
+    X(icalproperty_new_tzid)             \
+    X(icalproperty_new_tzname)           \
+    X(icalproperty_new_tzoffsetfrom)     \
+    X(icalproperty_new_tzoffsetto)       \
+    X(icalproperty_new_uid)              \
+    X(icalproperty_new_version)          \
+    X(icalproperty_set_dtstart)          \
+    X(icalproperty_set_tzid)             \
+    X(icalproperty_set_uid)              \
+    X(icaltime_from_timet_with_zone)     \
+    X(icaltime_null_time)                \
+    X(icaltimezone_get_builtin_timezone) \
+    X(icaltimezone_get_component)        \
+    X(icaltimezone_get_utc_timezone)
+
+struct CIcal {
+#define DAYBREAK_ICAL_MEMBER(name) decltype(&::name) name = nullptr;
+    DAYBREAK_ICAL_FUNCTIONS(DAYBREAK_ICAL_MEMBER)
+#undef DAYBREAK_ICAL_MEMBER
+};
+
+// The library's functions; throws CYearExportError when it cannot be loaded.
+const CIcal& Ical() {
+    static const CIcal* const loaded = []() -> const CIcal* {
+        // The library's ABI name, as the package ships it; it stays loaded for the process.
+        void* library = dlopen("libical.so.3", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return nullptr;
+        }
+        static CIcal ical;
+        bool complete = true;
+#define DAYBREAK_ICAL_LOAD(name)                                            \
+    ical.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && ical.name != nullptr;
+        DAYBREAK_ICAL_FUNCTIONS(DAYBREAK_ICAL_LOAD)
+#undef DAYBREAK_ICAL_LOAD
+        return complete ? &ical : nullptr;
+    }();
+    if (loaded == nullptr) {
+        throw CYearExportError("Cannot load the calendar library (libical.so.3)");
+    }
+    return *loaded;
+}
+
 struct ComponentDeleter {
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+    void operator()(icalcomponent* component) const { Ical().icalcomponent_free(component); }
 };
 using Component = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
@@ -32,7 +99,7 @@ CCivilTime AddSeconds(const CCivilTime& time, std::int64_t seconds) {
 }
 
 icaltimetype IcalTime(const CCivilTime& time) {
-    icaltimetype t = icaltime_null_time();
+    icaltimetype t = Ical().icaltime_null_time();
     t.year = time.date.year;
     t.month = time.date.month;
     t.day = time.date.day;
@@ -67,14 +134,16 @@ Clock AddZone(icalcomponent* calendar, const std::string& zoneName, const std::v
         return Clock{true, {}};
     }
     if (!zoneName.empty()) {
-        icaltimezone* zone = icaltimezone_get_builtin_timezone(zoneName.c_str());
-        if (icalcomponent* known = zone != nullptr ? icaltimezone_get_component(zone) : nullptr) {
-            icalcomponent* description = icalcomponent_new_clone(known);
-            icalproperty* tzid = icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
+        icaltimezone* zone = Ical().icaltimezone_get_builtin_timezone(zoneName.c_str());
+        if (icalcomponent* known =
+                zone != nullptr ? Ical().icaltimezone_get_component(zone) : nullptr) {
+            icalcomponent* description = Ical().icalcomponent_new_clone(known);
+            icalproperty* tzid =
+                Ical().icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
             if (tzid != nullptr) {
-                icalproperty_set_tzid(tzid, zoneName.c_str());
+                Ical().icalproperty_set_tzid(tzid, zoneName.c_str());
             }
-            icalcomponent_add_component(calendar, description);
+            Ical().icalcomponent_add_component(calendar, description);
             return Clock{false, zoneName};
         }
     }
@@ -85,26 +154,27 @@ Clock AddZone(icalcomponent* calendar, const std::string& zoneName, const std::v
         return Clock{true, {}};
     }
     const std::string name = FormatUtcOffset(offset);
-    icalcomponent* description = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
-    icalcomponent_add_property(description, icalproperty_new_tzid(name.c_str()));
-    icalcomponent* standard = icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
-    icalcomponent_add_property(standard, icalproperty_new_dtstart(IcalTime(CCivilTime{})));
-    icalcomponent_add_property(standard, icalproperty_new_tzoffsetfrom(offset));
-    icalcomponent_add_property(standard, icalproperty_new_tzoffsetto(offset));
-    icalcomponent_add_property(standard, icalproperty_new_tzname(name.c_str()));
-    icalcomponent_add_component(description, standard);
-    icalcomponent_add_component(calendar, description);
+    icalcomponent* description = Ical().icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
+    Ical().icalcomponent_add_property(description, Ical().icalproperty_new_tzid(name.c_str()));
+    icalcomponent* standard = Ical().icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
+    Ical().icalcomponent_add_property(standard,
+                                      Ical().icalproperty_new_dtstart(IcalTime(CCivilTime{})));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzoffsetfrom(offset));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzoffsetto(offset));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzname(name.c_str()));
+    Ical().icalcomponent_add_component(description, standard);
+    Ical().icalcomponent_add_component(calendar, description);
     return Clock{false, name};
 }
 
 icalproperty* TimeProperty(const CCivilTime& local, int utcOffset, const Clock& clock) {
     if (clock.utc) {
         icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
-        t.zone = icaltimezone_get_utc_timezone();
-        return icalproperty_new_dtstart(t);
+        t.zone = Ical().icaltimezone_get_utc_timezone();
+        return Ical().icalproperty_new_dtstart(t);
     }
-    icalproperty* property = icalproperty_new_dtstart(IcalTime(local));
-    icalproperty_add_parameter(property, icalparameter_new_tzid(clock.tzid.c_str()));
+    icalproperty* property = Ical().icalproperty_new_dtstart(IcalTime(local));
+    Ical().icalproperty_add_parameter(property, Ical().icalparameter_new_tzid(clock.tzid.c_str()));
     return property;
 }
 
@@ -124,14 +194,17 @@ std::string ShownTime(SolarOutcome outcome, const CCivilTime& time, const CYearD
 
 icalcomponent* NewEvent(const std::string& uid, const std::string& summary,
                         const std::string& description, const CIcsOptions& options) {
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                          options.stamp, 0, icaltimezone_get_utc_timezone())));
-    icalcomponent_add_property(event, icalproperty_new_summary(CalendarText(summary).c_str()));
-    icalcomponent_add_property(event,
-                               icalproperty_new_description(CalendarText(description).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    icalcomponent* event = Ical().icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    Ical().icalcomponent_add_property(event, Ical().icalproperty_new_uid(uid.c_str()));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_dtstamp(Ical().icaltime_from_timet_with_zone(
+                   options.stamp, 0, Ical().icaltimezone_get_utc_timezone())));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_summary(CalendarText(summary).c_str()));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_description(CalendarText(description).c_str()));
+    Ical().icalcomponent_add_property(event,
+                                      Ical().icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     return event;
 }
 
@@ -149,8 +222,8 @@ void CrossingEventsOf(const CYearDay& day, const std::string& place, const Clock
             }
             icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
                                             std::string(name) + " at " + place, options);
-            icalcomponent_add_property(event,
-                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            Ical().icalcomponent_add_property(
+                event, TimeProperty(result->time, day.utcOffsetSeconds, clock));
             take(event);
         }
         if (!day.hasMoon) {
@@ -164,8 +237,8 @@ void CrossingEventsOf(const CYearDay& day, const std::string& place, const Clock
             }
             icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
                                             std::string(name) + " at " + place, options);
-            icalcomponent_add_property(event,
-                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            Ical().icalcomponent_add_property(
+                event, TimeProperty(result->time, day.utcOffsetSeconds, clock));
             take(event);
         }
     }
@@ -176,7 +249,7 @@ void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const C
     const std::string place = PlaceText(table.request);
     for (const CYearDay& day : table.days) {
         CrossingEventsOf(day, place, clock, options, uidTail, [calendar](icalcomponent* event) {
-            icalcomponent_add_component(calendar, event);
+            Ical().icalcomponent_add_component(calendar, event);
         });
     }
 }
@@ -202,8 +275,8 @@ void AddSummaryEvents(icalcomponent* calendar, const CYearTable& table, const Cl
                      "Sunrise " + sunrise + ", sunset " + sunset, description, options);
         icaltimetype date = IcalTime(CCivilTime{day.date, 0, 0, 0});
         date.is_date = 1;
-        icalcomponent_add_property(event, icalproperty_new_dtstart(date));
-        icalcomponent_add_component(calendar, event);
+        Ical().icalcomponent_add_property(event, Ical().icalproperty_new_dtstart(date));
+        Ical().icalcomponent_add_component(calendar, event);
     }
 }
 
@@ -218,8 +291,9 @@ void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Cl
                          ShownTime(SolarOutcome::Time, found.local,
                                    table.days[static_cast<std::size_t>(found.dayIndex)], clock),
                      options);
-        icalcomponent_add_property(event, TimeProperty(found.local, found.utcOffsetSeconds, clock));
-        icalcomponent_add_component(calendar, event);
+        Ical().icalcomponent_add_property(event,
+                                          TimeProperty(found.local, found.utcOffsetSeconds, clock));
+        Ical().icalcomponent_add_component(calendar, event);
     }
 }
 
@@ -233,18 +307,20 @@ std::string UidTail(const CYearRequest& request) {
 }
 
 Component NewCalendar() {
-    Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    Component calendar(Ical().icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (!calendar) {
         throw CYearExportError("Cannot build the calendar file");
     }
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Daybreak//Year//EN"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    Ical().icalcomponent_add_property(calendar.get(), Ical().icalproperty_new_version("2.0"));
+    Ical().icalcomponent_add_property(calendar.get(),
+                                      Ical().icalproperty_new_prodid("-//Daybreak//Year//EN"));
+    Ical().icalcomponent_add_property(calendar.get(),
+                                      Ical().icalproperty_new_calscale("GREGORIAN"));
     return calendar;
 }
 
 std::string CalendarFileText(const Component& calendar) {
-    const char* text = icalcomponent_as_ical_string(calendar.get());
+    const char* text = Ical().icalcomponent_as_ical_string(calendar.get());
     if (text == nullptr) {
         throw CYearExportError("Cannot write the calendar file");
     }
@@ -268,8 +344,9 @@ std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::str
         icalcomponent* event =
             NewEvent(IsoDate(utc.date) + "T" + ClockOf(utc) + "Z-" + entry.key + "@daybreak",
                      entry.label, entry.label, options);
-        icalcomponent_add_property(event, TimeProperty(entry.time, entry.utcOffsetSeconds, clock));
-        icalcomponent_add_component(calendar.get(), event);
+        Ical().icalcomponent_add_property(event,
+                                          TimeProperty(entry.time, entry.utcOffsetSeconds, clock));
+        Ical().icalcomponent_add_component(calendar.get(), event);
     }
     return CalendarFileText(calendar);
 }
@@ -305,14 +382,14 @@ struct CYearIcsStream::State {
         const std::string summary =
             options.placeId.empty() ? name : std::string(name) + " (" + options.placeId + ")";
         kind.event.reset(NewEvent(name, summary, std::string(name) + " at " + place, options));
-        kind.uid = icalcomponent_get_first_property(kind.event.get(), ICAL_UID_PROPERTY);
+        kind.uid = Ical().icalcomponent_get_first_property(kind.event.get(), ICAL_UID_PROPERTY);
         kind.start = TimeProperty(CCivilTime{}, 0, clock);
-        icalcomponent_add_property(kind.event.get(), kind.start);
+        Ical().icalcomponent_add_property(kind.event.get(), kind.start);
         // The component's text is its properties' in the order they were added (NewEvent's).
         for (icalproperty* property =
-                 icalcomponent_get_first_property(kind.event.get(), ICAL_ANY_PROPERTY);
-             property != nullptr;
-             property = icalcomponent_get_next_property(kind.event.get(), ICAL_ANY_PROPERTY)) {
+                 Ical().icalcomponent_get_first_property(kind.event.get(), ICAL_ANY_PROPERTY);
+             property != nullptr; property = Ical().icalcomponent_get_next_property(
+                                      kind.event.get(), ICAL_ANY_PROPERTY)) {
             if (property != kind.uid && property != kind.start) {
                 AppendProperty(kind.shared, property);
             }
@@ -322,12 +399,12 @@ struct CYearIcsStream::State {
 
     template <typename Text>
     static void AppendProperty(Text& text, icalproperty* property) {
-        char* formed = icalproperty_as_ical_string_r(property);
+        char* formed = Ical().icalproperty_as_ical_string_r(property);
         if (formed == nullptr) {
             throw CYearExportError("Cannot write the calendar file");
         }
-        const std::unique_ptr<char, decltype(&icalmemory_free_buffer)> owned(
-            formed, &icalmemory_free_buffer);
+        const std::unique_ptr<char, decltype(Ical().icalmemory_free_buffer)> owned(
+            formed, Ical().icalmemory_free_buffer);
         if constexpr (std::is_same_v<Text, std::string>) {
             text += formed;
         } else {
@@ -345,13 +422,13 @@ struct CYearIcsStream::State {
         uid += '-';
         uid += name;
         uid += uidTail;
-        icalproperty_set_uid(kind.uid, uid.c_str());
+        Ical().icalproperty_set_uid(kind.uid, uid.c_str());
         if (clock.utc) {
             icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
-            t.zone = icaltimezone_get_utc_timezone();
-            icalproperty_set_dtstart(kind.start, t);
+            t.zone = Ical().icaltimezone_get_utc_timezone();
+            Ical().icalproperty_set_dtstart(kind.start, t);
         } else {
-            icalproperty_set_dtstart(kind.start, IcalTime(local));
+            Ical().icalproperty_set_dtstart(kind.start, IcalTime(local));
         }
         text.Text("BEGIN:VEVENT\r\n");
         AppendProperty(text, kind.uid);
