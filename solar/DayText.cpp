@@ -103,6 +103,12 @@ void CDayText::Clock(std::int64_t hour, int minute, int second) {
     TwoDigits(second);
 }
 
+void CDayText::ClockMinutes(std::int64_t minutes) {
+    Number(minutes / 60, 2);
+    Char(':');
+    Number(minutes % 60, 2);
+}
+
 void CDayText::Offset(int utcOffsetSeconds) {
     if (utcOffsetSeconds == m_lastOffset) {
         Text(std::string_view(m_lastOffsetText, sizeof m_lastOffsetText));
@@ -273,6 +279,12 @@ std::string IsoDate(const CCivilDate& date) {
 std::string ClockOf(const CCivilTime& time) {
     CDayText text;
     text.Clock(time);
+    return text.String();
+}
+
+std::string ClockMinutesText(std::int64_t minutes) {
+    CDayText text;
+    text.ClockMinutes(minutes);
     return text.String();
 }
 

@@ -55,8 +55,9 @@ public:
     void LongDate(const CCivilDate& date);                  // "Thursday, June 21, 2007"
     void Clock(std::int64_t hour, int minute, int second);  // "05:15:47"
     void Clock(const CCivilTime& time) { Clock(time.hour, time.minute, time.second); }
-    void Offset(int utcOffsetSeconds);   // "-05:00", east positive
-    void Outcome(SolarOutcome outcome);  // "up all day", "down all day"
+    void ClockMinutes(std::int64_t minutes);  // "05:15": minutes after 00:00
+    void Offset(int utcOffsetSeconds);        // "-05:00", east positive
+    void Outcome(SolarOutcome outcome);       // "up all day", "down all day"
     // "05:15:47", " +1" or " -1" after it when the event falls on the next or the previous
     // date of `rowDate`; the outcome for a day without the event.
     void Cell(SolarOutcome outcome, const CCivilTime& time, const CCivilDate& rowDate);
@@ -130,10 +131,11 @@ std::string_view DayTableHeader(bool csv);
 std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
                                              const CSolarResult& sunset);
 
-// CDayText's forms as strings: "2007-06-21", "05:15:47", "-05:00", an event's cell, a duration
-// (empty for nothing).
+// CDayText's forms as strings: "2007-06-21", "05:15:47", "05:15", "-05:00", an event's cell, a
+// duration (empty for nothing).
 std::string IsoDate(const CCivilDate& date);
 std::string ClockOf(const CCivilTime& time);
+std::string ClockMinutesText(std::int64_t minutes);  // "05:15"
 std::string OffsetText(int utcOffsetSeconds);
 std::string EventCell(SolarOutcome outcome, const CCivilTime& time, const CCivilDate& day);
 std::string DurationText(const std::optional<std::int64_t>& seconds);

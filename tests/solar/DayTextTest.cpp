@@ -61,6 +61,7 @@ const Form kForms[] = {
          t.Clock(CCivilTime{kJune21, 0, 4, 9});
      },
      "00:04:09"},
+    {"clock to the minute", [](CDayText& t) { t.ClockMinutes(1439); }, "23:59"},
     {"offset west, east and a quarter hour, each after the other",
      [](CDayText& t) {
          t.Offset(-18000);
