@@ -42,6 +42,9 @@ public:
         m_data[m_size++] = c;
     }
     void Text(std::string_view text) {
+        if (text.empty()) {
+            return;  // nothing to copy, and no buffer yet perhaps
+        }
         Reserve(text.size());
         std::memcpy(m_data.get() + m_size, text.data(), text.size());
         m_size += text.size();
