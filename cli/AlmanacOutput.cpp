@@ -2,8 +2,8 @@
 
 #include <ctime>
 
-#include "CliCells.h"
 #include "CliOptions.h"
+#include "DayText.h"
 #include "ResultYears.h"
 #include "SeasonsAndPhases.h"
 
@@ -60,17 +60,15 @@ std::string AlmanacOutput(const CCliOptions& options) {
             return AlmanacIcs(entries, own ? options.zone->Name() : std::string(), ics);
         }
         case CliFormat::Csv: {
-            CRowText text;
+            CDayText text;
             text.Text("event,time\n");
             for (const CAlmanacEntry& entry : entries) {
-                CSolarResult result;
-                result.time = entry.time;
                 text.Text(entry.key);
                 text.Char(',');
-                text.CsvCell(result, entry.utcOffsetSeconds);
+                text.Stamp(SolarOutcome::Time, entry.time, entry.utcOffsetSeconds);
                 text.Char('\n');
             }
-            return std::string(text.Data(), text.Size());
+            return text.String();
         }
         case CliFormat::Text:
             break;

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -17,9 +18,10 @@
 #include <vector>
 
 #include "Cli.h"
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
+#include "EventOutput.h"
 #include "FileText.h"
 #include "ModulePath.h"
 #include "PlaceIndex.h"
@@ -28,6 +30,7 @@
 #include "StateArchive.h"
 #include "Windows1252.h"
 #include "YearExport.h"
+#include "YearOutput.h"
 #include "YearTable.h"
 
 namespace {
@@ -131,7 +134,7 @@ struct CBatchPlace {
     std::optional<CClockChoice> clock;
     std::string error;  // why the line is skipped
     std::exception_ptr failure;
-    CRowText text;
+    CDayText text;
 };
 
 // What every place gets.
@@ -139,6 +142,13 @@ struct CBatchJob {
     CCivilDate first;
     int days = 0;  // 0: the three result lines of text
     CliFormat format = CliFormat::Text;
+    // As for one place (PrepareOutput): the days of the year files (JSON and iCalendar), or
+    // the columns of --precise and --events, or the plain rows.
+    bool yearFile = false;
+    const CEventColumns* events = nullptr;
+    bool precise = false;  // the precise engine, and the twilights in the year files
+    bool moon = false;
+    CIcsOptions ics;
 };
 
 // Turns lines into places: the archives' index and each zone are read once. One thread.
@@ -352,7 +362,7 @@ public:
     CPlaceRows(CBatchPlace& place, bool csv) : m_place(place), m_csv(csv) {}
 
     void Add(const CDayOnClock& row) override {
-        CRowText& text = m_place.text;
+        CDayText& text = m_place.text;
         const std::size_t start = text.Size();
         text.Text(m_place.id);
         if (m_csv) {
@@ -361,7 +371,7 @@ public:
             text.PadTo(start, kIdWidth);
             text.Text("  ");
         }
-        AppendDayRow(text, row, m_csv);
+        text.DayRow(row, m_csv);
     }
 
 private:
@@ -369,28 +379,89 @@ private:
     bool m_csv;
 };
 
-// Each day's object of the JSON array, the place's id first; each after a comma.
+// A day's JSON object ("  {\"date\": ...}") with the place's id first, after a comma.
+void AppendWithId(CBatchPlace& place, const CDayText& day) {
+    CDayText& text = place.text;
+    text.Text(",\n  {\"id\": ");
+    text.Text(place.id);
+    text.Text(", ");
+    text.Text(day.View().substr(3));
+}
+
+// Each day's object of the JSON array.
 class CPlaceJson final : public CYearDaySink {
 public:
     explicit CPlaceJson(CBatchPlace& place) : m_place(place) {}
 
     void Add(const CYearDay& day) override {
-        m_day.clear();
-        AppendYearJsonDay(m_day, day);  // "  {\"date\": ...}"
-        CRowText& text = m_place.text;
-        text.Text(",\n  {\"id\": ");
-        text.Text(m_place.id);
-        text.Text(", ");
-        text.Text(std::string_view(m_day).substr(3));
+        m_day.Clear();
+        AppendYearJsonDay(m_day, day);
+        AppendWithId(m_place, m_day);
     }
 
 private:
     CBatchPlace& m_place;
-    std::string m_day;
+    CDayText m_day;
 };
 
+// Each day's events of the calendar.
+class CPlaceIcs final : public CYearDaySink {
+public:
+    explicit CPlaceIcs(CYearIcsStream& ics) : m_ics(ics) {}
+    void Add(const CYearDay& day) override { m_ics.Add(day); }
+
+private:
+    CYearIcsStream& m_ics;
+};
+
+// Each day's columns of --precise and --events, the place's id first.
+class CPlaceEventRows final : public CDayOnClockSink {
+public:
+    CPlaceEventRows(CBatchPlace& place, const CEventColumns& columns, CliFormat format)
+        : m_place(place), m_columns(columns), m_format(format) {}
+
+    void Add(const CDayOnClock& row) override {
+        if (m_format == CliFormat::Json) {
+            m_day.Clear();
+            m_columns.JsonDay(m_day, row);
+            AppendWithId(m_place, m_day);
+            return;
+        }
+        CDayText& text = m_place.text;
+        const std::size_t start = text.Size();
+        text.Text(m_place.id);
+        if (m_format == CliFormat::Csv) {
+            text.Char(',');
+        } else {
+            text.PadTo(start, kIdWidth);
+            text.Text("  ");
+        }
+        m_columns.Row(text, row, m_format == CliFormat::Csv);
+    }
+
+private:
+    CBatchPlace& m_place;
+    const CEventColumns& m_columns;
+    CliFormat m_format;
+    CDayText m_day;
+};
+
+// Lines of text, each after the place's id.
+void AppendLines(CBatchPlace& place, std::string_view lines) {
+    CDayText& text = place.text;
+    while (!lines.empty()) {
+        const std::size_t end = lines.find('\n');
+        const std::size_t start = text.Size();
+        text.Text(place.id);
+        text.PadTo(start, kIdWidth);
+        text.Text("  ");
+        text.Text(lines.substr(0, end == std::string_view::npos ? lines.size() : end + 1));
+        lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    }
+}
+
 void Compute(const CBatchJob& job, CBatchPlace& place) {
-    CRowText& text = place.text;
+    CDayText& text = place.text;
     text.Clear();
     if (!place.error.empty()) {
         return;
@@ -399,26 +470,36 @@ void Compute(const CBatchJob& job, CBatchPlace& place) {
     const double lat = place.latitude;
     const double lon = place.longitude;
     try {
-        if (job.format == CliFormat::Json) {
+        const int days = std::max(job.days, 1);
+        if (job.yearFile) {
             CYearRequest request;
             request.latitude = lat;
             request.longitude = lon;
+            request.precise = job.precise;
             request.date = job.first;
-            CPlaceJson sink(place);
-            StreamDaysOnClock(request, clock, job.first, std::max(job.days, 1), false, false, sink);
-        } else if (job.days == 0 && job.format == CliFormat::Text) {
-            const CDayOnClock day =
-                SolarDayOnClock(clock, job.first, lat, lon, SolarEngine::Series);
-            for (const auto& [label, result] : {std::pair{"Local Sunrise: ", &day.sunrise},
-                                                std::pair{"Local Sunset: ", &day.sunset},
-                                                std::pair{"Local Solar Noon: ", &day.solarNoon}}) {
-                const std::size_t start = text.Size();
-                text.Text(place.id);
-                text.PadTo(start, kIdWidth);
-                text.Text("  ");
-                text.Text(label);
-                text.Text(FormatSolarTime(*result));
-                text.Char('\n');
+            if (job.format == CliFormat::Ics) {
+                CIcsOptions ics = job.ics;
+                ics.placeId = place.id;
+                CYearIcsStream stream(request, {}, {0}, ics,
+                                      [&text](std::string_view part) { text.Text(part); });
+                CPlaceIcs sink(stream);
+                StreamDaysOnClock(request, clock, job.first, days, job.precise, job.moon, sink);
+                stream.Finish();
+            } else {
+                CPlaceJson sink(place);
+                StreamDaysOnClock(request, clock, job.first, days, job.precise, job.moon, sink);
+            }
+        } else if (job.events != nullptr) {
+            const CEventColumns& columns = *job.events;
+            if (job.days == 0 && job.format == CliFormat::Text) {
+                std::string lines;
+                columns.Lines(lines, SolarDayOnClock(clock, job.first, lat, lon, columns.Engine(),
+                                                     columns.Altitudes(), columns.Moon()));
+                AppendLines(place, lines);
+            } else {
+                CPlaceEventRows sink(place, columns, job.format);
+                SolarDaysOnClock(clock, job.first, days, lat, lon, columns.Engine(),
+                                 columns.Altitudes(), sink, columns.Moon());
             }
         } else {
             CPlaceRows sink(place, job.format == CliFormat::Csv);
@@ -462,12 +543,8 @@ void CheckBatchOptions(const CCliOptions& options) {
             "--places: the places come from the file: goes without --lat, --lon, --coords, "
             "--zip, --city, --state, --first and the listings");
     }
-    if (options.almanac || options.now || options.wait || options.precise ||
-        !options.events.empty()) {
-        throw CCliError("--places: goes without --almanac, --now, --wait, --precise and --events");
-    }
-    if (options.format == CliFormat::Ics) {
-        throw CCliError("--places: writes text, csv or json (a calendar takes one place)");
+    if (options.almanac || options.now || options.wait) {
+        throw CCliError("--places: goes without --almanac, --now and --wait");
     }
 }
 
@@ -491,6 +568,17 @@ int RunBatch(const CCliOptions& options, std::ostream& out, std::ostream& err) {
     job.first = *options.date;
     job.days = options.days;
     job.format = options.format;
+    job.yearFile = UsesYearFileOutput(options);
+    job.precise = options.precise;
+    job.moon = HasMoonEvent(options.events);
+    // One calendar for every place: its times in UTC, since each place may keep its own clock.
+    job.ics.utc = true;
+    job.ics.stamp = std::time(nullptr);
+    job.ics.eventsOnly = true;
+    std::optional<CEventColumns> events;
+    if (!job.yearFile && UsesEventOutput(options)) {
+        job.events = &events.emplace(options);
+    }
 
     // The header: the first line that is not blank (a byte-order mark before it is dropped).
     std::string line;
@@ -511,22 +599,39 @@ int RunBatch(const CCliOptions& options, std::ostream& out, std::ostream& err) {
                         "' has no header line (e.g. \"id,zip\" or \"id,lat,lon,tz\")");
     }
 
-    CRowText head;
-    if (job.format == CliFormat::Csv) {
+    CDayText head;
+    std::optional<CYearIcsStream> calendar;
+    if (job.format == CliFormat::Ics) {
+        CIcsOptions ics = job.ics;
+        ics.eventsOnly = false;
+        calendar.emplace(CYearRequest{}, std::string(), std::vector<int>{0}, ics,
+                         [&head](std::string_view part) { head.Text(part); });
+    } else if (job.format == CliFormat::Csv) {
         head.Text("id,");
-        head.Text(DayTableHeader(true));
+        if (job.events != nullptr) {
+            job.events->Header(head, true);
+        } else {
+            head.Text(DayTableHeader(true));
+        }
     } else if (job.format == CliFormat::Json) {
         head.Text("[");
     } else if (job.days > 0) {
         head.Text("Id");
         head.PadTo(0, kIdWidth);
         head.Text("  ");
-        head.Text(DayTableHeader(false));
+        if (job.events != nullptr) {
+            job.events->Header(head, false);
+        } else {
+            head.Text(DayTableHeader(false));
+        }
     }
     out.write(head.Data(), static_cast<std::streamsize>(head.Size()));
 
     CPlaceReader reader(options, *header, err);
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1U, 64U);
+    // A calendar on one thread: libical keeps state of its own between calls.
+    const unsigned threads = job.format == CliFormat::Ics
+                                 ? 1U
+                                 : std::clamp(std::thread::hardware_concurrency(), 1U, 64U);
     const std::size_t perChunk =
         std::clamp<std::size_t>(kRowsPerChunk / static_cast<std::size_t>(std::max(job.days, 1)),
                                 4 * threads, kMaxPlacesPerChunk);
@@ -571,6 +676,11 @@ int RunBatch(const CCliOptions& options, std::ostream& out, std::ostream& err) {
     }
     if (job.format == CliFormat::Json) {
         out << "\n]\n";
+    }
+    if (calendar) {
+        head.Clear();
+        calendar->Finish();
+        out.write(head.Data(), static_cast<std::streamsize>(head.Size()));
     }
     if (reader.unknownZones > 0) {
         err << kProgram << ": --places: the time zone of " << reader.unknownZones

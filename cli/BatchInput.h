@@ -14,8 +14,11 @@
 //     tz      the zone, as --tz; offset, as --offset: the clock of a line without a zip or
 //             city; without either the command line's --tz or --offset
 //
-// Each place gets the days of --date and --days in the format of --format (text, csv or
-// json), its rows in the order of the input whatever the number of threads computing them.
+// Each place gets the days of --date and --days, with the events of --precise and --events,
+// in the format of --format (text, csv or json), as one place alone gets them, its rows in the
+// order of the input whatever the number of threads computing them. With ics, one calendar
+// holds every place's events, in UTC (the places' clocks differ), each event's UID and summary
+// carrying the place's id ("Sunrise (home)").
 // A line that cannot be read or computed is reported on standard error with its number and
 // skipped; the run then ends with kCliExitSkipped.
 

@@ -13,9 +13,9 @@
 #include "AlmanacOutput.h"
 #include "BatchInput.h"
 #include "CTime.h"
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "DaybreakVersion.h"
 #include "EventOutput.h"
 #include "FdOutput.h"
@@ -69,7 +69,7 @@ public:
             return;
         }
         m_text.Clear();
-        AppendDayRow(m_text, row, m_format == CliFormat::Csv);
+        m_text.DayRow(row, m_format == CliFormat::Csv);
         out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
     }
 
@@ -81,7 +81,7 @@ private:
     double m_lon = 0;
     CliFormat m_format = CliFormat::Text;
     std::ostream* m_out = nullptr;
-    CRowText m_text;
+    CDayText m_text;
 };
 
 // Computes what the options ask for: lines appended to `text`, or a table whose writer is
@@ -279,8 +279,10 @@ Options:
                    with an optional state), or lat and lon (as --lat and
                    --lon) with tz or offset (or --tz or --offset for all),
                    and an optional id. Each place gets the days of --date
-                   and --days as text, csv or json, every row starting with
-                   its id (default: its line number); a bad line is reported
+                   and --days (with --precise and --events) as text, csv or
+                   json, every row starting with its id (default: its line
+                   number), or as ics: one calendar in UTC whose events
+                   carry each place's id; a bad line is reported
                    on standard error with its number and skipped (exit
                    status 3)
   --archives DIR   the directory of the state archives (default: the

@@ -7,9 +7,9 @@
 #include <ostream>
 #include <utility>
 
-#include "CliCells.h"
 #include "CliOptions.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "FileText.h"
 #include "SolarTable.h"
 #include "SunEvents.h"
@@ -245,7 +245,7 @@ std::string Line(const CDayOnClock& day, const CItem& item) {
 
 // The Moon's cell: a time, "up all day" or "down all day"; a date without the event has "-" in
 // a table and nothing in a CSV file, as an angle that does not happen.
-void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool csv) {
+void WriteMoonCell(CDayText& text, const CDayOnClock& day, MoonItem item, bool csv) {
     if (item == MoonItem::Phase) {
         text.Text(MoonPhaseName(day.moonPhase.phase));
         return;
@@ -258,7 +258,7 @@ void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool c
     switch (result.outcome) {
         case MoonOutcome::Time:
             if (csv) {
-                text.CsvCell(MoonCellResult(result), day.clock.utcOffsetSeconds);
+                text.Stamp(MoonCellResult(result), day.clock.utcOffsetSeconds);
             } else {
                 text.Cell(MoonCellResult(result), day.date);
             }
@@ -278,7 +278,7 @@ void WriteMoonCell(CRowText& text, const CDayOnClock& day, MoonItem item, bool c
 }
 
 // A table or CSV cell; `csv` picks the CSV form.
-void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool csv) {
+void WriteCell(CDayText& text, const CDayOnClock& day, const CItem& item, bool csv) {
     if (item.moon != MoonItem::None) {
         WriteMoonCell(text, day, item.moon, csv);
         return;
@@ -298,30 +298,28 @@ void WriteCell(CRowText& text, const CDayOnClock& day, const CItem& item, bool c
                                     ? TripleResult(day, *item.event)
                                     : ToSolarResult(day.precise[*item.event]);
     if (csv) {
-        text.CsvCell(result, day.clock.utcOffsetSeconds);
+        text.Stamp(result, day.clock.utcOffsetSeconds);
     } else {
         text.Cell(result, day.date);
     }
 }
 
-// Sunrise and sunset as the day length takes them, from the engine that shows them.
-CSolarDay ShownDay(const CDayOnClock& day) {
-    return {day.date, day.sunrise, day.sunset, day.solarNoon};
-}
-
 // A JSON value of the cell: its CSV text as a string (an ISO time with its offset, "up all
 // day", a phase's name), a number for an angle or the percentage lit, null for an empty cell.
-void WriteJsonCell(std::string& json, CRowText& cell, const CDayOnClock& day, const CItem& item) {
-    cell.Clear();
-    WriteCell(cell, day, item, true);
-    const std::string_view text(cell.Data(), cell.Size());
-    if (text.empty()) {
-        json += "null";
-    } else if (!item.event &&
-               (item.moon == MoonItem::None || item.moon == MoonItem::Illumination)) {
-        json += text;
-    } else {
-        json += JsonString(text);
+void WriteJsonCell(CDayText& json, const CDayOnClock& day, const CItem& item) {
+    const bool number =
+        !item.event && (item.moon == MoonItem::None || item.moon == MoonItem::Illumination);
+    const std::size_t start = json.Size();
+    if (!number) {
+        json.Char('"');
+    }
+    const std::size_t cell = json.Size();
+    WriteCell(json, day, item, true);
+    if (json.Size() == cell) {
+        json.Truncate(start);
+        json.Text("null");
+    } else if (!number) {
+        json.Char('"');
     }
 }
 
@@ -378,120 +376,162 @@ SolarEngine CliEngine(const CCliOptions& options) {
     return UsesEventOutput(options) ? MakePlan(options).engine : SolarEngine::Series;
 }
 
+struct CEventColumns::Impl {
+    CPlan plan;
+    std::vector<std::string> keys;    // the JSON fields' names, as the CSV columns'
+    std::vector<std::size_t> widths;  // the table's columns
+};
+
+CEventColumns::CEventColumns(const CCliOptions& options) : m_impl(std::make_unique<Impl>()) {
+    m_impl->plan = MakePlan(options);
+    for (const CItem& item : m_impl->plan.items) {
+        m_impl->keys.push_back(ColumnTitle(item, true));
+        // The longest phase name is 15 characters.
+        const std::size_t least = item.moon == MoonItem::Phase ? 17 : 14;
+        m_impl->widths.push_back(std::max<std::size_t>(least, ColumnTitle(item, false).size() + 2));
+    }
+}
+
+CEventColumns::~CEventColumns() = default;
+
+SolarEngine CEventColumns::Engine() const noexcept {
+    return m_impl->plan.engine;
+}
+
+SunAltitudeMask CEventColumns::Altitudes() const noexcept {
+    return m_impl->plan.altitudes;
+}
+
+bool CEventColumns::Moon() const noexcept {
+    return m_impl->plan.moon;
+}
+
+void CEventColumns::Lines(std::string& text, const CDayOnClock& day) const {
+    for (const CItem& item : m_impl->plan.items) {
+        text += Line(day, item);
+    }
+}
+
+void CEventColumns::Header(CDayText& text, bool csv) const {
+    const CPlan& plan = m_impl->plan;
+    text.Text(csv ? "date" : "Date        ");
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const bool last = i + 1 == plan.items.size() && !plan.dayLength;
+        const std::size_t start = text.Size();
+        if (csv) {
+            text.Char(',');
+        }
+        text.Text(ColumnTitle(plan.items[i], csv));
+        if (!csv && !last) {
+            text.PadTo(start, m_impl->widths[i]);
+        }
+    }
+    text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
+}
+
+void CEventColumns::Row(CDayText& text, const CDayOnClock& row, bool csv) const {
+    const CPlan& plan = m_impl->plan;
+    const std::size_t rowStart = text.Size();
+    text.Date(row.date);
+    if (!csv) {
+        text.PadTo(rowStart, 12);
+    }
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const bool last = i + 1 == plan.items.size() && !plan.dayLength;
+        if (csv) {
+            text.Char(',');
+        }
+        const std::size_t start = text.Size();
+        WriteCell(text, row, plan.items[i], csv);
+        if (!csv && !last) {
+            text.PadTo(start, m_impl->widths[i]);
+        }
+    }
+    if (plan.dayLength) {
+        if (csv) {
+            text.Char(',');
+        }
+        if (!text.DayLength(row.sunrise, row.sunset) && !csv) {
+            text.Char('-');
+        }
+    }
+    text.Char('\n');
+}
+
+void CEventColumns::JsonDay(CDayText& json, const CDayOnClock& row) const {
+    const CPlan& plan = m_impl->plan;
+    json.JsonDayOpen(row.date, row.clock.utcOffsetSeconds);
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        json.JsonKey(m_impl->keys[i]);
+        WriteJsonCell(json, row, plan.items[i]);
+    }
+    if (plan.dayLength) {
+        json.JsonKey("day_length");
+        json.JsonNumber(DayLengthSeconds(row.sunrise, row.sunset));
+    }
+    json.JsonDayClose();
+}
+
 CliOutputWriter EventOutput(const CCliOptions& options, const CCivilDate& date) {
-    CPlan plan = MakePlan(options);
+    auto columns = std::make_shared<const CEventColumns>(options);
     const double lat = *options.latitude;
     const double lon = *options.longitude;
     const CClockChoice clock = ClockChoiceOf(options);
+    const SolarEngine engine = columns->Engine();
+    const SunAltitudeMask altitudes = columns->Altitudes();
+    const bool moon = columns->Moon();
     if (options.days == 0 && options.format == CliFormat::Text) {
-        const CDayOnClock day =
-            SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+        const CDayOnClock day = SolarDayOnClock(clock, date, lat, lon, engine, altitudes, moon);
         std::string text;
-        for (const CItem& item : plan.items) {
-            text += Line(day, item);
-        }
+        columns->Lines(text, day);
         return [text = std::move(text)](std::ostream& out) { out << text; };
     }
     // Rows stream to the output as they are computed. A result can leave the years 1900 to
     // 9999 only on the first or the last date, so those two are computed (and refused) before
     // anything is written.
     const int days = std::max(1, options.days);
-    SolarDayOnClock(clock, date, lat, lon, plan.engine, plan.altitudes, plan.moon);
+    SolarDayOnClock(clock, date, lat, lon, engine, altitudes, moon);
     if (days > 1) {
-        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, plan.engine, plan.altitudes,
-                        plan.moon);
+        SolarDayOnClock(clock, AddDays(date, days - 1), lat, lon, engine, altitudes, moon);
     }
-    const auto forEachRow =
-        [clock, date, days, lat, lon, engine = plan.engine, altitudes = plan.altitudes,
-         moon = plan.moon](const std::function<void(const CDayOnClock&)>& take) {
-            CRowSink sink(take);
-            SolarDaysOnClock(clock, date, days, lat, lon, engine, altitudes, sink, moon);
+    const CliFormat format = options.format;
+    return [columns, clock, date, days, lat, lon, format](std::ostream& out) {
+        CDayText text;
+        // Rows go out a few hundred at a time: a write per row costs more than its text.
+        const auto flush = [&out, &text] {
+            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
+            text.Clear();
         };
-    if (options.format == CliFormat::Json) {
-        // The objects of the day files (YearExport.h) with the chosen events as their fields,
-        // named as the CSV columns are.
-        return [plan = std::move(plan), forEachRow](std::ostream& out) {
-            std::vector<std::string> keys;
-            for (const CItem& item : plan.items) {
-                keys.push_back(", " + JsonString(ColumnTitle(item, true)) + ": ");
-            }
-            std::string json;
-            CRowText cell;
-            const char* separator = "[\n";
-            forEachRow([&](const CDayOnClock& row) {
-                if (!out) {
-                    return;
-                }
-                json = separator;
-                separator = ",\n";
-                json += "  {\"date\": " + JsonString(IsoDate(row.date)) +
-                        ", \"utc_offset\": " + JsonString(OffsetText(row.clock.utcOffsetSeconds));
-                for (std::size_t i = 0; i < plan.items.size(); ++i) {
-                    json += keys[i];
-                    WriteJsonCell(json, cell, row, plan.items[i]);
-                }
-                if (plan.dayLength) {
-                    const auto length = DayLengthSeconds(row.sunrise, row.sunset);
-                    json += ", \"day_length\": " + (length ? std::to_string(*length) : "null");
-                }
-                json += "}";
-                out.write(json.data(), static_cast<std::streamsize>(json.size()));
-            });
-            out << "\n]\n";
-        };
-    }
-    return [plan = std::move(plan), forEachRow,
-            csv = options.format == CliFormat::Csv](std::ostream& out) {
-        CRowText text;
-        std::vector<std::size_t> widths;
-        text.Text(csv ? "date" : "Date        ");
-        for (const CItem& item : plan.items) {
-            const std::string title = ColumnTitle(item, csv);
-            // The longest phase name is 15 characters.
-            const std::size_t least = item.moon == MoonItem::Phase ? 17 : 14;
-            widths.push_back(std::max<std::size_t>(least, title.size() + 2));
-            const bool last = widths.size() == plan.items.size() && !plan.dayLength;
-            const std::size_t start = text.Size();
-            if (csv) {
-                text.Char(',');
-            }
-            text.Text(title);
-            if (!csv && !last) {
-                text.PadTo(start, widths.back());
-            }
+        const char* separator = "[\n";
+        if (format != CliFormat::Json) {
+            columns->Header(text, format == CliFormat::Csv);
+            flush();
         }
-        text.Text(plan.dayLength ? (csv ? ",day_length\n" : "Day length\n") : "\n");
-        out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        forEachRow([&](const CDayOnClock& row) {
+        const std::function<void(const CDayOnClock&)> take = [&](const CDayOnClock& row) {
             if (!out) {
                 return;
             }
-            text.Clear();
-            text.Date(row.date);
-            if (!csv) {
-                text.PadTo(0, 12);
+            if (format == CliFormat::Json) {
+                // The objects of the day files (YearExport.h) with the chosen events as their
+                // fields, named as the CSV columns are.
+                text.Text(separator);
+                separator = ",\n";
+                columns->JsonDay(text, row);
+            } else {
+                columns->Row(text, row, format == CliFormat::Csv);
             }
-            for (std::size_t i = 0; i < plan.items.size(); ++i) {
-                const bool last = i + 1 == plan.items.size() && !plan.dayLength;
-                if (csv) {
-                    text.Char(',');
-                }
-                const std::size_t start = text.Size();
-                WriteCell(text, row, plan.items[i], csv);
-                if (!csv && !last) {
-                    text.PadTo(start, widths[i]);
-                }
+            if (text.Size() >= 64 * 1024) {
+                flush();
             }
-            if (plan.dayLength) {
-                if (csv) {
-                    text.Char(',');
-                }
-                if (!text.DayLength(ShownDay(row)) && !csv) {
-                    text.Char('-');
-                }
-            }
-            text.Char('\n');
-            out.write(text.Data(), static_cast<std::streamsize>(text.Size()));
-        });
+        };
+        CRowSink sink(take);
+        SolarDaysOnClock(clock, date, days, lat, lon, columns->Engine(), columns->Altitudes(), sink,
+                         columns->Moon());
+        if (format == CliFormat::Json) {
+            text.Text("\n]\n");
+        }
+        if (out) {
+            flush();
+        }
     };
 }

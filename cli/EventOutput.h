@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,33 @@ SolarEngine CliEngine(const CCliOptions& options);
 
 // Writes the tool's output once everything in it has been computed.
 using CliOutputWriter = std::function<void(std::ostream&)>;
+
+class CDayText;
+
+// The lines, or the columns of a table, CSV file or JSON array, that --precise and --events
+// ask for, written a day at a time: one place's output and each place's of --places.
+class CEventColumns {
+public:
+    explicit CEventColumns(const CCliOptions& options);
+    ~CEventColumns();
+
+    // What the days must be computed with (SolarDayOnClock's arguments).
+    SolarEngine Engine() const noexcept;
+    SunAltitudeMask Altitudes() const noexcept;
+    bool Moon() const noexcept;
+
+    // The day's lines ("Local Sunrise: Thursday, ...\n"), appended to `text`.
+    void Lines(std::string& text, const CDayOnClock& day) const;
+    // The table's (or with `csv` the CSV file's) header line and a day's row, with line ends.
+    void Header(CDayText& text, bool csv) const;
+    void Row(CDayText& text, const CDayOnClock& day, bool csv) const;
+    // The day's JSON object, "  {...}" (DayText.h).
+    void JsonDay(CDayText& text, const CDayOnClock& day) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
 
 // Computes the whole output for the date and returns its writer. Throws CSolarException as the
 // engines do, before anything is written.

@@ -1,7 +1,7 @@
 #include "NoonNote.h"
 
-#include "CliCells.h"
 #include "DayOnClock.h"
+#include "DayText.h"
 #include "EventOutput.h"
 
 std::string NoonNote(const CCliOptions& options, const CCivilDate& date) {
@@ -12,9 +12,7 @@ std::string NoonNote(const CCliOptions& options, const CCivilDate& date) {
         return {};
     }
     const CCivilTime& noon = day.solarNoon.time;
-    CRowText clock;
-    clock.Clock(noon.hour, noon.minute, noon.second);
-    return "daybreak-cli: solar noon falls at " + std::string(clock.Data(), clock.Size()) +
+    return "daybreak-cli: solar noon falls at " + ClockOf(noon) +
            ", more than three hours from 12:00: check the sign of --lon and --offset: west is "
            "positive here\n";
 }

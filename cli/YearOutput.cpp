@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "CliOptions.h"
+#include "DayText.h"
 #include "EventOutput.h"
 #include "YearExport.h"
 #include "YearIcs.h"
@@ -49,15 +50,30 @@ public:
         if (!m_out) {
             return;
         }
-        m_text = m_separator;
+        m_text.Text(m_separator);
         m_separator = ",\n";
         AppendYearJsonDay(m_text, day);
-        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        // Days go out a few hundred at a time: a write per day costs more than the day's text.
+        if (m_text.Size() >= kFlushSize) {
+            Flush();
+        }
+    }
+
+    void Finish() {
+        m_text.Text("\n]\n");
+        Flush();
     }
 
 private:
+    static constexpr std::size_t kFlushSize = 64 * 1024;
+
+    void Flush() {
+        m_out.write(m_text.Data(), static_cast<std::streamsize>(m_text.Size()));
+        m_text.Clear();
+    }
+
     std::ostream& m_out;
-    std::string m_text;
+    CDayText m_text;
     const char* m_separator = "[\n";
 };
 
@@ -113,6 +129,6 @@ std::function<void(std::ostream&)> YearStreamOutput(const CCliOptions& options,
     return [request, clock, date, days, moon, precise = options.precise](std::ostream& out) {
         CJsonDays json(out);
         StreamDaysOnClock(request, clock, date, days, precise, moon, json);
-        out << "\n]\n";
+        json.Finish();
     };
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "DayText.h"
 #include "MonthInfo.h"
 #include "SolarLocal.h"
 #include "SolarTerms.h"
@@ -170,18 +171,11 @@ std::optional<CCivilDate> NextCrossingDate(SolarEvent event, const CCivilDate& d
 }
 
 std::string FormatSolarTime(const CCivilTime& time) {
-    static constexpr const char* kWeekdays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                 "Thursday", "Friday", "Saturday"};
-    const int month = std::clamp(time.date.month, 1, 12);
-    char buffer[128];
-    const int written =
-        std::snprintf(buffer, sizeof buffer, "%s, %s %02d, %04d,  %02d:%02d:%02d",
-                      kWeekdays[Weekday(time.date)], g_Months[month - 1].m_strName.c_str(),
-                      time.date.day, time.date.year, time.hour, time.minute, time.second);
-    if (written <= 0 || written >= static_cast<int>(sizeof buffer)) {
-        return {};
-    }
-    return std::string(buffer, static_cast<std::size_t>(written));
+    CDayText text;
+    text.LongDate(time.date);
+    text.Text(",  ");
+    text.Clock(time);
+    return text.String();
 }
 
 std::string FormatSolarTime(const CSolarResult& result) {

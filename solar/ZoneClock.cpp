@@ -1,5 +1,6 @@
 #include "ZoneClock.h"
 
+#include "DayText.h"
 #include "SolarLocal.h"
 
 #include <cctz/civil_time.h>
@@ -129,12 +130,7 @@ int UtcOffsetSeconds(float offset, int dst) {
 }
 
 std::string FormatUtcOffset(int seconds) {
-    const char sign = seconds < 0 ? '-' : '+';
-    const int magnitude = std::abs(seconds);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "UTC%c%02d:%02d", sign, magnitude / 3600,
-                  magnitude / 60 % 60);
-    return buffer;
+    return "UTC" + OffsetText(seconds);
 }
 
 CSolarResult ZonedSunrise(const CCivilDate& date, double lat, double lon, const CZoneClock& zone) {

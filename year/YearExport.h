@@ -35,9 +35,11 @@
 
 std::string YearCsv(const CYearTable& table);
 std::string YearJson(const CYearTable& table);
-// One day's object of YearJson, "  {...}" without separator or line end: for writers that
-// stream the array a day at a time.
-void AppendYearJsonDay(std::string& text, const CYearDay& day);
+// One day's object of YearJson, "  {...}" without separator or line end, appended to `text`:
+// for writers that stream the array a day at a time.
+void AppendYearJsonDay(CDayText& text, const CYearDay& day);
+// One day's row of YearCsv with its line end.
+void AppendYearCsvDay(CDayText& text, const CYearDay& day);
 
 struct CIcsOptions {
     bool dailySummary = false;  // one all-day event a day instead of sunrise and sunset events
@@ -46,6 +48,11 @@ struct CIcsOptions {
     // Also an event at the instant of each of the Moon's principal phases and of each equinox
     // and solstice in the days (YearAlmanac.h), on the calendar's clock.
     bool almanac = false;
+    // For CYearIcsStream in a calendar of many places: the place's id, carried by each event's
+    // UID and summary ("Sunrise (home)"), and whether the stream writes the events alone,
+    // without the calendar's head and end line.
+    std::string placeId;
+    bool eventsOnly = false;
 };
 
 // Throws CYearExportError when the calendar library cannot build the file.
@@ -86,13 +93,3 @@ std::string CoordinatesText(const CYearRequest& request);
 // and the year for a typed place ("41.8800N-87.6300W-2007"). Blanks and the characters file
 // systems or shells take specially become '-'; the name never starts with a dot.
 std::string YearFileStem(const CYearRequest& request);
-
-// Pieces the window's table shares: "2007-06-21", "05:15:47", "-05:00".
-std::string IsoDate(const CCivilDate& date);
-std::string ClockOf(const CCivilTime& time);
-std::string OffsetText(int utcOffsetSeconds);
-// "05:15:47", with " +1" or " -1" when the event falls on the next or the previous date, or
-// "up all day" / "down all day".
-std::string EventCell(SolarOutcome outcome, const CCivilTime& time, const CCivilDate& day);
-// HH:MM:SS, "-" before a negative one; empty for nothing.
-std::string DurationText(const std::optional<std::int64_t>& seconds);

@@ -1,21 +1,90 @@
 // The year as an iCalendar file, built and written by libical.
+#include <dlfcn.h>
 #include <libical/ical.h>
 
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "FileText.h"
 #include "YearAlmanac.h"
 #include "YearExport.h"
 #include "YearIcs.h"
+#include "YearIcs.h"
 #include "ZoneClock.h"
 
 namespace {
 
+// libical is loaded when a calendar is first written, not when the program starts: with the
+// ICU libraries it pulls in, loading it was a third of a plain run of daybreak-cli.
+#define DAYBREAK_ICAL_FUNCTIONS(X)       \
+    X(icalcomponent_add_component)       \
+    X(icalcomponent_add_property)        \
+    X(icalcomponent_as_ical_string)      \
+    X(icalcomponent_free)                \
+    X(icalcomponent_get_first_property)  \
+    X(icalcomponent_get_next_property)   \
+    X(icalcomponent_new)                 \
+    X(icalcomponent_new_clone)           \
+    X(icalmemory_free_buffer)            \
+    X(icalparameter_new_tzid)            \
+    X(icalproperty_add_parameter)        \
+    X(icalproperty_as_ical_string_r)     \
+    X(icalproperty_new_calscale)         \
+    X(icalproperty_new_description)      \
+    X(icalproperty_new_dtstamp)          \
+    X(icalproperty_new_dtstart)          \
+    X(icalproperty_new_prodid)           \
+    X(icalproperty_new_summary)          \
+    X(icalproperty_new_transp)           \
+    X(icalproperty_new_tzid)             \
+    X(icalproperty_new_tzname)           \
+    X(icalproperty_new_tzoffsetfrom)     \
+    X(icalproperty_new_tzoffsetto)       \
+    X(icalproperty_new_uid)              \
+    X(icalproperty_new_version)          \
+    X(icalproperty_set_dtstart)          \
+    X(icalproperty_set_tzid)             \
+    X(icalproperty_set_uid)              \
+    X(icaltime_from_timet_with_zone)     \
+    X(icaltime_null_time)                \
+    X(icaltimezone_get_builtin_timezone) \
+    X(icaltimezone_get_component)        \
+    X(icaltimezone_get_utc_timezone)
+
+struct CIcal {
+#define DAYBREAK_ICAL_MEMBER(name) decltype(&::name) name = nullptr;
+    DAYBREAK_ICAL_FUNCTIONS(DAYBREAK_ICAL_MEMBER)
+#undef DAYBREAK_ICAL_MEMBER
+};
+
+// The library's functions; throws CYearExportError when it cannot be loaded.
+const CIcal& Ical() {
+    static const CIcal* const loaded = []() -> const CIcal* {
+        // The library's ABI name, as the package ships it; it stays loaded for the process.
+        void* library = dlopen("libical.so.3", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return nullptr;
+        }
+        static CIcal ical;
+        bool complete = true;
+#define DAYBREAK_ICAL_LOAD(name)                                            \
+    ical.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && ical.name != nullptr;
+        DAYBREAK_ICAL_FUNCTIONS(DAYBREAK_ICAL_LOAD)
+#undef DAYBREAK_ICAL_LOAD
+        return complete ? &ical : nullptr;
+    }();
+    if (loaded == nullptr) {
+        throw CYearExportError("Cannot load the calendar library (libical.so.3)");
+    }
+    return *loaded;
+}
+
 struct ComponentDeleter {
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+    void operator()(icalcomponent* component) const { Ical().icalcomponent_free(component); }
 };
 using Component = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
@@ -32,7 +101,7 @@ CCivilTime AddSeconds(const CCivilTime& time, std::int64_t seconds) {
 }
 
 icaltimetype IcalTime(const CCivilTime& time) {
-    icaltimetype t = icaltime_null_time();
+    icaltimetype t = Ical().icaltime_null_time();
     t.year = time.date.year;
     t.month = time.date.month;
     t.day = time.date.day;
@@ -67,14 +136,16 @@ Clock AddZone(icalcomponent* calendar, const std::string& zoneName, const std::v
         return Clock{true, {}};
     }
     if (!zoneName.empty()) {
-        icaltimezone* zone = icaltimezone_get_builtin_timezone(zoneName.c_str());
-        if (icalcomponent* known = zone != nullptr ? icaltimezone_get_component(zone) : nullptr) {
-            icalcomponent* description = icalcomponent_new_clone(known);
-            icalproperty* tzid = icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
+        icaltimezone* zone = Ical().icaltimezone_get_builtin_timezone(zoneName.c_str());
+        if (icalcomponent* known =
+                zone != nullptr ? Ical().icaltimezone_get_component(zone) : nullptr) {
+            icalcomponent* description = Ical().icalcomponent_new_clone(known);
+            icalproperty* tzid =
+                Ical().icalcomponent_get_first_property(description, ICAL_TZID_PROPERTY);
             if (tzid != nullptr) {
-                icalproperty_set_tzid(tzid, zoneName.c_str());
+                Ical().icalproperty_set_tzid(tzid, zoneName.c_str());
             }
-            icalcomponent_add_component(calendar, description);
+            Ical().icalcomponent_add_component(calendar, description);
             return Clock{false, zoneName};
         }
     }
@@ -85,26 +156,27 @@ Clock AddZone(icalcomponent* calendar, const std::string& zoneName, const std::v
         return Clock{true, {}};
     }
     const std::string name = FormatUtcOffset(offset);
-    icalcomponent* description = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
-    icalcomponent_add_property(description, icalproperty_new_tzid(name.c_str()));
-    icalcomponent* standard = icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
-    icalcomponent_add_property(standard, icalproperty_new_dtstart(IcalTime(CCivilTime{})));
-    icalcomponent_add_property(standard, icalproperty_new_tzoffsetfrom(offset));
-    icalcomponent_add_property(standard, icalproperty_new_tzoffsetto(offset));
-    icalcomponent_add_property(standard, icalproperty_new_tzname(name.c_str()));
-    icalcomponent_add_component(description, standard);
-    icalcomponent_add_component(calendar, description);
+    icalcomponent* description = Ical().icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
+    Ical().icalcomponent_add_property(description, Ical().icalproperty_new_tzid(name.c_str()));
+    icalcomponent* standard = Ical().icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
+    Ical().icalcomponent_add_property(standard,
+                                      Ical().icalproperty_new_dtstart(IcalTime(CCivilTime{})));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzoffsetfrom(offset));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzoffsetto(offset));
+    Ical().icalcomponent_add_property(standard, Ical().icalproperty_new_tzname(name.c_str()));
+    Ical().icalcomponent_add_component(description, standard);
+    Ical().icalcomponent_add_component(calendar, description);
     return Clock{false, name};
 }
 
 icalproperty* TimeProperty(const CCivilTime& local, int utcOffset, const Clock& clock) {
     if (clock.utc) {
         icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
-        t.zone = icaltimezone_get_utc_timezone();
-        return icalproperty_new_dtstart(t);
+        t.zone = Ical().icaltimezone_get_utc_timezone();
+        return Ical().icalproperty_new_dtstart(t);
     }
-    icalproperty* property = icalproperty_new_dtstart(IcalTime(local));
-    icalproperty_add_parameter(property, icalparameter_new_tzid(clock.tzid.c_str()));
+    icalproperty* property = Ical().icalproperty_new_dtstart(IcalTime(local));
+    Ical().icalproperty_add_parameter(property, Ical().icalparameter_new_tzid(clock.tzid.c_str()));
     return property;
 }
 
@@ -124,14 +196,17 @@ std::string ShownTime(SolarOutcome outcome, const CCivilTime& time, const CYearD
 
 icalcomponent* NewEvent(const std::string& uid, const std::string& summary,
                         const std::string& description, const CIcsOptions& options) {
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                          options.stamp, 0, icaltimezone_get_utc_timezone())));
-    icalcomponent_add_property(event, icalproperty_new_summary(CalendarText(summary).c_str()));
-    icalcomponent_add_property(event,
-                               icalproperty_new_description(CalendarText(description).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    icalcomponent* event = Ical().icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    Ical().icalcomponent_add_property(event, Ical().icalproperty_new_uid(uid.c_str()));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_dtstamp(Ical().icaltime_from_timet_with_zone(
+                   options.stamp, 0, Ical().icaltimezone_get_utc_timezone())));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_summary(CalendarText(summary).c_str()));
+    Ical().icalcomponent_add_property(
+        event, Ical().icalproperty_new_description(CalendarText(description).c_str()));
+    Ical().icalcomponent_add_property(event,
+                                      Ical().icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     return event;
 }
 
@@ -149,8 +224,8 @@ void CrossingEventsOf(const CYearDay& day, const std::string& place, const Clock
             }
             icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
                                             std::string(name) + " at " + place, options);
-            icalcomponent_add_property(event,
-                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            Ical().icalcomponent_add_property(
+                event, TimeProperty(result->time, day.utcOffsetSeconds, clock));
             take(event);
         }
         if (!day.hasMoon) {
@@ -164,8 +239,8 @@ void CrossingEventsOf(const CYearDay& day, const std::string& place, const Clock
             }
             icalcomponent* event = NewEvent(compact + "-" + name + uidTail, name,
                                             std::string(name) + " at " + place, options);
-            icalcomponent_add_property(event,
-                                       TimeProperty(result->time, day.utcOffsetSeconds, clock));
+            Ical().icalcomponent_add_property(
+                event, TimeProperty(result->time, day.utcOffsetSeconds, clock));
             take(event);
         }
     }
@@ -176,7 +251,7 @@ void AddCrossingEvents(icalcomponent* calendar, const CYearTable& table, const C
     const std::string place = PlaceText(table.request);
     for (const CYearDay& day : table.days) {
         CrossingEventsOf(day, place, clock, options, uidTail, [calendar](icalcomponent* event) {
-            icalcomponent_add_component(calendar, event);
+            Ical().icalcomponent_add_component(calendar, event);
         });
     }
 }
@@ -202,8 +277,8 @@ void AddSummaryEvents(icalcomponent* calendar, const CYearTable& table, const Cl
                      "Sunrise " + sunrise + ", sunset " + sunset, description, options);
         icaltimetype date = IcalTime(CCivilTime{day.date, 0, 0, 0});
         date.is_date = 1;
-        icalcomponent_add_property(event, icalproperty_new_dtstart(date));
-        icalcomponent_add_component(calendar, event);
+        Ical().icalcomponent_add_property(event, Ical().icalproperty_new_dtstart(date));
+        Ical().icalcomponent_add_component(calendar, event);
     }
 }
 
@@ -218,8 +293,9 @@ void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Cl
                          ShownTime(SolarOutcome::Time, found.local,
                                    table.days[static_cast<std::size_t>(found.dayIndex)], clock),
                      options);
-        icalcomponent_add_property(event, TimeProperty(found.local, found.utcOffsetSeconds, clock));
-        icalcomponent_add_component(calendar, event);
+        Ical().icalcomponent_add_property(event,
+                                          TimeProperty(found.local, found.utcOffsetSeconds, clock));
+        Ical().icalcomponent_add_component(calendar, event);
     }
 }
 
@@ -233,18 +309,20 @@ std::string UidTail(const CYearRequest& request) {
 }
 
 Component NewCalendar() {
-    Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    Component calendar(Ical().icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     if (!calendar) {
         throw CYearExportError("Cannot build the calendar file");
     }
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Daybreak//Year//EN"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    Ical().icalcomponent_add_property(calendar.get(), Ical().icalproperty_new_version("2.0"));
+    Ical().icalcomponent_add_property(calendar.get(),
+                                      Ical().icalproperty_new_prodid("-//Daybreak//Year//EN"));
+    Ical().icalcomponent_add_property(calendar.get(),
+                                      Ical().icalproperty_new_calscale("GREGORIAN"));
     return calendar;
 }
 
 std::string CalendarFileText(const Component& calendar) {
-    const char* text = icalcomponent_as_ical_string(calendar.get());
+    const char* text = Ical().icalcomponent_as_ical_string(calendar.get());
     if (text == nullptr) {
         throw CYearExportError("Cannot write the calendar file");
     }
@@ -268,18 +346,106 @@ std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::str
         icalcomponent* event =
             NewEvent(IsoDate(utc.date) + "T" + ClockOf(utc) + "Z-" + entry.key + "@daybreak",
                      entry.label, entry.label, options);
-        icalcomponent_add_property(event, TimeProperty(entry.time, entry.utcOffsetSeconds, clock));
-        icalcomponent_add_component(calendar.get(), event);
+        Ical().icalcomponent_add_property(event,
+                                          TimeProperty(entry.time, entry.utcOffsetSeconds, clock));
+        Ical().icalcomponent_add_component(calendar.get(), event);
     }
     return CalendarFileText(calendar);
 }
 
+// The stream's events are formed by libical in one reusable component per kind of event
+// (Sunrise, Sunset, Moonrise, Moonset): each event sets its UID and start in it, and libical
+// writes those two properties; the kind's other properties, the same in every event of it, are
+// written by libical once. Building, writing and freeing a tree per event cost twenty times the
+// rest of the calendar.
 struct CYearIcsStream::State {
+    struct Kind {
+        Component event;
+        icalproperty* uid = nullptr;    // owned by `event`
+        icalproperty* start = nullptr;  // owned by `event`
+        std::string shared;             // the lines between UID and DTSTART
+    };
+
     std::string place;
     std::string uidTail;
     Clock clock;
     CIcsOptions options;
     std::function<void(std::string_view)> write;
+    Kind kinds[4];
+    CDayText uidDate;
+    std::string uid;
+    CDayText text;  // events not yet handed to `write`
+
+    Kind& KindOf(int index, const char* name) {
+        Kind& kind = kinds[index];
+        if (kind.event) {
+            return kind;
+        }
+        const std::string summary =
+            options.placeId.empty() ? name : std::string(name) + " (" + options.placeId + ")";
+        kind.event.reset(NewEvent(name, summary, std::string(name) + " at " + place, options));
+        kind.uid = Ical().icalcomponent_get_first_property(kind.event.get(), ICAL_UID_PROPERTY);
+        kind.start = TimeProperty(CCivilTime{}, 0, clock);
+        Ical().icalcomponent_add_property(kind.event.get(), kind.start);
+        // The component's text is its properties' in the order they were added (NewEvent's).
+        for (icalproperty* property =
+                 Ical().icalcomponent_get_first_property(kind.event.get(), ICAL_ANY_PROPERTY);
+             property != nullptr; property = Ical().icalcomponent_get_next_property(
+                                      kind.event.get(), ICAL_ANY_PROPERTY)) {
+            if (property != kind.uid && property != kind.start) {
+                AppendProperty(kind.shared, property);
+            }
+        }
+        return kind;
+    }
+
+    template <typename Text>
+    static void AppendProperty(Text& text, icalproperty* property) {
+        char* formed = Ical().icalproperty_as_ical_string_r(property);
+        if (formed == nullptr) {
+            throw CYearExportError("Cannot write the calendar file");
+        }
+        const std::unique_ptr<char, decltype(Ical().icalmemory_free_buffer)> owned(
+            formed, Ical().icalmemory_free_buffer);
+        if constexpr (std::is_same_v<Text, std::string>) {
+            text += formed;
+        } else {
+            text.Text(formed);
+        }
+    }
+
+    // The event of `name` at `local`.
+    void Add(int index, const char* name, const CCivilDate& date, const CCivilTime& local,
+             int utcOffset) {
+        Kind& kind = KindOf(index, name);
+        uidDate.Clear();
+        uidDate.Date(date);
+        uid.assign(uidDate.View());
+        uid += '-';
+        uid += name;
+        uid += uidTail;
+        Ical().icalproperty_set_uid(kind.uid, uid.c_str());
+        if (clock.utc) {
+            icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
+            t.zone = Ical().icaltimezone_get_utc_timezone();
+            Ical().icalproperty_set_dtstart(kind.start, t);
+        } else {
+            Ical().icalproperty_set_dtstart(kind.start, IcalTime(local));
+        }
+        text.Text("BEGIN:VEVENT\r\n");
+        AppendProperty(text, kind.uid);
+        text.Text(kind.shared);
+        AppendProperty(text, kind.start);
+        text.Text("END:VEVENT\r\n");
+        if (text.Size() >= 64 * 1024) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        write(text.View());
+        text.Clear();
+    }
 };
 
 CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& zoneName,
@@ -289,9 +455,13 @@ CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& z
     Component calendar = NewCalendar();
     m_state->clock = AddZone(calendar.get(), zoneName, offsets, options);
     m_state->place = PlaceText(request);
-    m_state->uidTail = UidTail(request);
+    m_state->uidTail =
+        options.placeId.empty() ? UidTail(request) : "-" + options.placeId + UidTail(request);
     m_state->options = options;
     m_state->write = std::move(write);
+    if (options.eventsOnly) {
+        return;
+    }
     // The head is the whole calendar without its end line; the events follow it.
     std::string head = CalendarFileText(calendar);
     const std::string_view end = "END:VCALENDAR\r\n";
@@ -304,20 +474,27 @@ CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& z
 CYearIcsStream::~CYearIcsStream() = default;
 
 void CYearIcsStream::Add(const CYearDay& day) {
-    const State& state = *m_state;
-    CrossingEventsOf(day, state.place, state.clock, state.options, state.uidTail,
-                     [&state](icalcomponent* event) {
-                         const Component owned(event);
-                         const char* text = icalcomponent_as_ical_string(event);
-                         if (text == nullptr) {
-                             throw CYearExportError("Cannot write the calendar file");
-                         }
-                         state.write(text);
-                     });
+    State& state = *m_state;
+    // In the order of CrossingEventsOf, which the whole calendar writes.
+    if (day.sunrise.HasTime()) {
+        state.Add(0, "Sunrise", day.date, day.sunrise.time, day.utcOffsetSeconds);
+    }
+    if (day.sunset.HasTime()) {
+        state.Add(1, "Sunset", day.date, day.sunset.time, day.utcOffsetSeconds);
+    }
+    if (day.hasMoon && day.moonrise.HasTime()) {
+        state.Add(2, "Moonrise", day.date, day.moonrise.time, day.utcOffsetSeconds);
+    }
+    if (day.hasMoon && day.moonset.HasTime()) {
+        state.Add(3, "Moonset", day.date, day.moonset.time, day.utcOffsetSeconds);
+    }
 }
 
 void CYearIcsStream::Finish() {
-    m_state->write("END:VCALENDAR\r\n");
+    m_state->Flush();
+    if (!m_state->options.eventsOnly) {
+        m_state->write("END:VCALENDAR\r\n");
+    }
 }
 
 std::string YearIcs(const CYearTable& table, const CIcsOptions& options) {

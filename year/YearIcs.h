@@ -11,8 +11,9 @@
 #include "YearTable.h"
 
 // YearIcs's calendar of sunrise and sunset events (without the daily summary or the almanac)
-// written a day at a time: the head with the zone's description when made, each day's events
-// as they are added, the end line by Finish. The bytes are YearIcs's for the same days;
+// written a day at a time: the head with the zone's description when made, the days' events a
+// few kilobytes at a time as they are added, the rest and the end line by Finish. The bytes
+// are YearIcs's for the same days;
 // `offsets` are the days' clocks as YearIcs takes them (one entry per change is enough).
 class CYearIcsStream {
 public:

@@ -109,17 +109,6 @@ CYearTable ComputeYear(const CYearRequest& request) {
     return ComputeDays(request, CCivilDate{year, 1, 1}, IsLeapYear(year) ? 366 : 365);
 }
 
-std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
-                                             const CSolarResult& sunset) {
-    if (sunrise.HasTime() && sunset.HasTime()) {
-        return CivilSeconds(sunset.time) - CivilSeconds(sunrise.time);
-    }
-    if (!sunrise.HasTime() && !sunset.HasTime() && sunrise.outcome == sunset.outcome) {
-        return sunrise.outcome == SolarOutcome::UpAllDay ? 86400 : 0;
-    }
-    return std::nullopt;
-}
-
 std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day) {
     return DayLengthSeconds(day.sunrise, day.sunset);
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "CivilTime.h"
+#include "DayText.h"
 #include "Exception.h"
 #include "LocalSolarTime.h"
 #include "MoonEvents.h"
@@ -107,10 +108,7 @@ void StreamDaysOnClock(const CYearRequest& request, const CClockChoice& clock,
                        const CCivilDate& first, int count, bool twilights, bool moon,
                        CYearDaySink& sink);
 
-// Seconds from sunrise to sunset; 86400 for a day the Sun never sets, 0 for one it never rises,
-// nothing when only one of the two exists.
-std::optional<std::int64_t> DayLengthSeconds(const CSolarResult& sunrise,
-                                             const CSolarResult& sunset);
+// The day's sunrise to sunset (DayText.h's DayLengthSeconds).
 std::optional<std::int64_t> DayLengthSeconds(const CYearDay& day);
 
 // Hours after the day's local midnight, possibly below 0 or above 24 when the event falls on

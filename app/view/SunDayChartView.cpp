@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "DayText.h"
+
 namespace {
 
 // The engine's altitudes of the bands and hours (PreciseSun.h), degrees.
@@ -46,9 +48,7 @@ QColor HourShade(double elevation) {
 QString ClockText(double minutes) {
     const int m = static_cast<int>(std::floor(minutes));
     const int wrapped = ((m % 1440) + 1440) % 1440;
-    return QStringLiteral("%1:%2")
-        .arg(wrapped / 60, 2, 10, QLatin1Char('0'))
-        .arg(wrapped % 60, 2, 10, QLatin1Char('0'));
+    return QString::fromStdString(ClockMinutesText(wrapped));
 }
 
 }  // namespace

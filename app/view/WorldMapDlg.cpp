@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "DayText.h"
 #include "SeasonsAndPhases.h"
 #include "WorldMap.h"
 #include "WorldMapView.h"
@@ -23,9 +24,7 @@
 namespace {
 
 QString ClockText(int minutes) {
-    return QStringLiteral("%1:%2")
-        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return QString::fromStdString(ClockMinutesText(minutes));
 }
 
 }  // namespace
@@ -141,10 +140,8 @@ void CWorldMapDlg::ShowInstant() {
 QString CWorldMapDlg::Heading() const {
     const CSubsolarPoint& sun = m_map->Subsolar();
     const auto& d = m_request.date;
-    return QStringLiteral("%1-%2-%3: the Sun overhead at %4° %5, %6° %7")
-        .arg(d.year, 4, 10, QLatin1Char('0'))
-        .arg(d.month, 2, 10, QLatin1Char('0'))
-        .arg(d.day, 2, 10, QLatin1Char('0'))
+    return QStringLiteral("%1: the Sun overhead at %2° %3, %4° %5")
+        .arg(QString::fromStdString(IsoDate(d)))
         .arg(std::abs(sun.latitude), 0, 'f', 2)
         .arg(QLatin1Char(sun.latitude < 0 ? 'S' : 'N'))
         .arg(std::abs(sun.longitudeEast), 0, 'f', 2)

@@ -12,6 +12,7 @@
 #include <numbers>
 #include <vector>
 
+#include "DayText.h"
 #include "WorldMap.h"
 
 namespace {
@@ -92,10 +93,8 @@ QString CWorldMapView::HoverText(QPointF at) const {
     // Local mean time: UT plus four minutes a degree east.
     const double ut = std::fmod(m_instant + 0.5, 1.0) * 1440;
     const int local = static_cast<int>(std::fmod(ut + point->y() * 4 + 2880, 1440.0));
-    return QStringLiteral("%1  local mean time %2:%3")
-        .arg(where)
-        .arg(local / 60, 2, 10, QLatin1Char('0'))
-        .arg(local % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1  local mean time %2")
+        .arg(where, QString::fromStdString(ClockMinutesText(local)));
 }
 
 void CWorldMapView::ViewChanged() {

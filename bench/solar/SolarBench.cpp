@@ -138,10 +138,12 @@ BENCHMARK(BM_CliYearTableText)->Unit(benchmark::kMicrosecond);
 namespace {
 
 // The longest table the tool writes: a century of days, each computed and checked, then
-// written. `extra` picks the route: the plain rows, the chosen events, the precise engine.
-void BM_CliCentury(benchmark::State& state, std::vector<std::string> extra) {
-    std::vector<std::string> args = {"--lat",  "41.88",      "--lon",  "87.63W", "--offset", "6",
-                                     "--date", "1950-01-01", "--days", "36600",  "--format", "csv"};
+// written in one format. `extra` picks the route: the plain rows, the chosen events, the
+// precise engine.
+void BM_CliCentury(benchmark::State& state, std::string format, std::vector<std::string> extra) {
+    std::vector<std::string> args = {"--lat",    "41.88", "--lon",    "87.63W",
+                                     "--offset", "6",     "--date",   "1950-01-01",
+                                     "--days",   "36600", "--format", format};
     args.insert(args.end(), extra.begin(), extra.end());
     for (auto _ : state) {
         std::ostringstream out;
@@ -150,10 +152,18 @@ void BM_CliCentury(benchmark::State& state, std::vector<std::string> extra) {
         benchmark::DoNotOptimize(out.str().size());
     }
 }
-BENCHMARK_CAPTURE(BM_CliCentury, Plain, std::vector<std::string>{})->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CliCentury, Events, std::vector<std::string>{"--events", "sunrise,sunset"})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CliCentury, Precise, std::vector<std::string>{"--precise"})
-    ->Unit(benchmark::kMillisecond);
+const std::vector<std::string> kEvents = {"--events", "sunrise,sunset"};
+const std::vector<std::string> kPrecise = {"--precise"};
+BENCHMARK_CAPTURE(BM_CliCentury, Text, "text", {})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, Csv, "csv", {})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, Json, "json", {})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, Ics, "ics", {})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, EventsText, "text", kEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, EventsCsv, "csv", kEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, EventsJson, "json", kEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, PreciseText, "text", kPrecise)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, PreciseCsv, "csv", kPrecise)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, PreciseJson, "json", kPrecise)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, PreciseIcs, "ics", kPrecise)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -160,3 +160,44 @@ TEST(BatchCli, ManyPlacesKeepTheirOrder) {
     }
     EXPECT_EQ(expected, 2502);
 }
+
+// --precise and --events give each place the columns they give one place alone, in every
+// format; a calendar holds every place's events, each named by its place's id.
+TEST(BatchCli, EventsAndCalendarsForEveryPlace) {
+    TempDir dir;
+    const auto file = dir.path() / "places.csv";
+    std::ofstream(file, std::ios::binary) << "id,lat,lon,offset\nchi,41.88,87.63,6\n";
+    const std::vector<std::string> alone = {"--lat", "41.88", "--lon", "87.63", "--offset", "6"};
+    auto batch = [&](std::vector<std::string> extra, const char* format) {
+        std::vector<std::string> args = {"--places", file.string(), "--date",   "2007-06-21",
+                                         "--days",   "2",           "--format", format};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunBatchArgs(args);
+    };
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{"--precise"}, {"--events", "civil,moon,azimuth"}}) {
+        std::vector<std::string> single = alone;
+        single.insert(single.end(), extra.begin(), extra.end());
+        const BatchRun csv = batch(extra, "csv");
+        const std::string header = csv.out.substr(0, csv.out.find('\n') + 1);
+        EXPECT_EQ(csv.out, header + RowsOf("chi", single));
+        EXPECT_EQ(header.substr(0, 8), "id,date,");
+
+        single.insert(single.end(), {"--date", "2007-06-21", "--days", "2", "--format", "json"});
+        std::string json = RunBatchArgs(single).out;
+        for (std::size_t at = json.find("  {"); at != std::string::npos;
+             at = json.find("  {", at + 1)) {
+            json.insert(at + 3, "\"id\": \"chi\", ");
+        }
+        EXPECT_EQ(batch(extra, "json").out, json);
+    }
+
+    const BatchRun ics = batch({"--events", "moonrise"}, "ics");
+    ASSERT_EQ(ics.status, kCliExitOk) << ics.err;
+    EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR", 0), 0u);
+    EXPECT_NE(ics.out.find("SUMMARY:Sunrise (chi)\r\n"), std::string::npos);
+    EXPECT_NE(ics.out.find("UID:2007-06-22-Moonrise-chi-41.8800N-87.6300W@daybreak\r\n"),
+              std::string::npos);
+    EXPECT_NE(ics.out.find("DTSTART:20070621T101547Z\r\n"), std::string::npos);
+    EXPECT_EQ(ics.out.find("END:VCALENDAR"), ics.out.size() - 15);
+}
