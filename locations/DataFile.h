@@ -11,7 +11,9 @@
 //     if (!cursor.Read(count) || count > cursor.Left() / kRecordSize) { /* damaged */ }
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -67,8 +69,12 @@ public:
         }
         using Unsigned = std::make_unsigned_t<Number>;
         Unsigned u = 0;
-        for (std::size_t i = sizeof(Number); i-- > 0;) {
-            u = static_cast<Unsigned>((u << 8) | static_cast<unsigned char>(raw[i]));
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&u, raw.data(), sizeof(Number));  // the files' own order: one load
+        } else {
+            for (std::size_t i = sizeof(Number); i-- > 0;) {
+                u = static_cast<Unsigned>((u << 8) | static_cast<unsigned char>(raw[i]));
+            }
         }
         value = static_cast<Number>(u);
         return true;

@@ -179,6 +179,10 @@ std::string_view CWorldPlaces::Text(std::size_t rowOffset) const {
     return bytes.substr(m_text + U32At(bytes, rowOffset), U16At(bytes, rowOffset + 4));
 }
 
+std::uint32_t CWorldPlaces::Population(std::size_t index) const {
+    return U32At(m_bytes, m_places + index * kPlaceRowSize + 12);
+}
+
 CWorldPlace CWorldPlaces::At(std::size_t index) const {
     const std::string_view bytes(m_bytes);
     const std::size_t row = m_places + index * kPlaceRowSize;

@@ -1,0 +1,236 @@
+// The names file: CPlaceFinder's tables written and read back (layout in PlaceFinder.h).
+
+#include <bit>
+
+#include "DataFile.h"
+#include "PlaceFinder.h"
+#include "StateTable.h"
+
+const char* const kPlaceNamesFileName = "timezone.names";
+
+namespace {
+
+constexpr std::string_view kMagic{"DBNAMES\0", 8};
+constexpr std::uint16_t kVersion = 1;
+
+void AppendText(std::string& out, std::string_view text, std::string_view what) {
+    if (text.size() > 0xFF) {
+        throw CDataEncodeError("names file: " + std::string(what) + " \"" + std::string(text) +
+                               "\" is longer than 255 bytes");
+    }
+    AppendLittleEndian(out, static_cast<std::uint8_t>(text.size()));
+    out += text;
+}
+
+bool ReadText(CDataCursor& cursor, std::string_view& text) {
+    std::uint8_t size = 0;
+    return cursor.Read(size) && cursor.Take(size, text);
+}
+
+bool ReadDouble(CDataCursor& cursor, double& value) {
+    std::uint64_t bits = 0;
+    if (!cursor.Read(bits)) {
+        return false;
+    }
+    value = std::bit_cast<double>(bits);
+    return true;
+}
+
+}  // namespace
+
+std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
+                                 std::uint64_t worldBytes) const {
+    if (archiveBytes.size() != m_spans.size()) {
+        throw CDataEncodeError("names file: one archive size per state is needed");
+    }
+    std::string out(kMagic);
+    AppendLittleEndian(out, kVersion);
+    AppendLittleEndian(out, std::uint16_t{0});
+    AppendLittleEndian(out, worldBytes);
+    AppendLittleEndian(out, static_cast<std::uint16_t>(m_spans.size()));
+    for (std::size_t s = 0; s < m_spans.size(); ++s) {
+        AppendLittleEndian(out, archiveBytes[s]);
+        AppendLittleEndian(out, m_spans[s].first);
+        AppendLittleEndian(out, m_spans[s].count);
+    }
+    AppendLittleEndian(out, static_cast<std::uint32_t>(m_usTowns.size()));
+    for (std::size_t t = 0; t < m_usTowns.size(); ++t) {
+        const Town& town = m_towns[t];
+        const UsTown& us = m_usTowns[t];
+        AppendLittleEndian(out, town.world);
+        AppendLittleEndian(out, town.population);
+        AppendLittleEndian(out, town.state);
+        AppendLittleEndian(out, town.zipCount);
+        AppendText(out, us.name, "town");
+        AppendText(out, us.zip, "zip code");
+        AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.latitude));
+        AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.longitude));
+    }
+    AppendLittleEndian(out, static_cast<std::uint32_t>(m_zips.size()));
+    for (const std::uint32_t zip : m_zips) {
+        AppendLittleEndian(out, zip);
+    }
+    AppendLittleEndian(out, static_cast<std::uint32_t>(m_towns.size() - m_usTowns.size()));
+    for (std::size_t t = m_usTowns.size(); t < m_towns.size(); ++t) {
+        AppendLittleEndian(out, m_towns[t].world);
+        AppendLittleEndian(out, m_towns[t].state);
+    }
+    AppendLittleEndian(out, static_cast<std::uint16_t>(m_countryKeys.size()));
+    for (const std::string& country : m_countryKeys) {
+        AppendText(out, country, "country");
+    }
+    AppendLittleEndian(out, static_cast<std::uint32_t>(m_names.size()));
+    std::string_view previous;
+    for (const Name& name : m_names) {
+        std::size_t shared = 0;
+        while (shared < previous.size() && shared < name.key.size() && shared < 0xFF &&
+               previous[shared] == name.key[shared]) {
+            ++shared;
+        }
+        AppendLittleEndian(out, static_cast<std::uint8_t>(shared));
+        AppendText(out, std::string_view(name.key).substr(shared), "name");
+        AppendLittleEndian(out, name.town);
+        previous = name.key;
+    }
+    AppendLittleEndian(out, DataCrc32(out));
+    return out;
+}
+
+std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldPlaces& world,
+                                                 const std::vector<std::uint64_t>& archiveBytes,
+                                                 std::string* why) {
+    const auto fail = [why](const std::string& reason) -> std::optional<CPlaceFinder> {
+        if (why != nullptr) {
+            *why = std::string(kPlaceNamesFileName) + " " + reason;
+        }
+        return std::nullopt;
+    };
+    const auto damaged = [&fail](const std::string& what) { return fail("is damaged: " + what); };
+    CDataCursor cursor(bytes);
+    std::string_view magic;
+    std::uint16_t version = 0;
+    std::uint16_t zero = 0;
+    if (!cursor.Take(kMagic.size(), magic) || magic != kMagic) {
+        return damaged("not a names file");
+    }
+    if (!cursor.Read(version) || !cursor.Read(zero) || version != kVersion || zero != 0) {
+        return damaged("version " + std::to_string(version) + ", not " + std::to_string(kVersion));
+    }
+    // The checksum first, then every field within the bytes before it.
+    std::uint32_t crc = 0;
+    if (bytes.size() < cursor.Position() + 4 ||
+        !CDataCursor(bytes.substr(bytes.size() - 4)).Read(crc) ||
+        DataCrc32(bytes.substr(0, bytes.size() - 4)) != crc) {
+        return damaged("checksum");
+    }
+    cursor = CDataCursor(bytes.substr(0, bytes.size() - 4));
+    cursor.Take(kMagic.size() + 4, magic);
+
+    CPlaceFinder finder;
+    std::uint64_t worldBytes = 0;
+    std::uint16_t states = 0;
+    if (!cursor.Read(worldBytes) || !cursor.Read(states) || states != archiveBytes.size() ||
+        states != g_StateTable.size()) {
+        return damaged("the states");
+    }
+    if (worldBytes != world.Bytes()) {
+        return fail("was built with another world file");
+    }
+    finder.m_spans.resize(states);
+    for (std::size_t s = 0; s < states; ++s) {
+        std::uint64_t size = 0;
+        if (!cursor.Read(size) || !cursor.Read(finder.m_spans[s].first) ||
+            !cursor.Read(finder.m_spans[s].count)) {
+            return damaged("the states");
+        }
+        if (size != archiveBytes[s]) {
+            return fail("was built with other archives");
+        }
+    }
+    std::uint32_t usCount = 0;
+    // A US town takes at least 34 bytes.
+    if (!cursor.Read(usCount) || usCount > cursor.Left() / 34) {
+        return damaged("the US towns");
+    }
+    finder.m_towns.resize(usCount);
+    finder.m_usTowns.resize(usCount);
+    std::uint64_t zipTotal = 0;
+    for (std::uint32_t t = 0; t < usCount; ++t) {
+        Town& town = finder.m_towns[t];
+        UsTown& us = finder.m_usTowns[t];
+        std::string_view name;
+        std::string_view zip;
+        if (!cursor.Read(town.world) || !cursor.Read(town.population) || !cursor.Read(town.state) ||
+            !cursor.Read(town.zipCount) || !ReadText(cursor, name) || !ReadText(cursor, zip) ||
+            !ReadDouble(cursor, us.latitude) || !ReadDouble(cursor, us.longitude) ||
+            town.state >= states || town.zipCount == 0 ||
+            (town.world != kNone && town.world >= world.Size())) {
+            return damaged("US town " + std::to_string(t));
+        }
+        town.firstZip = static_cast<std::uint32_t>(zipTotal);
+        zipTotal += town.zipCount;
+        us.name = name;
+        us.zip = zip;
+    }
+    std::uint32_t zipCount = 0;
+    if (!cursor.Read(zipCount) || zipCount != zipTotal || zipCount > cursor.Left() / 4) {
+        return damaged("the zip codes");
+    }
+    finder.m_zips.resize(zipCount);
+    for (std::uint32_t& zip : finder.m_zips) {
+        cursor.Read(zip);
+    }
+    std::uint32_t worldCount = 0;
+    if (!cursor.Read(worldCount) || worldCount > cursor.Left() / 6) {
+        return damaged("the world towns");
+    }
+    finder.m_towns.resize(std::size_t{usCount} + worldCount);
+    for (std::size_t t = usCount; t < finder.m_towns.size(); ++t) {
+        Town& town = finder.m_towns[t];
+        cursor.Read(town.world);
+        cursor.Read(town.state);
+        if (town.world >= world.Size() || (town.state >= states && town.state != kNone16)) {
+            return damaged("world town " + std::to_string(t - usCount));
+        }
+        town.population = world.Population(town.world);
+    }
+    std::uint16_t countries = 0;
+    if (!cursor.Read(countries)) {
+        return damaged("the countries");
+    }
+    finder.m_countryKeys.resize(countries);
+    for (std::string& country : finder.m_countryKeys) {
+        std::string_view text;
+        if (!ReadText(cursor, text) || text.size() < 3) {
+            return damaged("the countries");
+        }
+        country = text;
+    }
+    std::uint32_t nameCount = 0;
+    // A name takes at least 6 bytes.
+    if (!cursor.Read(nameCount) || nameCount > cursor.Left() / 6) {
+        return damaged("the names");
+    }
+    finder.m_names.reserve(nameCount);  // no move: `previous` stays a view of the last key
+    std::string_view previous;
+    for (std::uint32_t i = 0; i < nameCount; ++i) {
+        std::uint8_t shared = 0;
+        std::string_view rest;
+        std::uint32_t town = 0;
+        if (!cursor.Read(shared) || !ReadText(cursor, rest) || !cursor.Read(town) ||
+            shared > previous.size() || town >= finder.m_towns.size()) {
+            return damaged("name " + std::to_string(i));
+        }
+        Name& name = finder.m_names.emplace_back();
+        name.key.reserve(shared + rest.size());
+        name.key.assign(previous.substr(0, shared));
+        name.key += rest;
+        name.town = town;
+        previous = name.key;
+    }
+    if (cursor.Left() != 0) {
+        return damaged("bytes past the names");
+    }
+    finder.m_world = std::move(world);
+    return finder;
+}
