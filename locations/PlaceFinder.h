@@ -26,19 +26,21 @@ class CPlaceIndex;
 // "timezone.names": the finder's tables, built from the archives and the world file at build
 // time (daybreak-pack-names) so that a search by name reads one file, not every archive.
 //
-// Layout (integers little-endian; text UTF-8, never terminated):
+// Layout (integers little-endian; v: an unsigned number in 7-bit groups, lowest first, the high
+// bit set on all but the last; text UTF-8, never terminated):
 //   8 bytes  magic "DBNAMES\0", u16 version (1), u16 zero
 //   u64      byte size of the world file it was built from
 //   u16      state count S (g_StateTable's), rows: u64 archive byte size, u32 first index
 //            position, u32 place count
-//   u32      US town count U, rows: u32 world town (0xFFFFFFFF: none), u32 people, u16 state
-//            row, u32 zip count, u8 length + name, u8 length + first zip code, f64 latitude,
-//            f64 longitude (west positive)
-//   u32      zip position count Z (the sum of the towns' zip counts), Z rows of u32
-//   u32      world town count W, rows: u32 world town, u16 state row (0xFFFF: none)
+//   v        US town count U, rows: v world town + 1 (0: none), v people, u8 state row, v zip
+//            count, u8 length + name, u8 length + first zip code, and without a world town
+//            f64 latitude and f64 longitude (west positive); then the zip codes' index
+//            positions, rising: v the first, v each step
+//   v        world town count W, rows: v step from the previous world town (they rise through
+//            the world file), u8 state row (0xFF: none)
 //   u16      country count, rows: u8 length + "CC<tab>folded name"
-//   u32      name count N, in key order, rows: u8 bytes shared with the previous key, u8
-//            length + the rest of the key, u32 town (< U + W)
+//   v        name count N, in key order, rows: u8 bytes shared with the previous key, u8
+//            length + the rest of the key, v town (< U + W)
 //   u32      CRC-32 of every byte before it
 // Every count and length is checked against the bytes that remain, and every row against the
 // tables, before anything is kept.

@@ -27,6 +27,38 @@ bool ReadText(CDataCursor& cursor, std::string_view& text) {
     return cursor.Read(size) && cursor.Take(size, text);
 }
 
+// Unsigned numbers in 7-bit groups, lowest first, the high bit set on all but the last: the
+// counts, people and positions of the file are mostly small.
+void AppendVarint(std::string& out, std::uint64_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+// At most five groups, and the value must fit 32 bits.
+bool ReadVarint(CDataCursor& cursor, std::uint32_t& value) {
+    std::uint64_t result = 0;
+    for (int shift = 0; shift < 35; shift += 7) {
+        std::uint8_t byte = 0;
+        if (!cursor.Read(byte)) {
+            return false;
+        }
+        result |= std::uint64_t{byte & 0x7Fu} << shift;
+        if ((byte & 0x80) == 0) {
+            if (result > 0xFFFFFFFFu) {
+                return false;
+            }
+            value = static_cast<std::uint32_t>(result);
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr std::uint8_t kNoState = 0xFF;
+
 bool ReadDouble(CDataCursor& cursor, double& value) {
     std::uint64_t bits = 0;
     if (!cursor.Read(bits)) {
@@ -53,33 +85,41 @@ std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
         AppendLittleEndian(out, m_spans[s].first);
         AppendLittleEndian(out, m_spans[s].count);
     }
-    AppendLittleEndian(out, static_cast<std::uint32_t>(m_usTowns.size()));
+    AppendVarint(out, m_usTowns.size());
     for (std::size_t t = 0; t < m_usTowns.size(); ++t) {
         const Town& town = m_towns[t];
         const UsTown& us = m_usTowns[t];
-        AppendLittleEndian(out, town.world);
-        AppendLittleEndian(out, town.population);
-        AppendLittleEndian(out, town.state);
-        AppendLittleEndian(out, town.zipCount);
+        AppendVarint(out, town.world == kNone ? 0 : std::uint64_t{town.world} + 1);
+        AppendVarint(out, town.population);
+        AppendLittleEndian(out, static_cast<std::uint8_t>(town.state));
+        AppendVarint(out, town.zipCount);
         AppendText(out, us.name, "town");
         AppendText(out, us.zip, "zip code");
-        AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.latitude));
-        AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.longitude));
+        if (town.world == kNone) {  // else the world town's point is the town's
+            AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.latitude));
+            AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.longitude));
+        }
+        // A town's positions rise: the first, then the steps.
+        for (std::uint32_t z = 0; z < town.zipCount; ++z) {
+            const std::uint32_t position = m_zips[town.firstZip + z];
+            AppendVarint(out, z == 0 ? position : position - m_zips[town.firstZip + z - 1]);
+        }
     }
-    AppendLittleEndian(out, static_cast<std::uint32_t>(m_zips.size()));
-    for (const std::uint32_t zip : m_zips) {
-        AppendLittleEndian(out, zip);
-    }
-    AppendLittleEndian(out, static_cast<std::uint32_t>(m_towns.size() - m_usTowns.size()));
+    AppendVarint(out, m_towns.size() - m_usTowns.size());
+    std::uint32_t previousWorld = 0;
     for (std::size_t t = m_usTowns.size(); t < m_towns.size(); ++t) {
-        AppendLittleEndian(out, m_towns[t].world);
-        AppendLittleEndian(out, m_towns[t].state);
+        // The world's own towns rise through the world file: the steps.
+        AppendVarint(out, m_towns[t].world - previousWorld);
+        previousWorld = m_towns[t].world;
+        AppendLittleEndian(out, m_towns[t].state == kNone16
+                                    ? kNoState
+                                    : static_cast<std::uint8_t>(m_towns[t].state));
     }
     AppendLittleEndian(out, static_cast<std::uint16_t>(m_countryKeys.size()));
     for (const std::string& country : m_countryKeys) {
         AppendText(out, country, "country");
     }
-    AppendLittleEndian(out, static_cast<std::uint32_t>(m_names.size()));
+    AppendVarint(out, m_names.size());
     std::string_view previous;
     for (const Name& name : m_names) {
         std::size_t shared = 0;
@@ -89,7 +129,7 @@ std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
         }
         AppendLittleEndian(out, static_cast<std::uint8_t>(shared));
         AppendText(out, std::string_view(name.key).substr(shared), "name");
-        AppendLittleEndian(out, name.town);
+        AppendVarint(out, name.town);
         previous = name.key;
     }
     AppendLittleEndian(out, DataCrc32(out));
@@ -148,50 +188,59 @@ std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldP
         }
     }
     std::uint32_t usCount = 0;
-    // A US town takes at least 34 bytes.
-    if (!cursor.Read(usCount) || usCount > cursor.Left() / 34) {
+    // A US town takes at least 7 bytes.
+    if (!ReadVarint(cursor, usCount) || usCount > cursor.Left() / 7) {
         return damaged("the US towns");
     }
     finder.m_towns.resize(usCount);
     finder.m_usTowns.resize(usCount);
-    std::uint64_t zipTotal = 0;
     for (std::uint32_t t = 0; t < usCount; ++t) {
         Town& town = finder.m_towns[t];
         UsTown& us = finder.m_usTowns[t];
+        std::uint32_t worldPlus = 0;
+        std::uint8_t state = 0;
         std::string_view name;
         std::string_view zip;
-        if (!cursor.Read(town.world) || !cursor.Read(town.population) || !cursor.Read(town.state) ||
-            !cursor.Read(town.zipCount) || !ReadText(cursor, name) || !ReadText(cursor, zip) ||
-            !ReadDouble(cursor, us.latitude) || !ReadDouble(cursor, us.longitude) ||
-            town.state >= states || town.zipCount == 0 ||
-            (town.world != kNone && town.world >= world.Size())) {
+        if (!ReadVarint(cursor, worldPlus) || !ReadVarint(cursor, town.population) ||
+            !cursor.Read(state) || !ReadVarint(cursor, town.zipCount) || !ReadText(cursor, name) ||
+            !ReadText(cursor, zip) || state >= states || town.zipCount == 0 ||
+            town.zipCount > cursor.Left() || (worldPlus != 0 && worldPlus - 1 >= world.Size())) {
             return damaged("US town " + std::to_string(t));
         }
-        town.firstZip = static_cast<std::uint32_t>(zipTotal);
-        zipTotal += town.zipCount;
+        town.world = worldPlus == 0 ? kNone : worldPlus - 1;
+        town.state = state;
+        if (town.world == kNone &&
+            (!ReadDouble(cursor, us.latitude) || !ReadDouble(cursor, us.longitude))) {
+            return damaged("US town " + std::to_string(t));
+        }
+        town.firstZip = static_cast<std::uint32_t>(finder.m_zips.size());
+        std::uint64_t position = 0;
+        for (std::uint32_t z = 0; z < town.zipCount; ++z) {
+            std::uint32_t step = 0;
+            if (!ReadVarint(cursor, step) || (position += step) > 0xFFFFFFFFu) {
+                return damaged("US town " + std::to_string(t));
+            }
+            finder.m_zips.push_back(static_cast<std::uint32_t>(position));
+        }
         us.name = name;
         us.zip = zip;
     }
-    std::uint32_t zipCount = 0;
-    if (!cursor.Read(zipCount) || zipCount != zipTotal || zipCount > cursor.Left() / 4) {
-        return damaged("the zip codes");
-    }
-    finder.m_zips.resize(zipCount);
-    for (std::uint32_t& zip : finder.m_zips) {
-        cursor.Read(zip);
-    }
     std::uint32_t worldCount = 0;
-    if (!cursor.Read(worldCount) || worldCount > cursor.Left() / 6) {
+    if (!ReadVarint(cursor, worldCount) || worldCount > cursor.Left() / 2) {
         return damaged("the world towns");
     }
     finder.m_towns.resize(std::size_t{usCount} + worldCount);
+    std::uint64_t worldAt = 0;
     for (std::size_t t = usCount; t < finder.m_towns.size(); ++t) {
         Town& town = finder.m_towns[t];
-        cursor.Read(town.world);
-        cursor.Read(town.state);
-        if (town.world >= world.Size() || (town.state >= states && town.state != kNone16)) {
+        std::uint32_t step = 0;
+        std::uint8_t state = 0;
+        if (!ReadVarint(cursor, step) || !cursor.Read(state) || (worldAt += step) >= world.Size() ||
+            (state >= states && state != kNoState)) {
             return damaged("world town " + std::to_string(t - usCount));
         }
+        town.world = static_cast<std::uint32_t>(worldAt);
+        town.state = state == kNoState ? kNone16 : state;
         town.population = world.Population(town.world);
     }
     std::uint16_t countries = 0;
@@ -207,8 +256,8 @@ std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldP
         country = text;
     }
     std::uint32_t nameCount = 0;
-    // A name takes at least 6 bytes.
-    if (!cursor.Read(nameCount) || nameCount > cursor.Left() / 6) {
+    // A name takes at least 3 bytes.
+    if (!ReadVarint(cursor, nameCount) || nameCount > cursor.Left() / 3) {
         return damaged("the names");
     }
     finder.m_names.reserve(nameCount);  // no move: `previous` stays a view of the last key
@@ -217,7 +266,7 @@ std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldP
         std::uint8_t shared = 0;
         std::string_view rest;
         std::uint32_t town = 0;
-        if (!cursor.Read(shared) || !ReadText(cursor, rest) || !cursor.Read(town) ||
+        if (!cursor.Read(shared) || !ReadText(cursor, rest) || !ReadVarint(cursor, town) ||
             shared > previous.size() || town >= finder.m_towns.size()) {
             return damaged("name " + std::to_string(i));
         }
