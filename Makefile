@@ -4,7 +4,7 @@
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 # Every reader of our own files has a target; each runs FUZZ_SECONDS.
-FUZZ_TARGETS ?= state_archive zone_file world_places zone_map world_map
+FUZZ_TARGETS ?= state_archive zone_file world_places zone_map world_map place_names
 CMAKE ?= cmake
 DEV := build/dev
 ASAN := build/asan

@@ -165,9 +165,11 @@ CCivilDate ResolvedDate(const CTime& now, const CCliOptions& options,
 // its last day rather than the engines' range.
 void CheckTableEnd(const CCliOptions& options) {
     if (options.days > 1 && options.date &&
-        DaysFromCivil(*options.date) + options.days - 1 > DaysFromCivil(CCivilDate{9999, 12, 31})) {
+        DaysFromCivil(*options.date) + options.days - 1 >
+            DaysFromCivil(CCivilDate{kLastResultYear, 12, 31})) {
         throw CCliError("--days: a table of " + std::to_string(options.days) + " days from " +
-                        IsoDate(*options.date) + " would run past 9999-12-31");
+                        IsoDate(*options.date) + " would run past " +
+                        IsoDate(CCivilDate{kLastResultYear, 12, 31}));
     }
 }
 

@@ -179,8 +179,8 @@ CCivilDate ParseDate(std::string_view option, std::string_view text) {
                              .day;
         Fail(option, text, "does not exist (that month has " + std::to_string(last) + " days)");
     }
-    if (date.year < 1900) {
-        Fail(option, text, "is before 1900");
+    if (date.year < kFirstResultYear) {
+        Fail(option, text, "is before " + std::to_string(kFirstResultYear));
     }
     return date;
 }
@@ -247,14 +247,14 @@ std::optional<int> ParseRelativeDate(std::string_view text) {
 
 CCivilDate ResolveRelativeDate(std::string_view option, std::string_view text,
                                const CCivilDate& today, int days) {
-    constexpr CCivilDate kFirst{1900, 1, 1};
-    constexpr CCivilDate kLast{9999, 12, 31};
+    constexpr CCivilDate kFirst{kFirstResultYear, 1, 1};
+    constexpr CCivilDate kLast{kLastResultYear, 12, 31};
     const long long day = DaysFromCivil(today) + days;
     if (day < DaysFromCivil(kFirst)) {
-        Fail(option, text, "falls before 1900");
+        Fail(option, text, "falls before " + std::to_string(kFirstResultYear));
     }
     if (day > DaysFromCivil(kLast)) {
-        Fail(option, text, "falls after 9999");
+        Fail(option, text, "falls after " + std::to_string(kLastResultYear));
     }
     return AddDays(today, days);
 }
@@ -392,8 +392,10 @@ CCliOptions ParseCliOptions(const std::vector<std::string>& args) {
             int year = 0;
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), year);
             if (ec != std::errc() || ptr != text.data() + text.size() || text.size() != 4 ||
-                year < 1900) {
-                Fail(name, text, "is not a year from 1900 to 9999");
+                year < kFirstResultYear || year > kLastResultYear) {
+                Fail(name, text,
+                     "is not a year from " + std::to_string(kFirstResultYear) + " to " +
+                         std::to_string(kLastResultYear));
             }
             options.almanac = year;
         } else if (!ParsePlaceOption(name, value, options.place)) {

@@ -213,7 +213,7 @@ constexpr std::size_t kOthers = 3;
 CFoundPlace BestPlace(CPlaceService& places, const std::string& typed, std::string& notes) {
     const CPlaceFinder& finder = places.Finder();
     const std::vector<CFoundPlace> found = finder.Find(typed, kOthers + 1, true);
-    const std::vector<std::string>& problems = places.Index().Problems();
+    const std::vector<std::string>& problems = places.FinderProblems();
     if (found.empty() && !problems.empty()) {
         std::string message = problems.front();
         for (std::size_t i = 1; i < problems.size(); ++i) {
@@ -335,16 +335,19 @@ std::string ResolvePlace(CCliOptions& options, std::string& notes) {
     options.offset = chosen->offset;
     const std::string city = chosen->world ? PrintableArgument(cityLine)
                                            : Windows1252ToPrintable(chosen->record.m_strCity);
-    if (!chosen->observesDst && options.dst) {
+    // Daylight saving follows the date on the place's own clock unless the command line fixes
+    // the tick (--dst on a place without daylight saving fixes nothing); without a known zone
+    // the place keeps the fixed behaviour and says so.
+    const CPlaceClock clock = ClockOfPlace(
+        *chosen, !options.zone && !options.noDst && !(options.dst && chosen->observesDst), true);
+    if (clock.standardAllYear && options.dst) {
         options.dst = false;
         notes += std::string(kProgram) + ": " + city +
                  " keeps standard time all year: no daylight-saving hour added\n";
     }
-    // Daylight saving follows the date on the place's own clock unless the command line fixes
-    // the tick; without a known zone the place keeps the fixed behaviour and says so.
-    if (!options.zone && !options.dst && !options.noDst) {
-        if (chosen->zone) {
-            options.zone = CZoneClock::Load(*chosen->zone);
+    if (clock.kind != CPlaceClock::Kind::Fixed) {
+        if (clock.kind == CPlaceClock::Kind::Zone) {
+            options.zone = CZoneClock::Load(clock.zone);
         }
         if (!options.zone && chosen->observesDst) {
             const std::string why =

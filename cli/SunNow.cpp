@@ -84,7 +84,7 @@ std::int64_t NextEventInstant(const CCliOptions& options, std::int64_t now, std:
     const SunAltitudeMask altitudes = triple ? 0 : SunEventAltitudes(wait.event);
     // The day before too: an event read on yesterday's clock can fall after midnight.
     CCivilDate date = AddDays(*options.date, -1);
-    for (int i = 0; i < kSearchDays && date.year <= 9999; ++i, date = AddDays(date, 1)) {
+    for (int i = 0; i < kSearchDays && date.year <= kLastResultYear; ++i, date = AddDays(date, 1)) {
         const CDayOnClock day =
             SolarDayOnClock(clock, date, *options.latitude, *options.longitude, engine, altitudes);
         const CSolarResult result = EventOf(day, wait.event);

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 class CException;
 
@@ -15,6 +16,19 @@ public:
 
     // Shows the failure's standard message (CException::GetErrorMessage()).
     virtual void ReportError(const CException& error) = 0;
+};
+
+// Keeps each message in order, for a caller that shows them later or keeps one as the reason a
+// file is unavailable ("timezone.zones is missing").
+class CCollectingErrorReporter : public IErrorReporter {
+public:
+    void ReportError(const CException& error) override;
+    const std::vector<std::string>& Messages() const { return m_messages; }
+    // The first message, or "".
+    std::string First() const { return m_messages.empty() ? std::string() : m_messages.front(); }
+
+private:
+    std::vector<std::string> m_messages;
 };
 
 // Writes each message as one line to a stream, after an optional prefix such as

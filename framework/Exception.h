@@ -18,6 +18,9 @@
 //     CYearZoneError    a year asked for on a zone the time-zone database lacks (YearTable.h)
 //     CYearExportError  the calendar library could not build a year's file (YearExport.h)
 //     CPackError        a place list that cannot be packed into archives (PlacesPacker.h)
+//     CDataEncodeError  entries one of our data files cannot hold (DataFile.h)
+//     CDataFileNote     a data file beside the archives missing or unreadable: the program
+//                       goes on without it (DataFile.h)
 //   CUserException      a dialog's data exchange stopped at a field the user must correct;
 //                       the user has been told already, so it is never reported again
 //

@@ -4,17 +4,17 @@
 
 #include <algorithm>
 
+#include "ErrorReporter.h"
 #include "File.h"
 #include "FileException.h"
 
 std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                         std::string_view what, std::string* problem) {
+                         std::string_view what, IErrorReporter& reporter) {
     std::string bytes;
     CFileException error;
     if (!CFile::ReadDataFile(path.string(), maxBytes, what, bytes, &error)) {
-        if (problem != nullptr) {
-            *problem = path.filename().string() + " cannot be read: " + error.GetReason();
-        }
+        reporter.ReportError(
+            CDataFileNote(path.filename().string() + " cannot be read: " + error.GetReason()));
         return {};
     }
     return bytes;

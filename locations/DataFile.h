@@ -3,27 +3,47 @@
 // takes little-endian numbers and spans only while bytes remain.
 //
 // Example:
-//     std::string problem;
+//     CCollectingErrorReporter problems;
 //     const std::string bytes = ReadDataFile(dir / "timezone.world", 16u << 20, "the world towns",
-//                                            &problem);
+//                                            problems);
 //     CDataCursor cursor(bytes);
 //     std::uint32_t count = 0;
 //     if (!cursor.Read(count) || count > cursor.Left() / kRecordSize) { /* damaged */ }
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
+#include "Exception.h"
+
+class IErrorReporter;
+
+// A data file beside the archives (the zones, the world towns, a map) that is missing or cannot
+// be read: the program goes on without what it holds, and says why in this one line.
+class CDataFileNote : public CMessageException {
+public:
+    using CMessageException::CMessageException;
+};
+
 // The bytes of the regular file `path`, read as every data file of ours is (CFile::ReadDataFile:
 // the open never waits, kind and size are checked first); "" when it is missing, not a regular
-// file (a directory, a device, a pipe), larger than `maxBytes` or unreadable, and then
-// `problem`, if given, says which, naming the file by its name alone. `what` names the kind of
-// file ("the world towns") in the message about its size.
+// file (a directory, a device, a pipe), larger than `maxBytes` or unreadable, and then a
+// CDataFileNote goes to `reporter` saying which, naming the file by its name alone. `what` names
+// the kind of file ("the world towns") in the message about its size.
 std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
-                         std::string_view what, std::string* problem = nullptr);
+                         std::string_view what, IErrorReporter& reporter);
+
+// Entries that one of our data files cannot hold (a zone name that is not one, a point off the
+// globe, more rows than the format counts): the message names the entry and why.
+class CDataEncodeError : public CMessageException {
+public:
+    using CMessageException::CMessageException;
+};
 
 // CRC-32 (IEEE 802.3, reflected, as zip and PNG use it).
 std::uint32_t DataCrc32(std::string_view bytes);
@@ -49,8 +69,12 @@ public:
         }
         using Unsigned = std::make_unsigned_t<Number>;
         Unsigned u = 0;
-        for (std::size_t i = sizeof(Number); i-- > 0;) {
-            u = static_cast<Unsigned>((u << 8) | static_cast<unsigned char>(raw[i]));
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&u, raw.data(), sizeof(Number));  // the files' own order: one load
+        } else {
+            for (std::size_t i = sizeof(Number); i-- > 0;) {
+                u = static_cast<Unsigned>((u << 8) | static_cast<unsigned char>(raw[i]));
+            }
         }
         value = static_cast<Number>(u);
         return true;

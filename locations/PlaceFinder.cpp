@@ -117,8 +117,8 @@ CFoundPlace CFoundPlace::OfZip(const CPlaceIndex& index, std::size_t position) {
 
 CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     CPlaceFinder finder;
-    finder.m_index = &index;
     finder.m_world = std::move(world);
+    finder.m_spans.resize(g_StateTable.size());
     std::vector<std::string> keys;  // by town
 
     // The zip codes of one folded name in one state are one town.
@@ -127,6 +127,11 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     for (std::size_t i = 0; i < index.Size(); ++i) {
         const CIndexedPlace& place = index[i];
         const std::uint16_t state = StateRow(place.state);
+        if (state != kNone16) {
+            StateSpan& span = finder.m_spans[state];
+            span.first = span.count == 0 ? static_cast<std::uint32_t>(i) : span.first;
+            ++span.count;
+        }
         if (state == kNone16 || place.key.empty()) {
             continue;
         }
@@ -141,10 +146,23 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         zips[it->second].push_back(static_cast<std::uint32_t>(i));
     }
+    finder.m_usTowns.resize(zips.size());
     for (std::size_t t = 0; t < zips.size(); ++t) {
         finder.m_towns[t].firstZip = static_cast<std::uint32_t>(finder.m_zips.size());
         finder.m_towns[t].zipCount = static_cast<std::uint32_t>(zips[t].size());
         finder.m_zips.insert(finder.m_zips.end(), zips[t].begin(), zips[t].end());
+        double north = 0;
+        double east = 0;
+        for (const std::uint32_t position : zips[t]) {
+            north += index[position].record.m_dLatitude;
+            east += index[position].record.m_dLongitude;
+        }
+        const CTimeZoneData& first = index[zips[t].front()].record;
+        UsTown& us = finder.m_usTowns[t];
+        us.name = Windows1252ToUtf8(first.m_strCity);
+        us.zip = first.m_strZipCode;
+        us.latitude = north / static_cast<double>(zips[t].size());
+        us.longitude = 0.0 - east / static_cast<double>(zips[t].size());
     }
 
     // A GeoNames town of a state gives the town of its name there its point and people; one
@@ -308,22 +326,17 @@ CFoundPlace CPlaceFinder::Make(std::uint32_t t) const {
         found.country = "United States";
         found.region = g_StateTable[town.state].name;
     }
-    if (town.zipCount > 0) {
-        double north = 0;
-        double east = 0;
+    if (town.zipCount > 0 && t < m_usTowns.size()) {
         for (std::uint32_t z = 0; z < town.zipCount; ++z) {
-            const std::size_t position = m_zips[town.firstZip + z];
-            found.zips.push_back(position);
-            north += (*m_index)[position].record.m_dLatitude;
-            east += (*m_index)[position].record.m_dLongitude;
+            found.zips.push_back(m_zips[town.firstZip + z]);
         }
-        const CTimeZoneData& first = (*m_index)[found.zips.front()].record;
-        found.name = Windows1252ToUtf8(first.m_strCity);
-        found.zip = first.m_strZipCode;
+        const UsTown& us = m_usTowns[t];
+        found.name = us.name;
+        found.zip = us.zip;
         found.zone.clear();  // the zip codes' own zone, from the zone file
         if (town.world == kNone) {
-            found.latitude = north / town.zipCount;
-            found.longitude = 0.0 - east / town.zipCount;
+            found.latitude = us.latitude;
+            found.longitude = us.longitude;
         }
     }
     return found;

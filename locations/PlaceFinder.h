@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,29 @@
 #include "WorldPlaces.h"
 
 class CPlaceIndex;
+
+// "timezone.names": the finder's tables, built from the archives and the world file at build
+// time (daybreak-pack-names) so that a search by name reads one file, not every archive.
+//
+// Layout (integers little-endian; v: an unsigned number in 7-bit groups, lowest first, the high
+// bit set on all but the last; text UTF-8, never terminated):
+//   8 bytes  magic "DBNAMES\0", u16 version (1), u16 zero
+//   u64      byte size of the world file it was built from
+//   u16      state count S (g_StateTable's), rows: u64 archive byte size, u32 first index
+//            position, u32 place count
+//   v        US town count U, rows: v world town + 1 (0: none), v people, u8 state row, v zip
+//            count, u8 length + name, u8 length + first zip code, and without a world town
+//            f64 latitude and f64 longitude (west positive); then the zip codes' index
+//            positions, rising: v the first, v each step
+//   v        world town count W, rows: v step from the previous world town (they rise through
+//            the world file), u8 state row (0xFF: none)
+//   u16      country count, rows: u8 length + "CC<tab>folded name"
+//   v        name count N, in key order, rows: u8 bytes shared with the previous key, u8
+//            length + the rest of the key, v town (< U + W)
+//   u32      CRC-32 of every byte before it
+// Every count and length is checked against the bytes that remain, and every row against the
+// tables, before anything is kept.
+extern const char* const kPlaceNamesFileName;
 
 struct CFoundPlace {
     std::string name;               // "New York", "Paris"
@@ -50,6 +74,29 @@ public:
     // (kept), with the alias table built into the program.
     static CPlaceFinder Build(const CPlaceIndex& index, CWorldPlaces world);
 
+    // --- The names file (kPlaceNamesFileName, PlaceNamesFile.cpp) ---
+    // The finder's tables as the names file holds them, with the byte size of each state's
+    // archive (in g_StateTable's order) and of the world file they were built from.
+    std::string Encode(const std::vector<std::uint64_t>& archiveBytes,
+                       std::uint64_t worldBytes) const;
+    // A finder read back from the names file's bytes with the world file it was built from;
+    // nothing when the bytes are damaged or were built from archives or a world file of other
+    // sizes than `archiveBytes` and `world`'s (`why`, when given, says which). Any bytes are
+    // safe; its answers are those of Build over the same archives and world file. `world` is
+    // taken only when the bytes are read.
+    static std::optional<CPlaceFinder> Decode(std::string_view bytes, CWorldPlaces& world,
+                                              const std::vector<std::uint64_t>& archiveBytes,
+                                              std::string* why = nullptr);
+    // Where the places of state `row` of g_StateTable lie in the index the finder was built
+    // from: the first position and how many (positions of CFoundPlace::zips).
+    struct StateSpan {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+    StateSpan SpanOf(std::size_t row) const {
+        return row < m_spans.size() ? m_spans[row] : StateSpan{};
+    }
+
     // The places whose folded name starts with the typed one (only those equal to it when
     // `whole`), of the state, country or region after a comma or a last word that names one;
     // exact names first, then by people. At most `limit`; `total` (when given) receives how
@@ -74,6 +121,14 @@ public:
         std::string key;
         std::uint32_t town = 0;
     };
+    // What a US town shows of its zip codes: the first one's name (UTF-8) and code, and the
+    // centre of them all.
+    struct UsTown {
+        std::string name;
+        std::string zip;
+        double latitude = 0;
+        double longitude = 0;  // west positive
+    };
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
     static constexpr std::uint16_t kNone16 = 0xFFFF;
 
@@ -85,9 +140,10 @@ private:
     std::vector<std::uint32_t> Run(const std::string& key, bool whole, const Filter& filter,
                                    std::size_t limit, std::size_t* total) const;
 
-    const CPlaceIndex* m_index = nullptr;
     CWorldPlaces m_world;
-    std::vector<Town> m_towns;
+    std::vector<Town> m_towns;          // the US towns first, then the world's own
+    std::vector<UsTown> m_usTowns;      // by town, for the first m_usTowns.size() towns
+    std::vector<StateSpan> m_spans;     // by row of g_StateTable
     std::vector<std::uint32_t> m_zips;  // index positions, town by town
     std::vector<Name> m_names;          // sorted by key, then by people
     // Positions in m_names, most people first: made on the first search that walks them.

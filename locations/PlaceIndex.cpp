@@ -7,18 +7,11 @@
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "PlaceName.h"
-#include "PlaceService.h"
+#include "StateArchive.h"
 #include "StateTable.h"
+#include "TimeZoneList.h"
 
 namespace {
-
-class CCollectingReporter : public IErrorReporter {
-public:
-    void ReportError(const CException& error) override {
-        messages.push_back(error.GetErrorMessage());
-    }
-    std::vector<std::string> messages;
-};
 
 bool IsDigits(std::string_view text) {
     return !text.empty() &&
@@ -51,26 +44,31 @@ CPlaceIndex CPlaceIndex::Build(const std::filesystem::path& directory) {
     CTimeZoneList list;
     CNullArchiveSink sink;
     for (const CStateRow& row : g_StateTable) {
-        const std::string code(row.code);
-        CCollectingReporter reporter;
+        CCollectingErrorReporter reporter;
         list.RemoveAll();
         try {
-            LoadStateArchive(code, list, sink, reporter, directory);
+            LoadStateArchive(std::string(row.code), list, sink, reporter, directory);
         } catch (const CException& e) {
-            reporter.messages.push_back(e.GetErrorMessage());
+            e.ReportError(reporter);
         }
-        for (const std::string& message : reporter.messages) {
-            problems.push_back(message);
-        }
-        const std::size_t first = places.size();
-        for (const CTimeZoneData& record : list) {
-            places.push_back({code, record, PlaceNameKey(record.m_strCity)});
-        }
-        std::reverse(places.begin() + static_cast<std::ptrdiff_t>(first), places.end());
+        problems.insert(problems.end(), reporter.Messages().begin(), reporter.Messages().end());
+        std::vector<CIndexedPlace> state = PlacesOf(row.code, list);
+        places.insert(places.end(), std::make_move_iterator(state.begin()),
+                      std::make_move_iterator(state.end()));
     }
     CPlaceIndex index = FromPlaces(std::move(places));
     index.m_problems = std::move(problems);
     return index;
+}
+
+std::vector<CIndexedPlace> CPlaceIndex::PlacesOf(std::string_view state,
+                                                 const CTimeZoneList& list) {
+    std::vector<CIndexedPlace> places(list.GetCount());
+    auto at = places.rbegin();
+    for (const CTimeZoneData& record : list) {
+        *at++ = {std::string(state), record, PlaceNameKey(record.m_strCity)};
+    }
+    return places;
 }
 
 CPlaceIndex CPlaceIndex::FromPlaces(std::vector<CIndexedPlace> places) {

@@ -18,6 +18,8 @@
 
 #include "TimeZoneData.h"
 
+class CTimeZoneList;
+
 struct CIndexedPlace {
     std::string state;  // two-letter code
     CTimeZoneData record;
@@ -30,6 +32,14 @@ public:
     static CPlaceIndex Build(const std::filesystem::path& directory = {});
     // From places already read, in the order given.
     static CPlaceIndex FromPlaces(std::vector<CIndexedPlace> places);
+    // The places of one state's loaded list in the archive file's order. The list runs from the
+    // file's last record to its first (CTimeZoneList::AddHead): this is where that is undone,
+    // for every index and every list of entries made from a state.
+    static std::vector<CIndexedPlace> PlacesOf(std::string_view state, const CTimeZoneList& list);
+    // The index of one state's loaded list.
+    static CPlaceIndex FromList(std::string_view state, const CTimeZoneList& list) {
+        return FromPlaces(PlacesOf(state, list));
+    }
 
     std::size_t Size() const { return m_places.size(); }
     const CIndexedPlace& operator[](std::size_t i) const { return m_places[i]; }

@@ -215,3 +215,12 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t lim
     }
     return std::min(row[b.size()], limit + 1);
 }
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [&lower](char a, char b) { return lower(a) == lower(b); });
+}

@@ -24,3 +24,12 @@ std::string PlaceNameKeyUtf8(std::string_view name);
 // The number of single-byte insertions, deletions and substitutions that turn `a` into `b`,
 // or `limit` + 1 when it is more than `limit` (which keeps a pass over every name cheap).
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit);
+
+// Whether `text` starts with `prefix` when the ASCII letters of both are taken in one case, as
+// the window's list fields complete a typed text and as a typed state name is read: "tex" starts
+// "Texas", "ALA" starts "Alabama - 36101". Other bytes compare as they are.
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// The same for the whole text: "tx" equals "TX".
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}

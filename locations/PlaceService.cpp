@@ -4,10 +4,12 @@
 #include <cmath>
 #include <set>
 
+#include "DataFile.h"
 #include "EntryOrder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
 #include "File.h"
+#include "ModulePath.h"
 #include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceName.h"
@@ -18,25 +20,15 @@
 
 namespace {
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
-// One entry per record in the window's list order. The list runs from the file's last record
-// to its first; a stable sort of the file's order keeps equal texts as the window's lists do.
+// One entry per record in the window's list order: a stable sort of the file's order keeps
+// equal texts as the window's lists do.
 template <typename MakeEntry>
 std::vector<std::string> Sorted(const CTimeZoneList& list, MakeEntry makeEntry) {
     std::vector<std::string> entries;
     entries.reserve(list.GetCount());
-    for (const CTimeZoneData& record : list) {
-        entries.push_back(makeEntry(record));
+    for (const CIndexedPlace& place : CPlaceIndex::PlacesOf({}, list)) {
+        entries.push_back(makeEntry(place.record));
     }
-    std::reverse(entries.begin(), entries.end());
     std::stable_sort(
         entries.begin(), entries.end(),
         [](const std::string& a, const std::string& b) { return EntrySortsBefore(a, b); });
@@ -133,8 +125,7 @@ std::optional<CStateRow> CPlaceService::StateFromTyped(std::string_view typed) {
         }
     }
     for (const CStateRow& row : g_StateTable) {
-        if (typed.size() <= row.name.size() &&
-            EqualsIgnoringCase(row.name.substr(0, typed.size()), typed)) {
+        if (StartsWithIgnoringCase(row.name, typed)) {
             return row;
         }
     }
@@ -218,13 +209,13 @@ std::optional<CTimeZoneData> CPlaceService::FindByCityEntry(const CTimeZoneList&
 
 std::vector<CTimeZoneData> CPlaceService::FindByCityName(const CTimeZoneList& list,
                                                          std::string_view city) {
+    const CPlaceIndex index = CPlaceIndex::FromList({}, list);
     std::vector<CTimeZoneData> found;
-    for (const CTimeZoneData& record : list) {
-        if (record.m_strCity == city) {
-            found.push_back(record);
+    for (const std::size_t i : index.FindCity(PlaceNameKey(city))) {
+        if (index[i].record.m_strCity == city) {
+            found.push_back(index[i].record);
         }
     }
-    std::reverse(found.begin(), found.end());  // the list runs backwards
     return found;
 }
 
@@ -256,7 +247,9 @@ const CZoneTable& CPlaceService::Zones(const std::string& state) {
 
 const std::string& CPlaceService::ZoneFileBytes() {
     if (!m_zoneBytes) {
-        m_zoneBytes = ReadZoneFile(m_archives, &m_zoneProblem);
+        CCollectingErrorReporter problems;
+        m_zoneBytes = ReadZoneFile(m_archives, problems);
+        m_zoneProblem = problems.First();
     }
     return *m_zoneBytes;
 }
@@ -401,12 +394,83 @@ const CPlaceIndex& CPlaceService::Index() {
     return *m_index;
 }
 
+// Never more: the names file of every US and world town is a few megabytes.
+constexpr std::uintmax_t kMaxNamesFileBytes = 64u << 20;
+
 const CPlaceFinder& CPlaceService::Finder() {
-    if (!m_finder) {
-        m_finder = std::make_unique<CPlaceFinder>(
-            CPlaceFinder::Build(Index(), CWorldPlaces::Load(m_archives)));
+    if (m_finder) {
+        return *m_finder;
     }
+    CWorldPlaces world = CWorldPlaces::Load(m_archives);
+    if (!m_index) {
+        const std::vector<std::uint64_t> sizes = ArchiveSizes(m_archives);
+        if (std::find(sizes.begin(), sizes.end(), 0) == sizes.end()) {
+            CCollectingErrorReporter missing;  // then the finder is built as without the file
+            const std::string bytes = ReadDataFile(
+                (m_archives.empty() ? GetExecutableDirectory() : m_archives) / kPlaceNamesFileName,
+                kMaxNamesFileBytes, "the place names", missing);
+            if (auto read = CPlaceFinder::Decode(bytes, world, sizes)) {
+                m_finder = std::make_unique<CPlaceFinder>(std::move(*read));
+                return *m_finder;
+            }
+        }
+    }
+    m_finder = std::make_unique<CPlaceFinder>(CPlaceFinder::Build(Index(), std::move(world)));
     return *m_finder;
+}
+
+const std::vector<std::string>& CPlaceService::FinderProblems() {
+    static const std::vector<std::string> none;
+    return m_index ? m_index->Problems() : none;
+}
+
+std::vector<std::uint64_t> CPlaceService::ArchiveSizes(const std::filesystem::path& directory) {
+    const std::filesystem::path dir = directory.empty() ? GetExecutableDirectory() : directory;
+    std::vector<std::uint64_t> sizes;
+    for (const CStateRow& row : g_StateTable) {
+        std::error_code error;
+        const std::uintmax_t size =
+            std::filesystem::file_size(dir / StateArchiveFileName(std::string(row.code)), error);
+        sizes.push_back(error ? 0 : size);
+    }
+    return sizes;
+}
+
+CTimeZoneData CPlaceService::RecordAt(std::size_t position, const std::string& state) {
+    if (!m_index) {
+        // The finder came from the names file: the state's archive alone holds the record.
+        std::size_t row = 0;
+        while (row < g_StateTable.size() && g_StateTable[row].code != state) {
+            ++row;
+        }
+        const CPlaceFinder::StateSpan span = Finder().SpanOf(row);
+        CTimeZoneList list;
+        CNullArchiveSink sink;
+        CCollectingErrorReporter problems;
+        try {
+            LoadStateArchive(state, list, sink, problems, m_archives);
+        } catch (const CException&) {
+            list.RemoveAll();  // then the index decides, and reports
+        }
+        if (problems.Messages().empty() && list.GetCount() == span.count &&
+            position >= span.first && position - span.first < span.count) {
+            return CPlaceIndex::PlacesOf(state, list)[position - span.first].record;
+        }
+    }
+    const CPlaceIndex& index = Index();
+    return position < index.Size() ? index[position].record : CTimeZoneData{};
+}
+
+CPlaceClock ClockOfPlace(const CPlace& place, bool dateDecidesDst, bool zoneAllYear) {
+    CPlaceClock clock;
+    clock.standardAllYear = !place.observesDst;
+    if (dateDecidesDst && place.zone && (place.observesDst || zoneAllYear)) {
+        clock.kind = CPlaceClock::Kind::Zone;
+        clock.zone = *place.zone;
+    } else if (dateDecidesDst && place.observesDst) {
+        clock.kind = CPlaceClock::Kind::ZoneUnknown;
+    }
+    return clock;
 }
 
 std::optional<CZoneStandard> ZoneStandard(const std::string& zone) {
@@ -454,7 +518,7 @@ std::string Narrow(std::string_view utf8) {
 CPlace CPlaceService::PlaceOf(const CFoundPlace& found) {
     CPlace place;
     if (found.IsUsTown()) {
-        place = MakePlace(found.state, Index()[found.zips.front()].record);
+        place = MakePlace(found.state, RecordAt(found.zips.front(), found.state));
     } else {
         place.world = true;
         place.state = found.state;

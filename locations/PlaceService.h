@@ -73,15 +73,6 @@ struct CPlaceSearch {
     std::vector<std::string> suggestions;
 };
 
-// Keeps nothing: for loads whose entries are made from the list afterwards.
-class CNullArchiveSink : public IStateArchiveSink {
-public:
-    void ResetZipList() override {}
-    void ResetCityList() override {}
-    void AddZipEntry(const std::string&) override {}
-    void AddCityEntry(const std::string&) override {}
-};
-
 class CPlaceService {
 public:
     // `archives`: where the archives and the zone file lie; empty: the executable's directory.
@@ -150,9 +141,17 @@ public:
     // The index of every archive's places, built on first use; archives that are missing or
     // unreadable are left out (Index().Problems() names them).
     const CPlaceIndex& Index();
-    // The search by name over the archives' towns and the world's, built on first use (the
-    // index and the world file). Its problems: Index().Problems() and WorldProblem().
+    // The search by name over the archives' towns and the world's, made on first use: read
+    // from the names file (kPlaceNamesFileName) when it was built from archives and a world
+    // file of the sizes beside it, else built from the index and the world file. Its problems:
+    // FinderProblems() and WorldProblem().
     const CPlaceFinder& Finder();
+    // The archives the finder was built without (Index().Problems()); none when it was read
+    // from the names file, which is made from every archive whole.
+    const std::vector<std::string>& FinderProblems();
+    // The byte size of each state's archive in `directory` (empty: the executable's), in
+    // g_StateTable's order; 0 for one that is missing.
+    static std::vector<std::uint64_t> ArchiveSizes(const std::filesystem::path& directory);
     // A found place as the engine takes it: a US town is its first zip code's record at the
     // town's point; a world town takes its zone's standard offset and daylight saving.
     CPlace PlaceOf(const CFoundPlace& found);
@@ -174,6 +173,9 @@ private:
     void Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
                 bool missingIsFine = false);
     const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
+    // The record at `position` of the index, of `state`: from the index when it is built, else
+    // from that state's archive alone.
+    CTimeZoneData RecordAt(std::size_t position, const std::string& state);
 
     std::filesystem::path m_archives;
     std::optional<std::string> m_zoneBytes;
@@ -184,6 +186,27 @@ private:
     std::unique_ptr<CPlaceFinder> m_finder;
     std::unique_ptr<CZoneMap> m_zoneMap;
 };
+
+// The clock a looked-up place keeps. The window and the tool decide it here alike and differ
+// only in the two defaults they pass:
+//   dateDecidesDst    whether the date, on the place's zone, decides daylight saving: the tool
+//                     unless --dst, --no-dst or --tz fixes the clock; the window when "Daylight
+//                     Saving from the Date" is on (off by default)
+//   zoneAllYear       whether a place that keeps standard time all year still takes its zone's
+//                     clock (the tool, which names the zone) rather than its fixed offset (the
+//                     window)
+struct CPlaceClock {
+    enum class Kind {
+        Fixed,        // the offset and the daylight-saving tick as they stand
+        Zone,         // the zone `zone` on the date
+        ZoneUnknown,  // the date should decide, but no zone is known: the tick stays as it is
+    };
+    Kind kind = Kind::Fixed;
+    std::string zone;
+    // The place keeps standard time all year: no daylight-saving hour, whatever is ticked.
+    bool standardAllYear = false;
+};
+CPlaceClock ClockOfPlace(const CPlace& place, bool dateDecidesDst, bool zoneAllYear);
 
 // A zone's standard offset in hours west and whether it keeps daylight saving now; nothing for
 // a zone the system lacks.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <stdexcept>
 
 #include "DataFile.h"
+#include "ErrorReporter.h"
 #include "ModulePath.h"
 
 const char* const kWorldPlacesFileName = "timezone.world";
@@ -68,12 +68,12 @@ CWorldPlaces CWorldPlaces::Unknown(std::string problem) {
 }
 
 CWorldPlaces CWorldPlaces::Load(const std::filesystem::path& directory) {
-    std::string problem;
+    CCollectingErrorReporter problems;
     std::string bytes = ReadDataFile(
         (directory.empty() ? GetExecutableDirectory() : directory) / kWorldPlacesFileName,
-        kMaxFileSize, "the world towns", &problem);
-    if (!problem.empty()) {
-        return Unknown(std::move(problem));
+        kMaxFileSize, "the world towns", problems);
+    if (!problems.Messages().empty()) {
+        return Unknown(problems.First());
     }
     return Parse(std::move(bytes));
 }
@@ -179,6 +179,10 @@ std::string_view CWorldPlaces::Text(std::size_t rowOffset) const {
     return bytes.substr(m_text + U32At(bytes, rowOffset), U16At(bytes, rowOffset + 4));
 }
 
+std::uint32_t CWorldPlaces::Population(std::size_t index) const {
+    return U32At(m_bytes, m_places + index * kPlaceRowSize + 12);
+}
+
 CWorldPlace CWorldPlaces::At(std::size_t index) const {
     const std::string_view bytes(m_bytes);
     const std::size_t row = m_places + index * kPlaceRowSize;
@@ -202,8 +206,7 @@ CWorldPlace CWorldPlaces::At(std::size_t index) const {
 
 std::string EncodeWorldPlaces(const std::vector<CWorldPlaceEntry>& entries) {
     const auto refuse = [](const CWorldPlaceEntry& e, const std::string& why) {
-        return std::invalid_argument("world place \"" + e.name + "\" (" + e.countryCode +
-                                     "): " + why);
+        return CDataEncodeError("world place \"" + e.name + "\" (" + e.countryCode + "): " + why);
     };
     std::string text;
     std::map<std::string, std::uint32_t> textAt;
@@ -282,7 +285,7 @@ std::string EncodeWorldPlaces(const std::vector<CWorldPlaceEntry>& entries) {
         }
     }
     if (text.size() > 0xFFFFFFFFu || entries.size() > 0xFFFFFFFFu) {
-        throw std::invalid_argument("too many world places");
+        throw CDataEncodeError("too many world places");
     }
     std::string out(kMagic);
     AppendLittleEndian(out, kVersion);

@@ -68,7 +68,11 @@ public:
 
     // The towns in the file's order (by country code, then name); `index` < Size().
     std::size_t Size() const { return m_placeCount; }
+    // The size of the file read, 0 when it is unknown.
+    std::size_t Bytes() const { return IsKnown() ? m_bytes.size() : 0; }
     CWorldPlace At(std::size_t index) const;
+    // At(index).population without the texts.
+    std::uint32_t Population(std::size_t index) const;
 
 private:
     static CWorldPlaces Unknown(std::string problem);
@@ -86,7 +90,7 @@ private:
     std::string m_problem;
 };
 
-// The file's bytes for `entries`, in their order. Throws std::invalid_argument naming the entry
+// The file's bytes for `entries`, in their order. Throws CDataEncodeError naming the entry
 // for an empty name, country or zone, a country code that is not two capital letters, a zone
 // that is not an IANA name, a point off the globe, a country code given two names, or tables
 // too large for the format.

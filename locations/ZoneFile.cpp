@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <stdexcept>
 
 #include "DataFile.h"
+#include "ErrorReporter.h"
 #include "File.h"
 #include "ModulePath.h"
 
@@ -46,27 +46,26 @@ CZoneTable CZoneTable::Unknown(std::string problem) {
     return table;
 }
 
-std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem) {
+std::string ReadZoneFile(const std::filesystem::path& directory, IErrorReporter& reporter) {
     const std::filesystem::path path =
         (directory.empty() ? GetExecutableDirectory() : directory) / kZoneFileName;
     std::string bytes;
     CFileException error;
     if (!CFile::ReadDataFile(path.string(), kMaxFileSize, "a zone file", bytes, &error)) {
-        if (problem) {
-            *problem = std::string(kZoneFileName) + (error.m_cause == CFileException::fileNotFound
-                                                         ? " is missing"
-                                                         : " cannot be read: " + error.GetReason());
-        }
+        reporter.ReportError(CDataFileNote(std::string(kZoneFileName) +
+                                           (error.m_cause == CFileException::fileNotFound
+                                                ? " is missing"
+                                                : " cannot be read: " + error.GetReason())));
         return {};
     }
     return bytes;
 }
 
 CZoneTable CZoneTable::Load(std::string_view code, const std::filesystem::path& directory) {
-    std::string problem;
-    const std::string bytes = ReadZoneFile(directory, &problem);
-    if (!problem.empty()) {
-        return Unknown(std::move(problem));
+    CCollectingErrorReporter problems;
+    const std::string bytes = ReadZoneFile(directory, problems);
+    if (!problems.Messages().empty()) {
+        return Unknown(problems.First());
     }
     return Parse(bytes, code);
 }
@@ -245,8 +244,8 @@ std::optional<std::string_view> CZoneTable::Find(std::string_view zip, std::size
 
 std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {
     const auto refuse = [](const CZoneEntry& e, const std::string& why) {
-        return std::invalid_argument("zone entry " + e.state + " " + e.zip + " \"" + e.zone +
-                                     "\": " + why);
+        return CDataEncodeError("zone entry " + e.state + " " + e.zip + " \"" + e.zone +
+                                "\": " + why);
     };
     std::map<std::string, std::uint16_t> nameIndex;
     std::vector<std::string> names;
@@ -282,10 +281,10 @@ std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries) {
         }
     }
     if (names.empty()) {
-        throw std::invalid_argument("no zone entries");
+        throw CDataEncodeError("no zone entries");
     }
     if (states.size() > 0xFFFF || entries.size() > 0xFFFFFFFFu / kEntrySize) {
-        throw std::invalid_argument("too many zone entries");
+        throw CDataEncodeError("too many zone entries");
     }
 
     std::string body;

@@ -27,9 +27,12 @@
 // "timezone.zones".
 extern const char* const kZoneFileName;
 
+class IErrorReporter;
+
 // The bytes of kZoneFileName in `directory` (empty: the executable's directory); "" when it is
-// missing, unreadable or too large to be ours, and then `problem`, if given, says which.
-std::string ReadZoneFile(const std::filesystem::path& directory, std::string* problem = nullptr);
+// missing, unreadable or too large to be ours, and then a CDataFileNote (DataFile.h) to
+// `reporter` says which.
+std::string ReadZoneFile(const std::filesystem::path& directory, IErrorReporter& reporter);
 
 // One place's zone, as the packer hands it over.
 struct CZoneEntry {
@@ -75,7 +78,7 @@ private:
 };
 
 // The file's bytes for `entries`, grouped by state in the order given (each state's entries in
-// one run), sorted by zip within a state. Throws std::invalid_argument naming the entry for a
+// one run), sorted by zip within a state. Throws CDataEncodeError naming the entry for a
 // code that is not two letters, a zip that is not five digits, an empty or over-long zone name,
 // a zip listed twice in a state, or a state split into two runs.
 std::string EncodeZoneFile(const std::vector<CZoneEntry>& entries);

@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include "DataFile.h"
+#include "ErrorReporter.h"
 #include "ModulePath.h"
 
 const char* const kZoneMapFileName = "timezone.zonemap";
@@ -81,12 +82,12 @@ CZoneMap CZoneMap::Unknown(std::string problem) {
 }
 
 CZoneMap CZoneMap::Load(const std::filesystem::path& directory) {
-    std::string problem;
+    CCollectingErrorReporter problems;
     std::string bytes =
         ReadDataFile((directory.empty() ? GetExecutableDirectory() : directory) / kZoneMapFileName,
-                     kMaxFileSize, "the zone map", &problem);
-    if (!problem.empty()) {
-        return Unknown(std::move(problem));
+                     kMaxFileSize, "the zone map", problems);
+    if (!problems.Messages().empty()) {
+        return Unknown(problems.First());
     }
     return Parse(std::move(bytes));
 }

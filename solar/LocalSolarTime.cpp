@@ -85,7 +85,9 @@ void CheckSolarDate(const CCivilDate& date) {
     }
     if (date.year < kFirstResultYear || date.year > kLastResultYear) {
         throw CSolarException(CSolarException::Cause::BadDate,
-                              "Cannot compute: the date must lie in the years 1900 to 9999");
+                              "Cannot compute: the date must lie in the years " +
+                                  std::to_string(kFirstResultYear) + " to " +
+                                  std::to_string(kLastResultYear));
     }
 }
 
@@ -115,8 +117,8 @@ CCivilDate LocalDateOf(const CTime& date) {
         throw CSolarException(CSolarException::Cause::BadDate,
                               "Cannot compute: the date cannot be read as a calendar date");
     }
-    // tm_year counts from 1900; a year past 9999 fails the check below without overflowing.
-    const int year = fields.tm_year > 9999 ? 10000 : fields.tm_year + 1900;
+    // tm_year counts from 1900; a year past the last fails the check below without overflowing.
+    const int year = fields.tm_year > kLastResultYear ? kLastResultYear + 1 : fields.tm_year + 1900;
     const CCivilDate civil{year, fields.tm_mon + 1, fields.tm_mday};
     CheckSolarDate(civil);
     return civil;

@@ -11,6 +11,8 @@
 
 inline constexpr const char* kResultYearsMessage =
     "Cannot compute: the result falls outside the years 1900 to 9999";
+static_assert(kFirstResultYear == 1900 && kLastResultYear == 9999,
+              "kResultYearsMessage names the years of CivilTime.h");
 
 // True when the event's date and, for a day without the event, the nearest such day's date lie
 // in 1900 to 9999.

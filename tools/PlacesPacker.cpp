@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "Archive.h"
+#include "DataFile.h"
 #include "File.h"
 #include "ReplaceFile.h"
 #include "StateArchive.h"
@@ -206,7 +207,7 @@ void WriteZoneFile(const std::vector<CZoneEntry>& zones, const std::filesystem::
     std::string bytes;
     try {
         bytes = EncodeZoneFile(zones);
-    } catch (const std::invalid_argument& error) {
+    } catch (const CDataEncodeError& error) {
         throw CPackError(0, error.what());
     }
     WritePackedFile(directory / kZoneFileName, bytes);

@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "DataFile.h"
 #include "PlacesPacker.h"
 
 namespace {
@@ -66,7 +66,7 @@ std::vector<CWorldPlaceEntry> ReadWorldPlaces(std::istream& in) {
         // The format's own checks, with the line.
         try {
             EncodeWorldPlaces({places.back()});
-        } catch (const std::invalid_argument& error) {
+        } catch (const CDataEncodeError& error) {
             throw CPackError(line, error.what());
         }
     }
@@ -81,7 +81,7 @@ void WriteWorldPlaces(const std::vector<CWorldPlaceEntry>& places,
     std::string bytes;
     try {
         bytes = EncodeWorldPlaces(places);
-    } catch (const std::invalid_argument& error) {
+    } catch (const CDataEncodeError& error) {
         throw CPackError(0, error.what());
     }
     WritePackedFile(directory / kWorldPlacesFileName, bytes);

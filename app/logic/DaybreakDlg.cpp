@@ -12,6 +12,7 @@
 #include "Exception.h"
 #include "LocalSolarTime.h"
 #include "PlaceIndex.h"
+#include "PlaceName.h"
 #include "Resource.h"
 #include "ResultText.h"
 #include "StateTable.h"
@@ -330,14 +331,8 @@ bool CDaybreakDlg::OnCityTyped(std::string_view typed) {
 // typed text, any case.
 bool CDaybreakDlg::ChooseTyped(CComboBox& combo, std::string_view typed,
                                void (CDaybreakDlg::*handler)()) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
     for (int i = 0; i < combo.GetCount() && !typed.empty(); ++i) {
-        const std::string entry = combo.GetText(i);
-        if (entry.size() >= typed.size() &&
-            std::equal(typed.begin(), typed.end(), entry.begin(),
-                       [&](char a, char b) { return lower(a) == lower(b); })) {
+        if (StartsWithIgnoringCase(combo.GetText(i), typed)) {
             combo.SetCurSel(i);
             (this->*handler)();
             return true;
@@ -637,7 +632,7 @@ const std::string* CDaybreakDlg::PointZone() {
 }
 
 const std::string* CDaybreakDlg::PlaceZone() const {
-    if (!m_place || !m_place->zone || !m_place->observesDst) {
+    if (!m_place || ClockOfPlace(*m_place, true, false).kind != CPlaceClock::Kind::Zone) {
         return nullptr;
     }
     if (m_latitude != m_place->latitude || m_longitude != m_place->longitude ||
@@ -657,7 +652,8 @@ void CDaybreakDlg::SetDstFromZone() {
         }
     }
     if (name == nullptr) {
-        if (m_dstFromDate && m_place && !m_place->zone && m_place->observesDst &&
+        if (m_place &&
+            ClockOfPlace(*m_place, m_dstFromDate, false).kind == CPlaceClock::Kind::ZoneUnknown &&
             !m_toldZoneUnknown) {
             // Once a run: the box stays the user's, as without the option.
             m_toldZoneUnknown = true;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a bounded time: the state archive's unless DAYBREAK_FUZZ_TARGET names
-# another (state_archive, zone_file, world_places, zone_map, world_map).
+# another (state_archive, zone_file, world_places, zone_map, world_map, place_names).
 #   run-fuzz.sh <builddir> <seconds> [libFuzzer options...]
 # e.g. "-len_control=0" to try inputs of any length up to 1 MiB from the start.
 # The seed corpus in this folder is only read; new inputs, crash files and the log go to
@@ -23,6 +23,7 @@ case "$target" in
   zone_file) seeds="$here/zone-corpus" ;;
   world_places) seeds="$here/world-corpus" ;;
   world_map) seeds="$here/worldmap-corpus" ;;
+  place_names) seeds="$here/names-corpus" ;;
   zone_map) seeds="$here/zonemap-corpus"; options=(-malloc_limit_mb=96) ;;
   *) echo "run-fuzz.sh: no fuzz target $target" >&2; exit 2 ;;
 esac

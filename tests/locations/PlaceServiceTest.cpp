@@ -136,6 +136,11 @@ TEST(PlaceName, FoldsCaseAccentsPunctuationSpacingAndAbbreviations) {
     EXPECT_EQ(EditDistance("mision", "mission", 2), 1u);
     EXPECT_EQ(EditDistance("kitten", "sitting", 5), 3u);
     EXPECT_EQ(EditDistance("a", "abcdef", 2), 3u);  // past the limit: limit + 1
+    EXPECT_TRUE(StartsWithIgnoringCase("Alabama - 36101", "aLA"));
+    EXPECT_TRUE(StartsWithIgnoringCase("Texas", ""));
+    EXPECT_FALSE(StartsWithIgnoringCase("Tex", "Texas"));
+    EXPECT_FALSE(StartsWithIgnoringCase("A\xF1", "A\xD1"));  // only ASCII letters fold
+    EXPECT_FALSE(EqualsIgnoringCase("Texas", "tex"));
 }
 
 TEST_F(PlaceServiceTest, IndexFindsFoldedNamesZipsAndNearNames) {

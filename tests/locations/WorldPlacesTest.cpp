@@ -5,7 +5,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -116,9 +115,9 @@ TEST(WorldPlaces, EncoderRefusesBadEntries) {
     cases[5].longitude = -180.01;
     cases[6].latitude = std::nan("");
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_THROW(EncodeWorldPlaces({cases[i]}), std::invalid_argument) << "case " << i;
+        EXPECT_THROW(EncodeWorldPlaces({cases[i]}), CDataEncodeError) << "case " << i;
     }
     CWorldPlaceEntry renamed = good;
     renamed.country = "République française";
-    EXPECT_THROW(EncodeWorldPlaces({good, renamed}), std::invalid_argument);
+    EXPECT_THROW(EncodeWorldPlaces({good, renamed}), CDataEncodeError);
 }

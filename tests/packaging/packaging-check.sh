@@ -63,6 +63,7 @@ expected_tree() {
         echo "$PKGDIR/timezone.world"
         echo "$PKGDIR/timezone.zonemap"
         echo "$PKGDIR/timezone.worldmap"
+        echo "$PKGDIR/timezone.names"
         echo "$DOCDIR/${DAYBREAK_DATA_README:-<data notes>}"
         echo "$DOCDIR/copyright"
         echo "$DOCDIR/changelog.gz"

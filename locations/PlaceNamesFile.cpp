@@ -1,0 +1,285 @@
+// The names file: CPlaceFinder's tables written and read back (layout in PlaceFinder.h).
+
+#include <bit>
+
+#include "DataFile.h"
+#include "PlaceFinder.h"
+#include "StateTable.h"
+
+const char* const kPlaceNamesFileName = "timezone.names";
+
+namespace {
+
+constexpr std::string_view kMagic{"DBNAMES\0", 8};
+constexpr std::uint16_t kVersion = 1;
+
+void AppendText(std::string& out, std::string_view text, std::string_view what) {
+    if (text.size() > 0xFF) {
+        throw CDataEncodeError("names file: " + std::string(what) + " \"" + std::string(text) +
+                               "\" is longer than 255 bytes");
+    }
+    AppendLittleEndian(out, static_cast<std::uint8_t>(text.size()));
+    out += text;
+}
+
+bool ReadText(CDataCursor& cursor, std::string_view& text) {
+    std::uint8_t size = 0;
+    return cursor.Read(size) && cursor.Take(size, text);
+}
+
+// Unsigned numbers in 7-bit groups, lowest first, the high bit set on all but the last: the
+// counts, people and positions of the file are mostly small.
+void AppendVarint(std::string& out, std::uint64_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+// At most five groups, and the value must fit 32 bits.
+bool ReadVarint(CDataCursor& cursor, std::uint32_t& value) {
+    std::uint64_t result = 0;
+    for (int shift = 0; shift < 35; shift += 7) {
+        std::uint8_t byte = 0;
+        if (!cursor.Read(byte)) {
+            return false;
+        }
+        result |= std::uint64_t{byte & 0x7Fu} << shift;
+        if ((byte & 0x80) == 0) {
+            if (result > 0xFFFFFFFFu) {
+                return false;
+            }
+            value = static_cast<std::uint32_t>(result);
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr std::uint8_t kNoState = 0xFF;
+
+bool ReadDouble(CDataCursor& cursor, double& value) {
+    std::uint64_t bits = 0;
+    if (!cursor.Read(bits)) {
+        return false;
+    }
+    value = std::bit_cast<double>(bits);
+    return true;
+}
+
+}  // namespace
+
+std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
+                                 std::uint64_t worldBytes) const {
+    if (archiveBytes.size() != m_spans.size()) {
+        throw CDataEncodeError("names file: one archive size per state is needed");
+    }
+    std::string out(kMagic);
+    AppendLittleEndian(out, kVersion);
+    AppendLittleEndian(out, std::uint16_t{0});
+    AppendLittleEndian(out, worldBytes);
+    AppendLittleEndian(out, static_cast<std::uint16_t>(m_spans.size()));
+    for (std::size_t s = 0; s < m_spans.size(); ++s) {
+        AppendLittleEndian(out, archiveBytes[s]);
+        AppendLittleEndian(out, m_spans[s].first);
+        AppendLittleEndian(out, m_spans[s].count);
+    }
+    AppendVarint(out, m_usTowns.size());
+    for (std::size_t t = 0; t < m_usTowns.size(); ++t) {
+        const Town& town = m_towns[t];
+        const UsTown& us = m_usTowns[t];
+        AppendVarint(out, town.world == kNone ? 0 : std::uint64_t{town.world} + 1);
+        AppendVarint(out, town.population);
+        AppendLittleEndian(out, static_cast<std::uint8_t>(town.state));
+        AppendVarint(out, town.zipCount);
+        AppendText(out, us.name, "town");
+        AppendText(out, us.zip, "zip code");
+        if (town.world == kNone) {  // else the world town's point is the town's
+            AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.latitude));
+            AppendLittleEndian(out, std::bit_cast<std::uint64_t>(us.longitude));
+        }
+        // A town's positions rise: the first, then the steps.
+        for (std::uint32_t z = 0; z < town.zipCount; ++z) {
+            const std::uint32_t position = m_zips[town.firstZip + z];
+            AppendVarint(out, z == 0 ? position : position - m_zips[town.firstZip + z - 1]);
+        }
+    }
+    AppendVarint(out, m_towns.size() - m_usTowns.size());
+    std::uint32_t previousWorld = 0;
+    for (std::size_t t = m_usTowns.size(); t < m_towns.size(); ++t) {
+        // The world's own towns rise through the world file: the steps.
+        AppendVarint(out, m_towns[t].world - previousWorld);
+        previousWorld = m_towns[t].world;
+        AppendLittleEndian(out, m_towns[t].state == kNone16
+                                    ? kNoState
+                                    : static_cast<std::uint8_t>(m_towns[t].state));
+    }
+    AppendLittleEndian(out, static_cast<std::uint16_t>(m_countryKeys.size()));
+    for (const std::string& country : m_countryKeys) {
+        AppendText(out, country, "country");
+    }
+    AppendVarint(out, m_names.size());
+    std::string_view previous;
+    for (const Name& name : m_names) {
+        std::size_t shared = 0;
+        while (shared < previous.size() && shared < name.key.size() && shared < 0xFF &&
+               previous[shared] == name.key[shared]) {
+            ++shared;
+        }
+        AppendLittleEndian(out, static_cast<std::uint8_t>(shared));
+        AppendText(out, std::string_view(name.key).substr(shared), "name");
+        AppendVarint(out, name.town);
+        previous = name.key;
+    }
+    AppendLittleEndian(out, DataCrc32(out));
+    return out;
+}
+
+std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldPlaces& world,
+                                                 const std::vector<std::uint64_t>& archiveBytes,
+                                                 std::string* why) {
+    const auto fail = [why](const std::string& reason) -> std::optional<CPlaceFinder> {
+        if (why != nullptr) {
+            *why = std::string(kPlaceNamesFileName) + " " + reason;
+        }
+        return std::nullopt;
+    };
+    const auto damaged = [&fail](const std::string& what) { return fail("is damaged: " + what); };
+    CDataCursor cursor(bytes);
+    std::string_view magic;
+    std::uint16_t version = 0;
+    std::uint16_t zero = 0;
+    if (!cursor.Take(kMagic.size(), magic) || magic != kMagic) {
+        return damaged("not a names file");
+    }
+    if (!cursor.Read(version) || !cursor.Read(zero) || version != kVersion || zero != 0) {
+        return damaged("version " + std::to_string(version) + ", not " + std::to_string(kVersion));
+    }
+    // The checksum first, then every field within the bytes before it.
+    std::uint32_t crc = 0;
+    if (bytes.size() < cursor.Position() + 4 ||
+        !CDataCursor(bytes.substr(bytes.size() - 4)).Read(crc) ||
+        DataCrc32(bytes.substr(0, bytes.size() - 4)) != crc) {
+        return damaged("checksum");
+    }
+    cursor = CDataCursor(bytes.substr(0, bytes.size() - 4));
+    cursor.Take(kMagic.size() + 4, magic);
+
+    CPlaceFinder finder;
+    std::uint64_t worldBytes = 0;
+    std::uint16_t states = 0;
+    if (!cursor.Read(worldBytes) || !cursor.Read(states) || states != archiveBytes.size() ||
+        states != g_StateTable.size()) {
+        return damaged("the states");
+    }
+    if (worldBytes != world.Bytes()) {
+        return fail("was built with another world file");
+    }
+    finder.m_spans.resize(states);
+    for (std::size_t s = 0; s < states; ++s) {
+        std::uint64_t size = 0;
+        if (!cursor.Read(size) || !cursor.Read(finder.m_spans[s].first) ||
+            !cursor.Read(finder.m_spans[s].count)) {
+            return damaged("the states");
+        }
+        if (size != archiveBytes[s]) {
+            return fail("was built with other archives");
+        }
+    }
+    std::uint32_t usCount = 0;
+    // A US town takes at least 7 bytes.
+    if (!ReadVarint(cursor, usCount) || usCount > cursor.Left() / 7) {
+        return damaged("the US towns");
+    }
+    finder.m_towns.resize(usCount);
+    finder.m_usTowns.resize(usCount);
+    for (std::uint32_t t = 0; t < usCount; ++t) {
+        Town& town = finder.m_towns[t];
+        UsTown& us = finder.m_usTowns[t];
+        std::uint32_t worldPlus = 0;
+        std::uint8_t state = 0;
+        std::string_view name;
+        std::string_view zip;
+        if (!ReadVarint(cursor, worldPlus) || !ReadVarint(cursor, town.population) ||
+            !cursor.Read(state) || !ReadVarint(cursor, town.zipCount) || !ReadText(cursor, name) ||
+            !ReadText(cursor, zip) || state >= states || town.zipCount == 0 ||
+            town.zipCount > cursor.Left() || (worldPlus != 0 && worldPlus - 1 >= world.Size())) {
+            return damaged("US town " + std::to_string(t));
+        }
+        town.world = worldPlus == 0 ? kNone : worldPlus - 1;
+        town.state = state;
+        if (town.world == kNone &&
+            (!ReadDouble(cursor, us.latitude) || !ReadDouble(cursor, us.longitude))) {
+            return damaged("US town " + std::to_string(t));
+        }
+        town.firstZip = static_cast<std::uint32_t>(finder.m_zips.size());
+        std::uint64_t position = 0;
+        for (std::uint32_t z = 0; z < town.zipCount; ++z) {
+            std::uint32_t step = 0;
+            if (!ReadVarint(cursor, step) || (position += step) > 0xFFFFFFFFu) {
+                return damaged("US town " + std::to_string(t));
+            }
+            finder.m_zips.push_back(static_cast<std::uint32_t>(position));
+        }
+        us.name = name;
+        us.zip = zip;
+    }
+    std::uint32_t worldCount = 0;
+    if (!ReadVarint(cursor, worldCount) || worldCount > cursor.Left() / 2) {
+        return damaged("the world towns");
+    }
+    finder.m_towns.resize(std::size_t{usCount} + worldCount);
+    std::uint64_t worldAt = 0;
+    for (std::size_t t = usCount; t < finder.m_towns.size(); ++t) {
+        Town& town = finder.m_towns[t];
+        std::uint32_t step = 0;
+        std::uint8_t state = 0;
+        if (!ReadVarint(cursor, step) || !cursor.Read(state) || (worldAt += step) >= world.Size() ||
+            (state >= states && state != kNoState)) {
+            return damaged("world town " + std::to_string(t - usCount));
+        }
+        town.world = static_cast<std::uint32_t>(worldAt);
+        town.state = state == kNoState ? kNone16 : state;
+        town.population = world.Population(town.world);
+    }
+    std::uint16_t countries = 0;
+    if (!cursor.Read(countries)) {
+        return damaged("the countries");
+    }
+    finder.m_countryKeys.resize(countries);
+    for (std::string& country : finder.m_countryKeys) {
+        std::string_view text;
+        if (!ReadText(cursor, text) || text.size() < 3) {
+            return damaged("the countries");
+        }
+        country = text;
+    }
+    std::uint32_t nameCount = 0;
+    // A name takes at least 3 bytes.
+    if (!ReadVarint(cursor, nameCount) || nameCount > cursor.Left() / 3) {
+        return damaged("the names");
+    }
+    finder.m_names.reserve(nameCount);  // no move: `previous` stays a view of the last key
+    std::string_view previous;
+    for (std::uint32_t i = 0; i < nameCount; ++i) {
+        std::uint8_t shared = 0;
+        std::string_view rest;
+        std::uint32_t town = 0;
+        if (!cursor.Read(shared) || !ReadText(cursor, rest) || !ReadVarint(cursor, town) ||
+            shared > previous.size() || town >= finder.m_towns.size()) {
+            return damaged("name " + std::to_string(i));
+        }
+        Name& name = finder.m_names.emplace_back();
+        name.key.reserve(shared + rest.size());
+        name.key.assign(previous.substr(0, shared));
+        name.key += rest;
+        name.town = town;
+        previous = name.key;
+    }
+    if (cursor.Left() != 0) {
+        return damaged("bytes past the names");
+    }
+    finder.m_world = std::move(world);
+    return finder;
+}
