@@ -74,19 +74,9 @@ public:
     // (kept), with the alias table built into the program.
     static CPlaceFinder Build(const CPlaceIndex& index, CWorldPlaces world);
 
-    // --- The names file (kPlaceNamesFileName, PlaceNamesFile.cpp) ---
-    // The finder's tables as the names file holds them, with the byte size of each state's
-    // archive (in g_StateTable's order) and of the world file they were built from.
-    std::string Encode(const std::vector<std::uint64_t>& archiveBytes,
-                       std::uint64_t worldBytes) const;
-    // A finder read back from the names file's bytes with the world file it was built from;
-    // nothing when the bytes are damaged or were built from archives or a world file of other
-    // sizes than `archiveBytes` and `world`'s (`why`, when given, says which). Any bytes are
-    // safe; its answers are those of Build over the same archives and world file. `world` is
-    // taken only when the bytes are read.
-    static std::optional<CPlaceFinder> Decode(std::string_view bytes, CWorldPlaces& world,
-                                              const std::vector<std::uint64_t>& archiveBytes,
-                                              std::string* why = nullptr);
+    // The names file (kPlaceNamesFileName) writes and reads the finder: CPlaceNamesFile.
+    friend class CPlaceNamesFile;
+
     // Where the places of state `row` of g_StateTable lie in the index the finder was built
     // from: the first position and how many (positions of CFoundPlace::zips).
     struct StateSpan {

@@ -3,12 +3,18 @@
 #include <bit>
 
 #include "DataFile.h"
-#include "PlaceFinder.h"
+#include "PlaceNamesFile.h"
 #include "StateTable.h"
 
 const char* const kPlaceNamesFileName = "timezone.names";
 
 namespace {
+
+using Town = CPlaceFinder::Town;
+using UsTown = CPlaceFinder::UsTown;
+using Name = CPlaceFinder::Name;
+constexpr std::uint16_t kNone16 = CPlaceFinder::kNone16;
+constexpr std::uint32_t kNone = CPlaceFinder::kNone;
 
 constexpr std::string_view kMagic{"DBNAMES\0", 8};
 constexpr std::uint16_t kVersion = 1;
@@ -70,25 +76,26 @@ bool ReadDouble(CDataCursor& cursor, double& value) {
 
 }  // namespace
 
-std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
-                                 std::uint64_t worldBytes) const {
-    if (archiveBytes.size() != m_spans.size()) {
+std::string CPlaceNamesFile::Encode(const CPlaceFinder& finder,
+                                    const std::vector<std::uint64_t>& archiveBytes,
+                                    std::uint64_t worldBytes) {
+    if (archiveBytes.size() != finder.m_spans.size()) {
         throw CDataEncodeError("names file: one archive size per state is needed");
     }
     std::string out(kMagic);
     AppendLittleEndian(out, kVersion);
     AppendLittleEndian(out, std::uint16_t{0});
     AppendLittleEndian(out, worldBytes);
-    AppendLittleEndian(out, static_cast<std::uint16_t>(m_spans.size()));
-    for (std::size_t s = 0; s < m_spans.size(); ++s) {
+    AppendLittleEndian(out, static_cast<std::uint16_t>(finder.m_spans.size()));
+    for (std::size_t s = 0; s < finder.m_spans.size(); ++s) {
         AppendLittleEndian(out, archiveBytes[s]);
-        AppendLittleEndian(out, m_spans[s].first);
-        AppendLittleEndian(out, m_spans[s].count);
+        AppendLittleEndian(out, finder.m_spans[s].first);
+        AppendLittleEndian(out, finder.m_spans[s].count);
     }
-    AppendVarint(out, m_usTowns.size());
-    for (std::size_t t = 0; t < m_usTowns.size(); ++t) {
-        const Town& town = m_towns[t];
-        const UsTown& us = m_usTowns[t];
+    AppendVarint(out, finder.m_usTowns.size());
+    for (std::size_t t = 0; t < finder.m_usTowns.size(); ++t) {
+        const Town& town = finder.m_towns[t];
+        const UsTown& us = finder.m_usTowns[t];
         AppendVarint(out, town.world == kNone ? 0 : std::uint64_t{town.world} + 1);
         AppendVarint(out, town.population);
         AppendLittleEndian(out, static_cast<std::uint8_t>(town.state));
@@ -101,27 +108,27 @@ std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
         }
         // A town's positions rise: the first, then the steps.
         for (std::uint32_t z = 0; z < town.zipCount; ++z) {
-            const std::uint32_t position = m_zips[town.firstZip + z];
-            AppendVarint(out, z == 0 ? position : position - m_zips[town.firstZip + z - 1]);
+            const std::uint32_t position = finder.m_zips[town.firstZip + z];
+            AppendVarint(out, z == 0 ? position : position - finder.m_zips[town.firstZip + z - 1]);
         }
     }
-    AppendVarint(out, m_towns.size() - m_usTowns.size());
+    AppendVarint(out, finder.m_towns.size() - finder.m_usTowns.size());
     std::uint32_t previousWorld = 0;
-    for (std::size_t t = m_usTowns.size(); t < m_towns.size(); ++t) {
+    for (std::size_t t = finder.m_usTowns.size(); t < finder.m_towns.size(); ++t) {
         // The world's own towns rise through the world file: the steps.
-        AppendVarint(out, m_towns[t].world - previousWorld);
-        previousWorld = m_towns[t].world;
-        AppendLittleEndian(out, m_towns[t].state == kNone16
+        AppendVarint(out, finder.m_towns[t].world - previousWorld);
+        previousWorld = finder.m_towns[t].world;
+        AppendLittleEndian(out, finder.m_towns[t].state == kNone16
                                     ? kNoState
-                                    : static_cast<std::uint8_t>(m_towns[t].state));
+                                    : static_cast<std::uint8_t>(finder.m_towns[t].state));
     }
-    AppendLittleEndian(out, static_cast<std::uint16_t>(m_countryKeys.size()));
-    for (const std::string& country : m_countryKeys) {
+    AppendLittleEndian(out, static_cast<std::uint16_t>(finder.m_countryKeys.size()));
+    for (const std::string& country : finder.m_countryKeys) {
         AppendText(out, country, "country");
     }
-    AppendVarint(out, m_names.size());
+    AppendVarint(out, finder.m_names.size());
     std::string_view previous;
-    for (const Name& name : m_names) {
+    for (const Name& name : finder.m_names) {
         std::size_t shared = 0;
         while (shared < previous.size() && shared < name.key.size() && shared < 0xFF &&
                previous[shared] == name.key[shared]) {
@@ -136,9 +143,9 @@ std::string CPlaceFinder::Encode(const std::vector<std::uint64_t>& archiveBytes,
     return out;
 }
 
-std::optional<CPlaceFinder> CPlaceFinder::Decode(std::string_view bytes, CWorldPlaces& world,
-                                                 const std::vector<std::uint64_t>& archiveBytes,
-                                                 std::string* why) {
+std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWorldPlaces& world,
+                                                    const std::vector<std::uint64_t>& archiveBytes,
+                                                    std::string* why) {
     const auto fail = [why](const std::string& reason) -> std::optional<CPlaceFinder> {
         if (why != nullptr) {
             *why = std::string(kPlaceNamesFileName) + " " + reason;

@@ -13,6 +13,7 @@
 #include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceName.h"
+#include "PlaceNamesFile.h"
 #include "Windows1252.h"
 #include "WorldPlaces.h"
 #include "ZoneClock.h"
@@ -409,7 +410,7 @@ const CPlaceFinder& CPlaceService::Finder() {
             const std::string bytes = ReadDataFile(
                 (m_archives.empty() ? GetExecutableDirectory() : m_archives) / kPlaceNamesFileName,
                 kMaxNamesFileBytes, "the place names", missing);
-            if (auto read = CPlaceFinder::Decode(bytes, world, sizes)) {
+            if (auto read = CPlaceNamesFile::Decode(bytes, world, sizes)) {
                 m_finder = std::make_unique<CPlaceFinder>(std::move(*read));
                 return *m_finder;
             }

@@ -11,6 +11,7 @@
 
 #include "PlaceFinder.h"
 #include "PlaceIndex.h"
+#include "PlaceNamesFile.h"
 #include "PlaceService.h"
 #include "PlacesPacker.h"
 #include "WorldPlaces.h"
@@ -31,8 +32,9 @@ int main(int argc, char** argv) {
         }
         const std::uint64_t worldBytes = world.Bytes();
         const CPlaceFinder finder = CPlaceFinder::Build(index, std::move(world));
-        WritePackedFile(directory / kPlaceNamesFileName,
-                        finder.Encode(CPlaceService::ArchiveSizes(directory), worldBytes));
+        WritePackedFile(
+            directory / kPlaceNamesFileName,
+            CPlaceNamesFile::Encode(finder, CPlaceService::ArchiveSizes(directory), worldBytes));
         std::cout << "daybreak-pack-names: " << finder.Size() << " towns in " << kPlaceNamesFileName
                   << '\n';
         return 0;

@@ -12,6 +12,7 @@
 
 #include "DataFile.h"
 #include "PlaceFinder.h"
+#include "PlaceNamesFile.h"
 #include "StateTable.h"
 #include "WorldPlaces.h"
 
@@ -27,7 +28,7 @@ CWorldPlaces World() {
 void Check(const std::string& bytes) {
     const std::vector<std::uint64_t> sizes(g_StateTable.size(), 100);
     CWorldPlaces world = World();
-    const auto finder = CPlaceFinder::Decode(bytes, world, sizes);
+    const auto finder = CPlaceNamesFile::Decode(bytes, world, sizes);
     if (!finder) {
         if (!world.IsKnown()) {
             std::fprintf(stderr, "invariant broken: a refused file took the world towns\n");

@@ -7,6 +7,7 @@
 #include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceName.h"
+#include "PlaceNamesFile.h"
 #include "StateTable.h"
 #include "TimeZoneData.h"
 #include "WorldPlaces.h"
@@ -96,8 +97,8 @@ TEST_F(PlaceFinderTest, ATownTakesItsGeoNamesPointElseTheCentreOfItsZipCodes) {
 TEST_F(PlaceFinderTest, TheNamesFileAnswersAsTheBuiltFinderAndRefusesDamagedOrStaleBytes) {
     std::vector<std::uint64_t> sizes(g_StateTable.size(), 100);
     CWorldPlaces world = World();
-    const std::string bytes = m_finder.Encode(sizes, world.Bytes());
-    const auto read = CPlaceFinder::Decode(bytes, world, sizes);
+    const std::string bytes = CPlaceNamesFile::Encode(m_finder, sizes, world.Bytes());
+    const auto read = CPlaceNamesFile::Decode(bytes, world, sizes);
     ASSERT_TRUE(read);
     const auto facts = [](const std::vector<CFoundPlace>& found) {
         std::vector<std::string> rows;
@@ -118,18 +119,18 @@ TEST_F(PlaceFinderTest, TheNamesFileAnswersAsTheBuiltFinderAndRefusesDamagedOrSt
 
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         CWorldPlaces w = World();
-        EXPECT_FALSE(CPlaceFinder::Decode(bytes.substr(0, size), w, sizes)) << "cut at " << size;
+        EXPECT_FALSE(CPlaceNamesFile::Decode(bytes.substr(0, size), w, sizes)) << "cut at " << size;
     }
     for (std::size_t at = 0; at < bytes.size(); ++at) {
         std::string flipped = bytes;
         flipped[at] = static_cast<char>(flipped[at] ^ 0x10);
         CWorldPlaces w = World();
-        EXPECT_FALSE(CPlaceFinder::Decode(flipped, w, sizes)) << "flipped at " << at;
+        EXPECT_FALSE(CPlaceNamesFile::Decode(flipped, w, sizes)) << "flipped at " << at;
     }
     std::string why;
     sizes[3] = 101;
     CWorldPlaces w = World();
-    EXPECT_FALSE(CPlaceFinder::Decode(bytes, w, sizes, &why));
+    EXPECT_FALSE(CPlaceNamesFile::Decode(bytes, w, sizes, &why));
     EXPECT_EQ(why, "timezone.names was built with other archives");
     EXPECT_TRUE(w.IsKnown());  // not taken: the caller builds the finder with it instead
 }
