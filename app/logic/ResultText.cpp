@@ -1,27 +1,20 @@
 #include "ResultText.h"
 
+#include "DayText.h"
 #include "MonthInfo.h"
 
-namespace {
-
-constexpr const char* kDateTimeSeparator = ",  ";
-
-}  // namespace
-
 std::string DateText(const CCivilDate& date) {
-    const std::string text = FormatSolarTime(CCivilTime{date, 0, 0, 0});
-    return text.substr(0, text.find(kDateTimeSeparator));
+    CDayText text;
+    text.LongDate(date);
+    return text.String();
 }
 
 std::string ClockOnDate(const CSolarResult& result, const std::string& date) {
-    const std::string full = FormatSolarTime(result);
-    const std::size_t split = full.find(kDateTimeSeparator);
-    if (!result.HasTime() || split == std::string::npos) {
-        return full;
+    if (!result.HasTime()) {
+        return FormatSolarTime(result);
     }
-    const std::string clock =
-        full.substr(split + std::char_traits<char>::length(kDateTimeSeparator));
-    const std::string day = full.substr(0, split);
+    const std::string clock = ClockOf(result.time);
+    const std::string day = DateText(result.time.date);
     return day == date ? clock : clock + " (" + day + ")";
 }
 
