@@ -54,6 +54,9 @@ CFdOutputBuffer::int_type CFdOutputBuffer::overflow(int_type ch) {
 }
 
 std::streamsize CFdOutputBuffer::xsputn(const char* data, std::streamsize count) {
+    if (count <= 0) {
+        return 0;  // an empty text may come without a buffer behind it
+    }
     const auto size = static_cast<std::size_t>(count);
     if (size <= static_cast<std::size_t>(epptr() - pptr())) {
         std::memcpy(pptr(), data, size);
