@@ -30,6 +30,7 @@
 #include "StateArchive.h"
 #include "Windows1252.h"
 #include "YearExport.h"
+#include "YearIcs.h"
 #include "YearOutput.h"
 #include "YearTable.h"
 
