@@ -154,6 +154,7 @@ void BM_CliCentury(benchmark::State& state, std::string format, std::vector<std:
 }
 const std::vector<std::string> kEvents = {"--events", "sunrise,sunset"};
 const std::vector<std::string> kPrecise = {"--precise"};
+const std::vector<std::string> kMoon = {"--events", "moonrise,moonset,moon"};
 BENCHMARK_CAPTURE(BM_CliCentury, Text, "text", {})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliCentury, Csv, "csv", {})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliCentury, Json, "json", {})->Unit(benchmark::kMillisecond);
@@ -165,5 +166,6 @@ BENCHMARK_CAPTURE(BM_CliCentury, PreciseText, "text", kPrecise)->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_CliCentury, PreciseCsv, "csv", kPrecise)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliCentury, PreciseJson, "json", kPrecise)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliCentury, PreciseIcs, "ics", kPrecise)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliCentury, MoonIcs, "ics", kMoon)->Unit(benchmark::kMillisecond);
 
 }  // namespace
