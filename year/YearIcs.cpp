@@ -523,7 +523,8 @@ struct CYearIcsStream::State {
                 event[kind.at[k]] = digits[k];
             }
             // libical writes the starts of some years otherwise (those after 3000 as zeros):
-            // its text of a year's first event says whether the form holds for the year.
+            // its own text of a year's first event of the kind says whether the form holds for
+            // the year. Where it does not, libical writes every event of the year.
             std::uint8_t& held = kind.years[static_cast<std::size_t>(year)];
             if (held == kUnchecked) {
                 own.clear();
