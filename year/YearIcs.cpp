@@ -301,7 +301,10 @@ void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Cl
 
 // Unique per place: the same day of two places may share one calendar.
 std::string UidTail(const CYearRequest& request) {
-    std::string uidTail = "-" + CoordinatesText(request) + "@daybreak";
+    // Appended, not "-" + ...: g++ 12 at -O3 warns of an overlap (-Wrestrict) in that form.
+    std::string uidTail = "-";
+    uidTail += CoordinatesText(request);
+    uidTail += "@daybreak";
     for (char& c : uidTail) {
         c = c == ' ' ? '-' : c;
     }
@@ -363,7 +366,7 @@ struct CYearIcsStream::State {
     // The digits that differ between two events of a kind: the UID's date (8), the start's
     // date (8) and clock (6), in the order they stand in the event's text.
     static constexpr std::size_t kDigits = 22;
-    // Where DigitsOf finds them in "2007-06-21" "2007-06-21" "04:15:47", DayText's forms.
+    // Where they stand in Digits's "2007-06-21" "2007-06-21" "04:15:47", DayText's forms.
     static constexpr std::size_t kDigitsText = 28;
     static constexpr std::array<std::uint8_t, kDigits> kFrom = {
         0, 1, 2, 3, 5, 6, 8, 9, 10, 11, 12, 13, 15, 16, 18, 19, 20, 21, 23, 24, 26, 27};
@@ -419,18 +422,20 @@ struct CYearIcsStream::State {
         return kind;
     }
 
-    // The kind's text for two starts whose every digit differs: the bytes that differ are the
-    // digits, in order. Anything else (a digit escaped, a fold moved) leaves the form empty, and
-    // libical then writes each event.
+    // The kind's text for two starts whose every digit differs (in years libical writes as they
+    // are): the bytes that differ are the digits, in order. Anything else (a digit escaped, a
+    // fold moved) leaves the form empty, and libical then writes each event.
     void Form(Kind& kind, const char* name) {
         const CCivilTime first{CCivilDate{1234, 1, 12}, 12, 12, 12};
         const CCivilTime second{CCivilDate{2341, 10, 21}, 21, 21, 21};
-        std::array<char, kDigits> firstDigits{};
-        std::array<char, kDigits> secondDigits{};
-        if (!DigitsOf(first.date, first, firstDigits) ||
-            !DigitsOf(second.date, second, secondDigits)) {
+        if (!Digits(second.date, second)) {
             return;
         }
+        const std::string secondDigits = digitsText.String();
+        if (!Digits(first.date, first)) {
+            return;
+        }
+        const std::string firstDigits = digitsText.String();
         std::string firstText;
         std::string secondText;
         AppendEvent(firstText, kind, name, first.date, first);
@@ -443,8 +448,8 @@ struct CYearIcsStream::State {
             if (firstText[i] == secondText[i]) {
                 continue;
             }
-            if (found == kDigits || firstText[i] != firstDigits[found] ||
-                secondText[i] != secondDigits[found]) {
+            if (found == kDigits || firstText[i] != firstDigits[kFrom[found]] ||
+                secondText[i] != secondDigits[kFrom[found]]) {
                 return;
             }
             kind.at[found++] = i;
@@ -455,22 +460,14 @@ struct CYearIcsStream::State {
         }
     }
 
-    // The event's digits as DayText writes them; false when one of them is not of the form's
-    // width (a start in UTC in the year 10000).
-    bool DigitsOf(const CCivilDate& date, const CCivilTime& start,
-                  std::array<char, kDigits>& digits) {
+    // The event's digits as DayText writes them, into digitsText; false when one of them is not
+    // of the form's width (a start in UTC in the year 10000).
+    bool Digits(const CCivilDate& date, const CCivilTime& start) {
         digitsText.Clear();
         digitsText.Date(date);
         digitsText.Date(start.date);
         digitsText.Clock(start);
-        if (digitsText.Size() != kDigitsText) {
-            return false;
-        }
-        const char* written = digitsText.Data();
-        for (std::size_t k = 0; k < kDigits; ++k) {
-            digits[k] = written[kFrom[k]];
-        }
-        return true;
+        return digitsText.Size() == kDigitsText;
     }
 
     static void AppendProperty(std::string& out, icalproperty* property) {
@@ -511,16 +508,16 @@ struct CYearIcsStream::State {
              int utcOffset) {
         Kind& kind = KindOf(index, name);
         const CCivilTime start = clock.utc ? AddSeconds(local, -utcOffset) : local;
-        std::array<char, kDigits> digits{};
         const int year = start.date.year;
-        if (kind.form.empty() || year < 0 || year >= kYears || !DigitsOf(date, start, digits)) {
+        if (kind.form.empty() || year < 0 || year >= kYears || !Digits(date, start)) {
             AppendEvent(text, kind, name, date, start);
         } else {
             const std::size_t base = text.size();
             text += kind.form;
             char* event = text.data() + base;
+            const char* digits = digitsText.Data();
             for (std::size_t k = 0; k < kDigits; ++k) {
-                event[kind.at[k]] = digits[k];
+                event[kind.at[k]] = digits[kFrom[k]];
             }
             // libical writes the starts of some years otherwise (those after 3000 as zeros):
             // its own text of a year's first event of the kind says whether the form holds for
