@@ -378,6 +378,7 @@ TEST(YearIcsStream, EventsStayLibicalsWhereTheUidFolds) {
                  icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
              e != nullptr;
              e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+            ASSERT_LT(index / 2, days.days.size());
             const CYearDay& day = days.days[index / 2];
             const CCivilTime& start = index % 2 == 0 ? day.sunrise.time : day.sunset.time;
             EXPECT_NE(text.find(icalcomponent_as_ical_string(e)), std::string::npos) << index;
@@ -385,7 +386,7 @@ TEST(YearIcsStream, EventsStayLibicalsWhereTheUidFolds) {
                       IsoDate(day.date) + (index % 2 == 0 ? "-Sunrise-" : "-Sunset-") + id +
                           "-41.8800N-87.6300W@daybreak");
             const icaltimetype t = icalcomponent_get_dtstart(e);
-            EXPECT_EQ(CCivilTime(CCivilDate{t.year, t.month, t.day}, t.hour, t.minute, t.second),
+            EXPECT_EQ((CCivilTime{CCivilDate{t.year, t.month, t.day}, t.hour, t.minute, t.second}),
                       start);
             ++index;
         }
