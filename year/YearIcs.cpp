@@ -3,15 +3,15 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "FileText.h"
 #include "YearAlmanac.h"
 #include "YearExport.h"
-#include "YearIcs.h"
 #include "YearIcs.h"
 #include "ZoneClock.h"
 
@@ -301,7 +301,10 @@ void AddAlmanacEvents(icalcomponent* calendar, const CYearTable& table, const Cl
 
 // Unique per place: the same day of two places may share one calendar.
 std::string UidTail(const CYearRequest& request) {
-    std::string uidTail = "-" + CoordinatesText(request) + "@daybreak";
+    // Appended, not "-" + ...: g++ 12 at -O3 warns of an overlap (-Wrestrict) in that form.
+    std::string uidTail = "-";
+    uidTail += CoordinatesText(request);
+    uidTail += "@daybreak";
     for (char& c : uidTail) {
         c = c == ' ' ? '-' : c;
     }
@@ -353,17 +356,35 @@ std::string AlmanacIcs(const std::vector<CAlmanacEntry>& entries, const std::str
     return CalendarFileText(calendar);
 }
 
-// The stream's events are formed by libical in one reusable component per kind of event
-// (Sunrise, Sunset, Moonrise, Moonset): each event sets its UID and start in it, and libical
-// writes those two properties; the kind's other properties, the same in every event of it, are
-// written by libical once. Building, writing and freeing a tree per event cost twenty times the
-// rest of the calendar.
+// The stream's events are formed by libical once per kind of event (Sunrise, Sunset, Moonrise,
+// Moonset): the kind's whole event with placeholder digits in the UID's date and in the start,
+// and where each of those digits landed in libical's text (a folded line moves them). Each event
+// copies its kind's text and writes its own digits there, so that the bytes are libical's for
+// that event. Having libical write the UID and the start of every event cost a dozen times the
+// rest of the calendar; building, writing and freeing a tree per event twenty times.
 struct CYearIcsStream::State {
+    // The digits that differ between two events of a kind: the UID's date (8), the start's
+    // date (8) and clock (6), in the order they stand in the event's text.
+    static constexpr std::size_t kDigits = 22;
+    // Where they stand in Digits's "2007-06-21" "2007-06-21" "04:15:47", DayText's forms.
+    static constexpr std::size_t kDigitsText = 28;
+    static constexpr std::array<std::uint8_t, kDigits> kFrom = {
+        0, 1, 2, 3, 5, 6, 8, 9, 10, 11, 12, 13, 15, 16, 18, 19, 20, 21, 23, 24, 26, 27};
+    static constexpr std::size_t kFlushSize = 64 * 1024;
+    // Per year of a start (0 to 9999, four digits), whether the form holds.
+    static constexpr int kYears = 10000;
+    static constexpr std::uint8_t kUnchecked = 0;
+    static constexpr std::uint8_t kFormHolds = 1;
+    static constexpr std::uint8_t kLibicalWrites = 2;
+
     struct Kind {
         Component event;
         icalproperty* uid = nullptr;    // owned by `event`
         icalproperty* start = nullptr;  // owned by `event`
         std::string shared;             // the lines between UID and DTSTART
+        std::string form;  // the event with placeholder digits; empty if it could not be made
+        std::array<std::size_t, kDigits> at{};  // where each digit stands in `form`
+        std::vector<std::uint8_t> years;        // with `form`, kYears of them
     };
 
     std::string place;
@@ -372,9 +393,10 @@ struct CYearIcsStream::State {
     CIcsOptions options;
     std::function<void(std::string_view)> write;
     Kind kinds[4];
-    CDayText uidDate;
+    CDayText digitsText;
     std::string uid;
-    CDayText text;  // events not yet handed to `write`
+    std::string text;  // events not yet handed to `write`
+    std::string own;   // libical's text of an event, to check a form against
 
     Kind& KindOf(int index, const char* name) {
         Kind& kind = kinds[index];
@@ -396,55 +418,129 @@ struct CYearIcsStream::State {
                 AppendProperty(kind.shared, property);
             }
         }
+        Form(kind, name);
         return kind;
     }
 
-    template <typename Text>
-    static void AppendProperty(Text& text, icalproperty* property) {
+    // The kind's text for two starts whose every digit differs (in years libical writes as they
+    // are): the bytes that differ are the digits, in order. Anything else (a digit escaped, a
+    // fold moved) leaves the form empty, and libical then writes each event.
+    void Form(Kind& kind, const char* name) {
+        const CCivilTime first{CCivilDate{1234, 1, 12}, 12, 12, 12};
+        const CCivilTime second{CCivilDate{2341, 10, 21}, 21, 21, 21};
+        if (!Digits(second.date, second)) {
+            return;
+        }
+        const std::string secondDigits = digitsText.String();
+        if (!Digits(first.date, first)) {
+            return;
+        }
+        const std::string firstDigits = digitsText.String();
+        std::string firstText;
+        std::string secondText;
+        AppendEvent(firstText, kind, name, first.date, first);
+        AppendEvent(secondText, kind, name, second.date, second);
+        if (firstText.size() != secondText.size()) {
+            return;
+        }
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < firstText.size(); ++i) {
+            if (firstText[i] == secondText[i]) {
+                continue;
+            }
+            if (found == kDigits || firstText[i] != firstDigits[kFrom[found]] ||
+                secondText[i] != secondDigits[kFrom[found]]) {
+                return;
+            }
+            kind.at[found++] = i;
+        }
+        if (found == kDigits) {
+            kind.form = std::move(firstText);
+            kind.years.assign(kYears, kUnchecked);
+        }
+    }
+
+    // The event's digits as DayText writes them, into digitsText; false when one of them is not
+    // of the form's width (a start in UTC in the year 10000).
+    bool Digits(const CCivilDate& date, const CCivilTime& start) {
+        digitsText.Clear();
+        digitsText.Date(date);
+        digitsText.Date(start.date);
+        digitsText.Clock(start);
+        return digitsText.Size() == kDigitsText;
+    }
+
+    static void AppendProperty(std::string& out, icalproperty* property) {
         char* formed = Ical().icalproperty_as_ical_string_r(property);
         if (formed == nullptr) {
             throw CYearExportError("Cannot write the calendar file");
         }
         const std::unique_ptr<char, decltype(Ical().icalmemory_free_buffer)> owned(
             formed, Ical().icalmemory_free_buffer);
-        if constexpr (std::is_same_v<Text, std::string>) {
-            text += formed;
-        } else {
-            text.Text(formed);
+        out += formed;
+    }
+
+    // The event of `name` on `date` starting at `start` (in UTC on a UTC clock), as libical
+    // writes it.
+    void AppendEvent(std::string& out, Kind& kind, const char* name, const CCivilDate& date,
+                     const CCivilTime& start) {
+        digitsText.Clear();
+        digitsText.Date(date);
+        uid.assign(digitsText.View());
+        uid += '-';
+        uid += name;
+        uid += uidTail;
+        Ical().icalproperty_set_uid(kind.uid, uid.c_str());
+        icaltimetype t = IcalTime(start);
+        if (clock.utc) {
+            t.zone = Ical().icaltimezone_get_utc_timezone();
         }
+        Ical().icalproperty_set_dtstart(kind.start, t);
+        out += "BEGIN:VEVENT\r\n";
+        AppendProperty(out, kind.uid);
+        out += kind.shared;
+        AppendProperty(out, kind.start);
+        out += "END:VEVENT\r\n";
     }
 
     // The event of `name` at `local`.
     void Add(int index, const char* name, const CCivilDate& date, const CCivilTime& local,
              int utcOffset) {
         Kind& kind = KindOf(index, name);
-        uidDate.Clear();
-        uidDate.Date(date);
-        uid.assign(uidDate.View());
-        uid += '-';
-        uid += name;
-        uid += uidTail;
-        Ical().icalproperty_set_uid(kind.uid, uid.c_str());
-        if (clock.utc) {
-            icaltimetype t = IcalTime(AddSeconds(local, -utcOffset));
-            t.zone = Ical().icaltimezone_get_utc_timezone();
-            Ical().icalproperty_set_dtstart(kind.start, t);
+        const CCivilTime start = clock.utc ? AddSeconds(local, -utcOffset) : local;
+        const int year = start.date.year;
+        if (kind.form.empty() || year < 0 || year >= kYears || !Digits(date, start)) {
+            AppendEvent(text, kind, name, date, start);
         } else {
-            Ical().icalproperty_set_dtstart(kind.start, IcalTime(local));
+            const std::size_t base = text.size();
+            text += kind.form;
+            char* event = text.data() + base;
+            const char* digits = digitsText.Data();
+            for (std::size_t k = 0; k < kDigits; ++k) {
+                event[kind.at[k]] = digits[kFrom[k]];
+            }
+            // libical writes the starts of some years otherwise (those after 3000 as zeros):
+            // its own text of a year's first event of the kind says whether the form holds for
+            // the year. Where it does not, libical writes every event of the year.
+            std::uint8_t& held = kind.years[static_cast<std::size_t>(year)];
+            if (held == kUnchecked) {
+                own.clear();
+                AppendEvent(own, kind, name, date, start);
+                held = std::string_view(text).substr(base) == own ? kFormHolds : kLibicalWrites;
+            }
+            if (held == kLibicalWrites) {
+                text.resize(base);
+                AppendEvent(text, kind, name, date, start);
+            }
         }
-        text.Text("BEGIN:VEVENT\r\n");
-        AppendProperty(text, kind.uid);
-        text.Text(kind.shared);
-        AppendProperty(text, kind.start);
-        text.Text("END:VEVENT\r\n");
-        if (text.Size() >= 64 * 1024) {
+        if (text.size() >= kFlushSize) {
             Flush();
         }
     }
 
     void Flush() {
-        write(text.View());
-        text.Clear();
+        write(text);
+        text.clear();
     }
 };
 
@@ -459,6 +555,7 @@ CYearIcsStream::CYearIcsStream(const CYearRequest& request, const std::string& z
         options.placeId.empty() ? UidTail(request) : "-" + options.placeId + UidTail(request);
     m_state->options = options;
     m_state->write = std::move(write);
+    m_state->text.reserve(State::kFlushSize + 4 * 1024);
     if (options.eventsOnly) {
         return;
     }

@@ -7,10 +7,13 @@
 #include <clocale>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "FileText.h"
 #include "YearAlmanac.h"
 #include "YearExport.h"
+#include "YearIcs.h"
 #include "YearTable.h"
 
 namespace {
@@ -306,4 +309,87 @@ TEST(YearExport, CalendarHoldsPhasesAndSeasonsWhenAsked) {
     EXPECT_EQ(equinox.day, 20);
     EXPECT_EQ(equinox.hour, 19);
     EXPECT_STREQ(icaltime_get_tzid(equinox), "America/Chicago");
+}
+
+namespace {
+
+// The calendar as CYearIcsStream writes it, a day at a time.
+std::string Streamed(const CYearTable& table, const CIcsOptions& options) {
+    std::vector<int> offsets;
+    for (const CYearDay& day : table.days) {
+        offsets.push_back(day.utcOffsetSeconds);
+    }
+    std::string text;
+    CYearIcsStream stream(table.request, table.zoneName, offsets, options,
+                          [&text](std::string_view part) { text += part; });
+    for (const CYearDay& day : table.days) {
+        stream.Add(day);
+    }
+    stream.Finish();
+    return text;
+}
+
+}  // namespace
+
+// libical writes the starts after the year 3000 as zeros; the stream keeps its bytes.
+TEST(YearIcsStream, WritesTheWholeCalendarsBytes) {
+    CYearRequest utc = Chicago(true);
+    utc.zoneName = "Etc/UTC";
+    const struct {
+        const char* name;
+        CYearTable table;
+        bool utc;
+    } rows[] = {
+        {"zone", ComputeYear(Chicago(true)), false},
+        {"offset", ComputeDays(Chicago(false), CCivilDate{2007, 6, 21}, 2), false},
+        {"utc option", ComputeDays(Chicago(true), CCivilDate{2007, 6, 21}, 2), true},
+        {"utc zone", ComputeDays(utc, CCivilDate{2007, 6, 21}, 2), false},
+        {"polar", ComputeDays(Barrow(), CCivilDate{2007, 5, 9}, 3), false},
+        {"moon",
+         ComputeDaysOnClock(Chicago(false), CClockChoice::Fixed(6.0f, 0), CCivilDate{2007, 6, 21},
+                            3, false, true),
+         false},
+        {"year 3001", ComputeDays(Chicago(false), CCivilDate{3000, 12, 31}, 2), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CIcsOptions options;
+        options.utc = row.utc;
+        options.stamp = 1182400000;
+        EXPECT_EQ(Streamed(row.table, options), YearIcs(row.table, options));
+    }
+}
+
+// A long place id folds the UID line before its date, or inside the id at a blank; each event
+// is still libical's own text of it, with the day's date and start.
+TEST(YearIcsStream, EventsStayLibicalsWhereTheUidFolds) {
+    const CYearTable days = ComputeDays(Chicago(false), CCivilDate{2007, 6, 21}, 2);
+    for (const char* id :
+         {"a-place-id-long-enough-for-libical-to-fold-the-uid-line-before-its-date",
+          "words, and; words enough to fold the uid line at a blank or two"}) {
+        SCOPED_TRACE(id);
+        CIcsOptions options;
+        options.placeId = id;
+        const std::string text = Streamed(days, options);
+        Calendar calendar = Parse(text);
+        ASSERT_TRUE(calendar);
+        std::size_t index = 0;
+        for (icalcomponent* e =
+                 icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+             e != nullptr;
+             e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+            ASSERT_LT(index / 2, days.days.size());
+            const CYearDay& day = days.days[index / 2];
+            const CCivilTime& start = index % 2 == 0 ? day.sunrise.time : day.sunset.time;
+            EXPECT_NE(text.find(icalcomponent_as_ical_string(e)), std::string::npos) << index;
+            EXPECT_EQ(std::string(icalcomponent_get_uid(e)),
+                      IsoDate(day.date) + (index % 2 == 0 ? "-Sunrise-" : "-Sunset-") + id +
+                          "-41.8800N-87.6300W@daybreak");
+            const icaltimetype t = icalcomponent_get_dtstart(e);
+            EXPECT_EQ((CCivilTime{CCivilDate{t.year, t.month, t.day}, t.hour, t.minute, t.second}),
+                      start);
+            ++index;
+        }
+        EXPECT_EQ(index, 4u);
+    }
 }
