@@ -20,6 +20,17 @@ std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBy
     return bytes;
 }
 
+CFileBytes MapDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                       std::string_view what, IErrorReporter& reporter) {
+    CFileBytes bytes;
+    CFileException error;
+    if (!CFileBytes::MapDataFile(path.string(), maxBytes, what, bytes, &error)) {
+        reporter.ReportError(
+            CDataFileNote(path.filename().string() + " cannot be read: " + error.GetReason()));
+    }
+    return bytes;
+}
+
 std::uint32_t DataCrc32(std::string_view bytes) {
     // zlib's, which reads several bytes a step: the files are megabytes, read at every start.
     uLong crc = crc32(0L, Z_NULL, 0);

@@ -147,6 +147,8 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         zips[it->second].push_back(static_cast<std::uint32_t>(i));
     }
     finder.m_usTowns.resize(zips.size());
+    std::vector<std::string> usTexts;  // name and zip code by town, laid out in m_text at the end
+    usTexts.reserve(2 * zips.size());
     for (std::size_t t = 0; t < zips.size(); ++t) {
         finder.m_towns[t].firstZip = static_cast<std::uint32_t>(finder.m_zips.size());
         finder.m_towns[t].zipCount = static_cast<std::uint32_t>(zips[t].size());
@@ -159,8 +161,8 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         const CTimeZoneData& first = index[zips[t].front()].record;
         UsTown& us = finder.m_usTowns[t];
-        us.name = Windows1252ToUtf8(first.m_strCity);
-        us.zip = first.m_strZipCode;
+        usTexts.push_back(Windows1252ToUtf8(first.m_strCity));
+        usTexts.push_back(first.m_strZipCode);
         us.latitude = north / static_cast<double>(zips[t].size());
         us.longitude = 0.0 - east / static_cast<double>(zips[t].size());
     }
@@ -219,10 +221,10 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_countryKeys.push_back(code + '\t' + name);
     }
 
-    std::vector<Name> names;
+    std::vector<Name> names;  // views into `keys` and `aliases` until laid out in m_text
     names.reserve(keys.size() + aliases.size());
     for (std::size_t t = 0; t < keys.size(); ++t) {
-        names.push_back({std::move(keys[t]), static_cast<std::uint32_t>(t)});
+        names.push_back({keys[t], static_cast<std::uint32_t>(t)});
     }
     for (const CAlias& alias : aliases) {
         if (const auto it = byTown.find(TownKey(alias.state, alias.place)); it != byTown.end()) {
@@ -258,9 +260,26 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         return names[a.name].town < names[b.name].town;
     });
+    std::size_t textSize = 0;
+    for (const std::string& text : usTexts) {
+        textSize += text.size();
+    }
+    for (const Name& name : names) {
+        textSize += name.key.size();
+    }
+    finder.m_text.reserve(textSize);  // never grows past: the views below stay valid
+    const auto keep = [&finder](std::string_view text) {
+        const std::size_t at = finder.m_text.size();
+        finder.m_text.insert(finder.m_text.end(), text.begin(), text.end());
+        return std::string_view(finder.m_text.data() + at, text.size());
+    };
+    for (std::size_t t = 0; t < finder.m_usTowns.size(); ++t) {
+        finder.m_usTowns[t].name = keep(usTexts[2 * t]);
+        finder.m_usTowns[t].zip = keep(usTexts[2 * t + 1]);
+    }
     finder.m_names.reserve(names.size());
     for (const Row& row : rows) {
-        finder.m_names.push_back(std::move(names[row.name]));
+        finder.m_names.push_back({keep(names[row.name].key), names[row.name].town});
     }
     return finder;
 }
@@ -331,8 +350,8 @@ CFoundPlace CPlaceFinder::Make(std::uint32_t t) const {
             found.zips.push_back(m_zips[town.firstZip + z]);
         }
         const UsTown& us = m_usTowns[t];
-        found.name = us.name;
-        found.zip = us.zip;
+        found.name = std::string(us.name);
+        found.zip = std::string(us.zip);
         found.zone.clear();  // the zip codes' own zone, from the zone file
         if (town.world == kNone) {
             found.latitude = us.latitude;

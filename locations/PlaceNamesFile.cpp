@@ -1,5 +1,6 @@
 // The names file: CPlaceFinder's tables written and read back (layout in PlaceFinder.h).
 
+#include <algorithm>
 #include <bit>
 
 #include "DataFile.h"
@@ -146,6 +147,14 @@ std::string CPlaceNamesFile::Encode(const CPlaceFinder& finder,
 std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWorldPlaces& world,
                                                     const std::vector<std::uint64_t>& archiveBytes,
                                                     std::string* why) {
+    return Decode(std::make_shared<const CFileBytes>(std::string(bytes)), world, archiveBytes, why);
+}
+
+std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::shared_ptr<const CFileBytes> file,
+                                                    CWorldPlaces& world,
+                                                    const std::vector<std::uint64_t>& archiveBytes,
+                                                    std::string* why) {
+    const std::string_view bytes = file->View();
     const auto fail = [why](const std::string& reason) -> std::optional<CPlaceFinder> {
         if (why != nullptr) {
             *why = std::string(kPlaceNamesFileName) + " " + reason;
@@ -267,26 +276,45 @@ std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWor
     if (!ReadVarint(cursor, nameCount) || nameCount > cursor.Left() / 3) {
         return damaged("the names");
     }
-    finder.m_names.reserve(nameCount);  // no move: `previous` stays a view of the last key
-    std::string_view previous;
+    // The keys back to back in m_text, which grows meanwhile: their lengths first, their views
+    // once it is whole.
+    finder.m_names.resize(nameCount);
+    std::vector<std::uint16_t> lengths(nameCount);
+    finder.m_text.reserve(cursor.Left() * 2);
+    std::size_t previous = 0;  // where the last key starts in m_text
+    std::size_t previousLength = 0;
     for (std::uint32_t i = 0; i < nameCount; ++i) {
         std::uint8_t shared = 0;
         std::string_view rest;
         std::uint32_t town = 0;
         if (!cursor.Read(shared) || !ReadText(cursor, rest) || !ReadVarint(cursor, town) ||
-            shared > previous.size() || town >= finder.m_towns.size()) {
+            shared > previousLength || town >= finder.m_towns.size()) {
             return damaged("name " + std::to_string(i));
         }
-        Name& name = finder.m_names.emplace_back();
-        name.key.reserve(shared + rest.size());
-        name.key.assign(previous.substr(0, shared));
-        name.key += rest;
-        name.town = town;
-        previous = name.key;
+        std::vector<char>& text = finder.m_text;
+        const std::size_t at = text.size();
+        previousLength = shared + rest.size();
+        if (text.capacity() - at < previousLength) {
+            text.reserve(std::max(2 * text.capacity(), at + previousLength));
+        }
+        // Keys are short: a loop beats a call to copy them.
+        for (std::size_t c = 0; c < shared; ++c) {
+            text.push_back(text[previous + c]);
+        }
+        text.insert(text.end(), rest.begin(), rest.end());
+        previous = at;
+        lengths[i] = static_cast<std::uint16_t>(previousLength);
+        finder.m_names[i].town = town;
     }
     if (cursor.Left() != 0) {
         return damaged("bytes past the names");
     }
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < nameCount; ++i) {
+        finder.m_names[i].key = std::string_view(finder.m_text.data() + at, lengths[i]);
+        at += lengths[i];
+    }
     finder.m_world = std::move(world);
+    finder.m_file = std::move(file);
     return finder;
 }

@@ -407,10 +407,10 @@ const CPlaceFinder& CPlaceService::Finder() {
         const std::vector<std::uint64_t> sizes = ArchiveSizes(m_archives);
         if (std::find(sizes.begin(), sizes.end(), 0) == sizes.end()) {
             CCollectingErrorReporter missing;  // then the finder is built as without the file
-            const std::string bytes = ReadDataFile(
+            auto bytes = std::make_shared<const CFileBytes>(MapDataFile(
                 (m_archives.empty() ? GetExecutableDirectory() : m_archives) / kPlaceNamesFileName,
-                kMaxNamesFileBytes, "the place names", missing);
-            if (auto read = CPlaceNamesFile::Decode(bytes, world, sizes)) {
+                kMaxNamesFileBytes, "the place names", missing));
+            if (auto read = CPlaceNamesFile::Decode(std::move(bytes), world, sizes)) {
                 m_finder = std::make_unique<CPlaceFinder>(std::move(*read));
                 return *m_finder;
             }
