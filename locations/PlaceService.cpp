@@ -445,17 +445,25 @@ CTimeZoneData CPlaceService::RecordAt(std::size_t position, const std::string& s
             ++row;
         }
         const CPlaceFinder::StateSpan span = Finder().SpanOf(row);
-        CTimeZoneList list;
-        CNullArchiveSink sink;
-        CCollectingErrorReporter problems;
-        try {
-            LoadStateArchive(state, list, sink, problems, m_archives);
-        } catch (const CException&) {
-            list.RemoveAll();  // then the index decides, and reports
+        auto [it, added] = m_stateRecords.try_emplace(state);
+        if (added) {
+            CTimeZoneList list;
+            CNullArchiveSink sink;
+            CCollectingErrorReporter problems;
+            try {
+                LoadStateArchive(state, list, sink, problems, m_archives);
+            } catch (const CException&) {
+                list.RemoveAll();  // then the index decides, and reports
+            }
+            if (problems.Messages().empty() && list.GetCount() == span.count) {
+                for (CIndexedPlace& place : CPlaceIndex::PlacesOf(state, list)) {
+                    it->second.push_back(std::move(place.record));
+                }
+            }
         }
-        if (problems.Messages().empty() && list.GetCount() == span.count &&
-            position >= span.first && position - span.first < span.count) {
-            return CPlaceIndex::PlacesOf(state, list)[position - span.first].record;
+        if (it->second.size() == span.count && position >= span.first &&
+            position - span.first < span.count) {
+            return it->second[position - span.first];
         }
     }
     const CPlaceIndex& index = Index();
