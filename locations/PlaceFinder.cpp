@@ -221,7 +221,11 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_countryKeys.push_back(code + '\t' + name);
     }
 
-    std::vector<Name> names;  // views into `keys` and `aliases` until laid out in m_text
+    struct Named {
+        std::string_view key;  // into `keys` or `aliases` until laid out in m_text
+        std::uint32_t town;
+    };
+    std::vector<Named> names;
     names.reserve(keys.size() + aliases.size());
     for (std::size_t t = 0; t < keys.size(); ++t) {
         names.push_back({keys[t], static_cast<std::uint32_t>(t)});
@@ -264,7 +268,7 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
     for (const std::string& text : usTexts) {
         textSize += text.size();
     }
-    for (const Name& name : names) {
+    for (const Named& name : names) {
         textSize += name.key.size();
     }
     finder.m_text.reserve(textSize);  // never grows past: the views below stay valid
@@ -273,13 +277,18 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_text.insert(finder.m_text.end(), text.begin(), text.end());
         return std::string_view(finder.m_text.data() + at, text.size());
     };
+    const auto keepKey = [&finder](std::string_view key, std::uint32_t town) {
+        const auto at = static_cast<std::uint32_t>(finder.m_text.size());
+        finder.m_text.insert(finder.m_text.end(), key.begin(), key.end());
+        return Name{at, static_cast<std::uint32_t>(key.size()), town};
+    };
     for (std::size_t t = 0; t < finder.m_usTowns.size(); ++t) {
         finder.m_usTowns[t].name = keep(usTexts[2 * t]);
         finder.m_usTowns[t].zip = keep(usTexts[2 * t + 1]);
     }
     finder.m_names.reserve(names.size());
     for (const Row& row : rows) {
-        finder.m_names.push_back({keep(names[row.name].key), names[row.name].town});
+        finder.m_names.push_back(keepKey(names[row.name].key, names[row.name].town));
     }
     return finder;
 }
@@ -364,10 +373,10 @@ CFoundPlace CPlaceFinder::Make(std::uint32_t t) const {
 std::vector<std::uint32_t> CPlaceFinder::Run(const std::string& key, bool whole,
                                              const Filter& filter, std::size_t limit,
                                              std::size_t* total) const {
-    const auto byKey = [](const Name& name, std::string_view k) { return name.key < k; };
+    const auto byKey = [this](const Name& name, std::string_view k) { return Key(name) < k; };
     const auto first = std::lower_bound(m_names.begin(), m_names.end(), key, byKey);
     auto exactEnd = first;
-    while (exactEnd != m_names.end() && exactEnd->key == key) {
+    while (exactEnd != m_names.end() && Key(*exactEnd) == key) {
         ++exactEnd;
     }
     auto last = exactEnd;
@@ -517,10 +526,10 @@ std::vector<std::string> CPlaceFinder::Suggest(std::string_view typed, std::size
     std::multimap<std::pair<std::size_t, std::uint64_t>, std::uint32_t> nearest;
     std::string_view previous;
     for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (i > 0 && m_names[i].key == previous) {
+        if (i > 0 && Key(m_names[i]) == previous) {
             continue;  // the first of a name has the most people
         }
-        previous = m_names[i].key;
+        previous = Key(m_names[i]);
         const std::size_t distance = EditDistance(key, previous, allowed);
         if (distance <= allowed) {
             nearest.emplace(

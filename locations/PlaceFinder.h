@@ -115,9 +115,11 @@ public:
         std::uint32_t population = 0;
         std::uint16_t state = kNone16;  // row of g_StateTable for a US town
     };
-    // The texts are views into m_text or m_file.
+    // A folded name: its key is m_text's `length` bytes from `offset` (Key()). The texts of
+    // a UsTown are views into m_text or m_file.
     struct Name {
-        std::string_view key;
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
         std::uint32_t town = 0;
     };
     // What a US town shows of its zip codes: the first one's name (UTF-8) and code, and the
@@ -135,6 +137,9 @@ private:
     CPlaceFinder() = default;
     struct Filter;
     CFoundPlace Make(std::uint32_t town) const;
+    std::string_view Key(const Name& name) const {
+        return {m_text.data() + name.offset, name.length};
+    }
     const std::vector<std::uint32_t>& ByPeople() const;
     bool Matches(const Filter& filter, std::uint32_t town) const;
     std::vector<std::uint32_t> Run(const std::string& key, bool whole, const Filter& filter,
