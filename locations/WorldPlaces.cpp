@@ -192,13 +192,16 @@ CWorldPlace CWorldPlaces::At(std::size_t index) const {
     const std::uint16_t zone = U16At(bytes, row + 10);
     const auto lat = static_cast<std::int32_t>(U32At(bytes, row + 16));
     const auto lon = static_cast<std::int32_t>(U32At(bytes, row + 20));
-    if (countryRow >= m_countryCount || (region != kNoRegion && region >= m_regionCount) ||
-        zone >= m_zoneCount || std::abs(static_cast<std::int64_t>(lat)) > 90 * kUnitsPerDegree ||
+    // The tables' names were checked whole at the load; a row's own name is checked here.
+    const std::string_view name = Text(row);
+    if (name.empty() || countryRow >= m_countryCount ||
+        (region != kNoRegion && region >= m_regionCount) || zone >= m_zoneCount ||
+        std::abs(static_cast<std::int64_t>(lat)) > 90 * kUnitsPerDegree ||
         std::abs(static_cast<std::int64_t>(lon)) > 180 * kUnitsPerDegree) {
         return place;
     }
     const std::size_t country = m_countries + std::size_t{countryRow} * kCountryRowSize;
-    place.name = Text(row);
+    place.name = name;
     place.countryCode = bytes.substr(country, 2);
     place.country = Text(country + 2);
     if (region != kNoRegion) {
