@@ -83,7 +83,9 @@ constexpr std::uint8_t kNoState = 0xFF;
 // Out of line, so that the copy does not know its sizes are below 256: a compiler that does
 // expands it to a string instruction whose start costs more than the short keys it copies.
 [[gnu::noinline]] void CopyBytes(char* to, const char* from, std::size_t count) {
-    std::memcpy(to, from, count);
+    if (count != 0) {  // an empty text of keys may have no bytes at all
+        std::memcpy(to, from, count);
+    }
 }
 
 bool ReadDouble(CDataCursor& cursor, double& value) {
