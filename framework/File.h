@@ -73,5 +73,6 @@ protected:
     std::string m_strFilePath;
 
 private:
+    friend class CFileBytes;  // maps an open data file by its descriptor
     int m_fd = -1;
 };

@@ -20,6 +20,7 @@
 #include <type_traits>
 
 #include "Exception.h"
+#include "FileBytes.h"
 
 class IErrorReporter;
 
@@ -37,6 +38,10 @@ public:
 // the kind of file ("the world towns") in the message about its size.
 std::string ReadDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
                          std::string_view what, IErrorReporter& reporter);
+// The same mapped read-only (CFileBytes::MapDataFile): for the large files read at every start,
+// which then cost neither a copy nor memory of their own.
+CFileBytes MapDataFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                       std::string_view what, IErrorReporter& reporter);
 
 // Entries that one of our data files cannot hold (a zone name that is not one, a point off the
 // globe, more rows than the format counts): the message names the entry and why.

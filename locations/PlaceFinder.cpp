@@ -147,6 +147,8 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         zips[it->second].push_back(static_cast<std::uint32_t>(i));
     }
     finder.m_usTowns.resize(zips.size());
+    std::vector<std::string> usTexts;  // name and zip code by town, laid out in m_text at the end
+    usTexts.reserve(2 * zips.size());
     for (std::size_t t = 0; t < zips.size(); ++t) {
         finder.m_towns[t].firstZip = static_cast<std::uint32_t>(finder.m_zips.size());
         finder.m_towns[t].zipCount = static_cast<std::uint32_t>(zips[t].size());
@@ -159,8 +161,8 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         const CTimeZoneData& first = index[zips[t].front()].record;
         UsTown& us = finder.m_usTowns[t];
-        us.name = Windows1252ToUtf8(first.m_strCity);
-        us.zip = first.m_strZipCode;
+        usTexts.push_back(Windows1252ToUtf8(first.m_strCity));
+        usTexts.push_back(first.m_strZipCode);
         us.latitude = north / static_cast<double>(zips[t].size());
         us.longitude = 0.0 - east / static_cast<double>(zips[t].size());
     }
@@ -219,10 +221,14 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         finder.m_countryKeys.push_back(code + '\t' + name);
     }
 
-    std::vector<Name> names;
+    struct Named {
+        std::string_view key;  // into `keys` or `aliases` until laid out in m_text
+        std::uint32_t town;
+    };
+    std::vector<Named> names;
     names.reserve(keys.size() + aliases.size());
     for (std::size_t t = 0; t < keys.size(); ++t) {
-        names.push_back({std::move(keys[t]), static_cast<std::uint32_t>(t)});
+        names.push_back({keys[t], static_cast<std::uint32_t>(t)});
     }
     for (const CAlias& alias : aliases) {
         if (const auto it = byTown.find(TownKey(alias.state, alias.place)); it != byTown.end()) {
@@ -258,9 +264,31 @@ CPlaceFinder CPlaceFinder::Build(const CPlaceIndex& index, CWorldPlaces world) {
         }
         return names[a.name].town < names[b.name].town;
     });
+    std::size_t textSize = 0;
+    for (const std::string& text : usTexts) {
+        textSize += text.size();
+    }
+    for (const Named& name : names) {
+        textSize += name.key.size();
+    }
+    finder.m_text.reserve(textSize);  // never grows past: the views below stay valid
+    const auto keep = [&finder](std::string_view text) {
+        const std::size_t at = finder.m_text.size();
+        finder.m_text.insert(finder.m_text.end(), text.begin(), text.end());
+        return std::string_view(finder.m_text.data() + at, text.size());
+    };
+    const auto keepKey = [&finder](std::string_view key, std::uint32_t town) {
+        const auto at = static_cast<std::uint32_t>(finder.m_text.size());
+        finder.m_text.insert(finder.m_text.end(), key.begin(), key.end());
+        return Name{at, static_cast<std::uint32_t>(key.size()), town};
+    };
+    for (std::size_t t = 0; t < finder.m_usTowns.size(); ++t) {
+        finder.m_usTowns[t].name = keep(usTexts[2 * t]);
+        finder.m_usTowns[t].zip = keep(usTexts[2 * t + 1]);
+    }
     finder.m_names.reserve(names.size());
     for (const Row& row : rows) {
-        finder.m_names.push_back(std::move(names[row.name]));
+        finder.m_names.push_back(keepKey(names[row.name].key, names[row.name].town));
     }
     return finder;
 }
@@ -331,8 +359,8 @@ CFoundPlace CPlaceFinder::Make(std::uint32_t t) const {
             found.zips.push_back(m_zips[town.firstZip + z]);
         }
         const UsTown& us = m_usTowns[t];
-        found.name = us.name;
-        found.zip = us.zip;
+        found.name = std::string(us.name);
+        found.zip = std::string(us.zip);
         found.zone.clear();  // the zip codes' own zone, from the zone file
         if (town.world == kNone) {
             found.latitude = us.latitude;
@@ -345,10 +373,10 @@ CFoundPlace CPlaceFinder::Make(std::uint32_t t) const {
 std::vector<std::uint32_t> CPlaceFinder::Run(const std::string& key, bool whole,
                                              const Filter& filter, std::size_t limit,
                                              std::size_t* total) const {
-    const auto byKey = [](const Name& name, std::string_view k) { return name.key < k; };
+    const auto byKey = [this](const Name& name, std::string_view k) { return Key(name) < k; };
     const auto first = std::lower_bound(m_names.begin(), m_names.end(), key, byKey);
     auto exactEnd = first;
-    while (exactEnd != m_names.end() && exactEnd->key == key) {
+    while (exactEnd != m_names.end() && Key(*exactEnd) == key) {
         ++exactEnd;
     }
     auto last = exactEnd;
@@ -498,10 +526,10 @@ std::vector<std::string> CPlaceFinder::Suggest(std::string_view typed, std::size
     std::multimap<std::pair<std::size_t, std::uint64_t>, std::uint32_t> nearest;
     std::string_view previous;
     for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (i > 0 && m_names[i].key == previous) {
+        if (i > 0 && Key(m_names[i]) == previous) {
             continue;  // the first of a name has the most people
         }
-        previous = m_names[i].key;
+        previous = Key(m_names[i]);
         const std::size_t distance = EditDistance(key, previous, allowed);
         if (distance <= allowed) {
             nearest.emplace(

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +75,13 @@ public:
     // (kept), with the alias table built into the program.
     static CPlaceFinder Build(const CPlaceIndex& index, CWorldPlaces world);
 
+    // Its tables hold views into its own text and the names file's bytes: moved, never copied.
+    CPlaceFinder(CPlaceFinder&&) noexcept = default;
+    CPlaceFinder& operator=(CPlaceFinder&&) noexcept = default;
+    CPlaceFinder(const CPlaceFinder&) = delete;
+    CPlaceFinder& operator=(const CPlaceFinder&) = delete;
+    ~CPlaceFinder() = default;
+
     // The names file (kPlaceNamesFileName) writes and reads the finder: CPlaceNamesFile.
     friend class CPlaceNamesFile;
 
@@ -107,15 +115,18 @@ public:
         std::uint32_t population = 0;
         std::uint16_t state = kNone16;  // row of g_StateTable for a US town
     };
+    // A folded name: its key is m_text's `length` bytes from `offset` (Key()). The texts of
+    // a UsTown are views into m_text or m_file.
     struct Name {
-        std::string key;
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
         std::uint32_t town = 0;
     };
     // What a US town shows of its zip codes: the first one's name (UTF-8) and code, and the
     // centre of them all.
     struct UsTown {
-        std::string name;
-        std::string zip;
+        std::string_view name;
+        std::string_view zip;
         double latitude = 0;
         double longitude = 0;  // west positive
     };
@@ -123,8 +134,12 @@ public:
     static constexpr std::uint16_t kNone16 = 0xFFFF;
 
 private:
+    CPlaceFinder() = default;
     struct Filter;
     CFoundPlace Make(std::uint32_t town) const;
+    std::string_view Key(const Name& name) const {
+        return {m_text.data() + name.offset, name.length};
+    }
     const std::vector<std::uint32_t>& ByPeople() const;
     bool Matches(const Filter& filter, std::uint32_t town) const;
     std::vector<std::uint32_t> Run(const std::string& key, bool whole, const Filter& filter,
@@ -139,4 +154,8 @@ private:
     // Positions in m_names, most people first: made on the first search that walks them.
     mutable std::vector<std::uint32_t> m_byPeople;
     std::vector<std::string> m_countryKeys;  // folded country name by country code, sorted
+    // What the views of m_names and m_usTowns point into: text of the finder's own (a vector
+    // keeps its bytes in place when moved), and the names file it was read from.
+    std::vector<char> m_text;
+    std::shared_ptr<const CFileBytes> m_file;
 };

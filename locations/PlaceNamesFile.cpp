@@ -1,6 +1,8 @@
 // The names file: CPlaceFinder's tables written and read back (layout in PlaceFinder.h).
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "DataFile.h"
 #include "PlaceNamesFile.h"
@@ -43,10 +45,11 @@ void AppendVarint(std::string& out, std::uint64_t value) {
     out.push_back(static_cast<char>(value));
 }
 
-// At most five groups, and the value must fit 32 bits.
-bool ReadVarint(CDataCursor& cursor, std::uint32_t& value) {
-    std::uint64_t result = 0;
-    for (int shift = 0; shift < 35; shift += 7) {
+// At most five groups, and the value must fit 32 bits. The first byte alone is the common case
+// and is read inline; the rest out of line.
+bool ReadVarintRest(CDataCursor& cursor, std::uint8_t first, std::uint32_t& value) {
+    std::uint64_t result = first & 0x7Fu;
+    for (int shift = 7; shift < 35; shift += 7) {
         std::uint8_t byte = 0;
         if (!cursor.Read(byte)) {
             return false;
@@ -63,7 +66,27 @@ bool ReadVarint(CDataCursor& cursor, std::uint32_t& value) {
     return false;
 }
 
+inline bool ReadVarint(CDataCursor& cursor, std::uint32_t& value) {
+    std::uint8_t byte = 0;
+    if (!cursor.Read(byte)) {
+        return false;
+    }
+    if (byte < 0x80) {
+        value = byte;
+        return true;
+    }
+    return ReadVarintRest(cursor, byte, value);
+}
+
 constexpr std::uint8_t kNoState = 0xFF;
+
+// Out of line, so that the copy does not know its sizes are below 256: a compiler that does
+// expands it to a string instruction whose start costs more than the short keys it copies.
+[[gnu::noinline]] void CopyBytes(char* to, const char* from, std::size_t count) {
+    if (count != 0) {  // an empty text of keys may have no bytes at all
+        std::memcpy(to, from, count);
+    }
+}
 
 bool ReadDouble(CDataCursor& cursor, double& value) {
     std::uint64_t bits = 0;
@@ -130,14 +153,15 @@ std::string CPlaceNamesFile::Encode(const CPlaceFinder& finder,
     std::string_view previous;
     for (const Name& name : finder.m_names) {
         std::size_t shared = 0;
-        while (shared < previous.size() && shared < name.key.size() && shared < 0xFF &&
-               previous[shared] == name.key[shared]) {
+        const std::string_view key = finder.Key(name);
+        while (shared < previous.size() && shared < key.size() && shared < 0xFF &&
+               previous[shared] == key[shared]) {
             ++shared;
         }
         AppendLittleEndian(out, static_cast<std::uint8_t>(shared));
-        AppendText(out, std::string_view(name.key).substr(shared), "name");
+        AppendText(out, key.substr(shared), "name");
         AppendVarint(out, name.town);
-        previous = name.key;
+        previous = key;
     }
     AppendLittleEndian(out, DataCrc32(out));
     return out;
@@ -146,6 +170,14 @@ std::string CPlaceNamesFile::Encode(const CPlaceFinder& finder,
 std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWorldPlaces& world,
                                                     const std::vector<std::uint64_t>& archiveBytes,
                                                     std::string* why) {
+    return Decode(std::make_shared<const CFileBytes>(std::string(bytes)), world, archiveBytes, why);
+}
+
+std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::shared_ptr<const CFileBytes> file,
+                                                    CWorldPlaces& world,
+                                                    const std::vector<std::uint64_t>& archiveBytes,
+                                                    std::string* why) {
+    const std::string_view bytes = file->View();
     const auto fail = [why](const std::string& reason) -> std::optional<CPlaceFinder> {
         if (why != nullptr) {
             *why = std::string(kPlaceNamesFileName) + " " + reason;
@@ -199,6 +231,7 @@ std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWor
     if (!ReadVarint(cursor, usCount) || usCount > cursor.Left() / 7) {
         return damaged("the US towns");
     }
+    finder.m_towns.reserve(std::size_t{usCount} + world.Size());  // the world's own follow
     finder.m_towns.resize(usCount);
     finder.m_usTowns.resize(usCount);
     for (std::uint32_t t = 0; t < usCount; ++t) {
@@ -267,26 +300,52 @@ std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::string_view bytes, CWor
     if (!ReadVarint(cursor, nameCount) || nameCount > cursor.Left() / 3) {
         return damaged("the names");
     }
-    finder.m_names.reserve(nameCount);  // no move: `previous` stays a view of the last key
-    std::string_view previous;
+    // Two sweeps: the first checks every name and sums the keys' bytes, the second writes the
+    // keys back to back into m_text, sized once, and takes views of them.
+    finder.m_names.resize(nameCount);
+    const CDataCursor names = cursor;
+    std::size_t textSize = 0;
+    std::size_t previousLength = 0;
     for (std::uint32_t i = 0; i < nameCount; ++i) {
         std::uint8_t shared = 0;
         std::string_view rest;
         std::uint32_t town = 0;
         if (!cursor.Read(shared) || !ReadText(cursor, rest) || !ReadVarint(cursor, town) ||
-            shared > previous.size() || town >= finder.m_towns.size()) {
+            shared > previousLength || town >= finder.m_towns.size()) {
             return damaged("name " + std::to_string(i));
         }
-        Name& name = finder.m_names.emplace_back();
-        name.key.reserve(shared + rest.size());
-        name.key.assign(previous.substr(0, shared));
-        name.key += rest;
-        name.town = town;
-        previous = name.key;
+        previousLength = shared + rest.size();
+        textSize += previousLength;
+        finder.m_names[i].town = town;
     }
     if (cursor.Left() != 0) {
         return damaged("bytes past the names");
     }
+    // A key may share 255 bytes with the one before at a cost of three: a file made to claim
+    // gigabytes of keys is refused. Real keys take less than the file.
+    if (textSize > 4 * bytes.size()) {
+        return damaged("the names are too long");
+    }
+    finder.m_text.resize(textSize);
+    char* const text = finder.m_text.data();
+    cursor = names;
+    std::size_t at = 0;
+    const char* previous = text;
+    for (Name& name : finder.m_names) {
+        std::uint8_t shared = 0;
+        std::string_view rest;
+        std::uint32_t town = 0;
+        cursor.Read(shared);
+        ReadText(cursor, rest);
+        ReadVarint(cursor, town);
+        CopyBytes(text + at, previous, shared);  // the previous key ends where this begins
+        CopyBytes(text + at + shared, rest.data(), rest.size());
+        name.offset = static_cast<std::uint32_t>(at);
+        name.length = static_cast<std::uint32_t>(shared + rest.size());
+        previous = text + at;
+        at += name.length;
+    }
     finder.m_world = std::move(world);
+    finder.m_file = std::move(file);
     return finder;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,12 @@ public:
     // safe; its answers are those of CPlaceFinder::Build over the same archives and world
     // file. `world` is taken only when the bytes are read.
     static std::optional<CPlaceFinder> Decode(std::string_view bytes, CWorldPlaces& world,
+                                              const std::vector<std::uint64_t>& archiveBytes,
+                                              std::string* why = nullptr);
+    // The same from the file's bytes as read (mapped), which the finder keeps and views into
+    // rather than copying its texts.
+    static std::optional<CPlaceFinder> Decode(std::shared_ptr<const CFileBytes> file,
+                                              CWorldPlaces& world,
                                               const std::vector<std::uint64_t>& archiveBytes,
                                               std::string* why = nullptr);
 };

@@ -407,10 +407,10 @@ const CPlaceFinder& CPlaceService::Finder() {
         const std::vector<std::uint64_t> sizes = ArchiveSizes(m_archives);
         if (std::find(sizes.begin(), sizes.end(), 0) == sizes.end()) {
             CCollectingErrorReporter missing;  // then the finder is built as without the file
-            const std::string bytes = ReadDataFile(
+            auto bytes = std::make_shared<const CFileBytes>(MapDataFile(
                 (m_archives.empty() ? GetExecutableDirectory() : m_archives) / kPlaceNamesFileName,
-                kMaxNamesFileBytes, "the place names", missing);
-            if (auto read = CPlaceNamesFile::Decode(bytes, world, sizes)) {
+                kMaxNamesFileBytes, "the place names", missing));
+            if (auto read = CPlaceNamesFile::Decode(std::move(bytes), world, sizes)) {
                 m_finder = std::make_unique<CPlaceFinder>(std::move(*read));
                 return *m_finder;
             }
@@ -445,17 +445,25 @@ CTimeZoneData CPlaceService::RecordAt(std::size_t position, const std::string& s
             ++row;
         }
         const CPlaceFinder::StateSpan span = Finder().SpanOf(row);
-        CTimeZoneList list;
-        CNullArchiveSink sink;
-        CCollectingErrorReporter problems;
-        try {
-            LoadStateArchive(state, list, sink, problems, m_archives);
-        } catch (const CException&) {
-            list.RemoveAll();  // then the index decides, and reports
+        auto [it, added] = m_stateRecords.try_emplace(state);
+        if (added) {
+            CTimeZoneList list;
+            CNullArchiveSink sink;
+            CCollectingErrorReporter problems;
+            try {
+                LoadStateArchive(state, list, sink, problems, m_archives);
+            } catch (const CException&) {
+                list.RemoveAll();  // then the index decides, and reports
+            }
+            if (problems.Messages().empty() && list.GetCount() == span.count) {
+                for (CIndexedPlace& place : CPlaceIndex::PlacesOf(state, list)) {
+                    it->second.push_back(std::move(place.record));
+                }
+            }
         }
-        if (problems.Messages().empty() && list.GetCount() == span.count &&
-            position >= span.first && position - span.first < span.count) {
-            return CPlaceIndex::PlacesOf(state, list)[position - span.first].record;
+        if (it->second.size() == span.count && position >= span.first &&
+            position - span.first < span.count) {
+            return it->second[position - span.first];
         }
     }
     const CPlaceIndex& index = Index();

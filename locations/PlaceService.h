@@ -160,6 +160,10 @@ public:
     // (ZoneMapProblem() says why).
     std::optional<std::string> ZoneOfPoint(double latitude, double westLongitude);
     std::string ZoneMapProblem();
+    // The record at `position` of the index (a CFoundPlace's zips), of `state`: from the index
+    // when it is built, else from that state's archive alone, read once; an empty record when
+    // there is none.
+    CTimeZoneData RecordAt(std::size_t position, const std::string& state);
 
 private:
     const CZoneTable& Zones(const std::string& state);
@@ -173,9 +177,6 @@ private:
     void Stream(const std::string& state, const RecordTake& take, CPlaceSearch& search,
                 bool missingIsFine = false);
     const std::string& ZoneFileBytes();  // read once; "" when it cannot be read
-    // The record at `position` of the index, of `state`: from the index when it is built, else
-    // from that state's archive alone.
-    CTimeZoneData RecordAt(std::size_t position, const std::string& state);
 
     std::filesystem::path m_archives;
     std::optional<std::string> m_zoneBytes;
@@ -184,6 +185,8 @@ private:
     std::map<std::string, std::optional<int>, std::less<>> m_standardOffsets;  // by zone name
     std::unique_ptr<CPlaceIndex> m_index;
     std::unique_ptr<CPlaceFinder> m_finder;
+    // The records of the states RecordAt read without the index; none for one that failed.
+    std::map<std::string, std::vector<CTimeZoneData>> m_stateRecords;
     std::unique_ptr<CZoneMap> m_zoneMap;
 };
 

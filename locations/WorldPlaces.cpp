@@ -69,7 +69,7 @@ CWorldPlaces CWorldPlaces::Unknown(std::string problem) {
 
 CWorldPlaces CWorldPlaces::Load(const std::filesystem::path& directory) {
     CCollectingErrorReporter problems;
-    std::string bytes = ReadDataFile(
+    CFileBytes bytes = MapDataFile(
         (directory.empty() ? GetExecutableDirectory() : directory) / kWorldPlacesFileName,
         kMaxFileSize, "the world towns", problems);
     if (!problems.Messages().empty()) {
@@ -79,6 +79,11 @@ CWorldPlaces CWorldPlaces::Load(const std::filesystem::path& directory) {
 }
 
 CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
+    return Parse(CFileBytes(std::move(bytes)));
+}
+
+CWorldPlaces CWorldPlaces::Parse(CFileBytes file) {
+    const std::string_view bytes = file.View();
     const auto damaged = [](const std::string& why) {
         return Unknown(std::string(kWorldPlacesFileName) + " is damaged: " + why);
     };
@@ -95,11 +100,10 @@ CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
     // The checksum first: what follows is checked for bounds either way, but a file whose
     // checksum fails is reported as such rather than by its first bad field.
     if (bytes.size() < cursor.Position() + 4 ||
-        DataCrc32(std::string_view(bytes).substr(0, bytes.size() - 4)) !=
-            U32At(bytes, bytes.size() - 4)) {
+        DataCrc32(bytes.substr(0, bytes.size() - 4)) != U32At(bytes, bytes.size() - 4)) {
         return damaged("checksum");
     }
-    const std::string_view body = std::string_view(bytes).substr(0, bytes.size() - 4);
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
     cursor = CDataCursor(body);
     cursor.Take(kMagic.size() + 4, magic);
 
@@ -110,6 +114,7 @@ CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
         return damaged("text cut short");
     }
     places.m_text = cursor.Position() - textLength;
+    places.m_textLength = textLength;
     const auto textOf = [&](const Span& span) { return text.substr(span.offset, span.length); };
 
     std::uint16_t countryCount = 0;
@@ -117,6 +122,7 @@ CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
         return damaged("country table cut short");
     }
     places.m_countries = cursor.Position();
+    places.m_countryCount = countryCount;
     for (std::uint16_t i = 0; i < countryCount; ++i) {
         std::string_view code;
         Span name;
@@ -142,6 +148,7 @@ CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
         return damaged("zone table cut short");
     }
     places.m_zones = cursor.Position();
+    places.m_zoneCount = zoneCount;
     for (std::uint16_t i = 0; i < zoneCount; ++i) {
         Span name;
         if (!ReadSpan(cursor, textLength, name) || !IsZoneName(textOf(name))) {
@@ -154,29 +161,19 @@ CWorldPlaces CWorldPlaces::Parse(std::string bytes) {
         return damaged("wrong length");
     }
     places.m_places = cursor.Position();
-    for (std::uint32_t i = 0; i < placeCount; ++i) {
-        Span name;
-        std::uint16_t country = 0, region = 0, zone = 0;
-        std::uint32_t population = 0;
-        std::int32_t lat = 0, lon = 0;
-        const bool read = ReadSpan(cursor, textLength, name) && cursor.Read(country) &&
-                          cursor.Read(region) && cursor.Read(zone) && cursor.Read(population) &&
-                          cursor.Read(lat) && cursor.Read(lon);
-        if (!read || name.length == 0 || country >= countryCount ||
-            (region != kNoRegion && region >= regionCount) || zone >= zoneCount ||
-            std::abs(static_cast<std::int64_t>(lat)) > 90 * kUnitsPerDegree ||
-            std::abs(static_cast<std::int64_t>(lon)) > 180 * kUnitsPerDegree) {
-            return damaged("place " + std::to_string(i + 1));
-        }
-    }
     places.m_placeCount = placeCount;
-    places.m_bytes = std::move(bytes);
+    places.m_bytes = bytes;
+    places.m_file = std::make_shared<const CFileBytes>(std::move(file));
     return places;
 }
 
 std::string_view CWorldPlaces::Text(std::size_t rowOffset) const {
-    const std::string_view bytes(m_bytes);
-    return bytes.substr(m_text + U32At(bytes, rowOffset), U16At(bytes, rowOffset + 4));
+    const std::uint32_t offset = U32At(m_bytes, rowOffset);
+    const std::uint16_t length = U16At(m_bytes, rowOffset + 4);
+    if (offset > m_textLength || length > m_textLength - offset) {
+        return {};
+    }
+    return m_bytes.substr(m_text + offset, length);
 }
 
 std::uint32_t CWorldPlaces::Population(std::size_t index) const {
@@ -184,23 +181,36 @@ std::uint32_t CWorldPlaces::Population(std::size_t index) const {
 }
 
 CWorldPlace CWorldPlaces::At(std::size_t index) const {
+    CWorldPlace place;
+    if (index >= m_placeCount) {
+        return place;
+    }
     const std::string_view bytes(m_bytes);
     const std::size_t row = m_places + index * kPlaceRowSize;
-    const std::size_t country = m_countries + U16At(bytes, row + 6) * kCountryRowSize;
+    const std::uint16_t countryRow = U16At(bytes, row + 6);
     const std::uint16_t region = U16At(bytes, row + 8);
-    CWorldPlace place;
-    place.name = Text(row);
+    const std::uint16_t zone = U16At(bytes, row + 10);
+    const auto lat = static_cast<std::int32_t>(U32At(bytes, row + 16));
+    const auto lon = static_cast<std::int32_t>(U32At(bytes, row + 20));
+    // The tables' names were checked whole at the load; a row's own name is checked here.
+    const std::string_view name = Text(row);
+    if (name.empty() || countryRow >= m_countryCount ||
+        (region != kNoRegion && region >= m_regionCount) || zone >= m_zoneCount ||
+        std::abs(static_cast<std::int64_t>(lat)) > 90 * kUnitsPerDegree ||
+        std::abs(static_cast<std::int64_t>(lon)) > 180 * kUnitsPerDegree) {
+        return place;
+    }
+    const std::size_t country = m_countries + std::size_t{countryRow} * kCountryRowSize;
+    place.name = name;
     place.countryCode = bytes.substr(country, 2);
     place.country = Text(country + 2);
     if (region != kNoRegion) {
         place.region = Text(m_regions + std::size_t{region} * kTextRowSize);
     }
-    place.zone = Text(m_zones + std::size_t{U16At(bytes, row + 10)} * kTextRowSize);
+    place.zone = Text(m_zones + std::size_t{zone} * kTextRowSize);
     place.population = U32At(bytes, row + 12);
-    place.latitude =
-        static_cast<std::int32_t>(U32At(bytes, row + 16)) / static_cast<double>(kUnitsPerDegree);
-    place.longitude =
-        static_cast<std::int32_t>(U32At(bytes, row + 20)) / static_cast<double>(kUnitsPerDegree);
+    place.latitude = lat / static_cast<double>(kUnitsPerDegree);
+    place.longitude = lon / static_cast<double>(kUnitsPerDegree);
     return place;
 }
 

@@ -12,7 +12,8 @@
 //            longitude in hundred-thousandths of a degree (north and east positive)
 //   u32      CRC-32 of every byte before it
 // Every count and length is checked against the bytes that remain before anything is kept,
-// and every row against the tables, so that At() never reads outside the file.
+// and each row against the tables when At() reads it, so that At() never reads outside the
+// file.
 //
 // A missing or damaged file means "no world places": the set is empty and says why in one line.
 // Example:
@@ -24,9 +25,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "FileBytes.h"
 
 // "timezone.world".
 extern const char* const kWorldPlacesFileName;
@@ -59,8 +63,11 @@ class CWorldPlaces {
 public:
     // Reads kWorldPlacesFileName from `directory` (empty: the executable's directory).
     static CWorldPlaces Load(const std::filesystem::path& directory = {});
-    // The same from the file's bytes; any bytes are safe.
+    // The same from the file's bytes; any bytes are safe. The checksum covers every byte, the
+    // tables are checked here and each town's row when it is read: a row that is out of
+    // bounds (possible only in a file made to pass the checksum) reads as a town of no name.
     static CWorldPlaces Parse(std::string bytes);
+    static CWorldPlaces Parse(CFileBytes bytes);
 
     // False when the file is missing or damaged; Problem() says why.
     bool IsKnown() const { return m_problem.empty(); }
@@ -70,6 +77,8 @@ public:
     std::size_t Size() const { return m_placeCount; }
     // The size of the file read, 0 when it is unknown.
     std::size_t Bytes() const { return IsKnown() ? m_bytes.size() : 0; }
+    // The file's bytes, which outlive every copy of this object that shares them.
+    const std::shared_ptr<const CFileBytes>& File() const { return m_file; }
     CWorldPlace At(std::size_t index) const;
     // At(index).population without the texts.
     std::uint32_t Population(std::size_t index) const;
@@ -78,13 +87,17 @@ private:
     static CWorldPlaces Unknown(std::string problem);
     std::string_view Text(std::size_t tableOffset) const;
 
-    std::string m_bytes;
+    std::shared_ptr<const CFileBytes> m_file;
+    std::string_view m_bytes;  // m_file's
     // Offsets into m_bytes of the text and of the first row of each table.
     std::size_t m_text = 0;
+    std::size_t m_textLength = 0;
     std::size_t m_countries = 0;
+    std::size_t m_countryCount = 0;
     std::size_t m_regions = 0;
     std::size_t m_regionCount = 0;
     std::size_t m_zones = 0;
+    std::size_t m_zoneCount = 0;
     std::size_t m_places = 0;
     std::size_t m_placeCount = 0;
     std::string m_problem;

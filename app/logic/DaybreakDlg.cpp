@@ -258,8 +258,8 @@ void CDaybreakDlg::OnClear() {
 
 void CDaybreakDlg::OnFindPlace() {
     RunCommand([this] {
-        const CPlaceIndex& index = m_places->Index();
-        const auto chosen = m_window.ChooseFoundPlace(index, m_places->Finder());
+        // The finder alone (the names file); an archive is read for the place chosen.
+        const auto chosen = m_window.ChooseFoundPlace(*m_places);
         if (!chosen) {
             return;
         }
@@ -267,14 +267,14 @@ void CDaybreakDlg::OnFindPlace() {
             ApplyWorldPlace(*chosen);
             return;
         }
-        if (chosen->zips.front() >= index.Size()) {
+        const CTimeZoneData record = m_places->RecordAt(chosen->zips.front(), chosen->state);
+        if (record.m_strZipCode.empty()) {
             return;
         }
-        const CIndexedPlace& place = index[chosen->zips.front()];
-        if (!ChooseState(CPlaceService::StateFromText(place.state))) {
+        if (!ChooseState(CPlaceService::StateFromText(chosen->state))) {
             return;
         }
-        if (m_cityCombo.SelectString(place.record.CityEntry())) {
+        if (m_cityCombo.SelectString(record.CityEntry())) {
             OnSelchangeCity();
         }
     });

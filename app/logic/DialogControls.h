@@ -26,6 +26,7 @@
 #include "SunPath.h"
 
 class CPlaceIndex;
+class CPlaceService;
 
 class IComboBox {
 public:
@@ -231,13 +232,11 @@ public:
     virtual void ShowNotes(const CWindowNotes& notes) { (void)notes; }
     // Every event of one day for a place, in a window of its own.
     virtual void ShowDayDetails(const CDayDetails& details) { (void)details; }
-    // Find Place: lets the user search the zip codes of `index` and the towns of `finder`, and
-    // returns the place chosen (a zip code's row is a US town of that one zip code), or nothing
-    // when the search was cancelled.
-    virtual std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
-                                                        const CPlaceFinder& finder) {
-        (void)index;
-        (void)finder;
+    // Find Place: lets the user search the towns of `places` (its Finder()) and its zip codes,
+    // and returns the place chosen (a zip code's row is a US town of that one zip code), or
+    // nothing when the search was cancelled.
+    virtual std::optional<CFoundPlace> ChooseFoundPlace(CPlaceService& places) {
+        (void)places;
         return std::nullopt;
     }
 };

@@ -546,9 +546,8 @@ void CDaybreakView::ShowTimeZoneHelp() {
     help.exec();
 }
 
-std::optional<CFoundPlace> CDaybreakView::ChooseFoundPlace(const CPlaceIndex& index,
-                                                           const CPlaceFinder& finder) {
-    CFindPlaceDlg find(index, finder, this);
+std::optional<CFoundPlace> CDaybreakView::ChooseFoundPlace(CPlaceService& places) {
+    CFindPlaceDlg find(places, this);
     if (find.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

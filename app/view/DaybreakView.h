@@ -59,8 +59,7 @@ public:
     void ShowDayDetails(const CDayDetails& details) override;
     void ShowNotes(const CWindowNotes& notes) override;
     void RecentPlacesChanged(const std::vector<CRecentPlace>& places) override;
-    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
-                                                const CPlaceFinder& finder) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(CPlaceService& places) override;
 
     // The year window ("Year...", Ctrl+Shift+Y) and the world map ("World Map...", Ctrl+M) of
     // the Calculation menu (CCalculationMenu): opened or raised, they follow the fields' place

@@ -11,6 +11,7 @@
 
 #include "Cp1252.h"
 #include "PlaceIndex.h"
+#include "PlaceService.h"
 
 namespace {
 
@@ -46,10 +47,10 @@ private:
 
 }  // namespace
 
-CFindPlaceDlg::CFindPlaceDlg(const CPlaceIndex& index, const CPlaceFinder& finder, QWidget* parent)
+CFindPlaceDlg::CFindPlaceDlg(CPlaceService& places, QWidget* parent)
     : QDialog(parent),
-      m_index(index),
-      m_finder(finder),
+      m_places(places),
+      m_finder(places.Finder()),
       m_search(new QLineEdit(this)),
       m_matches(new QListWidget(this)),
       m_count(new QLabel(this)) {
@@ -81,8 +82,9 @@ void CFindPlaceDlg::ShowMatches(const QString& typed) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
     if (digits) {
-        for (const std::size_t i : m_index.Search(text.toStdString(), kShownMatches, &total)) {
-            m_found.push_back(CFoundPlace::OfZip(m_index, i));
+        const CPlaceIndex& index = m_places.Index();
+        for (const std::size_t i : index.Search(text.toStdString(), kShownMatches, &total)) {
+            m_found.push_back(CFoundPlace::OfZip(index, i));
         }
     } else if (!text.isEmpty()) {
         m_found = m_finder.Find(text.toStdString(), kShownMatches, false, &total);
@@ -91,8 +93,8 @@ void CFindPlaceDlg::ShowMatches(const QString& typed) {
         const CFoundPlace& place = m_found[row];
         QString label = QString::fromStdString(place.Label());
         if (place.zips.size() == 1) {
-            label += QStringLiteral(" (%1)").arg(
-                daybreak::FromCp1252(m_index[place.zips.front()].record.m_strCounty));
+            label += QStringLiteral(" (%1)").arg(daybreak::FromCp1252(
+                m_places.RecordAt(place.zips.front(), place.state).m_strCounty));
         }
         auto* item = new QListWidgetItem(label, m_matches);
         item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(row));

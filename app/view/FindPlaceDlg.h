@@ -4,7 +4,11 @@
 // gives towns, the zip codes of one US town in one state as one row, the most people first.
 // Enter, a double click or OK chooses the selected match.
 //
-//     CFindPlaceDlg find(index, finder, parent);
+// The towns come from the service's finder (the names file); the zip codes of every archive
+// are read on the first search by digits, and a state's archive for the county of a row of one
+// zip code.
+//
+//     CFindPlaceDlg find(places, parent);
 //     if (find.exec() == QDialog::Accepted) { const CFoundPlace place = *find.Chosen(); }
 #pragma once
 
@@ -16,7 +20,7 @@
 
 #include "PlaceFinder.h"
 
-class CPlaceIndex;
+class CPlaceService;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -25,7 +29,7 @@ class CFindPlaceDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CFindPlaceDlg(const CPlaceIndex& index, const CPlaceFinder& finder, QWidget* parent = nullptr);
+    explicit CFindPlaceDlg(CPlaceService& places, QWidget* parent = nullptr);
 
     // The place chosen; nothing before a choice.
     const std::optional<CFoundPlace>& Chosen() const { return m_chosen; }
@@ -38,7 +42,7 @@ public slots:
 private:
     void ShowMatches(const QString& typed);
 
-    const CPlaceIndex& m_index;
+    CPlaceService& m_places;
     const CPlaceFinder& m_finder;
     std::vector<CFoundPlace> m_found;  // the rows shown
     QLineEdit* m_search;

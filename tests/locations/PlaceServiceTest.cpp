@@ -8,8 +8,10 @@
 #include "ArchiveBuilder.h"
 #include "ErrorReporter.h"
 #include "Exception.h"
+#include "PlaceFinder.h"
 #include "PlaceIndex.h"
 #include "PlaceName.h"
+#include "PlaceNamesFile.h"
 #include "PlaceService.h"
 #include "TempDir.h"
 #include "ZoneFile.h"
@@ -164,4 +166,30 @@ TEST_F(PlaceServiceTest, IndexFindsFoldedNamesZipsAndNearNames) {
 
     EXPECT_EQ(index.Suggest("misson", 5), (std::vector<std::string>{"Mission"}));
     EXPECT_TRUE(index.Suggest("misson", 5, "MO").empty());
+}
+
+// With the names file beside every archive, the finder comes from it and a chosen town's
+// record from its state's archive alone: the other archives are not read (MO, removed after the
+// finder was read, is missed only by the index built afterwards), and each state is read once.
+TEST_F(PlaceServiceTest, NamesFileFinderReadsOnlyTheChosenStatesArchive) {
+    for (const CStateRow& row : g_StateTable) {
+        if (row.code != "TX" && row.code != "MO") {
+            WriteFile(m_dir.path() / StateArchiveFileName(std::string(row.code)),
+                      Encode({At("Elsewhere", "99999", -100.0)}));
+        }
+    }
+    const CPlaceFinder built = CPlaceFinder::Build(CPlaceIndex::Build(m_dir.path()), {});
+    std::ofstream(m_dir.path() / kPlaceNamesFileName, std::ios::binary)
+        << CPlaceNamesFile::Encode(built, CPlaceService::ArchiveSizes(m_dir.path()), 0);
+
+    CPlaceService places(m_dir.path());
+    const std::vector<CFoundPlace> found = places.Finder().Find("mission, tx", 1);
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found.front().zips.size(), 2u);
+    std::filesystem::remove(m_dir.path() / "timezone.arc.MO");
+    for (const std::size_t zip : found.front().zips) {
+        EXPECT_EQ(places.RecordAt(zip, "TX").m_strCity, "Mission");
+    }
+    EXPECT_EQ(places.RecordAt(found.front().zips.back(), "TX").m_strZipCode, "78573");
+    EXPECT_EQ(places.Index().Problems().size(), 1u);
 }

@@ -1,6 +1,7 @@
 #include "FakeWindow.h"
 
 #include "PlaceIndex.h"
+#include "PlaceService.h"
 #include "Resource.h"
 
 std::unique_ptr<CDataExchange> FakeWindow::BeginExchange(bool saveAndValidate) {
@@ -20,8 +21,9 @@ IComboBox* FakeExchange::ComboBox(int id) {
     }
 }
 
-std::optional<CFoundPlace> FakeWindow::ChooseFoundPlace(const CPlaceIndex& index,
-                                                        const CPlaceFinder& finder) {
+std::optional<CFoundPlace> FakeWindow::ChooseFoundPlace(CPlaceService& places) {
+    const CPlaceFinder& finder = places.Finder();
+    const CPlaceIndex& index = places.Index();
     for (std::size_t i = 0; i < index.Size(); ++i) {
         if (index[i].record.CityEntry() == foundPlace) {
             return CFoundPlace::OfZip(index, i);

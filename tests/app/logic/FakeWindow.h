@@ -100,8 +100,7 @@ public:
     // Find Place answers with the first place whose city entry is this, else the best place
     // the finder gives for it, or cancels.
     std::string foundPlace;
-    std::optional<CFoundPlace> ChooseFoundPlace(const CPlaceIndex& index,
-                                                const CPlaceFinder& finder) override;
+    std::optional<CFoundPlace> ChooseFoundPlace(CPlaceService& places) override;
     CDayDetails dayDetails;
 };
 
