@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "CheckedBytes.h"
 #include "DataFile.h"
 #include "PlaceFinder.h"
 #include "PlaceNamesFile.h"
@@ -50,12 +52,6 @@ void Check(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string bytes(reinterpret_cast<const char*>(data), size);
-    Check(bytes);
-    if (bytes.size() >= 4) {
-        bytes.resize(bytes.size() - 4);
-        AppendLittleEndian(bytes, DataCrc32(bytes));
-        Check(bytes);
-    }
+    CheckAsTheyComeAndWithTheirCrc(data, size, [](std::string bytes) { Check(std::move(bytes)); });
     return 0;
 }

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
+#include "CheckedBytes.h"
 #include "DataFile.h"
 #include "WorldPlaces.h"
 
@@ -40,12 +42,6 @@ void Check(std::string bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string bytes(reinterpret_cast<const char*>(data), size);
-    Check(bytes);
-    if (bytes.size() >= 4) {
-        bytes.resize(bytes.size() - 4);
-        AppendLittleEndian(bytes, DataCrc32(bytes));
-        Check(std::move(bytes));
-    }
+    CheckAsTheyComeAndWithTheirCrc(data, size, [](std::string bytes) { Check(std::move(bytes)); });
     return 0;
 }
