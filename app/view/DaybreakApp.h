@@ -1,5 +1,5 @@
 // CDaybreakApp is the program: it sets up the application (its name, version and the company
-// key "Tamarack-PC" under which the toolkit would keep settings; the program keeps none), runs
+// key "Tamarack-PC" under which the settings are kept: the options and recent places), runs
 // the main window modally and ends when the window closes.
 //
 // The command line is read in steps. Before any window exists, HandleCommandLine answers

@@ -956,7 +956,7 @@ const readme = fs.readFileSync(path.join(here, 'README.template.md'), 'utf8')
   .replaceAll('@TOTAL@', String(sorted.length))
   .replaceAll('@DATA_YEAR@', String(DATA_YEAR))
   .replaceAll('@TZDATA@', process.versions.tz ?? 'unknown')
-  .replace(/@VERSION:([\w-]+)@/g, (_, n) => versions[n])
+  .replace(/@VERSION:([\w.-]+)@/g, (_, n) => versions[n])
   .replace(/@LICENSE:([\w-]+)@/g, (_, n) => {
     const file = ['LICENSE', 'LICENSE.md'].map((f) => path.join(modules, n, f)).find(fs.existsSync);
     return fs.readFileSync(file, 'utf8').trimEnd();
