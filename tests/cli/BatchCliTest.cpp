@@ -8,29 +8,17 @@
 
 #include "BatchInput.h"
 #include "Cli.h"
+#include "CliRun.h"
 #include "PlaceArchive.h"
 #include "StateTable.h"
 #include "TempDir.h"
 
 namespace {
 
-struct BatchRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-BatchRun RunBatchArgs(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 // The CSV rows of one place as the tool writes them alone, each after `id` and a comma.
 std::string RowsOf(const std::string& id, std::vector<std::string> args) {
     args.insert(args.end(), {"--date", "2007-06-21", "--days", "2", "--format", "csv"});
-    const std::string csv = RunBatchArgs(args).out;
+    const std::string csv = RunArgs(args).out;
     std::string rows;
     std::istringstream lines(csv.substr(csv.find('\n') + 1));
     for (std::string line; std::getline(lines, line);) {
@@ -132,7 +120,7 @@ TEST(BatchCli, EachLineGivesItsPlacesRowsOrItsError) {
         std::vector<std::string> args = {"--places", file.string(), "--date",   "2007-06-21",
                                          "--days",   "2",           "--format", "csv"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const BatchRun run = RunBatchArgs(args);
+        const CliRun run = RunArgs(args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
@@ -148,8 +136,8 @@ TEST(BatchCli, ManyPlacesKeepTheirOrder) {
         input += std::to_string(i % 60) + ",87.63,6\n";
     }
     std::ofstream(file, std::ios::binary) << input;
-    const BatchRun run =
-        RunBatchArgs({"--places", file.string(), "--date", "2007-06-21", "--format", "csv"});
+    const CliRun run =
+        RunArgs({"--places", file.string(), "--date", "2007-06-21", "--format", "csv"});
     ASSERT_EQ(run.status, kCliExitOk);
     std::istringstream lines(run.out);
     std::string line;
@@ -172,19 +160,19 @@ TEST(BatchCli, EventsAndCalendarsForEveryPlace) {
         std::vector<std::string> args = {"--places", file.string(), "--date",   "2007-06-21",
                                          "--days",   "2",           "--format", format};
         args.insert(args.end(), extra.begin(), extra.end());
-        return RunBatchArgs(args);
+        return RunArgs(args);
     };
     for (const std::vector<std::string>& extra :
          {std::vector<std::string>{"--precise"}, {"--events", "civil,moon,azimuth"}}) {
         std::vector<std::string> single = alone;
         single.insert(single.end(), extra.begin(), extra.end());
-        const BatchRun csv = batch(extra, "csv");
+        const CliRun csv = batch(extra, "csv");
         const std::string header = csv.out.substr(0, csv.out.find('\n') + 1);
         EXPECT_EQ(csv.out, header + RowsOf("chi", single));
         EXPECT_EQ(header.substr(0, 8), "id,date,");
 
         single.insert(single.end(), {"--date", "2007-06-21", "--days", "2", "--format", "json"});
-        std::string json = RunBatchArgs(single).out;
+        std::string json = RunArgs(single).out;
         for (std::size_t at = json.find("  {"); at != std::string::npos;
              at = json.find("  {", at + 1)) {
             json.insert(at + 3, "\"id\": \"chi\", ");
@@ -192,7 +180,7 @@ TEST(BatchCli, EventsAndCalendarsForEveryPlace) {
         EXPECT_EQ(batch(extra, "json").out, json);
     }
 
-    const BatchRun ics = batch({"--events", "moonrise"}, "ics");
+    const CliRun ics = batch({"--events", "moonrise"}, "ics");
     ASSERT_EQ(ics.status, kCliExitOk) << ics.err;
     EXPECT_EQ(ics.out.rfind("BEGIN:VCALENDAR", 0), 0u);
     EXPECT_NE(ics.out.find("SUMMARY:Sunrise (chi)\r\n"), std::string::npos);

@@ -16,6 +16,7 @@
 #include "ArchiveBuilder.h"
 #include "CTime.h"
 #include "Cli.h"
+#include "CliRun.h"
 #include "DaybreakVersion.h"
 #include "FdOutput.h"
 #include "LocalSolarTime.h"
@@ -26,19 +27,6 @@
 #include "TempDir.h"
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunArgs(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // With the data beside the program: a world town by name and typed coordinates without a clock
 // both read Paris's times on its own clock; a town's zip codes answer as one place.

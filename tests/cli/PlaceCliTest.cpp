@@ -11,6 +11,7 @@
 #include "Archive.h"
 #include "ArchiveBuilder.h"
 #include "Cli.h"
+#include "CliRun.h"
 #include "File.h"
 #include "StateArchive.h"
 #include "StateTable.h"
@@ -21,19 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct PlaceRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-PlaceRun RunArgs(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 CTimeZone Place(std::string city, std::string zip, std::string county, double lat, double lon,
                 int zone, std::string dst = "Y") {
@@ -84,7 +72,7 @@ protected:
         ar.Close();
     }
 
-    PlaceRun Places(std::vector<std::string> args) {
+    CliRun Places(std::vector<std::string> args) {
         args.insert(args.begin(), {"--archives", m_dir.path().string()});
         return RunArgs(args);
     }
@@ -95,9 +83,9 @@ protected:
 }  // namespace
 
 TEST_F(PlaceCli, ZipCodeGivesThePlaceLinesThenTheResultsOfItsPosition) {
-    const PlaceRun typed = RunArgs({"--lat", "26.21466", "--lon", "98.35164", "--offset", "6",
-                                    "--date", "2007-06-21", "--dst"});
-    const PlaceRun byZip =
+    const CliRun typed = RunArgs({"--lat", "26.21466", "--lon", "98.35164", "--offset", "6",
+                                  "--date", "2007-06-21", "--dst"});
+    const CliRun byZip =
         Places({"--state", "TX", "--zip", "78572", "--date", "2007-06-21", "--dst"});
     EXPECT_EQ(byZip.status, 0);
     EXPECT_EQ(byZip.err, "");
@@ -107,20 +95,20 @@ TEST_F(PlaceCli, ZipCodeGivesThePlaceLinesThenTheResultsOfItsPosition) {
               "Longitude: 98.35164\nTime Zone: 6\n" +
                   typed.out);
 
-    const PlaceRun byText =
+    const CliRun byText =
         Places({"--state", "tx", "--city", "Palmview - 78572", "--date", "2007-06-21"});
     EXPECT_EQ(byText.status, 0);
     EXPECT_NE(byText.out.find("County Name: Starr\n"), std::string::npos);
 
-    const PlaceRun csv =
+    const CliRun csv =
         Places({"--state", "TX", "--zip", "78516", "--days", "2", "--format", "csv"});
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "date,sunrise,sunset,solar_noon,day_length");
-    const PlaceRun json = Places({"--state", "TX", "--zip", "78516", "--format", "json"});
+    const CliRun json = Places({"--state", "TX", "--zip", "78516", "--format", "json"});
     EXPECT_EQ(json.out.substr(0, 13), "[\n  {\"date\": ");
 }
 
 TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
-    const PlaceRun run = Places({"--state", "TX", "--city", "Mission", "--date", "2007-06-21"});
+    const CliRun run = Places({"--state", "TX", "--city", "Mission", "--date", "2007-06-21"});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("County Name: Hidalgo\n"), std::string::npos);
     // "mission" differs in case: it is another name.
@@ -129,27 +117,26 @@ TEST_F(PlaceCli, BareCityNameTakesTheFirstAndNamesTheOthersOnStandardError) {
               "daybreak-cli: the time zone of Mission is unknown here (timezone.zones is "
               "missing): no daylight-saving hour added (--dst adds it)\n");
 
-    const PlaceRun utf8 =
-        Places({"--state", "PR", "--city", "A\u00f1asco", "--date", "2007-06-21"});
+    const CliRun utf8 = Places({"--state", "PR", "--city", "A\u00f1asco", "--date", "2007-06-21"});
     EXPECT_EQ(utf8.status, 0);
     EXPECT_EQ(utf8.out.substr(0, utf8.out.find('\n')), "City Name: A\u00f1asco");
 }
 
 TEST_F(PlaceCli, ZipOrFoldedCityFindsThePlaceInAnyState) {
     const std::string lines = Places({"--state", "TX", "--zip", "78516"}).out;
-    const PlaceRun zip = Places({"--zip", "78516"});
+    const CliRun zip = Places({"--zip", "78516"});
     EXPECT_EQ(zip.status, 0);
     EXPECT_EQ(zip.out, lines);
-    const PlaceRun name = Places({"--state", "texas", "--city", "alamo"});
+    const CliRun name = Places({"--state", "texas", "--city", "alamo"});
     EXPECT_EQ(name.out, lines);
-    const PlaceRun accent = Places({"--city", "ANASCO"});
+    const CliRun accent = Places({"--city", "ANASCO"});
     EXPECT_EQ(accent.status, 0);
     EXPECT_EQ(accent.out.substr(0, accent.out.find('\n')), "City Name: A\u00f1asco");
 }
 
 TEST_F(PlaceCli, TheZipCodesOfOneTownAreOnePlaceAtTheirCentre) {
     // Folded, "mission" is three zip codes of TX: one town, at the centre of the three.
-    const PlaceRun town = Places({"--city", "MISSION"});
+    const CliRun town = Places({"--city", "MISSION"});
     EXPECT_EQ(town.status, 0);
     EXPECT_EQ(town.out.substr(0, town.out.find("Time Zone")),
               "City Name: Mission\nCounty Name: Hidalgo\nLatitude: 26.1715533333333\n"
@@ -157,7 +144,7 @@ TEST_F(PlaceCli, TheZipCodesOfOneTownAreOnePlaceAtTheirCentre) {
 }
 
 TEST_F(PlaceCli, NearMissSuggestsNames) {
-    const PlaceRun run = Places({"--city", "Misson"});
+    const CliRun run = Places({"--city", "Misson"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err,
               "daybreak-cli: --city: no place is called 'Misson' (did you mean Mission, TX?); "
@@ -166,9 +153,8 @@ TEST_F(PlaceCli, NearMissSuggestsNames) {
 }
 
 TEST_F(PlaceCli, PlaceWithoutDaylightSavingGetsNoHourEvenWithDst) {
-    const PlaceRun plain = Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21"});
-    const PlaceRun dst =
-        Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21", "--dst"});
+    const CliRun plain = Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21"});
+    const CliRun dst = Places({"--state", "AZ", "--zip", "85001", "--date", "2007-06-21", "--dst"});
     EXPECT_EQ(dst.status, 0);
     EXPECT_EQ(dst.out, plain.out);
     EXPECT_EQ(dst.err,
@@ -189,7 +175,7 @@ TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
         args.insert(args.end(), more.begin(), more.end());
         return Places(args);
     };
-    const PlaceRun summer = run("2007-07-01", {});
+    const CliRun summer = run("2007-07-01", {});
     EXPECT_EQ(summer.err, "");
     EXPECT_NE(summer.out.find("Time Zone: 6 (America/Chicago, CDT, UTC-05:00 on this date)\n"),
               std::string::npos);
@@ -203,19 +189,19 @@ TEST_F(PlaceCli, DaylightSavingFollowsTheDateOnThePlacesZone) {
                   .out.find("Time Zone: 6 (UTC-06:00 on this date; Etc/GMT-14 keeps UTC+14:00)\n"),
               std::string::npos);
 
-    const PlaceRun winter = run("2007-01-15", {});
+    const CliRun winter = run("2007-01-15", {});
     EXPECT_NE(winter.out.find("(America/Chicago, CST, UTC-06:00 on this date)"), std::string::npos);
     const std::string standard = run("2007-01-15", {"--no-dst"}).out;
     EXPECT_EQ(winter.out.substr(winter.out.find("Local")), standard.substr(standard.find("Local")));
 }
 
 TEST_F(PlaceCli, ListsAreSortedAsTheWindowSortsThem) {
-    const PlaceRun cities = Places({"--list-cities", "TX"});
+    const CliRun cities = Places({"--list-cities", "TX"});
     EXPECT_EQ(cities.status, 0);
     EXPECT_EQ(cities.out,
               "Alamo - 78516\nMission - 78572\nMission - 78573\nmission - 78599\n"
               "Palmview - 78572\n");
-    const PlaceRun zips = Places({"--list-zips", "TX"});
+    const CliRun zips = Places({"--list-zips", "TX"});
     EXPECT_EQ(zips.out, "78516\n78572\n78572\n78573\n78599\n");
     EXPECT_EQ(Places({"--list-cities", "PR"}).out, "A\u00f1asco - 00610\n");
 }
@@ -243,7 +229,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
     Write("GU", {});
     fs::resize_file(m_dir.path() / "timezone.arc.GU", kMaxStateArchiveBytes + 1);
     for (const auto& args : rows) {
-        const PlaceRun run = Places(args);
+        const CliRun run = Places(args);
         SCOPED_TRACE(args.front() + " " + args.back());
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
@@ -262,7 +248,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
                   "\n" + kCliHelpHint);
     // Nationwide, each archive that could not be read is named, and the search fails with
     // status 1.
-    const PlaceRun nowhere = Places({"--zip", "99999"});
+    const CliRun nowhere = Places({"--zip", "99999"});
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_EQ(nowhere.err, "daybreak-cli: cannot open file " + Path("CA").string() +
                                ": No such file or directory\ndaybreak-cli: cannot read file " +
@@ -282,7 +268,7 @@ TEST_F(PlaceCli, LookupFailuresAndBadCombinationsAreOneLineWithStatusTwo) {
 
 TEST_F(PlaceCli, DumpPrintsEveryRecordAndReportsACutOne) {
     const std::string path = (m_dir.path() / "timezone.arc.AZ").string();
-    const PlaceRun whole = RunArgs({"--dump", path});
+    const CliRun whole = RunArgs({"--dump", path});
     EXPECT_EQ(whole.status, 0);
     EXPECT_EQ(whole.out,
               "Phoenix\tTX\t85001\t956\t215\tMaricopa\tN\t33.45\t-112.07\t7\n1 record\n");
@@ -290,7 +276,7 @@ TEST_F(PlaceCli, DumpPrintsEveryRecordAndReportsACutOne) {
 
     fs::resize_file(m_dir.path() / "timezone.arc.TX",
                     fs::file_size(m_dir.path() / "timezone.arc.TX") - 3);
-    const PlaceRun cut = RunArgs({"--dump", (m_dir.path() / "timezone.arc.TX").string()});
+    const CliRun cut = RunArgs({"--dump", (m_dir.path() / "timezone.arc.TX").string()});
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(std::count(cut.out.begin(), cut.out.end(), '\n'), 5);
     EXPECT_EQ(cut.out.substr(cut.out.rfind("4 records")), "4 records\n");
@@ -305,7 +291,7 @@ TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
     Write("HI", {Place("Evil\x1b]0;owned\x07\r", "9\x9D", "Lanai\r\nLocal Sunrise: forged", 21.0,
                        -157.0, 10, "N"),
                  Place("Evil\x1b]0;owned\x07\r", "96763", "Maui", 21.0, -157.0, 10)});
-    const PlaceRun run = Places(
+    const CliRun run = Places(
         {"--state", "HI", "--city", "Evil\x1b]0;owned\x07\r", "--date", "2007-06-21", "--dst"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.substr(0, run.out.find("Latitude")),
@@ -319,7 +305,7 @@ TEST_F(PlaceCli, ControlCharactersFromTheArchiveArePrintedEscaped) {
     EXPECT_EQ(Places({"--list-zips", "HI"}).out, "96763\n9\\x9D\n");
     EXPECT_EQ(Places({"--list-cities", "HI"}).out,
               "Evil\\x1B]0;owned\\x07\\x0D - 96763\nEvil\\x1B]0;owned\\x07\\x0D - 9\\x9D\n");
-    const PlaceRun dump = RunArgs({"--dump", (m_dir.path() / "timezone.arc.HI").string()});
+    const CliRun dump = RunArgs({"--dump", (m_dir.path() / "timezone.arc.HI").string()});
     EXPECT_EQ(dump.out.substr(0, dump.out.find('\n')),
               "Evil\\x1B]0;owned\\x07\\r\tTX\t9\\x9D\t956\t215\tLanai\\r\\nLocal Sunrise: "
               "forged\tN\t21\t-157\t10");
@@ -333,13 +319,13 @@ TEST_F(PlaceCli, NationwideSearchNamesTheArchiveItCouldNotRead) {
         "daybreak-cli: cannot open file " + Path("TX").string() + ": No such file or directory\n";
     for (const auto& args : {std::vector<std::string>{"--zip", "78572"},
                              std::vector<std::string>{"--city", "mission"}}) {
-        const PlaceRun run = Places(args);
+        const CliRun run = Places(args);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, missing);
     }
     ASSERT_EQ(::mkfifo(Path("TX").c_str(), 0600), 0);  // read, it would wait for ever
-    const PlaceRun elsewhere = Places({"--zip", "85001"});
+    const CliRun elsewhere = Places({"--zip", "85001"});
     EXPECT_EQ(elsewhere.status, 0);
     EXPECT_NE(elsewhere.out.find("City Name: Phoenix\n"), std::string::npos);
     EXPECT_EQ(elsewhere.err,
@@ -355,10 +341,10 @@ TEST_F(PlaceCli, DamagedArchivesKeepWhatPrecedesTheDamageAndSaySo) {
     const std::string cut =
         "daybreak-cli: " + Path("TX").string() + " is cut off inside record 5 (at byte " +
         std::to_string(whole - fifth) + "): the 4 records before it are kept.\n";
-    const PlaceRun found = Places({"--zip", "78516", "--dst"});
+    const CliRun found = Places({"--zip", "78516", "--dst"});
     EXPECT_EQ(found.status, 0);
     EXPECT_EQ(found.err, cut);
-    const PlaceRun lost = Places({"--state", "TX", "--zip", "78573"});
+    const CliRun lost = Places({"--state", "TX", "--zip", "78573"});
     EXPECT_EQ(lost.status, 2);
     EXPECT_EQ(lost.err, cut + "daybreak-cli: --zip: no place in TX has the zip code '78573'\n");
 
@@ -370,7 +356,7 @@ TEST_F(PlaceCli, DamagedArchivesKeepWhatPrecedesTheDamageAndSaySo) {
         zones << EncodeZoneFile({{"HI", "96703", "Etc/GMT-14"}});
     }
     const std::string hi = "daybreak-cli: " + Path("HI").string() + ": record ";
-    const PlaceRun skipped = Places({"--state", "HI", "--zip", "96703"});
+    const CliRun skipped = Places({"--state", "HI", "--zip", "96703"});
     EXPECT_EQ(skipped.status, 2);
     EXPECT_EQ(skipped.err, hi + "1 (zip 96701) skipped: offset 1000 is outside -14..14 hours\n" +
                                hi + "2 (zip 96702) skipped: latitude 91 is outside -90..90\n" + hi +
