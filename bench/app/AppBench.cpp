@@ -12,10 +12,6 @@
 #include <QListWidget>
 #include <QTest>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +24,7 @@
 #include "FindPlaceDlg.h"
 #include "ModulePath.h"
 #include "PlaceService.h"
+#include "ProcessBench.h"
 #include "Resource.h"
 #include "SortedComboBox.h"
 #include "StateArchive.h"
@@ -189,21 +186,8 @@ int RunColdStartChild(int argc, char** argv) {
 
 void BM_ColdStartToWindowShown(benchmark::State& state) {
     const std::string self = (GetExecutableDirectory() / "daybreak_bench_app").string();
-    char* const args[] = {const_cast<char*>(self.c_str()), const_cast<char*>(kColdStartChild),
-                          nullptr};
-    for (auto _ : state) {
-        pid_t child = 0;
-        if (posix_spawn(&child, self.c_str(), nullptr, nullptr, args, environ) != 0) {
-            state.SkipWithError("cannot start a child process");
-            return;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("the child did not show its window");
-            return;
-        }
-    }
+    const char* const argv[] = {self.c_str(), kColdStartChild, nullptr};
+    RunProcessBenchmark(state, argv);
 }
 BENCHMARK(BM_ColdStartToWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
 
