@@ -216,15 +216,7 @@ void CDaybreakDlg::SelectPlace(CComboBox& combo, PlaceLookup lookup,
                 } catch (...) {
                     // A place that cannot be computed leaves nothing of the place shown
                     // before it beside its own zip code.
-                    m_latitude = 0.0;
-                    m_longitude = 0.0;
-                    m_timeZoneOffset = 0.0f;
-                    m_sunrise.clear();
-                    m_sunset.clear();
-                    m_solarNoon.clear();
-                    m_cityName.clear();
-                    m_countyName.clear();
-                    m_place.reset();
+                    ClearPlaceShown();
                     UpdateData(false);
                     throw;
                 }
@@ -368,19 +360,23 @@ void CDaybreakDlg::ClearOutputs() {
     UpdateData(false);
 }
 
-void CDaybreakDlg::ResetPlaceAndResults() {
+void CDaybreakDlg::ClearPlaceShown() {
     m_latitude = 0.0;
     m_longitude = 0.0;
+    m_timeZoneOffset = 0.0f;
     m_sunrise.clear();
     m_sunset.clear();
     m_solarNoon.clear();
-    m_timeZoneOffset = 0.0f;
-    m_dst = 0;
     m_cityName.clear();
     m_countyName.clear();
+    m_place.reset();
+}
+
+void CDaybreakDlg::ResetPlaceAndResults() {
+    ClearPlaceShown();
+    m_dst = 0;
     m_zipCombo.ResetContent();
     m_cityCombo.ResetContent();
-    m_place.reset();
 }
 
 void CDaybreakDlg::FillZipCombo() {

@@ -172,7 +172,9 @@ private:
     CDayOnClock DayOnTheClock(SolarEngine engine) const;
     // Sets the chosen day from the members (after they are shown).
     void PublishChosenDay();
-    // Zeroes the place and the results and empties the zip and city lists.
+    // Zeroes the coordinates, offset, results and names of the place shown.
+    void ClearPlaceShown();
+    // That, the daylight-saving box unticked, and the zip and city lists emptied.
     void ResetPlaceAndResults();
     // The chosen place's zone while the fields still hold that place (not typed coordinates)
     // and it keeps daylight saving; null otherwise.
