@@ -405,16 +405,6 @@ private:
     CDayText m_day;
 };
 
-// Each day's events of the calendar.
-class CPlaceIcs final : public CYearDaySink {
-public:
-    explicit CPlaceIcs(CYearIcsStream& ics) : m_ics(ics) {}
-    void Add(const CYearDay& day) override { m_ics.Add(day); }
-
-private:
-    CYearIcsStream& m_ics;
-};
-
 // Each day's columns of --precise and --events, the place's id first.
 class CPlaceEventRows final : public CDayOnClockSink {
 public:
@@ -483,8 +473,7 @@ void Compute(const CBatchJob& job, CBatchPlace& place) {
                 ics.placeId = place.id;
                 CYearIcsStream stream(request, {}, {0}, ics,
                                       [&text](std::string_view part) { text.Text(part); });
-                CPlaceIcs sink(stream);
-                StreamDaysOnClock(request, clock, job.first, days, job.precise, job.moon, sink);
+                StreamDaysOnClock(request, clock, job.first, days, job.precise, job.moon, stream);
                 stream.Finish();
             } else {
                 CPlaceJson sink(place);

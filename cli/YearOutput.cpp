@@ -77,16 +77,6 @@ private:
     const char* m_separator = "[\n";
 };
 
-// Hands each day to the calendar writer.
-class CIcsDays final : public CYearDaySink {
-public:
-    explicit CIcsDays(CYearIcsStream& ics) : m_ics(ics) {}
-    void Add(const CYearDay& day) override { m_ics.Add(day); }
-
-private:
-    CYearIcsStream& m_ics;
-};
-
 // Takes nothing: the days are computed for their checks alone.
 class CNoDays final : public CYearDaySink {
 public:
@@ -121,8 +111,7 @@ std::function<void(std::ostream&)> YearStreamOutput(const CCliOptions& options,
             CYearIcsStream stream(request, zoneName, offsets, ics, [&out](std::string_view text) {
                 out.write(text.data(), static_cast<std::streamsize>(text.size()));
             });
-            CIcsDays sink(stream);
-            StreamDaysOnClock(request, clock, date, days, precise, moon, sink);
+            StreamDaysOnClock(request, clock, date, days, precise, moon, stream);
             stream.Finish();
         };
     }

@@ -15,13 +15,13 @@
 // few kilobytes at a time as they are added, the rest and the end line by Finish. The bytes
 // are YearIcs's for the same days;
 // `offsets` are the days' clocks as YearIcs takes them (one entry per change is enough).
-class CYearIcsStream {
+class CYearIcsStream final : public CYearDaySink {
 public:
     CYearIcsStream(const CYearRequest& request, const std::string& zoneName,
                    const std::vector<int>& offsets, const CIcsOptions& options,
                    std::function<void(std::string_view)> write);
     ~CYearIcsStream();
-    void Add(const CYearDay& day);
+    void Add(const CYearDay& day) override;
     void Finish();
 
 private:
