@@ -119,3 +119,24 @@ std::uint32_t DataCrc32(std::string_view bytes) {
 #endif
     return ZlibCrc32(0, bytes);
 }
+
+std::string DataFrameProblem(std::string_view bytes, std::string_view magic, std::uint16_t version,
+                             std::string_view kind) {
+    CDataCursor cursor(bytes);
+    std::string_view found;
+    std::uint16_t foundVersion = 0;
+    std::uint16_t zero = 0;
+    if (!cursor.Take(magic.size(), found) || found != magic) {
+        return "not a " + std::string(kind);
+    }
+    if (!cursor.Read(foundVersion) || !cursor.Read(zero) || foundVersion != version || zero != 0) {
+        return "version " + std::to_string(foundVersion) + ", not " + std::to_string(version);
+    }
+    std::uint32_t crc = 0;
+    if (bytes.size() < cursor.Position() + 4 ||
+        !CDataCursor(bytes.substr(bytes.size() - 4)).Read(crc) ||
+        DataCrc32(bytes.substr(0, bytes.size() - 4)) != crc) {
+        return "checksum";
+    }
+    return {};
+}

@@ -101,3 +101,10 @@ void AppendLittleEndian(std::string& out, Number value) {
         out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
     }
 }
+
+// The frame of the checked data files: `magic`, a u16 version, a u16 zero, the fields, then the
+// CRC-32 of every byte before it. "" when `bytes` has that frame, else what is wrong: "not a
+// <kind>", "version 2, not 1" or "checksum". The checksum is checked before any field, so that
+// a damaged file is reported as such rather than by its first bad field.
+std::string DataFrameProblem(std::string_view bytes, std::string_view magic, std::uint16_t version,
+                             std::string_view kind);

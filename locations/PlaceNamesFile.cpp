@@ -185,25 +185,14 @@ std::optional<CPlaceFinder> CPlaceNamesFile::Decode(std::shared_ptr<const CFileB
         return std::nullopt;
     };
     const auto damaged = [&fail](const std::string& what) { return fail("is damaged: " + what); };
-    CDataCursor cursor(bytes);
-    std::string_view magic;
-    std::uint16_t version = 0;
-    std::uint16_t zero = 0;
-    if (!cursor.Take(kMagic.size(), magic) || magic != kMagic) {
-        return damaged("not a names file");
+    if (const std::string problem = DataFrameProblem(bytes, kMagic, kVersion, "names file");
+        !problem.empty()) {
+        return damaged(problem);
     }
-    if (!cursor.Read(version) || !cursor.Read(zero) || version != kVersion || zero != 0) {
-        return damaged("version " + std::to_string(version) + ", not " + std::to_string(kVersion));
-    }
-    // The checksum first, then every field within the bytes before it.
-    std::uint32_t crc = 0;
-    if (bytes.size() < cursor.Position() + 4 ||
-        !CDataCursor(bytes.substr(bytes.size() - 4)).Read(crc) ||
-        DataCrc32(bytes.substr(0, bytes.size() - 4)) != crc) {
-        return damaged("checksum");
-    }
-    cursor = CDataCursor(bytes.substr(0, bytes.size() - 4));
-    cursor.Take(kMagic.size() + 4, magic);
+    // Every field within the bytes between the header and the checksum.
+    CDataCursor cursor(bytes.substr(0, bytes.size() - 4));
+    std::string_view header;
+    cursor.Take(kMagic.size() + 4, header);
 
     CPlaceFinder finder;
     std::uint64_t worldBytes = 0;

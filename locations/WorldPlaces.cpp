@@ -87,25 +87,14 @@ CWorldPlaces CWorldPlaces::Parse(CFileBytes file) {
     const auto damaged = [](const std::string& why) {
         return Unknown(std::string(kWorldPlacesFileName) + " is damaged: " + why);
     };
-    CDataCursor cursor(bytes);
-    std::string_view magic;
-    std::uint16_t version = 0;
-    std::uint16_t zero = 0;
-    if (!cursor.Take(kMagic.size(), magic) || magic != kMagic) {
-        return damaged("not a world place file");
-    }
-    if (!cursor.Read(version) || !cursor.Read(zero) || version != kVersion || zero != 0) {
-        return damaged("version " + std::to_string(version) + ", not " + std::to_string(kVersion));
-    }
-    // The checksum first: what follows is checked for bounds either way, but a file whose
-    // checksum fails is reported as such rather than by its first bad field.
-    if (bytes.size() < cursor.Position() + 4 ||
-        DataCrc32(bytes.substr(0, bytes.size() - 4)) != U32At(bytes, bytes.size() - 4)) {
-        return damaged("checksum");
+    if (const std::string problem = DataFrameProblem(bytes, kMagic, kVersion, "world place file");
+        !problem.empty()) {
+        return damaged(problem);
     }
     const std::string_view body = bytes.substr(0, bytes.size() - 4);
-    cursor = CDataCursor(body);
-    cursor.Take(kMagic.size() + 4, magic);
+    CDataCursor cursor(body);
+    std::string_view header;
+    cursor.Take(kMagic.size() + 4, header);
 
     CWorldPlaces places;
     std::uint32_t textLength = 0;
